@@ -1,0 +1,16 @@
+# Compile settings shared by every target of the project.
+add_library(rezozur_settings INTERFACE)
+target_compile_features(rezozur_settings INTERFACE cxx_std_20)
+target_compile_options(rezozur_settings INTERFACE -Wall -Wextra -Wpedantic -Wno-missing-field-initializers)
+target_compile_definitions(rezozur_settings INTERFACE
+    QT_NO_CAST_FROM_BYTEARRAY
+    QT_NO_URL_CAST_FROM_STRING
+    QT_USE_QSTRINGBUILDER
+    QT_NO_FOREACH)
+if(REZOZUR_WERROR)
+    target_compile_options(rezozur_settings INTERFACE -Werror)
+endif()
+if(REZOZUR_SANITIZE)
+    target_compile_options(rezozur_settings INTERFACE -fsanitize=address,undefined -fno-omit-frame-pointer)
+    target_link_options(rezozur_settings INTERFACE -fsanitize=address,undefined)
+endif()

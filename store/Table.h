@@ -1,0 +1,210 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <memory>
+#include <set>
+#include <stdexcept>
+#include <unordered_map>
+#include <vector>
+
+namespace store {
+
+class FilterExpr;
+
+// Every failure of the table facility: a refused post, a bad filter, an unknown column or index,
+// an unreadable file. The message is Portuguese and names what failed.
+class TableError : public std::runtime_error
+{
+public:
+    explicit TableError(const QString& mensagem);
+    QString mensagem() const { return QString::fromUtf8(what()); }
+};
+
+enum class FieldType { Text, Memo };
+
+struct FieldDef {
+    QString name;
+    FieldType type = FieldType::Text;
+    int size = 20;           // characters; ignored for memo
+    bool required = false;
+    QString label;           // grid heading; empty: the name
+    QString editMask;        // the column's own input mask, where it has one
+    QString displayLabel() const { return label.isEmpty() ? name : label; }
+};
+
+// Index options, as numbers other code stores and compares.
+enum IndexOption { ixNone = 0, ixPrimary = 1, ixDescending = 4 };
+
+struct IndexDef {
+    QString name;
+    QString fields;  // column names separated by ";"
+    int options = ixNone;
+};
+
+// The in-memory table every part of the program works on: text columns in a fixed order, rows, a
+// cursor over the rows that the filter shows, in the order of the current index.
+//
+// Cursor contract: after a post the cursor stays on the posted row; when that row no longer matches
+// the filter it moves to the row that followed it. After a delete it moves to the next row. A new
+// filter, filter switch or index puts it on the first row.
+//
+// Each index is an ordered set, so a post, a key search or a delete costs O(log n), and a walk that
+// edits every row as it goes costs O(n log n).
+class Table : public QObject
+{
+    Q_OBJECT
+public:
+    enum class State { Inactive, Browse, Edit, Insert };
+    using Bookmark = quint64;  // 0: no row
+
+    Table(const QString& name, int tag, std::vector<FieldDef> fields, QObject* parent = nullptr);
+    ~Table() override;
+
+    // Definition.
+    const QString& name() const { return m_name; }
+    int tag() const { return m_tag; }
+    void setTag(int tag) { m_tag = tag; }
+    int fieldCount() const { return int(m_fields.size()); }
+    const FieldDef& field(int i) const;
+    const std::vector<FieldDef>& fields() const { return m_fields; }
+    int fieldIndex(const QString& name) const;  // case-insensitive; -1 when unknown
+    int fieldIndexOrThrow(const QString& name) const;
+    void setFields(std::vector<FieldDef> fields);  // only while empty
+
+    // Life.
+    void open();
+    void close();  // keeps rows; browsing needs open()
+    bool active() const { return m_state != State::Inactive; }
+    State state() const { return m_state; }
+    void emptyTable();  // removes every row; columns, filter and indexes stay
+
+    // Filter.
+    void setFilter(const QString& text);  // parsed at once; throws on a bad text
+    const QString& filter() const { return m_filterText; }
+    void setFiltered(bool on);
+    bool filtered() const { return m_filtered; }
+    bool rowMatchesFilter(Bookmark row) const;
+
+    // Indexes.
+    void addIndex(const QString& name, const QString& fields, int options = ixNone);
+    void deleteIndex(const QString& name);  // throws when there is none by that name
+    void clearIndexDefs();                  // drops every index, none is current
+    bool hasIndex(const QString& name) const;
+    QStringList indexNames() const;
+    IndexDef indexDef(const QString& name) const;
+    void setIndexName(const QString& name);  // "" : natural order
+    QString indexName() const;
+
+    // Browsing over the visible rows.
+    void first();
+    void last();
+    void next();
+    void prior();
+    bool eof() const { return m_eof; }
+    bool bof() const { return m_bof; }
+    bool isEmpty() const;    // no visible row
+    int recordCount() const; // visible rows
+    int totalRowCount() const { return int(m_rows.size()); }
+    Bookmark bookmark() const;  // current row; 0 when none
+    bool gotoBookmark(Bookmark b);  // false when the row is gone or hidden
+    bool bookmarkValid(Bookmark b) const;
+
+    // Key search on the current index: the first visible row whose first values.size() index columns
+    // equal the values. Fewer values than index columns match on the leading columns.
+    bool findKey(const QStringList& values);
+
+    // Values of the current row (the edit buffer while editing or inserting).
+    QString value(int column) const;
+    QString value(const QString& column) const;
+    QString operator[](const QString& column) const { return value(column); }
+    void setValue(int column, const QString& v);  // only while editing or inserting
+    void setValue(const QString& column, const QString& v);
+
+    // Values of any row, without moving the cursor.
+    QString rowValue(Bookmark row, int column) const;
+
+    // Editing.
+    void append();  // new row in the edit buffer, placed at the end of the natural order
+    void insert();  // new row, placed before the current row in the natural order
+    void edit();
+    void post();
+    void cancel();
+    void remove();  // deletes the current row
+
+    // Called before every post with the edit buffer in place; may read and set values.
+    std::function<void(Table&)> beforePost;
+
+    // Grids and other views.
+    std::vector<Bookmark> visibleRows() const;  // in current order
+    void disableControls();
+    void enableControls();  // emits `changed` once when the count returns to zero and something changed
+
+    // Persistence (see docs/arquivos-de-tabela.md).
+    void saveToFile(const QString& path) const;
+    void loadFromFile(const QString& path);
+
+signals:
+    void changed();          // rows, filter or order changed
+    void cursorMoved();
+
+private:
+    struct Row {
+        std::vector<QString> values;
+        Bookmark id = 0;
+        double seq = 0;  // position in the natural order
+    };
+    struct KeyCompare;
+    struct Index;
+    using RowSet = std::set<Row*, KeyCompare>;
+
+    Row* current() const { return m_cur; }
+    void requireActive() const;
+    void requireBrowse(const char* op) const;
+    Index* currentIndex() const { return m_curIndex; }
+    RowSet& order() const;
+    bool visible(const Row* r) const;
+    Row* firstVisibleFrom(RowSet::iterator it) const;
+    Row* nextVisible(Row* r) const;
+    Row* priorVisible(Row* r) const;
+    void setCursor(Row* r);
+    void checkPost(const std::vector<QString>& values) const;
+    void unlinkRow(Row* r);
+    void linkRow(Row* r);
+    void notify();
+    std::unique_ptr<Index> makeIndex(const IndexDef& def) const;
+    int findIndexPos(const QString& name) const;
+
+    QString m_name;
+    int m_tag;
+    std::vector<FieldDef> m_fields;
+    State m_state = State::Inactive;
+
+    std::unordered_map<Bookmark, std::unique_ptr<Row>> m_rows;
+    Bookmark m_nextId = 1;
+    double m_maxSeq = 0;
+
+    std::unique_ptr<Index> m_natural;
+    std::vector<std::unique_ptr<Index>> m_indexes;
+    Index* m_curIndex = nullptr;  // null: natural order
+
+    QString m_filterText;
+    std::unique_ptr<FilterExpr> m_filterExpr;
+    bool m_filtered = false;
+
+    Row* m_cur = nullptr;
+    bool m_eof = true;
+    bool m_bof = true;
+
+    std::vector<QString> m_buffer;
+    bool m_insertBefore = false;
+    Row* m_insertAnchor = nullptr;
+
+    int m_controlsDisabled = 0;
+    bool m_pendingChange = false;
+};
+
+} // namespace store
