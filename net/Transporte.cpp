@@ -1,0 +1,314 @@
+#include "net/Transporte.h"
+
+#include "app/core/Interacao.h"
+#include "app/core/ProgramState.h"
+
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QFileInfo>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QNetworkRequest>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTimer>
+#include <QUrl>
+
+#include <limits>
+
+namespace net {
+
+const std::array<QString, 4> TextosFalha = {
+    QStringLiteral("Impossível contactar o servidor. Verifique sua conexão com a Internet"),
+    QStringLiteral("Conexão muito lenta ou interrompida, desconectado do servidor"),
+    QStringLiteral("O servidor não pode responder ao pedido momentaneamente.\r\n"
+                   "Caso o problema persista, contacte o suporte relatando o problema ocorrido."),
+    QStringLiteral("Servidor está sobrecarregado. Tente novamente mais tarde.\r\n"
+                   "Caso o problema persista, contacte o suporte relatando o problema ocorrido."),
+};
+
+QString TextoFalha(int codigo)
+{
+    if (codigo <= -1 && codigo >= -4)
+        return TextosFalha[std::size_t(-codigo - 1)];
+    return {};
+}
+
+void MostraFalha(int codigo)
+{
+    app::Mensagem(TextoFalha(codigo), app::Icone::Erro);
+    app::SetStatusText(2, QString());
+}
+
+QString TextoEstadoConexao(int estado)
+{
+    switch (estado) {
+    case 10: return QStringLiteral("Resolvendo nome...");
+    case 11: return QStringLiteral("Nome resolvido...");
+    case 20: return QStringLiteral("Conectando com servidor...");
+    case 21: return QStringLiteral("Conectado ao servidor...");
+    case 30: return QStringLiteral("Enviando pedido...");
+    case 31: return QStringLiteral("Pedido enviado...");
+    case 40: return QStringLiteral("Recebendo resposta...");
+    case 41: return QStringLiteral("Resposta recebida...");
+    case 50: return QStringLiteral("Encerrando conexão...");
+    case 51: return QStringLiteral("Conexão encerrada...");
+    case 60: return QStringLiteral("Preparando para conexão...");
+    case 70: return QStringLiteral("Finalizando...");
+    case 100: return QStringLiteral("Pedido completo...");
+    case 110: return QStringLiteral("Redirecionando pedido...");
+    default: return {};
+    }
+}
+
+// ---- configuration ----
+
+namespace {
+
+void aplicaAmbiente(Configuracao& c)
+{
+    const QString host = qEnvironmentVariable("REZOZUR_SERVIDOR").trimmed();
+    if (!host.isEmpty())
+        c.host = host;
+    auto porta = [](const char* nome, int& destino) {
+        bool ok = false;
+        const int v = qEnvironmentVariable(nome).trimmed().toInt(&ok);
+        if (ok && v > 0 && v < 65536)
+            destino = v;
+    };
+    porta("REZOZUR_PORTA_KESTA", c.portaKesta);
+    porta("REZOZUR_PORTA_BIRO", c.portaBiro);
+    porta("REZOZUR_PORTA_TESTE", c.portaTeste);
+}
+
+QString arquivoDeConfiguracao()
+{
+    if (QCoreApplication::instance()) {
+        const QString aoLado = QCoreApplication::applicationDirPath() + QStringLiteral("/rezozur.ini");
+        if (QFileInfo::exists(aoLado))
+            return aoLado;
+    }
+    // The program's folder may not be writable on Linux; the user's configuration folder serves then.
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
+        + QStringLiteral("/rezozur/rezozur.ini");
+}
+
+Configuracao& configuracaoAtual()
+{
+    static Configuracao c = LeConfiguracao(arquivoDeConfiguracao());
+    return c;
+}
+
+} // namespace
+
+Configuracao LeConfiguracao(const QString& arquivoIni)
+{
+    Configuracao c;
+    if (!arquivoIni.isEmpty() && QFileInfo::exists(arquivoIni)) {
+        QSettings s(arquivoIni, QSettings::IniFormat);
+        s.beginGroup(QStringLiteral("servidor"));
+        const QString host = s.value(QStringLiteral("host")).toString().trimmed();
+        if (!host.isEmpty())
+            c.host = host;
+        auto porta = [&s](const char* chave, int& destino) {
+            bool ok = false;
+            const int v = s.value(QString::fromLatin1(chave)).toInt(&ok);
+            if (ok && v > 0 && v < 65536)
+                destino = v;
+        };
+        porta("portaKesta", c.portaKesta);
+        porta("portaBiro", c.portaBiro);
+        porta("portaTeste", c.portaTeste);
+        s.endGroup();
+    }
+    aplicaAmbiente(c);
+    return c;
+}
+
+Configuracao& Config() { return configuracaoAtual(); }
+
+void RecarregaConfiguracao() { configuracaoAtual() = LeConfiguracao(arquivoDeConfiguracao()); }
+
+// ---- the reply buffer ----
+
+namespace {
+
+QByteArray& buffer()
+{
+    static QByteArray b;
+    return b;
+}
+
+bool g_emCurso = false;
+
+void estado(int codigo) { app::SetStatusText(2, TextoEstadoConexao(codigo)); }
+
+// Errors that Qt raises for an HTTP status: the server did answer, so its body is judged.
+bool erroDeStatusHttp(QNetworkReply::NetworkError e)
+{
+    const int v = int(e);
+    return (v >= 201 && v <= 299) || (v >= 401 && v <= 499);
+}
+
+// Errors that say nothing reached the server.
+bool erroDeConexao(QNetworkReply::NetworkError e)
+{
+    switch (e) {
+    case QNetworkReply::ConnectionRefusedError:
+    case QNetworkReply::HostNotFoundError:
+    case QNetworkReply::UnknownProxyError:
+    case QNetworkReply::ProxyConnectionRefusedError:
+    case QNetworkReply::ProxyNotFoundError:
+    case QNetworkReply::NetworkSessionFailedError:
+    case QNetworkReply::TemporaryNetworkFailureError:
+    case QNetworkReply::ProtocolUnknownError:
+    case QNetworkReply::ProtocolInvalidOperationError:
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
+const QByteArray& Resposta() { return buffer(); }
+
+QString RespostaTexto() { return DeWindows1252(buffer()); }
+
+void DefineResposta(const QByteArray& bytes) { buffer() = bytes; }
+
+// ---- the request ----
+
+int ExecutaPedido(const QString& host, int port, const QString& path, const QString& body)
+{
+    return ExecutaPedido(host, port, path, ParaWindows1252(body));
+}
+
+int ExecutaPedido(const QString& host, int port, const QString& path, const QByteArray& body)
+{
+    QByteArray& resposta = buffer();
+    resposta.clear();
+    // One request at a time: the buffer serves one reply.
+    if (g_emCurso || !QCoreApplication::instance())
+        return FalhaConexao;
+    g_emCurso = true;
+    struct Fim {
+        ~Fim() { g_emCurso = false; }
+    } fim;
+
+    const Configuracao& cfg = Config();
+    estado(60);
+
+    QUrl url;
+    url.setScheme(QStringLiteral("http"));
+    url.setHost(host);
+    url.setPort(port);
+    url.setPath(path);
+    if (!url.isValid() || host.isEmpty())
+        return FalhaConexao;
+
+    // A fresh manager per call: no connection outlives its request.
+    QNetworkAccessManager gerente;
+    gerente.setRedirectPolicy(QNetworkRequest::ManualRedirectPolicy);
+    QNetworkRequest pedido(url);
+    pedido.setHeader(QNetworkRequest::ContentTypeHeader, QByteArrayLiteral("application/x-www-form-urlencoded"));
+    pedido.setAttribute(QNetworkRequest::Http2AllowedAttribute, false);
+    pedido.setRawHeader(QByteArrayLiteral("Connection"), QByteArrayLiteral("close"));
+
+    QNetworkReply* r = gerente.post(pedido, body);
+    QEventLoop laco;
+    QTimer vigia;
+    vigia.setSingleShot(true);
+
+    bool enviado = false;
+    bool tempoEsgotado = false;
+    bool excedeu = false;
+
+    QObject::connect(&vigia, &QTimer::timeout, r, [&] {
+        tempoEsgotado = true;
+        r->abort();
+    });
+    QObject::connect(r, &QNetworkReply::socketStartedConnecting, r, [] { estado(20); });
+    QObject::connect(r, &QNetworkReply::uploadProgress, r, [&enviado](qint64 enviados, qint64) {
+        if (!enviado && enviados > 0)
+            estado(30);
+    });
+    QObject::connect(r, &QNetworkReply::requestSent, r, [&] {
+        enviado = true;
+        estado(31);
+        vigia.start(cfg.tempoRespostaMs);
+    });
+    QObject::connect(r, &QNetworkReply::metaDataChanged, r, [&] {
+        enviado = true;
+        estado(40);
+        vigia.start(cfg.tempoRespostaMs);
+    });
+    QObject::connect(r, &QNetworkReply::readyRead, r, [&] {
+        if (r->isOpen())
+            resposta.append(r->readAll());
+        vigia.start(cfg.tempoRespostaMs);
+        if (resposta.size() > cfg.limiteResposta) {
+            excedeu = true;
+            r->abort();
+        }
+    });
+    QObject::connect(r, &QNetworkReply::finished, &laco, &QEventLoop::quit);
+
+    vigia.start(cfg.tempoEnvioMs);
+    if (!r->isFinished())
+        laco.exec();
+    vigia.stop();
+    if (!excedeu && r->isOpen())
+        resposta.append(r->readAll());
+
+    const QNetworkReply::NetworkError erro = r->error();
+    const bool temStatus = r->attribute(QNetworkRequest::HttpStatusCodeAttribute).isValid();
+    delete r;
+
+    int resultado;
+    if (excedeu || resposta.size() > cfg.limiteResposta) {
+        resultado = FalhaLeitura;
+    } else if (tempoEsgotado) {
+        resultado = enviado ? FalhaLeitura : FalhaConexao;
+    } else if (erro == QNetworkReply::NoError || (temStatus && erroDeStatusHttp(erro))) {
+        // An error status without a body is no data either: the server could not answer.
+        if (erro != QNetworkReply::NoError && resposta.isEmpty())
+            resultado = FalhaPaginaHtml;
+        else
+            resultado = int(qMin<qint64>(resposta.size(), std::numeric_limits<int>::max()));
+    } else if (erroDeConexao(erro) || (!enviado && !temStatus)) {
+        resultado = FalhaConexao;
+    } else {
+        resultado = FalhaLeitura;
+    }
+
+    if (resultado >= 0) {
+        estado(41);
+        if (resposta.size() >= 2 && resposta.at(0) == '<' && (resposta.at(1) == 'H' || resposta.at(1) == 'h'))
+            resultado = FalhaPaginaHtml;
+        else if (resposta.size() >= 8 && resposta.left(8).toUpper() == QByteArrayLiteral("INTERNAL"))
+            resultado = FalhaSobrecarga;
+    }
+    if (resultado == FalhaConexao || resultado == FalhaLeitura)
+        resposta.clear();
+    return resultado;
+}
+
+int TesteComunicacao()
+{
+    const int r = ExecutaPedido(Config().host, Config().portaTeste, QStringLiteral("/consult/owa/test_comunic"),
+                                QByteArrayLiteral("id_proj=1"));
+    if (r < 0) {
+        MostraFalha(r);
+        return r;
+    }
+    const QString texto = RespostaTexto();
+    const qsizetype exclamacao = texto.indexOf(QLatin1Char('!'));
+    const QString codigo = exclamacao < 0 ? texto : texto.left(exclamacao);
+    const QString titulo = exclamacao < 0 ? QString() : texto.mid(exclamacao + 1);
+    app::Mensagem(QStringLiteral("Cod_Proj ") + codigo, app::Icone::Informacao);
+    app::Mensagem(QStringLiteral("Titulo") + titulo, app::Icone::Informacao);
+    return r;
+}
+
+} // namespace net
