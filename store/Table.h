@@ -157,9 +157,62 @@ private:
         Bookmark id = 0;
         double seq = 0;  // position in the natural order
     };
-    struct KeyCompare;
-    struct Index;
+    // Orders rows by the index columns, then by their place in the natural order, so that rows with equal
+    // keys keep a stable order and no two rows ever compare equal. The probe form serves key searches on
+    // the leading columns: a probe sorts before every row whose leading columns equal it.
+    struct KeyCompare {
+        using is_transparent = void;
+        const std::vector<int>* cols = nullptr;
+        bool descending = false;
+
+        struct Probe {
+            const QStringList* values;
+        };
+
+        int compareKeys(const Row* a, const Row* b) const
+        {
+            for (int c : *cols) {
+                const int r = QString::compare(a->values[size_t(c)], b->values[size_t(c)], Qt::CaseSensitive);
+                if (r != 0)
+                    return descending ? -r : r;
+            }
+            return 0;
+        }
+
+        int compareProbe(const Row* a, const Probe& p) const
+        {
+            const qsizetype n = std::min<qsizetype>(p.values->size(), qsizetype(cols->size()));
+            for (qsizetype i = 0; i < n; ++i) {
+                const int r = QString::compare(a->values[size_t((*cols)[size_t(i)])], p.values->at(i), Qt::CaseSensitive);
+                if (r != 0)
+                    return descending ? -r : r;
+            }
+            return 0;
+        }
+
+        bool operator()(const Row* a, const Row* b) const
+        {
+            const int r = compareKeys(a, b);
+            if (r != 0)
+                return r < 0;
+            if (a->seq != b->seq)
+                return a->seq < b->seq;
+            return a->id < b->id;
+        }
+        bool operator()(const Row* a, const Probe& p) const { return compareProbe(a, p) < 0; }
+        bool operator()(const Probe& p, const Row* a) const { return compareProbe(a, p) >= 0; }
+    };
     using RowSet = std::set<Row*, KeyCompare>;
+    struct Index {
+        IndexDef def;
+        std::vector<int> cols;
+        RowSet set;
+
+        Index(IndexDef d, std::vector<int> c)
+            : def(std::move(d)), cols(std::move(c)), set(KeyCompare{&cols, (def.options & ixDescending) != 0})
+        {
+        }
+    };
 
     Row* current() const { return m_cur; }
     void requireActive() const;

@@ -1,0 +1,213 @@
+#include "app/core/Interacao.h"
+#include "app/core/ProgramState.h"
+#include "store/Catalogo.h"
+#include "store/Dados.h"
+#include "store/DataModules.h"
+
+#include <QDir>
+
+namespace store {
+
+namespace {
+
+const QString FiltroLista = QStringLiteral("Status <> 'D' and Status <> 'F'");
+const QString FiltroInstituicao =
+    QStringLiteral("Status <> 'D' and Status <> 'F' and TipoVinculacao <> 'DESCONHECIDO'");
+const QString FiltroPlaceholder = QStringLiteral("Status = 'F'");
+constexpr int MaximoProgresso = 500;
+
+struct IndiceExtra {
+    QString nome;
+    QString colunas;
+};
+
+struct IndicesDaTabela {
+    QString tabela;
+    QString primario;  // columns of "Primary"
+    int opcao;         // option of "Primary"
+    std::vector<IndiceExtra> outros;
+    bool primarioCorrente;  // two child tables keep whatever index was current
+};
+
+const std::vector<IndicesDaTabela>& TabelaDeIndices()
+{
+    static const std::vector<IndicesDaTabela> t = {
+    {QStringLiteral("tbAreaConhecAting"), QStringLiteral("DescricaoAreaConhec"), 1, {}, true},
+    {QStringLiteral("tbSetorEconAting"), QStringLiteral("DescrSetorEcon"), 1, {}, true},
+    {QStringLiteral("tbInstituicao"), QStringLiteral("Cod_Inst"), 1, {{QStringLiteral("BIRO"), QStringLiteral("BIRO")}}, true},
+    {QStringLiteral("tbMembro"), QStringLiteral("Cod_Membro"), 1, {{QStringLiteral("BIRO"), QStringLiteral("BIRO")}}, true},
+    {QStringLiteral("tbMembroBolsista"), QStringLiteral("Cod_Membro"), 1, {}, true},
+    {QStringLiteral("tbLocaisPesquisa"), QStringLiteral("Cod_local"), 1, {{QStringLiteral("Instituicao"), QStringLiteral("Cod_Inst")}}, true},
+    {QStringLiteral("tbEstudo"), QStringLiteral("Cod_Estudo"), 1, {{QStringLiteral("Instituicao"), QStringLiteral("Cod_Inst")}, {QStringLiteral("Membro"), QStringLiteral("Autor")}}, true},
+    {QStringLiteral("tbEstudosAreaConhec"), QStringLiteral("Cod_Estudo;DescricaoAreaConhec"), 1, {{QStringLiteral("Estudo"), QStringLiteral("Cod_Estudo")}}, true},
+    {QStringLiteral("tbEstudosSetores"), QStringLiteral("Cod_Estudo;DescricaoSetorEcon"), 1, {{QStringLiteral("Estudo"), QStringLiteral("Cod_Estudo")}}, true},
+    {QStringLiteral("tbPublicacao"), QStringLiteral("Cod_Publicacao"), 1, {{QStringLiteral("Membro"), QStringLiteral("Autor")}}, true},
+    {QStringLiteral("tbPublicPublicoAlvo"), QStringLiteral("Cod_Publicacao;DescricaoPublico"), 1, {{QStringLiteral("Publicacao"), QStringLiteral("Cod_Publicacao")}}, true},
+    {QStringLiteral("tbPublicAreaConhec"), QStringLiteral("Cod_Publicacao;DescricaoAreaConhec"), 1, {{QStringLiteral("Publicacao"), QStringLiteral("Cod_Publicacao")}}, true},
+    {QStringLiteral("tbPublicEstudo"), QStringLiteral("Cod_Publicacao;Cod_Estudo"), 1, {{QStringLiteral("Publicacao"), QStringLiteral("Cod_Publicacao")}, {QStringLiteral("Estudo"), QStringLiteral("Cod_Estudo")}}, true},
+    {QStringLiteral("tbObrasEditadas"), QStringLiteral("Cod_Obra"), 1, {{QStringLiteral("Membro"), QStringLiteral("Autor")}}, true},
+    {QStringLiteral("tbObraAreaConhec"), QStringLiteral("Cod_Obra;DescricaoAreaConhec"), 1, {{QStringLiteral("Obra"), QStringLiteral("Cod_Obra")}}, true},
+    {QStringLiteral("tbProdTec"), QStringLiteral("Cod_Prod"), 1, {}, true},
+    {QStringLiteral("tbPatente"), QStringLiteral("Cod_Patente"), 1, {{QStringLiteral("ProdTec"), QStringLiteral("Cod_Prod")}, {QStringLiteral("Membro"), QStringLiteral("Inventor")}}, true},
+    {QStringLiteral("tbSoftware"), QStringLiteral("Cod_Software"), 1, {{QStringLiteral("Instituicao"), QStringLiteral("InstDesenv")}, {QStringLiteral("Membro"), QStringLiteral("Autor")}}, true},
+    {QStringLiteral("tbSoftSetores"), QStringLiteral("Cod_Software;DescrSetorEcon"), 0, {{QStringLiteral("Software"), QStringLiteral("Cod_Software")}}, true},
+    {QStringLiteral("tbServico"), QStringLiteral("Cod_Servico"), 1, {{QStringLiteral("Instituicao"), QStringLiteral("InstPrest")}, {QStringLiteral("Laboratorio"), QStringLiteral("Laboratorio")}}, true},
+    {QStringLiteral("tbServicoAreaConhec"), QStringLiteral("Cod_Servico;DescricaoAreaConhec"), 1, {{QStringLiteral("Servico"), QStringLiteral("Cod_Servico")}}, true},
+    {QStringLiteral("tbServicoSetores"), QStringLiteral("Cod_Servico;DescrSetorEcon"), 1, {{QStringLiteral("Servico"), QStringLiteral("Cod_Servico")}}, false},
+    {QStringLiteral("tbMaterialAdquirido"), QStringLiteral("TipoMaterial;AnoAquisicao;LocaldeGastos"), 1, {}, true},
+    {QStringLiteral("tbMaterialAreaConhec"), QStringLiteral("TipoMaterial;AnoAquisicao;LocaldeGastos;DescricaoAreaConhec"), 1, {{QStringLiteral("Material"), QStringLiteral("TipoMaterial;AnoAquisicao;LocaldeGastos;Status")}}, true},
+    {QStringLiteral("tbEquipamentos"), QStringLiteral("Cod_Equip"), 1, {{QStringLiteral("Instituicao"), QStringLiteral("InstLocaliz")}}, true},
+    {QStringLiteral("tbLaboratorio"), QStringLiteral("Cod_Laboratorio"), 1, {{QStringLiteral("Instituicao"), QStringLiteral("Cod_Inst")}}, true},
+    {QStringLiteral("tbBolsa"), QStringLiteral("Cod_Bolsa"), 1, {}, true},
+    {QStringLiteral("tbBolsaAreaConhec"), QStringLiteral("Cod_Bolsa;DescricaoAreaConhec"), 1, {{QStringLiteral("Bolsa"), QStringLiteral("Cod_Bolsa")}}, true},
+    {QStringLiteral("tbTrabalhoAcademico"), QStringLiteral("Cod_Trab"), 1, {{QStringLiteral("Bolsa"), QStringLiteral("Cod_Bolsa")}, {QStringLiteral("Membro"), QStringLiteral("Cod_Membro")}}, true},
+    {QStringLiteral("tbTrabalhoAreaConhec"), QStringLiteral("Cod_Trab;DescArea"), 1, {{QStringLiteral("Trabalho"), QStringLiteral("Cod_Trab")}}, true},
+    {QStringLiteral("tbCapacit"), QStringLiteral("Cod_Capacitacao"), 1, {}, true},
+    {QStringLiteral("tbCapacitMembro"), QStringLiteral("Cod_Capacitacao;Cod_Membro"), 1, {{QStringLiteral("Capacitacao"), QStringLiteral("Cod_Capacitacao")}, {QStringLiteral("Membro"), QStringLiteral("Cod_Membro")}}, true},
+    {QStringLiteral("tbCursos"), QStringLiteral("Cod_Curso"), 1, {{QStringLiteral("Instituicao"), QStringLiteral("InstFornec")}}, true},
+    {QStringLiteral("tbCursosAreaConhec"), QStringLiteral("Cod_Curso;DescricaoAreaConhec"), 1, {{QStringLiteral("Curso"), QStringLiteral("Cod_Curso")}}, true},
+    {QStringLiteral("tbEventosApoiados"), QStringLiteral("Cod_Evento"), 1, {}, true},
+    {QStringLiteral("tbEventosAreaConhec"), QStringLiteral("Cod_Evento;DescricaoAreaConhec"), 1, {{QStringLiteral("Evento"), QStringLiteral("Cod_Evento")}}, false},
+    {QStringLiteral("tbBase"), QStringLiteral("Identificacao"), 1, {}, true},
+    {QStringLiteral("tbBaseArea"), QStringLiteral("Identificacao;DescricaoAreaConhec"), 1, {{QStringLiteral("Base"), QStringLiteral("Identificacao")}}, true},
+    {QStringLiteral("tbBaseAcesso"), QStringLiteral("Identificacao;TipoAcesso"), 1, {{QStringLiteral("Base"), QStringLiteral("Identificacao")}}, true},
+    {QStringLiteral("tbProblemas"), QStringLiteral("Cod_Problema"), 1, {}, true},
+    {QStringLiteral("tbAcoesCorretivas"), QStringLiteral("Cod_Problema;TipoAcao"), 1, {{QStringLiteral("Problema"), QStringLiteral("Cod_Problema")}}, true},
+    {QStringLiteral("tbQualidade"), QStringLiteral("Cod_Qualidade"), 1, {{QStringLiteral("InstCliente"), QStringLiteral("Cod_InstCliente")}, {QStringLiteral("InstFornec"), QStringLiteral("Cod_InstFornec")}}, true},
+    };
+    return t;
+}
+
+void AplicaFiltro(Table& t, const QString& filtro)
+{
+    t.setFiltered(false);
+    t.setFilter(filtro);
+    t.setFiltered(true);
+}
+
+// Shows only the placeholder rows of a table; true when there is one.
+bool MostraPlaceholders(Table& t)
+{
+    t.setFiltered(false);
+    t.setFilter(FiltroPlaceholder);
+    t.setFiltered(true);
+    return !t.isEmpty();
+}
+
+} // namespace
+
+void TDataGeral::DataGeralCreate() { CreateIndexes(); }
+
+void TDataGeral::LoadTable(Table& tabela)
+{
+    tabela.setIndexName(QString());
+    tabela.loadFromFile(app::Estado().ProgramDir + TableFiles[size_t(tabela.tag())]);
+    tabela.setFilter(FiltroLista);
+    tabela.setFiltered(true);
+    tabela.open();
+}
+
+void TDataGeral::LoadTables()
+{
+    int n = 0;
+    for (Table* t : m_dados.armazenadas()) {
+        LoadTable(*t);
+        ++n;
+        if (t->name() == QLatin1String("tbInstituicao"))
+            AplicaFiltro(*t, FiltroInstituicao);
+        // The first three steps count from 10; from the institutions on, the count lags one step.
+        app::ProgressoEspera(n <= 3 ? 10 * n : 10 * (n - 1), MaximoProgresso);
+    }
+    EmptyRecord();
+}
+
+void TDataGeral::SaveTable(Table& tabela)
+{
+    tabela.open();
+    tabela.clearIndexDefs();
+    tabela.saveToFile(app::Estado().ProgramDir + TableFiles[size_t(tabela.tag())]);
+}
+
+void TDataGeral::SaveTables()
+{
+    int n = 0;
+    for (Table* t : m_dados.armazenadas()) {
+        SaveTable(*t);
+        app::ProgressoEspera(10 * ++n, MaximoProgresso);
+    }
+}
+
+void TDataGeral::ClearTables()
+{
+    for (Table* t : m_dados.armazenadas())
+        t->emptyTable();
+}
+
+void TDataGeral::CloseTables()
+{
+    for (Table* t : m_dados.armazenadas())
+        t->close();
+}
+
+void TDataGeral::CreateIndexes()
+{
+    for (const IndicesDaTabela& i : TabelaDeIndices()) {
+        Table& t = m_dados.tabelaOuErro(i.tabela);
+        t.addIndex(QStringLiteral("Primary"), i.primario, i.opcao);
+        for (const IndiceExtra& e : i.outros)
+            t.addIndex(e.nome, e.colunas, ixNone);
+        if (i.primarioCorrente)
+            t.setIndexName(QStringLiteral("Primary"));
+    }
+}
+
+void TDataGeral::ClearIndexes()
+{
+    for (const IndicesDaTabela& i : TabelaDeIndices()) {
+        Table& t = m_dados.tabelaOuErro(i.tabela);
+        t.setIndexName(QString());
+        t.deleteIndex(QStringLiteral("Primary"));
+        for (const IndiceExtra& e : i.outros)
+            t.deleteIndex(e.nome);
+    }
+    DataIdentificacao().tbOutrasFontes.clearIndexDefs();
+}
+
+void TDataGeral::EmptyRecord()
+{
+    auto anexa = [](Table& t, std::initializer_list<std::pair<const char*, const char*>> valores) {
+        t.append();
+        for (const auto& [coluna, valor] : valores)
+            t.setValue(QString::fromLatin1(coluna), QString::fromLatin1(valor));
+        t.post();
+    };
+
+    Table& inst = m_dados.identificacao().tbInstituicao;
+    if (!MostraPlaceholders(inst)) {
+        inst.setFiltered(false);
+        anexa(inst, {{"Status", "F"}, {"Cod_Inst", " "}, {"BIRO", " "}, {"Nome", "NENHUMA"},
+                     {"TipoEnvolvimento", " "}, {"TipoVinculacao", " "}});
+    }
+    AplicaFiltro(inst, FiltroInstituicao);
+
+    Table& membro = m_dados.identificacao().tbMembro;
+    if (!MostraPlaceholders(membro)) {
+        membro.setFiltered(false);
+        anexa(membro, {{"Status", "F"}, {"Cod_Membro", " "}, {"BIRO", " "}, {"Nome", "NENHUM"},
+                       {"EquipeOriginal", " "}, {"CargaHoraria", " "}, {"DescricaoFuncao", " "}});
+    }
+    AplicaFiltro(membro, FiltroLista);
+
+    // The laboratory placeholder is always made anew.
+    Table& lab = m_dados.atividadesApoiadas().tbLaboratorio;
+    MostraPlaceholders(lab);
+    lab.first();
+    while (!lab.isEmpty())
+        lab.remove();
+    lab.setFiltered(false);
+    anexa(lab, {{"Status", "F"}, {"Cod_Inst", " "}, {"Cod_Laboratorio", " "}, {"BIROLab", " "},
+                {"NomeLab", "NENHUM"}, {"TipoApoio", " "}, {"DataInicio", " "}});
+    AplicaFiltro(lab, FiltroLista);
+}
+
+} // namespace store

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+namespace store {
+
+// A parsed filter text: comparisons of columns with quoted literals joined by and/or/not and
+// parentheses. Comparisons are exact (case-sensitive); column names are resolved once, at parse time.
+class FilterExpr
+{
+public:
+    // Resolves a column name (case-insensitive) to its position, -1 when unknown.
+    using Resolver = std::function<int(const QString&)>;
+
+    // Throws TableError naming the fault when the text does not parse or names an unknown column.
+    // An empty (or blank) text gives an expression that admits every row.
+    static std::unique_ptr<FilterExpr> parse(const QString& text, const Resolver& resolve);
+
+    ~FilterExpr();
+    bool matches(const std::vector<QString>& values) const;
+    bool admitsAll() const { return m_root < 0; }
+
+    struct Node;
+
+private:
+    FilterExpr() = default;
+    std::vector<Node> m_nodes;
+    int m_root = -1;
+    bool eval(int node, const std::vector<QString>& values) const;
+    friend class FilterParser;
+};
+
+} // namespace store

@@ -1,0 +1,612 @@
+#include "store/Table.h"
+
+#include "store/FilterExpr.h"
+
+#include <algorithm>
+
+namespace store {
+
+TableError::TableError(const QString& mensagem)
+    : std::runtime_error(mensagem.toStdString())
+{
+}
+
+
+Table::Table(const QString& name, int tag, std::vector<FieldDef> fields, QObject* parent)
+    : QObject(parent), m_name(name), m_tag(tag), m_fields(std::move(fields))
+{
+    setObjectName(name);
+    m_natural = std::make_unique<Index>(IndexDef{}, std::vector<int>{});
+}
+
+Table::~Table() = default;
+
+const FieldDef& Table::field(int i) const
+{
+    if (i < 0 || i >= fieldCount())
+        throw TableError(QStringLiteral("%1: coluna de número %2 não existe").arg(m_name).arg(i));
+    return m_fields[size_t(i)];
+}
+
+int Table::fieldIndex(const QString& name) const
+{
+    for (size_t i = 0; i < m_fields.size(); ++i)
+        if (m_fields[i].name.compare(name, Qt::CaseInsensitive) == 0)
+            return int(i);
+    return -1;
+}
+
+int Table::fieldIndexOrThrow(const QString& name) const
+{
+    const int i = fieldIndex(name);
+    if (i < 0)
+        throw TableError(QStringLiteral("%1: coluna '%2' não encontrada").arg(m_name, name));
+    return i;
+}
+
+void Table::setFields(std::vector<FieldDef> fields)
+{
+    if (!m_rows.empty())
+        throw TableError(QStringLiteral("%1: as colunas só mudam numa tabela vazia").arg(m_name));
+    m_fields = std::move(fields);
+    clearIndexDefs();
+    m_filterExpr.reset();
+    m_filterText.clear();
+}
+
+// ---- life ----
+
+void Table::open()
+{
+    if (m_state == State::Inactive) {
+        m_state = State::Browse;
+        first();
+    }
+}
+
+void Table::close()
+{
+    if (m_state == State::Edit || m_state == State::Insert)
+        cancel();
+    m_state = State::Inactive;
+    m_cur = nullptr;
+    m_eof = m_bof = true;
+    notify();
+}
+
+void Table::requireActive() const
+{
+    if (m_state == State::Inactive)
+        throw TableError(QStringLiteral("%1: a tabela está fechada").arg(m_name));
+}
+
+// Moving the cursor while a row is being edited stores the edit first, as the grids expect.
+void Table::requireBrowse(const char*) const
+{
+    requireActive();
+    if (m_state == State::Edit || m_state == State::Insert)
+        const_cast<Table*>(this)->post();
+}
+
+void Table::emptyTable()
+{
+    if (m_state == State::Edit || m_state == State::Insert)
+        cancel();
+    m_natural->set.clear();
+    for (auto& ix : m_indexes)
+        ix->set.clear();
+    m_rows.clear();
+    m_maxSeq = 0;
+    m_cur = nullptr;
+    m_eof = m_bof = true;
+    notify();
+}
+
+// ---- filter ----
+
+void Table::setFilter(const QString& text)
+{
+    auto expr = FilterExpr::parse(text, [this](const QString& n) { return fieldIndex(n); });
+    if (active())
+        requireBrowse("setFilter");
+    m_filterExpr = std::move(expr);
+    m_filterText = text;
+    if (m_filtered && active()) {
+        first();
+        notify();
+    }
+}
+
+void Table::setFiltered(bool on)
+{
+    if (active())
+        requireBrowse("setFiltered");
+    m_filtered = on;
+    if (active()) {
+        first();
+        notify();
+    }
+}
+
+bool Table::visible(const Row* r) const
+{
+    return !m_filtered || !m_filterExpr || m_filterExpr->matches(r->values);
+}
+
+bool Table::rowMatchesFilter(Bookmark row) const
+{
+    auto it = m_rows.find(row);
+    return it != m_rows.end() && visible(it->second.get());
+}
+
+// ---- indexes ----
+
+int Table::findIndexPos(const QString& name) const
+{
+    for (size_t i = 0; i < m_indexes.size(); ++i)
+        if (m_indexes[i]->def.name.compare(name, Qt::CaseInsensitive) == 0)
+            return int(i);
+    return -1;
+}
+
+std::unique_ptr<Table::Index> Table::makeIndex(const IndexDef& def) const
+{
+    std::vector<int> cols;
+    for (const QString& part : def.fields.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+        const int c = fieldIndex(part.trimmed());
+        if (c < 0)
+            throw TableError(QStringLiteral("%1: índice '%2' cita a coluna desconhecida '%3'")
+                                 .arg(m_name, def.name, part.trimmed()));
+        cols.push_back(c);
+    }
+    if (cols.empty())
+        throw TableError(QStringLiteral("%1: índice '%2' sem colunas").arg(m_name, def.name));
+    auto ix = std::make_unique<Index>(def, std::move(cols));
+    for (const auto& [id, row] : m_rows)
+        ix->set.insert(row.get());
+    return ix;
+}
+
+// Adding an index under a name that exists replaces it: tables that are never read from a file keep
+// their indexes when the store rebuilds everyone else's.
+void Table::addIndex(const QString& name, const QString& fields, int options)
+{
+    auto ix = makeIndex(IndexDef{name, fields, options});
+    const int pos = findIndexPos(name);
+    if (pos < 0) {
+        m_indexes.push_back(std::move(ix));
+        return;
+    }
+    const bool wasCurrent = m_curIndex == m_indexes[size_t(pos)].get();
+    m_indexes[size_t(pos)] = std::move(ix);
+    if (wasCurrent) {
+        m_curIndex = m_indexes[size_t(pos)].get();
+        if (active())
+            first();
+        notify();
+    }
+}
+
+void Table::deleteIndex(const QString& name)
+{
+    const int pos = findIndexPos(name);
+    if (pos < 0)
+        throw TableError(QStringLiteral("%1: o índice '%2' não existe").arg(m_name, name));
+    if (m_curIndex == m_indexes[size_t(pos)].get()) {
+        m_curIndex = nullptr;
+        if (active())
+            first();
+        notify();
+    }
+    m_indexes.erase(m_indexes.begin() + pos);
+}
+
+void Table::clearIndexDefs()
+{
+    const bool hadCurrent = m_curIndex != nullptr;
+    m_curIndex = nullptr;
+    m_indexes.clear();
+    if (hadCurrent) {
+        if (active())
+            first();
+        notify();
+    }
+}
+
+bool Table::hasIndex(const QString& name) const { return findIndexPos(name) >= 0; }
+
+QStringList Table::indexNames() const
+{
+    QStringList r;
+    for (const auto& ix : m_indexes)
+        r << ix->def.name;
+    return r;
+}
+
+IndexDef Table::indexDef(const QString& name) const
+{
+    const int pos = findIndexPos(name);
+    if (pos < 0)
+        throw TableError(QStringLiteral("%1: o índice '%2' não existe").arg(m_name, name));
+    return m_indexes[size_t(pos)]->def;
+}
+
+void Table::setIndexName(const QString& name)
+{
+    Index* target = nullptr;
+    if (!name.isEmpty()) {
+        const int pos = findIndexPos(name);
+        if (pos < 0)
+            throw TableError(QStringLiteral("%1: o índice '%2' não existe").arg(m_name, name));
+        target = m_indexes[size_t(pos)].get();
+    }
+    if (active())
+        requireBrowse("setIndexName");
+    m_curIndex = target;
+    if (active()) {
+        first();
+        notify();
+    }
+}
+
+QString Table::indexName() const { return m_curIndex ? m_curIndex->def.name : QString(); }
+
+Table::RowSet& Table::order() const { return m_curIndex ? m_curIndex->set : m_natural->set; }
+
+// ---- browsing ----
+
+Table::Row* Table::firstVisibleFrom(RowSet::iterator it) const
+{
+    RowSet& s = order();
+    for (; it != s.end(); ++it)
+        if (visible(*it))
+            return *it;
+    return nullptr;
+}
+
+Table::Row* Table::nextVisible(Row* r) const
+{
+    RowSet& s = order();
+    auto it = s.find(r);
+    if (it == s.end())
+        return nullptr;
+    return firstVisibleFrom(std::next(it));
+}
+
+Table::Row* Table::priorVisible(Row* r) const
+{
+    RowSet& s = order();
+    auto it = s.find(r);
+    while (it != s.begin()) {
+        --it;
+        if (visible(*it))
+            return *it;
+    }
+    return nullptr;
+}
+
+void Table::setCursor(Row* r)
+{
+    m_cur = r;
+    emit cursorMoved();
+}
+
+void Table::first()
+{
+    requireBrowse("first");
+    Row* r = firstVisibleFrom(order().begin());
+    m_bof = true;
+    m_eof = r == nullptr;
+    setCursor(r);
+}
+
+void Table::last()
+{
+    requireBrowse("last");
+    RowSet& s = order();
+    Row* r = nullptr;
+    for (auto it = s.rbegin(); it != s.rend(); ++it)
+        if (visible(*it)) {
+            r = *it;
+            break;
+        }
+    m_eof = true;
+    m_bof = r == nullptr;
+    setCursor(r);
+}
+
+void Table::next()
+{
+    requireBrowse("next");
+    Row* r = m_cur ? nextVisible(m_cur) : nullptr;
+    if (r) {
+        m_bof = false;
+        setCursor(r);
+    } else {
+        m_eof = true;
+    }
+}
+
+void Table::prior()
+{
+    requireBrowse("prior");
+    Row* r = m_cur ? priorVisible(m_cur) : nullptr;
+    if (r) {
+        m_eof = false;
+        setCursor(r);
+    } else {
+        m_bof = true;
+    }
+}
+
+bool Table::isEmpty() const
+{
+    if (m_state == State::Insert)
+        return false;
+    if (!m_filtered || !m_filterExpr || m_filterExpr->admitsAll())
+        return m_rows.empty();
+    return firstVisibleFrom(order().begin()) == nullptr;
+}
+
+int Table::recordCount() const
+{
+    if (!m_filtered || !m_filterExpr || m_filterExpr->admitsAll())
+        return int(m_rows.size());
+    int n = 0;
+    for (const auto& [id, row] : m_rows)
+        if (m_filterExpr->matches(row->values))
+            ++n;
+    return n;
+}
+
+Table::Bookmark Table::bookmark() const { return m_cur ? m_cur->id : 0; }
+
+bool Table::bookmarkValid(Bookmark b) const { return m_rows.count(b) != 0; }
+
+bool Table::gotoBookmark(Bookmark b)
+{
+    requireBrowse("gotoBookmark");
+    auto it = m_rows.find(b);
+    if (it == m_rows.end() || !visible(it->second.get()))
+        return false;
+    m_eof = m_bof = false;
+    setCursor(it->second.get());
+    return true;
+}
+
+bool Table::findKey(const QStringList& values)
+{
+    requireBrowse("findKey");
+    if (!m_curIndex)
+        throw TableError(QStringLiteral("%1: busca por chave sem índice corrente").arg(m_name));
+    if (values.isEmpty())
+        return false;
+    RowSet& s = m_curIndex->set;
+    const KeyCompare::Probe probe{&values};
+    const KeyCompare& cmp = s.key_comp();
+    for (auto it = s.lower_bound(probe); it != s.end(); ++it) {
+        if (cmp.compareProbe(*it, probe) != 0)
+            break;
+        if (visible(*it)) {
+            m_eof = m_bof = false;
+            setCursor(*it);
+            return true;
+        }
+    }
+    return false;
+}
+
+// ---- values ----
+
+QString Table::value(int column) const
+{
+    if (column < 0 || column >= fieldCount())
+        field(column);  // throws with the table's name
+    if (m_state == State::Edit || m_state == State::Insert)
+        return m_buffer[size_t(column)];
+    return m_cur ? m_cur->values[size_t(column)] : QString();
+}
+
+QString Table::value(const QString& column) const { return value(fieldIndexOrThrow(column)); }
+
+void Table::setValue(int column, const QString& v)
+{
+    field(column);
+    if (m_state != State::Edit && m_state != State::Insert)
+        throw TableError(QStringLiteral("%1: a tabela não está em edição nem em inclusão").arg(m_name));
+    m_buffer[size_t(column)] = v;
+}
+
+void Table::setValue(const QString& column, const QString& v) { setValue(fieldIndexOrThrow(column), v); }
+
+QString Table::rowValue(Bookmark row, int column) const
+{
+    auto it = m_rows.find(row);
+    if (it == m_rows.end() || column < 0 || column >= fieldCount())
+        return {};
+    return it->second->values[size_t(column)];
+}
+
+// ---- editing ----
+
+void Table::append()
+{
+    requireBrowse("append");
+    m_buffer.assign(m_fields.size(), QString());
+    m_insertBefore = false;
+    m_insertAnchor = nullptr;
+    m_state = State::Insert;
+}
+
+void Table::insert()
+{
+    requireBrowse("insert");
+    m_buffer.assign(m_fields.size(), QString());
+    m_insertBefore = m_cur != nullptr;
+    m_insertAnchor = m_cur;
+    m_state = State::Insert;
+}
+
+void Table::edit()
+{
+    requireActive();
+    if (m_state == State::Edit || m_state == State::Insert)
+        return;
+    if (!m_cur) {
+        // Editing an empty table starts a new row, as grids and dialogs expect.
+        append();
+        return;
+    }
+    m_buffer = m_cur->values;
+    m_state = State::Edit;
+}
+
+void Table::checkPost(const std::vector<QString>& values) const
+{
+    for (size_t i = 0; i < m_fields.size(); ++i) {
+        const FieldDef& f = m_fields[i];
+        if (f.required && values[i].isEmpty())
+            throw TableError(QStringLiteral("O campo '%1' deve ser preenchido.").arg(f.name));
+        if (f.type == FieldType::Text && values[i].size() > f.size)
+            throw TableError(QStringLiteral("O valor do campo '%1' excede o tamanho máximo de %2 caracteres.")
+                                 .arg(f.name)
+                                 .arg(f.size));
+    }
+}
+
+void Table::unlinkRow(Row* r)
+{
+    m_natural->set.erase(r);
+    for (auto& ix : m_indexes)
+        ix->set.erase(r);
+}
+
+void Table::linkRow(Row* r)
+{
+    m_natural->set.insert(r);
+    for (auto& ix : m_indexes)
+        ix->set.insert(r);
+}
+
+void Table::post()
+{
+    requireActive();
+    if (m_state != State::Edit && m_state != State::Insert)
+        return;
+    if (beforePost)
+        beforePost(*this);
+    checkPost(m_buffer);
+
+    Row* row = nullptr;
+    Row* following = nullptr;
+    if (m_state == State::Edit) {
+        row = m_cur;
+        following = nextVisible(row);
+        unlinkRow(row);
+        row->values = std::move(m_buffer);
+    } else {
+        auto owned = std::make_unique<Row>();
+        row = owned.get();
+        row->id = m_nextId++;
+        row->values = std::move(m_buffer);
+        if (m_insertBefore && m_insertAnchor && m_rows.count(m_insertAnchor->id)) {
+            auto it = m_natural->set.find(m_insertAnchor);
+            const double hi = m_insertAnchor->seq;
+            const double lo = it == m_natural->set.begin() ? hi - 2.0 : (*std::prev(it))->seq;
+            row->seq = (lo + hi) / 2.0;
+            if (row->seq <= lo || row->seq >= hi) {
+                // Ran out of room between two neighbours: renumber the natural order. The new numbers
+                // keep the old order, so every ordered set stays valid as it is.
+                double n = 0;
+                for (Row* r : m_natural->set)
+                    r->seq = (n += 2.0);
+                m_maxSeq = n;
+                row->seq = m_insertAnchor->seq - 1.0;
+            }
+        } else {
+            m_maxSeq += 1.0;
+            row->seq = m_maxSeq;
+        }
+        m_rows.emplace(row->id, std::move(owned));
+    }
+    m_buffer.clear();
+    linkRow(row);
+    m_state = State::Browse;
+
+    if (visible(row)) {
+        m_eof = m_bof = false;
+        setCursor(row);
+    } else if (following) {
+        m_eof = m_bof = false;
+        setCursor(following);
+    } else {
+        // Nothing follows: the cursor rests on the last visible row, at the end.
+        m_cur = nullptr;
+        last();
+        m_eof = true;
+    }
+    notify();
+}
+
+void Table::cancel()
+{
+    if (m_state != State::Edit && m_state != State::Insert)
+        return;
+    m_buffer.clear();
+    m_state = State::Browse;
+    m_insertAnchor = nullptr;
+}
+
+void Table::remove()
+{
+    requireBrowse("remove");
+    if (!m_cur)
+        throw TableError(QStringLiteral("%1: não há registro para excluir").arg(m_name));
+    Row* row = m_cur;
+    Row* following = nextVisible(row);
+    Row* preceding = following ? nullptr : priorVisible(row);
+    unlinkRow(row);
+    m_rows.erase(row->id);
+    if (following) {
+        m_eof = m_bof = false;
+        setCursor(following);
+    } else {
+        m_eof = true;
+        m_bof = preceding == nullptr;
+        setCursor(preceding);
+    }
+    notify();
+}
+
+// ---- views ----
+
+std::vector<Table::Bookmark> Table::visibleRows() const
+{
+    std::vector<Bookmark> r;
+    r.reserve(m_rows.size());
+    for (Row* row : order())
+        if (visible(row))
+            r.push_back(row->id);
+    return r;
+}
+
+void Table::disableControls() { ++m_controlsDisabled; }
+
+void Table::enableControls()
+{
+    if (m_controlsDisabled > 0 && --m_controlsDisabled == 0 && m_pendingChange) {
+        m_pendingChange = false;
+        emit changed();
+    }
+}
+
+void Table::notify()
+{
+    if (m_controlsDisabled > 0) {
+        m_pendingChange = true;
+        return;
+    }
+    emit changed();
+}
+
+} // namespace store

@@ -1,0 +1,342 @@
+#include "store/Table.h"
+
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using store::FieldDef;
+using store::FieldType;
+using store::Table;
+using store::TableError;
+
+namespace {
+
+std::unique_ptr<Table> novaTabela()
+{
+    auto t = std::make_unique<Table>(QStringLiteral("tbTeste"), 7,
+                                     std::vector<FieldDef>{{QStringLiteral("Status"), FieldType::Text, 1},
+                                                           {QStringLiteral("Cod"), FieldType::Text, 10, true},
+                                                           {QStringLiteral("Nome"), FieldType::Text, 30},
+                                                           {QStringLiteral("Obs"), FieldType::Memo, 0}});
+    t->open();
+    return t;
+}
+
+void inclui(Table& t, const char* status, const char* cod, const char* nome = "")
+{
+    t.append();
+    t.setValue(QStringLiteral("Status"), QString::fromUtf8(status));
+    t.setValue(QStringLiteral("Cod"), QString::fromUtf8(cod));
+    t.setValue(QStringLiteral("Nome"), QString::fromUtf8(nome));
+    t.post();
+}
+
+QStringList codigos(Table& t)
+{
+    QStringList r;
+    for (t.first(); !t.eof(); t.next())
+        r << t.value(QStringLiteral("Cod"));
+    return r;
+}
+
+} // namespace
+
+TEST(Table, ColumnsAreAddressedByNameWithoutCaseAndByPosition)
+{
+    auto t = novaTabela();
+    inclui(*t, "N", "1", "Ana");
+    EXPECT_EQ(t->value(QStringLiteral("nome")), QStringLiteral("Ana"));
+    EXPECT_EQ(t->value(2), QStringLiteral("Ana"));
+    EXPECT_EQ(t->fieldIndex(QStringLiteral("COD")), 1);
+    EXPECT_EQ(t->fieldIndex(QStringLiteral("Nada")), -1);
+    EXPECT_THROW(t->value(QStringLiteral("Nada")), TableError);
+}
+
+TEST(Table, PostRefusesMissingRequiredAndOverlongValuesWithoutCutting)
+{
+    auto t = novaTabela();
+    t->append();
+    t->setValue(QStringLiteral("Status"), QStringLiteral("I"));
+    try {
+        t->post();
+        FAIL() << "empty required column was accepted";
+    } catch (const TableError& e) {
+        EXPECT_TRUE(e.mensagem().contains(QStringLiteral("Cod"))) << e.what();
+    }
+    // A single blank is a value.
+    t->setValue(QStringLiteral("Cod"), QStringLiteral(" "));
+    t->setValue(QStringLiteral("Nome"), QString(31, QLatin1Char('x')));
+    try {
+        t->post();
+        FAIL() << "overlong value was accepted";
+    } catch (const TableError& e) {
+        EXPECT_TRUE(e.mensagem().contains(QStringLiteral("Nome"))) << e.what();
+    }
+    EXPECT_EQ(t->state(), Table::State::Insert);
+    t->setValue(QStringLiteral("Nome"), QString(30, QLatin1Char('x')));
+    t->setValue(QStringLiteral("Obs"), QString(5000, QLatin1Char('m')));
+    t->post();
+    EXPECT_EQ(t->value(QStringLiteral("Cod")), QStringLiteral(" "));
+    EXPECT_EQ(t->value(QStringLiteral("Nome")).size(), 30);
+    EXPECT_EQ(t->value(QStringLiteral("Obs")).size(), 5000);
+}
+
+TEST(Table, CancelDiscardsTheEditBuffer)
+{
+    auto t = novaTabela();
+    inclui(*t, "N", "1", "Ana");
+    t->edit();
+    t->setValue(QStringLiteral("Nome"), QStringLiteral("Bia"));
+    EXPECT_EQ(t->value(QStringLiteral("Nome")), QStringLiteral("Bia"));
+    t->cancel();
+    EXPECT_EQ(t->value(QStringLiteral("Nome")), QStringLiteral("Ana"));
+    t->append();
+    t->cancel();
+    EXPECT_EQ(t->recordCount(), 1);
+    EXPECT_THROW(t->setValue(QStringLiteral("Nome"), QStringLiteral("x")), TableError);
+}
+
+TEST(Table, FilterHidesRowsFromBrowsingAndCounting)
+{
+    auto t = novaTabela();
+    inclui(*t, "N", "1");
+    inclui(*t, "D", "2");
+    inclui(*t, "F", "3");
+    inclui(*t, "A", "4");
+    t->setFilter(QStringLiteral("Status <> 'D' and Status <> 'F'"));
+    EXPECT_EQ(t->recordCount(), 4) << "a filter that is off hides nothing";
+    t->setFiltered(true);
+    EXPECT_EQ(t->recordCount(), 2);
+    EXPECT_EQ(codigos(*t), (QStringList{QStringLiteral("1"), QStringLiteral("4")}));
+    t->setFilter(QStringLiteral("Status = 'Z'"));
+    EXPECT_TRUE(t->isEmpty());
+    EXPECT_TRUE(t->eof());
+    t->setFilter(QString());
+    EXPECT_EQ(t->recordCount(), 4) << "an empty filter switched on shows all rows";
+    EXPECT_EQ(t->totalRowCount(), 4);
+}
+
+TEST(Table, CursorMovesToTheFollowingRowWhenThePostedRowLeavesTheFilter)
+{
+    auto t = novaTabela();
+    for (const char* c : {"1", "2", "3", "4"})
+        inclui(*t, "D", c);
+    t->setFilter(QStringLiteral("Status = 'D'"));
+    t->setFiltered(true);
+    // The walk that turns every D into Z, as the send does: never calls next().
+    QStringList visitados;
+    t->first();
+    while (!t->eof()) {
+        visitados << t->value(QStringLiteral("Cod"));
+        t->edit();
+        t->setValue(QStringLiteral("Status"), QStringLiteral("Z"));
+        t->post();
+    }
+    EXPECT_EQ(visitados, (QStringList{"1", "2", "3", "4"}));
+    EXPECT_TRUE(t->isEmpty());
+    t->setFiltered(false);
+    EXPECT_EQ(t->recordCount(), 4);
+
+    // A row that still matches keeps the cursor.
+    t->first();
+    t->next();
+    t->edit();
+    t->setValue(QStringLiteral("Nome"), QStringLiteral("x"));
+    t->post();
+    EXPECT_EQ(t->value(QStringLiteral("Cod")), QStringLiteral("2"));
+}
+
+TEST(Table, CursorAfterDeleteAndAfterNewFilterOrIndex)
+{
+    auto t = novaTabela();
+    for (const char* c : {"3", "1", "2"})
+        inclui(*t, "N", c);
+    t->first();
+    t->remove();
+    EXPECT_EQ(t->value(QStringLiteral("Cod")), QStringLiteral("1")) << "delete moves to the next row";
+    t->next();
+    t->remove();
+    EXPECT_TRUE(t->eof()) << "deleting the last row ends a walk";
+    EXPECT_EQ(t->recordCount(), 1);
+
+    inclui(*t, "N", "0");
+    t->addIndex(QStringLiteral("Primary"), QStringLiteral("Cod"), store::ixPrimary);
+    t->last();
+    t->setIndexName(QStringLiteral("Primary"));
+    EXPECT_EQ(t->value(QStringLiteral("Cod")), QStringLiteral("0")) << "a new index puts the cursor on the first row";
+    t->last();
+    t->setFilter(QStringLiteral("Status = 'N'"));
+    t->setFiltered(true);
+    EXPECT_EQ(t->value(QStringLiteral("Cod")), QStringLiteral("0")) << "a new filter puts the cursor on the first row";
+}
+
+TEST(Table, IndexesOrderRowsAndFindKeysOnLeadingColumns)
+{
+    auto t = novaTabela();
+    inclui(*t, "N", "B", "2");
+    inclui(*t, "N", "A", "9");
+    inclui(*t, "D", "A", "1");
+    inclui(*t, "N", "C", "5");
+    t->addIndex(QStringLiteral("Primary"), QStringLiteral("Cod;Nome"), store::ixPrimary);
+    t->addIndex(QStringLiteral("Desc"), QStringLiteral("cod"), store::ixDescending);
+    EXPECT_THROW(t->addIndex(QStringLiteral("X"), QStringLiteral("Nada"), 0), TableError);
+    EXPECT_THROW(t->setIndexName(QStringLiteral("Nenhum")), TableError);
+
+    t->setIndexName(QStringLiteral("Primary"));
+    EXPECT_EQ(codigos(*t), (QStringList{"A", "A", "B", "C"}));
+    EXPECT_TRUE(t->findKey({QStringLiteral("A")}));
+    EXPECT_EQ(t->value(QStringLiteral("Nome")), QStringLiteral("1")) << "the first of duplicate keys";
+    EXPECT_TRUE(t->findKey({QStringLiteral("A"), QStringLiteral("9")}));
+    EXPECT_EQ(t->value(QStringLiteral("Nome")), QStringLiteral("9"));
+    EXPECT_FALSE(t->findKey({QStringLiteral("AB")}));
+    EXPECT_FALSE(t->findKey({QStringLiteral("a")})) << "keys compare with case";
+
+    t->setFilter(QStringLiteral("Status <> 'D'"));
+    t->setFiltered(true);
+    EXPECT_TRUE(t->findKey({QStringLiteral("A")}));
+    EXPECT_EQ(t->value(QStringLiteral("Nome")), QStringLiteral("9")) << "hidden rows are not found";
+
+    t->setIndexName(QStringLiteral("Desc"));
+    EXPECT_EQ(codigos(*t), (QStringList{"C", "B", "A"}));
+    EXPECT_TRUE(t->findKey({QStringLiteral("B")}));
+    EXPECT_EQ(t->value(QStringLiteral("Nome")), QStringLiteral("2"));
+
+    // Posting a changed key moves the row in every index.
+    t->edit();
+    t->setValue(QStringLiteral("Cod"), QStringLiteral("D"));
+    t->post();
+    EXPECT_EQ(codigos(*t), (QStringList{"D", "C", "A"}));
+    t->setIndexName(QStringLiteral("Primary"));
+    EXPECT_EQ(codigos(*t), (QStringList{"A", "C", "D"}));
+
+    t->deleteIndex(QStringLiteral("Primary"));
+    EXPECT_EQ(t->indexName(), QString());
+    EXPECT_THROW(t->deleteIndex(QStringLiteral("Primary")), TableError);
+    EXPECT_THROW(t->findKey({QStringLiteral("A")}), TableError);
+}
+
+TEST(Table, InsertPlacesTheRowBeforeTheCurrentOneInNaturalOrder)
+{
+    auto t = novaTabela();
+    inclui(*t, "N", "1");
+    inclui(*t, "N", "3");
+    t->last();
+    t->insert();
+    t->setValue(QStringLiteral("Cod"), QStringLiteral("2"));
+    t->post();
+    EXPECT_EQ(codigos(*t), (QStringList{"1", "2", "3"}));
+    // Many inserts at the same place exhaust the room between neighbours and renumber.
+    for (int i = 0; i < 80; ++i) {
+        t->first();
+        t->next();
+        t->insert();
+        t->setValue(QStringLiteral("Cod"), QStringLiteral("x%1").arg(i));
+        t->post();
+    }
+    const QStringList c = codigos(*t);
+    ASSERT_EQ(c.size(), 83);
+    EXPECT_EQ(c.first(), QStringLiteral("1"));
+    EXPECT_EQ(c.at(1), QStringLiteral("x79"));
+    EXPECT_EQ(c.at(80), QStringLiteral("x0"));
+    EXPECT_EQ(c.last(), QStringLiteral("3"));
+}
+
+TEST(Table, BeforePostMayRewriteTheRow)
+{
+    auto t = novaTabela();
+    t->beforePost = [](Table& r) { r.setValue(QStringLiteral("Nome"), r.value(QStringLiteral("Nome")).trimmed()); };
+    inclui(*t, "I", "1", "  Ana  ");
+    EXPECT_EQ(t->value(QStringLiteral("Nome")), QStringLiteral("Ana"));
+}
+
+TEST(Table, FileRoundTripKeepsEveryRowAndValue)
+{
+    QTemporaryDir dir;
+    auto t = novaTabela();
+    inclui(*t, "D", "2", "");
+    inclui(*t, "N", "1", " ");
+    inclui(*t, "F", " ", "NENHUM");
+    t->edit();
+    t->setValue(QStringLiteral("Obs"), QStringLiteral("linha 1\r\nlinha 2 \"aspas\" ção"));
+    t->post();
+    t->addIndex(QStringLiteral("Primary"), QStringLiteral("Cod"), 1);
+    t->setIndexName(QStringLiteral("Primary"));
+    t->setFilter(QStringLiteral("Status <> 'D'"));
+    t->setFiltered(true);
+    const QString path = dir.filePath(QStringLiteral("tbTeste.cof"));
+    t->saveToFile(path);
+
+    auto u = novaTabela();
+    u->addIndex(QStringLiteral("Velho"), QStringLiteral("Nome"), 0);
+    u->loadFromFile(path);
+    EXPECT_TRUE(u->indexNames().isEmpty()) << "a table file holds no index";
+    EXPECT_EQ(u->recordCount(), 3) << "rows of every status come back, D included";
+    EXPECT_EQ(codigos(*u), (QStringList{"2", "1", " "})) << "natural order kept";
+    u->first();
+    EXPECT_EQ(u->value(QStringLiteral("Nome")), QString()) << "empty stays empty";
+    u->next();
+    EXPECT_EQ(u->value(QStringLiteral("Nome")), QStringLiteral(" ")) << "a blank stays a blank";
+    u->next();
+    EXPECT_EQ(u->value(QStringLiteral("Obs")), QStringLiteral("linha 1\r\nlinha 2 \"aspas\" ção"));
+
+    // Column definitions come back too.
+    Table vazia(QStringLiteral("tbTeste"), 7, {});
+    vazia.loadFromFile(path);
+    ASSERT_EQ(vazia.fieldCount(), 4);
+    EXPECT_TRUE(vazia.field(1).required);
+    EXPECT_EQ(vazia.field(2).size, 30);
+    EXPECT_EQ(vazia.field(3).type, FieldType::Memo);
+}
+
+TEST(Table, DamagedOrMissingFileIsRefusedAndTheTableKept)
+{
+    QTemporaryDir dir;
+    auto t = novaTabela();
+    inclui(*t, "N", "1");
+    EXPECT_THROW(t->loadFromFile(dir.filePath(QStringLiteral("nada.cof"))), TableError);
+    QFile f(dir.filePath(QStringLiteral("ruim.cof")));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("{\"formato\":\"rezozur-tabela\",\"versao\":1,\"colunas\":[{\"nome\":\"Status\"}],\"linhas\":[[\"N\",\"x\"]]}");
+    f.close();
+    EXPECT_THROW(t->loadFromFile(f.fileName()), TableError);
+    EXPECT_EQ(t->recordCount(), 1);
+}
+
+TEST(Table, DisabledControlsSignalOnceAtTheEnd)
+{
+    auto t = novaTabela();
+    int sinais = 0;
+    QObject::connect(t.get(), &Table::changed, [&] { ++sinais; });
+    t->disableControls();
+    for (int i = 0; i < 10; ++i)
+        inclui(*t, "I", "1");
+    EXPECT_EQ(sinais, 0);
+    t->enableControls();
+    EXPECT_EQ(sinais, 1);
+}
+
+TEST(Table, EditOnAnEmptyTableStartsANewRowAndNavigationPostsPendingEdits)
+{
+    auto t = novaTabela();
+    t->edit();
+    EXPECT_EQ(t->state(), Table::State::Insert);
+    t->setValue(QStringLiteral("Cod"), QStringLiteral("1"));
+    t->first();  // posts
+    EXPECT_EQ(t->state(), Table::State::Browse);
+    EXPECT_EQ(t->recordCount(), 1);
+}
+
+TEST(Table, AnIndexAcceptsEqualKeysAndAddingItAgainReplacesIt)
+{
+    auto t = novaTabela();
+    inclui(*t, "D", "7", "velho");
+    t->addIndex(QStringLiteral("Primary"), QStringLiteral("Cod"), store::ixPrimary);
+    t->setIndexName(QStringLiteral("Primary"));
+    inclui(*t, "I", "7", "novo");
+    EXPECT_EQ(t->recordCount(), 2);
+    t->addIndex(QStringLiteral("Primary"), QStringLiteral("Nome"), store::ixPrimary);
+    EXPECT_EQ(t->indexName(), QStringLiteral("Primary"));
+    EXPECT_EQ(codigos(*t).size(), 2);
+    t->first();
+    EXPECT_EQ(t->value(QStringLiteral("Nome")), QStringLiteral("novo")) << "ordered by the new columns";
+}
