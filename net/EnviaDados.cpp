@@ -1,0 +1,217 @@
+#include "net/EnviaDados.h"
+
+#include "app/core/Interacao.h"
+#include "app/core/ProgramState.h"
+#include "net/Transporte.h"
+#include "store/Dados.h"
+
+namespace net {
+
+// Parents before their children, so that the children carry the permanent codes by the time they go.
+const std::array<LinhaDeEnvio, 44> TabelaDeEnvio{{
+    {"areas.atualiza_areaconhec", "tbAreaConhecAting", 10},
+    {"setores.atualiza_setorecon", "tbSetorEconAting", 20},
+    {"projeto.atualiza_projeto", "tbProjeto", 30},
+    {"instituicao_envolvida.atualiza_instituicao", "tbInstituicao", 30},
+    {"membro_equipe.atualiza_membro", "tbMembro", 40},
+    {"membro_equipe.atualiza_membrobolsista", "tbMembroBolsista", 50},
+    {"outras_fontes.atualiza_outrasfontes", "tbOutrasFontes", 70},
+    {"locais_pesq_campo.atualiza_locaispesquisa", "tbLocaisPesquisa", 80},
+    {"estudo.atualiza_estudo", "tbEstudo", 90},
+    {"estudo.atualiza_estudoareaconhec", "tbEstudosAreaConhec", 100},
+    {"estudo.atualiza_estudosetorecon", "tbEstudosSetores", 100},
+    {"publicacaoProj.atualiza_publicacao", "tbPublicacao", 120},
+    {"publicacaoProj.atualiza_publicacaoareaconhec", "tbPublicAreaConhec", 130},
+    {"obra.atualiza_obras", "tbObrasEditadas", 170},
+    {"obra.atualiza_obraareaconhec", "tbObraAreaConhec", 180},
+    {"prodTecnologica.atualiza_prodtec", "tbProdTec", 200},
+    {"patente.atualiza_patente", "tbPatente", 200},
+    {"software.atualiza_software", "tbSoftware", 210},
+    {"software.atualiza_softwaresetores", "tbSoftSetores", 220},
+    {"materialInfo.atualiza_materialadquirido", "tbMaterialAdquirido", 270},
+    {"materialInfo.atualiza_materialareaconhec", "tbMaterialAreaConhec", 280},
+    {"equipamento.atualiza_equipamento", "tbEquipamentos", 290},
+    {"laboratorio.atualiza_laboratorio", "tbLaboratorio", 300},
+    {"bolsas.atualiza_bolsa", "tbBolsa", 310},
+    {"bolsas.atualiza_bolsaareaconhec", "tbBolsaAreaConhec", 320},
+    {"trabAcademico.atualiza_trabalho", "tbTrabalhoAcademico", 330},
+    {"trabAcademico.atualiza_trabalhoareaconhec", "tbTrabalhoAreaConhec", 340},
+    {"capacitacao.atualiza_capacitacao", "tbCapacit", 350},
+    {"capacitacao.atualiza_partcapac", "tbCapacitMembro", 360},
+    {"curso.atualiza_curso", "tbCursos", 370},
+    {"curso.atualiza_cursoareaconhec", "tbCursosAreaConhec", 380},
+    {"evento.atualiza_evento", "tbEventosApoiados", 390},
+    {"evento.atualiza_eventoareaconhec", "tbEventosAreaConhec", 400},
+    {"base_dados.atualiza_base", "tbBase", 410},
+    {"base_dados.atualiza_baseareaconhec", "tbBaseArea", 420},
+    {"base_dados.atualiza_baseacesso", "tbBaseAcesso", 430},
+    {"servico.atualiza_servico", "tbServico", 240},
+    {"servico.atualiza_servicoareaconhec", "tbServicoAreaConhec", 250},
+    {"servico.atualiza_servicosetores", "tbServicoSetores", 260},
+    {"problema.atualiza_problema", "tbProblemas", 440},
+    {"problema.atualiza_problemaacaoCorret", "tbAcoesCorretivas", 450},
+    {"qualidade.atualiza_qualidade", "tbQualidade", 460},
+    {"analise_comentarioS.atualiza_analise", "tbAnalisQualitativa", 470},
+    {"analise_comentarioS.atualiza_comentario", "tbComentariosGerais", 480},
+}};
+
+namespace {
+
+const QString CaminhoPermissao = QStringLiteral("/kesta_off/owa/login.confere_permissao");
+
+const QString TextoGravacao = QStringLiteral(
+    "\r\rSerá agora efetuado a gravação local dos dados do projeto.\r"
+    "Caso deseje, cancele a operação.\r"
+    "Lembrando que, caso cancele, a atualização no servidor não será cancelada e\r"
+    "sua versão gravada na máquina local pode estar diferente.");
+
+bool soDigitos(const QString& texto)
+{
+    for (QChar c : texto)
+        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+            return false;
+    return true;
+}
+
+QString numProjOrigem(store::Dados& dados)
+{
+    store::Table& projeto = dados.identificacao().tbProjeto;
+    projeto.first();
+    return projeto.isEmpty() ? QString() : projeto.value(QStringLiteral("NumProjOrigem"));
+}
+
+// Steps before any table goes: the permission, the origin number, both pending-items checks. Returns
+// the stage that stopped the send, or Concluido when it may go on.
+EtapaEnvio confere(store::Dados& dados, const QString& usuario, const QString& senha, const AcoesDoEnvio& acoes)
+{
+    app::AbreEspera(QStringLiteral("Verificando Permissão"));
+    app::MostraCancelar(false);
+
+    const QString corpo = QStringLiteral("login=") + CodificaValor(usuario.trimmed()) + QStringLiteral("&senha=")
+                          + CodificaValor(senha.trimmed()) + QStringLiteral("&cod_proj=")
+                          + app::Estado().ProjectCode;
+    const int r = ExecutaPedido(Config().host, Config().portaKesta, CaminhoPermissao, corpo);
+    app::ProgressoEspera(50, 100);
+    if (r < 0) {
+        app::FechaEspera();
+        MostraFalha(r);
+        return EtapaEnvio::FalhaPermissao;
+    }
+
+    const QString resposta = RespostaTexto();
+    if (!resposta.startsWith(QLatin1Char('0'))) {
+        bool ok = false;
+        const int codigo = resposta.left(2).trimmed().toInt(&ok);
+        if (!ok) {
+            // Anything but a number is no permission: say so rather than guess.
+            app::FechaEspera();
+            app::Mensagem(QStringLiteral("Resposta inesperada do servidor ao verificar a permissão para o projeto.\r"
+                                         "Repita a operação posteriormente."),
+                          app::Icone::Erro);
+            app::SetStatusText(2, QString());
+            return EtapaEnvio::FalhaPermissao;
+        }
+        if (codigo == -2 || codigo == -1) {
+            app::FechaEspera();
+            app::Mensagem(codigo == -2 ? QStringLiteral("Projeto inexistente")
+                                       : QStringLiteral("Usuário sem permissão para projeto."),
+                          app::Icone::Erro);
+            app::SetStatusText(2, QString());
+            return EtapaEnvio::SemPermissao;
+        }
+    }
+
+    if (!soDigitos(numProjOrigem(dados))) {
+        app::FechaEspera();
+        app::Mensagem(QStringLiteral("Nr. Projeto de Origem inválido!\rSó é permitido números neste campo."),
+                      app::Icone::Erro);
+        return EtapaEnvio::OrigemInvalida;
+    }
+
+    app::FechaEspera();
+    try {
+        if (acoes.verificarPendencia) {
+            acoes.verificarPendencia(false);
+            acoes.verificarPendencia(true);
+        }
+    } catch (const app::Abort&) {
+        app::FechaEspera();
+        return EtapaEnvio::Pendencias;
+    }
+    return EtapaEnvio::Concluido;
+}
+
+void mostraResumo(const ResultadoEnvio& r, const AcoesDoEnvio& acoes)
+{
+    if (r.flags.erro)
+        app::Mensagem(QStringLiteral("Alguns dados podem não ter sido atualizados no Servidor.\r"
+                                     "Repita a operação posteriormente..."),
+                      app::Icone::Erro);
+    if (r.flags.exclusaoRecusada)
+        app::Mensagem(QStringLiteral("Atenção:\rNão foi possível excluir alguns dos registros especificados."),
+                      app::Icone::Informacao);
+    if (r.nadaEnviado) {
+        app::Mensagem(QStringLiteral("Nenhuma modificação foi detectada/efetuada no servidor."),
+                      app::Icone::Informacao);
+        return;
+    }
+    if (r.flags.erroResposta || r.flags.erro)
+        app::Mensagem(QStringLiteral("ATENÇÃO: Dados atualizados no servidor COM OCORRÊNCIA DE ERRO.") + TextoGravacao,
+                      app::Icone::Informacao);
+    else
+        app::Mensagem(QStringLiteral("SUCESSO!! Dados atualizados no servidor.") + TextoGravacao,
+                      app::Icone::Informacao);
+    if (acoes.salvarComo)
+        acoes.salvarComo();
+}
+
+} // namespace
+
+ResultadoEnvio EnviaDados(store::Dados& dados, const QString& usuario, const QString& senha,
+                          const AcoesDoEnvio& acoes)
+{
+    ResultadoEnvio r;
+    if (senha.isEmpty()) {
+        app::Mensagem(QStringLiteral("Informe sua senha."), app::Icone::Informacao);
+        return r;
+    }
+
+    // A row still in an edit dialog's working letter would reach the server as a change the user
+    // never confirmed; such a project is not sent at all.
+    const QStringList emEdicao = TabelasComEdicaoPendente(dados);
+    if (!emEdicao.isEmpty()) {
+        app::Mensagem(QStringLiteral("Há registros com edição não concluída em:\r") + emEdicao.join(QLatin1String("\r"))
+                          + QStringLiteral("\r\rNenhum dado foi enviado."),
+                      app::Icone::Erro);
+        r.etapa = EtapaEnvio::EdicaoPendente;
+        return r;
+    }
+
+    r.etapa = confere(dados, usuario, senha, acoes);
+    if (r.etapa != EtapaEnvio::Concluido)
+        return r;
+
+    app::AbreEspera(QStringLiteral("Enviando os Dados..."));
+    app::MostraCancelar(false);
+    app::ProgressoEspera(90, 100);
+    for (const LinhaDeEnvio& linha : TabelaDeEnvio) {
+        store::Table& tabela = dados.tabelaOuErro(QString::fromLatin1(linha.tabela));
+        const int resultado = EnviaTabela(dados, tabela,
+                                          QStringLiteral("/kesta_off/owa/") + QString::fromLatin1(linha.procedimento),
+                                          r.nadaEnviado, r.flags);
+        if (resultado < 0) {
+            app::FechaEspera();
+            app::SetStatusText(2, QString());
+            r.etapa = EtapaEnvio::FalhaEnvio;
+            return r;
+        }
+        app::ProgressoEspera(linha.progresso, 500);
+    }
+    app::FechaEspera();
+
+    mostraResumo(r, acoes);
+    app::SetStatusText(2, QString());
+    return r;
+}
+
+} // namespace net

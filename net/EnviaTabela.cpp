@@ -1,0 +1,322 @@
+#include "net/EnviaDados.h"
+
+#include "app/core/Interacao.h"
+#include "app/core/ProgramState.h"
+#include "net/ModoDeEnvio.h"
+#include "net/PropagaChave.h"
+#include "net/Transporte.h"
+#include "store/Catalogo.h"
+#include "store/Dados.h"
+
+namespace net {
+
+namespace {
+
+const QString FiltroEnvio = QStringLiteral("Status <> 'N' and Status <> 'F'");
+const QString FiltroResposta = QStringLiteral("Status <> 'N' and Status <> 'F' and Status <> 'P'");
+constexpr int TamanhoPedaco = 1900;
+
+bool eh(const QString& a, const char* b)
+{
+    return a.compare(QLatin1String(b), Qt::CaseInsensitive) == 0;
+}
+
+bool slotValido(int tag)
+{
+    return tag >= 0 && tag < store::NumSlots && !store::SlotVazio(tag);
+}
+
+QString tituloDe(const store::Table& t)
+{
+    return slotValido(t.tag()) ? store::TableTitles[size_t(t.tag())] : t.name();
+}
+
+// Columns that the server fills itself or that exist only locally.
+bool campoNaoEnviado(const QString& tabela, const QString& campo)
+{
+    if (eh(tabela, "tbProjeto"))
+        return !(eh(campo, "DataAssinat") || eh(campo, "ValProposta") || eh(campo, "Objetivo")
+                 || eh(campo, "Origem") || eh(campo, "NumProjOrigem") || eh(campo, "DataFim"));
+    if (eh(tabela, "tbLocaisPesquisa"))
+        return eh(campo, "BIRO_Inst") || eh(campo, "Nome_Inst");
+    if (eh(tabela, "tbMaterialAdquirido"))
+        return eh(campo, "Cod_Material") || eh(campo, "PaisExterior");
+    if (eh(tabela, "tbBase"))
+        return eh(campo, "TipoApoioTxt");
+    if (eh(tabela, "tbCapacitMembro"))
+        return eh(campo, "Nome");
+    if (eh(tabela, "tbProblemas"))
+        return eh(campo, "CategoriaTxt");
+    if (eh(tabela, "tbQualidade"))
+        return eh(campo, "BIRO_InstCliente") || eh(campo, "Nome_InstCliente");
+    return false;
+}
+
+bool textoLongo(const QString& tabela, const QString& campo)
+{
+    return ((eh(tabela, "tbAnalisQualitativa") || eh(tabela, "tbComentariosGerais")) && eh(campo, "Descricao"))
+           || (eh(tabela, "tbProjeto") && eh(campo, "Objetivo"));
+}
+
+// The next answer line, without its line feed and surrounding blanks; false when none is left.
+bool proximaLinha(const QByteArray& resposta, qsizetype& pos, QString& linha)
+{
+    if (pos >= resposta.size())
+        return false;
+    qsizetype fim = resposta.indexOf('\n', pos);
+    if (fim < 0)
+        fim = resposta.size();
+    linha = QString::fromLatin1(resposta.constData() + pos, fim - pos).trimmed();
+    pos = fim + 1;
+    return true;
+}
+
+QString textoDoEnvio(const QString& titulo)
+{
+    return QStringLiteral("Problemas para enviar ") + titulo + QStringLiteral(".\r")
+           + QStringLiteral("As informações relacionadas com ") + titulo
+           + QStringLiteral(" também deverão estar comprometidas.");
+}
+
+QString textoDaFalha(const QString& titulo, const QString& mensagem)
+{
+    return QStringLiteral("Problemas para enviar ") + titulo + QStringLiteral(" .\r")
+           + QStringLiteral("As informações relacionadas com ") + titulo
+           + QStringLiteral(" também deverão estar comprometidas.\r")
+           + QStringLiteral("Repita a operação posteriormente.\r")
+           + QStringLiteral("Caso o problema persista, contacte o suporte, indicando a seguinte mensagem:\r")
+           + mensagem;
+}
+
+QString mensagemDe(const std::exception& e)
+{
+    if (auto te = dynamic_cast<const store::TableError*>(&e))
+        return te->mensagem();
+    return QString::fromUtf8(e.what());
+}
+
+void mostraRecusa(const store::Table& t, qlonglong valor, FlagsEnvio& flags)
+{
+    const QString titulo = tituloDe(t);
+    flags.erroResposta = true;
+    if (valor == -3) {
+        if (eh(t.name(), "tbEventosApoiados"))
+            app::Mensagem(QStringLiteral("País indicado em ") + titulo
+                              + QStringLiteral(" não corresponde a Cidade indicada.\r")
+                              + QStringLiteral("As informações relacionadas com ") + titulo
+                              + QStringLiteral(" também deverão estar comprometidas.\r")
+                              + QStringLiteral("Após concluído envio, é aconselhável carregar novamente o projeto "
+                                               "e conferir as informações."),
+                          app::Icone::Erro);
+        else if (eh(t.name(), "tbLaboratorio"))
+            app::Mensagem(QStringLiteral("Laboratório(s) não está(ão) sediado(s) na Instituição Sede indicada.\r"
+                                         "Após concluído envio, é aconselhável carregar novamente o projeto e "
+                                         "conferir as informações."),
+                          app::Icone::Erro);
+        return;
+    }
+    flags.erro = true;
+    app::Mensagem(QStringLiteral("ERRO: ") + QString::number(valor) + QStringLiteral(". Informações de ") + titulo
+                      + QStringLiteral(" não foram aceitas corretamente pelo servidor.\r")
+                      + QStringLiteral("As informações relacionadas com ") + titulo
+                      + QStringLiteral(" também deverão estar comprometidas.\r")
+                      + QStringLiteral("Após concluído envio, é aconselhável carregar novamente o projeto e "
+                                       "conferir as informações."),
+                  app::Icone::Erro);
+}
+
+} // namespace
+
+bool StatusDeTrabalho(const QString& status)
+{
+    static const QStringList letras{QStringLiteral("E"), QStringLiteral("X"), QStringLiteral("Y"),
+                                    QStringLiteral("P"), QStringLiteral("Q"), QStringLiteral("M"),
+                                    QStringLiteral("Z")};
+    return letras.contains(status);
+}
+
+QStringList TabelasComEdicaoPendente(store::Dados& dados)
+{
+    QStringList r;
+    for (const LinhaDeEnvio& linha : TabelaDeEnvio) {
+        store::Table* t = dados.tabela(QString::fromLatin1(linha.tabela));
+        if (!t)
+            continue;
+        const bool filtrada = t->filtered();
+        t->setFiltered(false);
+        for (store::Table::Bookmark b : t->visibleRows())
+            if (StatusDeTrabalho(t->rowValue(b, 0))) {
+                r << tituloDe(*t);
+                break;
+            }
+        t->setFiltered(filtrada);
+    }
+    return r;
+}
+
+QString preparaParamTabela(store::Table& t)
+{
+    ModoDeEnvio modo(t);
+    modo.inicia(FiltroEnvio);
+    const std::vector<store::Table::Bookmark> linhas = t.visibleRows();
+    if (linhas.empty())
+        return {};
+
+    const QString tabela = t.name();
+    const int n = slotValido(t.tag()) ? std::min(store::TableFieldCounts[size_t(t.tag())], t.fieldCount()) : 0;
+    const bool ehMembro = eh(tabela, "tbMembro");
+    const bool ehBolsa = eh(tabela, "tbBolsa");
+    const bool ehCursos = eh(tabela, "tbCursos");
+    const int colKesta = t.fieldIndex(QStringLiteral("KESTA"));
+    const int colMotivo = t.fieldIndex(QStringLiteral("MotivoSaida"));
+
+    QString corpo;
+    for (int i = 0; i < n; ++i) {
+        const QString campo = t.field(i).name;
+        if (campoNaoEnviado(tabela, campo))
+            continue;
+        const QString chave = QStringLiteral("&") + campo + QStringLiteral("=");
+        const bool longo = textoLongo(tabela, campo);
+        for (store::Table::Bookmark b : linhas) {
+            const QString status = t.rowValue(b, 0);
+            const QString valor = t.rowValue(b, i);
+            corpo += chave;
+            if (i == 0 && status == QLatin1String("Z")) {
+                corpo += QLatin1String("D");
+            } else if (ehCursos && eh(campo, "ConceitoCapes")) {
+                const QString c = CodificaValor(valor.trimmed());
+                corpo += c;
+                if (c.size() == 1)
+                    corpo += QLatin1String("+");
+            } else if (ehMembro) {
+                if (eh(campo, "Cod_Membro") && status == QLatin1String("I") && colKesta >= 0)
+                    corpo += CodificaValor(t.rowValue(b, colKesta).trimmed());
+                else if (eh(campo, "TipInstAtivPosPro") && colMotivo >= 0 && t.rowValue(b, colMotivo).isEmpty()) {
+                    // A member who has not left has no activity after leaving: the key goes out empty.
+                } else
+                    corpo += CodificaValor(valor.trimmed());
+            } else if (ehBolsa && eh(campo, "Cod_Bolsa") && status == QLatin1String("I") && colKesta >= 0) {
+                corpo += CodificaValor(t.rowValue(b, colKesta).trimmed());
+            } else if (longo && (status == QLatin1String("I") || status == QLatin1String("A"))) {
+                // The server's parameters take at most 1,900 characters: a long text goes out as the
+                // same key repeated, piece after piece. An empty text still sends its one (empty)
+                // value, so that every row keeps a value under every key.
+                const QString texto = valor.trimmed();
+                corpo += CodificaValor(texto.left(TamanhoPedaco));
+                for (qsizetype p = TamanhoPedaco; p < texto.size(); p += TamanhoPedaco)
+                    corpo += chave + CodificaValor(texto.mid(p, TamanhoPedaco));
+            } else {
+                corpo += CodificaValor(valor);
+            }
+        }
+    }
+    if (corpo.isEmpty())
+        return {};
+    return QStringLiteral("cod_proj=") + app::Estado().ProjectCode + corpo;
+}
+
+int TrataResposta(store::Dados& dados, store::Table& t, const QByteArray& resposta, FlagsEnvio& flags)
+{
+    ModoDeEnvio modo(t);
+    modo.inicia(FiltroResposta);
+    const std::vector<store::Table::Bookmark> linhas = t.visibleRows();
+
+    const int tag = t.tag();
+    const int colChave = slotValido(tag) && !store::TableKeyFields[size_t(tag)].isEmpty()
+                             ? t.fieldIndex(store::TableKeyFields[size_t(tag)])
+                             : -1;
+
+    // One line per row, in the order the body listed them: each row takes its own line and the pass
+    // moves on, whatever the line said, so rows and lines never drift apart.
+    qsizetype pos = 0;
+    int aplicadas = 0;
+    for (store::Table::Bookmark b : linhas) {
+        QString linha;
+        if (!proximaLinha(resposta, pos, linha))
+            throw store::TableError(
+                QStringLiteral("A resposta do servidor terminou antes do fim: %1 de %2 registro(s) sem resposta.")
+                    .arg(qsizetype(linhas.size()) - aplicadas)
+                    .arg(linhas.size()));
+        bool ok = false;
+        const qlonglong valor = linha.toLongLong(&ok);
+        if (!ok)
+            throw store::TableError(QStringLiteral("Resposta do servidor não reconhecida: \"%1\".").arg(linha));
+        if (!t.gotoBookmark(b))
+            throw store::TableError(QStringLiteral("%1: registro pendente não encontrado.").arg(t.name()));
+
+        const QString status = t.value(0);
+        if (status == QLatin1String("Z")) {
+            if (valor < 0) {
+                flags.exclusaoRecusada = true;
+                modo.marcaRecusada();
+            } else {
+                t.remove();
+            }
+        } else if (status == QLatin1String("I") || status == QLatin1String("A")) {
+            if (valor >= 0) {
+                t.edit();
+                t.setValue(0, QStringLiteral("N"));
+                QString velho;
+                if (colChave >= 0) {
+                    velho = t.value(colChave);
+                    t.setValue(colChave, linha);
+                }
+                // Stored before the children follow: their posting rules may look the parent up.
+                t.post();
+                if (colChave >= 0)
+                    PropagaChave(dados, tag, velho, linha);
+            } else {
+                mostraRecusa(t, valor, flags);  // the row keeps its letter and goes out again next time
+            }
+        } else {
+            throw store::TableError(
+                QStringLiteral("%1: registro em situação \"%2\" não pode ser enviado.").arg(t.name(), status));
+        }
+        ++aplicadas;
+    }
+    return aplicadas;
+}
+
+int EnviaTabela(store::Dados& dados, store::Table& t, const QString& caminho, bool& nadaEnviado,
+                FlagsEnvio& flags)
+{
+    const QString titulo = tituloDe(t);
+    app::TextoEspera(QStringLiteral("Enviando dados de ") + titulo);
+    int resultado = 0;
+    try {
+        const QString corpo = preparaParamTabela(t);
+        if (corpo.isEmpty()) {
+            app::SetStatusText(2, QString());
+            return 0;
+        }
+        resultado = ExecutaPedido(Config().host, Config().portaKesta, caminho, corpo);
+        if (resultado < 0) {
+            app::FechaEspera();
+            MostraFalha(resultado);
+            flags.erro = true;
+            app::Mensagem(textoDoEnvio(titulo), app::Icone::Erro);
+            return resultado;
+        }
+        // The server has taken the rows: whatever happens while its answer is read, the project has
+        // changed and must be offered for saving.
+        nadaEnviado = false;
+        app::SetModified(true);
+        TrataResposta(dados, t, Resposta(), flags);
+        try {
+            t.setIndexName(QStringLiteral("Primary"));
+        } catch (const std::exception&) {
+        }
+        app::ProgressoEspera(30, 500);
+        app::SetStatusText(2, QString());
+        return resultado;
+    } catch (const app::Abort&) {
+        throw;
+    } catch (const std::exception& e) {
+        flags.erro = true;
+        app::Mensagem(textoDaFalha(titulo, mensagemDe(e)), app::Icone::Erro);
+        app::SetStatusText(2, QString());
+        return resultado;
+    }
+}
+
+} // namespace net
