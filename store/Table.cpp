@@ -3,6 +3,7 @@
 #include "store/FilterExpr.h"
 
 #include <algorithm>
+#include <array>
 
 namespace store {
 
@@ -162,8 +163,39 @@ std::unique_ptr<Table::Index> Table::makeIndex(const IndexDef& def) const
     if (cols.empty())
         throw TableError(QStringLiteral("%1: índice '%2' sem colunas").arg(m_name, def.name));
     auto ix = std::make_unique<Index>(def, std::move(cols));
-    for (const auto& [id, row] : m_rows)
-        ix->set.insert(row.get());
+    // Sort contiguous key views first (the rows' natural order is already the tie-break), then
+    // append in order: the tree is built in linear time after one cache-friendly sort.
+    constexpr size_t MaxCols = 4;
+    const bool desc = (def.options & ixDescending) != 0;
+    if (ix->cols.size() <= MaxCols) {
+        struct Entry {
+            std::array<QStringView, MaxCols> k;
+            Row* row;
+            size_t pos;
+        };
+        std::vector<Entry> entries;
+        entries.reserve(m_rows.size());
+        for (Row* r : m_natural->set) {
+            Entry e{{}, r, entries.size()};
+            for (size_t i = 0; i < ix->cols.size(); ++i)
+                e.k[i] = r->values[size_t(ix->cols[i])];
+            entries.push_back(e);
+        }
+        const size_t ncols = ix->cols.size();
+        std::sort(entries.begin(), entries.end(), [ncols, desc](const Entry& a, const Entry& b) {
+            for (size_t i = 0; i < ncols; ++i) {
+                const int r = KeyCompare::cmp(a.k[i], b.k[i]);
+                if (r != 0)
+                    return desc ? r > 0 : r < 0;
+            }
+            return a.pos < b.pos;
+        });
+        for (const Entry& e : entries)
+            ix->set.insert(ix->set.end(), e.row);
+    } else {
+        for (Row* r : m_natural->set)
+            ix->set.insert(r);
+    }
     return ix;
 }
 
@@ -499,11 +531,28 @@ void Table::post()
 
     Row* row = nullptr;
     Row* following = nullptr;
+    bool followingKnown = false;
+    bool relinked = false;
     if (m_state == State::Edit) {
         row = m_cur;
-        following = nextVisible(row);
-        unlinkRow(row);
+        // Only the indexes whose columns changed move the row; the natural order never does.
+        std::vector<Index*> moved;
+        for (auto& ix : m_indexes)
+            for (int c : ix->cols)
+                if (row->values[size_t(c)] != m_buffer[size_t(c)]) {
+                    moved.push_back(ix.get());
+                    break;
+                }
+        if (m_curIndex && std::find(moved.begin(), moved.end(), m_curIndex) != moved.end()) {
+            following = nextVisible(row);
+            followingKnown = true;
+        }
+        for (Index* ix : moved)
+            ix->set.erase(row);
         row->values = std::move(m_buffer);
+        for (Index* ix : moved)
+            ix->set.insert(row);
+        relinked = true;
     } else {
         auto owned = std::make_unique<Row>();
         row = owned.get();
@@ -530,9 +579,12 @@ void Table::post()
         m_rows.emplace(row->id, std::move(owned));
     }
     m_buffer.clear();
-    linkRow(row);
+    if (!relinked)
+        linkRow(row);
     m_state = State::Browse;
 
+    if (!visible(row) && !followingKnown)
+        following = nextVisible(row);  // the row kept its place in the current order
     if (visible(row)) {
         m_eof = m_bof = false;
         setCursor(row);
