@@ -69,8 +69,9 @@ TEST(Catalogo, SlotsMatchTheModulesTables)
         EXPECT_EQ(TableFiles[size_t(s)], t->name() + QStringLiteral(".cof"));
         EXPECT_LE(TableFieldCounts[size_t(s)], t->fieldCount()) << t->name().toStdString();
         EXPECT_EQ(t->field(0).name, QStringLiteral("Status"));
-        if (!TableKeyFields[size_t(s)].isEmpty())
+        if (!TableKeyFields[size_t(s)].isEmpty()) {
             EXPECT_GE(t->fieldIndex(TableKeyFields[size_t(s)]), 1) << t->name().toStdString();
+        }
     }
     EXPECT_EQ(cheios, NumTabelasArmazenadas);
     EXPECT_EQ(dados().armazenadas().size(), size_t(NumTabelasArmazenadas));
