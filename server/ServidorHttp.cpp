@@ -1,0 +1,392 @@
+#include "server/ServidorHttp.h"
+
+#include "server/Formulario.h"
+
+#include <QElapsedTimer>
+#include <QPointer>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTimer>
+
+#include <cstdio>
+
+namespace servidor {
+
+namespace {
+
+constexpr qsizetype LimiteCabecalho = 64 * 1024;
+constexpr int DemoraPadraoSegundos = 150;  // beyond the client's longest time-out (120 s)
+
+QByteArray Motivo(int status)
+{
+    switch (status) {
+    case 200: return "OK";
+    case 400: return "Bad Request";
+    case 403: return "Forbidden";
+    case 404: return "Not Found";
+    case 405: return "Method Not Allowed";
+    case 413: return "Payload Too Large";
+    case 431: return "Request Header Fields Too Large";
+    case 500: return "Internal Server Error";
+    default: return "Status";
+    }
+}
+
+QByteArray Escapa(const QString& texto)
+{
+    return ParaWindows1252(texto.toHtmlEscaped());
+}
+
+void Registra(const PedidoHttp& pedido, int status, qint64 bytes, qint64 ms, const QString& nota)
+{
+    const QByteArray linha = pedido.metodo.toLatin1() + ' ' + ProcedimentoDoCaminho(pedido.caminho).toUtf8() + ' '
+                             + QByteArray::number(status) + ' ' + QByteArray::number(bytes) + " bytes "
+                             + QByteArray::number(ms) + " ms" + (nota.isEmpty() ? QByteArray() : " " + nota.toUtf8())
+                             + '\n';
+    std::fwrite(linha.constData(), 1, size_t(linha.size()), stderr);
+    std::fflush(stderr);
+}
+
+} // namespace
+
+RespostaHttp RespostaHttp::Texto(const QString& texto)
+{
+    RespostaHttp r;
+    r.corpo = ParaWindows1252(texto);
+    return r;
+}
+
+RespostaHttp RespostaHttp::ErroHtml(int status, const QString& mensagem)
+{
+    RespostaHttp r;
+    r.status = status;
+    r.tipo = "text/html; charset=windows-1252";
+    r.corpo = "<HTML><HEAD><TITLE>Erro " + QByteArray::number(status) + "</TITLE></HEAD><BODY><H1>Erro "
+              + QByteArray::number(status) + "</H1><P>" + Escapa(mensagem) + "</P></BODY></HTML>\n";
+    return r;
+}
+
+QString ProcedimentoDoCaminho(const QString& caminho)
+{
+    const qsizetype barra = caminho.lastIndexOf(QLatin1Char('/'));
+    return barra < 0 ? caminho : caminho.mid(barra + 1);
+}
+
+// One client connection: reads requests one after the other (keep-alive) and hands each to the server.
+class Conexao : public QObject {
+public:
+    Conexao(QTcpSocket* socket, Porta porta, ServidorHttp* servidor)
+        : QObject(servidor), m_socket(socket), m_porta(porta), m_servidor(servidor)
+    {
+        socket->setParent(this);
+        connect(socket, &QTcpSocket::readyRead, this, [this] { le(); });
+        connect(socket, &QTcpSocket::disconnected, this, [this] { deleteLater(); });
+    }
+
+    QTcpSocket* socket() const { return m_socket; }
+
+    void envia(const RespostaHttp& r, bool manter, qint64 cortarEm = -1)
+    {
+        QByteArray cabecalho = "HTTP/1.1 " + QByteArray::number(r.status) + ' ' + Motivo(r.status) + "\r\n"
+                               "Content-Type: " + r.tipo + "\r\n"
+                               "Content-Length: " + QByteArray::number(r.corpo.size()) + "\r\n"
+                               "Connection: " + (manter ? "keep-alive" : "close") + "\r\n\r\n";
+        m_socket->write(cabecalho);
+        if (cortarEm >= 0) {
+            m_socket->write(r.corpo.left(cortarEm));
+            m_socket->flush();
+            m_socket->disconnectFromHost();
+            return;
+        }
+        m_socket->write(r.corpo);
+        if (!manter) {
+            m_socket->disconnectFromHost();
+            return;
+        }
+        m_ocupada = false;
+        if (!m_buffer.isEmpty())
+            QTimer::singleShot(0, this, [this] { le(); });
+    }
+
+    void fecha() { m_socket->abort(); }
+
+private:
+    void recusa(int status, const QString& mensagem)
+    {
+        PedidoHttp p;
+        p.metodo = QStringLiteral("?");
+        p.caminho = m_caminho.isEmpty() ? QStringLiteral("?") : m_caminho;
+        const RespostaHttp r = RespostaHttp::ErroHtml(status, mensagem);
+        Registra(p, status, r.corpo.size(), 0, mensagem);
+        m_buffer.clear();
+        m_ocupada = true;
+        envia(r, false);
+    }
+
+    void le()
+    {
+        m_buffer += m_socket->readAll();
+        while (!m_ocupada) {
+            if (m_fimCabecalho < 0) {
+                const qsizetype fim = m_buffer.indexOf("\r\n\r\n");
+                if (fim < 0) {
+                    if (m_buffer.size() > LimiteCabecalho)
+                        recusa(431, QStringLiteral("Cabeçalho grande demais."));
+                    return;
+                }
+                if (!leCabecalho(fim))
+                    return;
+            }
+            if (!leCorpo())
+                return;
+            PedidoHttp pedido;
+            pedido.porta = m_porta;
+            pedido.metodo = m_metodo;
+            pedido.caminho = m_caminho;
+            pedido.corpo = m_consulta.isEmpty() ? m_corpo
+                                                : (m_corpo.isEmpty() ? m_consulta : m_consulta + '&' + m_corpo);
+            pedido.origem = m_socket->peerAddress();
+            const bool manter = m_manter;
+            m_fimCabecalho = -1;
+            m_corpo.clear();
+            m_consulta.clear();
+            m_ocupada = true;
+            m_servidor->atende(this, pedido, manter);
+        }
+    }
+
+    bool leCabecalho(qsizetype fim)
+    {
+        const QList<QByteArray> linhas = m_buffer.left(fim).split('\n');
+        const QList<QByteArray> partes = linhas.value(0).trimmed().split(' ');
+        if (partes.size() != 3 || !partes.at(2).startsWith("HTTP/1.")) {
+            recusa(400, QStringLiteral("Linha de pedido inválida."));
+            return false;
+        }
+        m_metodo = QString::fromLatin1(partes.at(0));
+        QByteArray alvo = partes.at(1);
+        const qsizetype interrogacao = alvo.indexOf('?');
+        m_consulta = interrogacao < 0 ? QByteArray() : alvo.mid(interrogacao + 1);
+        m_caminho = QString::fromLatin1(interrogacao < 0 ? alvo : alvo.left(interrogacao));
+        m_manter = partes.at(2) != "HTTP/1.0";
+        m_tamanho = 0;
+        m_pedacos = false;
+        bool continuar = false;
+        for (qsizetype i = 1; i < linhas.size(); ++i) {
+            const QByteArray& l = linhas.at(i);
+            const qsizetype dois = l.indexOf(':');
+            if (dois <= 0)
+                continue;
+            const QByteArray nome = l.left(dois).trimmed().toLower();
+            const QByteArray valor = l.mid(dois + 1).trimmed();
+            if (nome == "content-length") {
+                bool ok = false;
+                m_tamanho = valor.toLongLong(&ok);
+                if (!ok || m_tamanho < 0) {
+                    recusa(400, QStringLiteral("Content-Length inválido."));
+                    return false;
+                }
+            } else if (nome == "transfer-encoding") {
+                m_pedacos = valor.toLower().contains("chunked");
+            } else if (nome == "connection") {
+                if (valor.toLower() == "close")
+                    m_manter = false;
+                else if (valor.toLower() == "keep-alive")
+                    m_manter = true;
+            } else if (nome == "expect") {
+                continuar = valor.toLower() == "100-continue";
+            }
+        }
+        if (m_tamanho > m_servidor->limiteCorpo()) {
+            recusa(413, QStringLiteral("Corpo do pedido acima do limite de ")
+                            + QString::number(m_servidor->limiteCorpo()) + QStringLiteral(" bytes."));
+            return false;
+        }
+        m_buffer.remove(0, fim + 4);
+        m_fimCabecalho = 0;
+        if (continuar)
+            m_socket->write("HTTP/1.1 100 Continue\r\n\r\n");
+        return true;
+    }
+
+    bool leCorpo()
+    {
+        if (!m_pedacos) {
+            if (m_buffer.size() < m_tamanho)
+                return false;
+            m_corpo = m_buffer.left(m_tamanho);
+            m_buffer.remove(0, m_tamanho);
+            return true;
+        }
+        // Chunked: decode from the start of the buffer each time; simple, and bodies come whole anyway.
+        QByteArray corpo;
+        qsizetype p = 0;
+        for (;;) {
+            const qsizetype fimLinha = m_buffer.indexOf("\r\n", p);
+            if (fimLinha < 0)
+                return false;
+            bool ok = false;
+            const qint64 tamanho = m_buffer.mid(p, fimLinha - p).split(';').value(0).trimmed().toLongLong(&ok, 16);
+            if (!ok || tamanho < 0) {
+                recusa(400, QStringLiteral("Pedaço de corpo inválido."));
+                return false;
+            }
+            if (corpo.size() + tamanho > m_servidor->limiteCorpo()) {
+                recusa(413, QStringLiteral("Corpo do pedido acima do limite."));
+                return false;
+            }
+            if (tamanho == 0) {
+                const qsizetype fim = m_buffer.indexOf("\r\n\r\n", fimLinha);
+                if (fim < 0)
+                    return false;
+                m_corpo = corpo;
+                m_buffer.remove(0, fim + 4);
+                return true;
+            }
+            if (m_buffer.size() < fimLinha + 2 + tamanho + 2)
+                return false;
+            corpo += m_buffer.mid(fimLinha + 2, tamanho);
+            p = fimLinha + 2 + tamanho + 2;
+        }
+    }
+
+    QTcpSocket* m_socket;
+    Porta m_porta;
+    ServidorHttp* m_servidor;
+    QByteArray m_buffer;
+    qsizetype m_fimCabecalho = -1;
+    QString m_metodo;
+    QString m_caminho;
+    QByteArray m_consulta;
+    QByteArray m_corpo;
+    qint64 m_tamanho = 0;
+    bool m_pedacos = false;
+    bool m_manter = true;
+    bool m_ocupada = false;
+};
+
+ServidorHttp::ServidorHttp(Atendente atendente, qint64 limiteCorpo, QObject* parent)
+    : QObject(parent), m_atendente(std::move(atendente)), m_limiteCorpo(limiteCorpo)
+{
+}
+
+ServidorHttp::~ServidorHttp() = default;
+
+bool ServidorHttp::escuta(Porta porta, const QHostAddress& endereco, quint16 numero, QString& erro)
+{
+    auto* servidor = new QTcpServer(this);
+    if (!servidor->listen(endereco, numero)) {
+        erro = servidor->errorString();
+        delete servidor;
+        return false;
+    }
+    connect(servidor, &QTcpServer::newConnection, this, [this, servidor, porta] {
+        while (QTcpSocket* s = servidor->nextPendingConnection())
+            new Conexao(s, porta, this);
+    });
+    m_servidores[size_t(porta)] = servidor;
+    return true;
+}
+
+quint16 ServidorHttp::numero(Porta porta) const
+{
+    const QTcpServer* s = m_servidores[size_t(porta)];
+    return s ? s->serverPort() : 0;
+}
+
+RespostaHttp ServidorHttp::administra(const PedidoHttp& pedido)
+{
+    if (!pedido.origem.isLoopback())
+        return RespostaHttp::ErroHtml(403, QStringLiteral("Pedidos administrativos só pela interface local."));
+    Formulario f;
+    QString erro;
+    if (!DecodificaFormulario(pedido.corpo, f, erro))
+        return RespostaHttp::ErroHtml(400, erro);
+    const QString acao = ProcedimentoDoCaminho(pedido.caminho);
+    if (acao == QLatin1String("limpa-falhas")) {
+        m_falhas.limpa();
+        return RespostaHttp::Texto(QStringLiteral("0\n"));
+    }
+    if (acao == QLatin1String("falha")) {
+        const auto tipo = TipoFalhaDeNome(f.valor(QStringLiteral("tipo")));
+        const QString procedimento = f.valor(QStringLiteral("procedimento")).trimmed();
+        if (!tipo || procedimento.isEmpty())
+            return RespostaHttp::ErroHtml(400, QStringLiteral("Falha sem procedimento ou de tipo desconhecido."));
+        Falha falha;
+        falha.procedimento = procedimento;
+        falha.tipo = *tipo;
+        falha.depois = qMax(0, f.valor(QStringLiteral("depois")).toInt());
+        falha.vezes = f.tem(QStringLiteral("vezes")) ? qMax(0, f.valor(QStringLiteral("vezes")).toInt()) : 1;
+        falha.segundos = qMax(0, f.valor(QStringLiteral("segundos")).toInt());
+        m_falhas.adiciona(falha);
+        return RespostaHttp::Texto(QStringLiteral("0\n"));
+    }
+    return RespostaHttp::ErroHtml(404, QStringLiteral("Pedido administrativo desconhecido: ") + acao);
+}
+
+void ServidorHttp::atende(Conexao* conexao, const PedidoHttp& pedido, bool manter)
+{
+    QElapsedTimer relogio;
+    relogio.start();
+    if (pedido.caminho.startsWith(QLatin1String("/admin/"))) {
+        const RespostaHttp r = administra(pedido);
+        Registra(pedido, r.status, r.corpo.size(), relogio.elapsed(), {});
+        conexao->envia(r, manter);
+        return;
+    }
+
+    const auto falha = m_falhas.consulta(ProcedimentoDoCaminho(pedido.caminho));
+    const QString nota = falha ? QStringLiteral("[falha ") + NomeDaFalha(falha->tipo) + QLatin1Char(']') : QString();
+    if (falha) {
+        // These faults stand for a server that never got to the request: the storage stays as it was.
+        RespostaHttp r;
+        switch (falha->tipo) {
+        case TipoFalha::Html:
+            r = RespostaHttp::ErroHtml(200, QStringLiteral("Falha injetada: página de erro."));
+            break;
+        case TipoFalha::Internal:
+            r = RespostaHttp::Texto(QStringLiteral("INTERNAL ERROR: falha injetada.\n"));
+            break;
+        case TipoFalha::Lixo:
+            r.corpo = QByteArray("#\x01\x02\xfe\xff@!~ lixo injetado ~\x7f\n", 26);
+            break;
+        case TipoFalha::Fecha:
+            Registra(pedido, 0, 0, relogio.elapsed(), nota);
+            conexao->fecha();
+            return;
+        default:
+            break;
+        }
+        if (!r.corpo.isEmpty()) {
+            Registra(pedido, r.status, r.corpo.size(), relogio.elapsed(), nota);
+            conexao->envia(r, manter);
+            return;
+        }
+    }
+
+    RespostaHttp r = m_atendente(pedido);
+    if (falha && falha->tipo == TipoFalha::LinhasAMenos) {
+        QByteArray& c = r.corpo;
+        if (c.endsWith('\n'))
+            c.chop(1);
+        const qsizetype ultima = c.lastIndexOf('\n');
+        c = ultima < 0 ? QByteArray() : c.left(ultima + 1);
+    }
+    Registra(pedido, r.status, r.corpo.size(), relogio.elapsed(), nota);
+    if (falha && falha->tipo == TipoFalha::Corte) {
+        conexao->envia(r, false, r.corpo.size() / 2);
+        return;
+    }
+    if (falha && falha->tipo == TipoFalha::Demora) {
+        const int segundos = falha->segundos > 0 ? falha->segundos : DemoraPadraoSegundos;
+        QPointer<Conexao> guarda(conexao);
+        QTimer::singleShot(segundos * 1000, this, [guarda, r, manter] {
+            if (guarda && guarda->socket()->state() == QAbstractSocket::ConnectedState)
+                guarda->envia(r, manter);
+        });
+        return;
+    }
+    conexao->envia(r, manter);
+}
+
+} // namespace servidor

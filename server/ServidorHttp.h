@@ -1,0 +1,68 @@
+#pragma once
+
+#include "server/Falhas.h"
+
+#include <QByteArray>
+#include <QHostAddress>
+#include <QObject>
+#include <QString>
+
+#include <array>
+#include <functional>
+
+class QTcpServer;
+
+namespace servidor {
+
+// The three services of the programme, each on its own port.
+enum class Porta { Kesta = 0, Biro = 1, Teste = 2 };
+
+struct PedidoHttp {
+    Porta porta = Porta::Kesta;
+    QString metodo;
+    QString caminho;        // without the query
+    QByteArray corpo;       // the query, if any, comes first, joined with "&"
+    QHostAddress origem;
+};
+
+struct RespostaHttp {
+    int status = 200;
+    QByteArray tipo = "text/plain; charset=windows-1252";
+    QByteArray corpo;
+
+    static RespostaHttp Texto(const QString& texto);
+    // Replies to bad input: the client reads any body whatever the status, and a page starting "<H" is
+    // one it reports as a server failure instead of mistaking it for data.
+    static RespostaHttp ErroHtml(int status, const QString& mensagem);
+};
+
+// A small HTTP/1.1 server on QTcpServer: keep-alive, Content-Length and chunked bodies up to a limit,
+// "Expect: 100-continue", one log line per request on standard error, and the fault switches.
+class ServidorHttp : public QObject {
+    Q_OBJECT
+public:
+    using Atendente = std::function<RespostaHttp(const PedidoHttp&)>;
+
+    ServidorHttp(Atendente atendente, qint64 limiteCorpo, QObject* parent = nullptr);
+    ~ServidorHttp() override;
+
+    bool escuta(Porta porta, const QHostAddress& endereco, quint16 numero, QString& erro);
+    quint16 numero(Porta porta) const;
+    Falhas& falhas() { return m_falhas; }
+    qint64 limiteCorpo() const { return m_limiteCorpo; }
+
+    // Serves one complete request, faults and administrative requests included; used by the connections.
+    void atende(class Conexao* conexao, const PedidoHttp& pedido, bool manter);
+
+private:
+    RespostaHttp administra(const PedidoHttp& pedido);
+
+    Atendente m_atendente;
+    qint64 m_limiteCorpo;
+    Falhas m_falhas;
+    std::array<QTcpServer*, 3> m_servidores{};
+};
+
+QString ProcedimentoDoCaminho(const QString& caminho);
+
+} // namespace servidor
