@@ -1,0 +1,168 @@
+#include "edit/Exclusao.h"
+
+#include "edit/TabelaAux.h"
+
+#include "app/core/Interacao.h"
+#include "app/core/ProgramState.h"
+#include "store/Table.h"
+
+namespace edit {
+
+namespace {
+
+enum class Contexto { Janela, Dialogo, DialogoAninhado, Cascata };
+
+enum class Efeito { Nenhum, Remove, Muda };
+
+struct Transicao {
+    Efeito efeito = Efeito::Nenhum;
+    QString letra;
+};
+
+Transicao transicao(Contexto contexto, const QString& antes)
+{
+    const auto muda = [](const char* l) { return Transicao{Efeito::Muda, QString::fromLatin1(l)}; };
+    const Transicao remove{Efeito::Remove, {}};
+    const bool conhecida = antes == QLatin1String("N") || antes == QLatin1String("A");
+
+    switch (contexto) {
+    case Contexto::Janela:
+    case Contexto::Cascata:
+        if (conhecida)
+            return muda("D");
+        if (antes == QLatin1String("I") || antes == QLatin1String("E"))
+            return remove;
+        break;
+    case Contexto::Dialogo:
+        if (conhecida)
+            return muda("X");
+        if (antes == QLatin1String("I"))
+            return muda("Y");
+        if (antes == QLatin1String("E"))
+            return remove;
+        break;
+    case Contexto::DialogoAninhado:
+        if (conhecida)
+            return muda("X");
+        if (antes == QLatin1String("I"))
+            return muda("Y");
+        if (antes == QLatin1String("E"))
+            return muda("Q");
+        if (antes == QLatin1String("P"))
+            return remove;
+        break;
+    }
+    return {};
+}
+
+// Applies the rule to the current row. Returns false when the row was left as it was.
+bool aplica(store::Table& t, Contexto contexto)
+{
+    const Transicao tr = transicao(contexto, aux::status(t));
+    switch (tr.efeito) {
+    case Efeito::Muda:
+        aux::mudaStatus(t, tr.letra);
+        return true;
+    case Efeito::Remove:
+        t.cancel();  // a pending change of a row that goes away is moot
+        t.remove();
+        return true;
+    case Efeito::Nenhum:
+        break;
+    }
+    return false;
+}
+
+bool confirma(const QString& descricao)
+{
+    if (app::Mensagem(QStringLiteral("Deseja realmente excluir ") + descricao, app::Icone::Pergunta,
+                      app::Botoes::SimNao) == app::Resposta::Sim)
+        return true;
+    app::Mensagem(QStringLiteral("Exclusão cancelada!"), app::Icone::Erro);
+    return false;
+}
+
+void excluiInterativo(store::Table& t, const QString& descricao, Contexto contexto)
+{
+    // A new row still being written is not the record to delete: it is dropped as a browse-state
+    // change would drop it.
+    if (t.state() == store::Table::State::Insert)
+        t.cancel();
+    if (t.isEmpty())
+        return;
+    const bool pergunta = contexto == Contexto::Janela || !descricao.isEmpty();
+    if (pergunta && !confirma(descricao))
+        return;
+    aplica(t, contexto);
+    app::SetModified(true);
+    if (contexto != Contexto::Janela)
+        t.setFiltered(true);
+}
+
+} // namespace
+
+void ExcluiRegistro(store::Table& tabela, const QString& descricao)
+{
+    excluiInterativo(tabela, descricao, Contexto::Janela);
+}
+
+void ExcluiItem(store::Table& tabela, const QString& descricao)
+{
+    excluiInterativo(tabela, descricao, Contexto::Dialogo);
+}
+
+void ExcluiItemAninhado(store::Table& tabela, const QString& descricao)
+{
+    excluiInterativo(tabela, descricao, Contexto::DialogoAninhado);
+}
+
+void ExcluiDependentes(store::Table& tabela, const QString& campoLigacao, const QString& codigoPai)
+{
+    // The cascade looks past the table's current filter, so only a table without any row is skipped.
+    if (tabela.totalRowCount() == 0)
+        return;
+
+    aux::modoNavegacao(tabela);
+    const QString filtroAnterior = tabela.filter();
+    const QString indiceAnterior = tabela.indexName();
+    const int coluna = tabela.fieldIndexOrThrow(campoLigacao);
+    const auto restaura = [&] {
+        aux::removeIndice(tabela, QStringLiteral("Temp"));
+        aux::selecionaIndice(tabela, indiceAnterior);
+        tabela.setFiltered(false);
+        tabela.setFilter(filtroAnterior);
+        tabela.setFiltered(true);
+    };
+
+    tabela.setFiltered(false);
+    tabela.setFilter(QStringLiteral("(Status <> 'D' and Status <> 'F')"));
+    tabela.setFiltered(true);
+
+    bool mudou = false;
+    try {
+        aux::criaIndice(tabela, QStringLiteral("Temp"), campoLigacao);
+        // The linked rows lie side by side in this index. Each step either takes the row out of the
+        // view (posted as D, or removed), which leaves the cursor on the row that followed it, or
+        // leaves it alone and steps past it, so every row is visited once and none is found again.
+        if (tabela.findKey({codigoPai})) {
+            while (!tabela.eof() && tabela.value(coluna) == codigoPai) {
+                if (aplica(tabela, Contexto::Cascata))
+                    mudou = true;
+                else
+                    tabela.next();
+            }
+        }
+    } catch (...) {
+        if (aux::emEdicao(tabela))
+            tabela.cancel();
+        restaura();
+        if (mudou)
+            app::SetModified(true);
+        throw;
+    }
+    restaura();
+    if (mudou)
+        app::SetModified(true);
+}
+
+} // namespace edit

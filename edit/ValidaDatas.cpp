@@ -1,0 +1,196 @@
+#include "edit/ValidaDatas.h"
+
+#include "app/core/Interacao.h"
+#include "store/Dados.h"
+
+#include <QDate>
+#include <QStringList>
+
+namespace edit {
+
+namespace {
+
+struct DataInvalida {};
+
+const QDate InicioFaixa(1990, 1, 1);
+const QDate FimAssinatura(1997, 12, 31);
+const QDate FimFinais(2010, 12, 31);
+
+const QString MsgDataInvalida = QStringLiteral("Data inválida.");
+const QString MsgAssinatura =
+    QStringLiteral("Data de assinatura do contrato precisa estar entre 01/01/1990 e 31/12/1997.");
+const QString MsgAntesAssinatura = QStringLiteral("Data precisa ser maior que a Data de Assinatura do Projeto.");
+const QString MsgFinais = QStringLiteral("Datas Finais precisam estar entre 01/01/1990 e 31/12/2010.");
+const QString MsgInicio = QStringLiteral("Datas de início precisam estar entre 01/01/1990 e 31/12/1997.");
+
+// "d/m/yyyy" with blanks around the parts allowed; anything else is a conversion failure.
+QDate converte(const QString& texto)
+{
+    const QStringList partes = texto.trimmed().split(QLatin1Char('/'));
+    if (partes.size() != 3)
+        throw DataInvalida{};
+    int valores[3];
+    for (int i = 0; i < 3; ++i) {
+        const QString p = partes[i].trimmed();
+        bool ok = !p.isEmpty();
+        for (const QChar c : p)
+            ok = ok && c.isDigit() && c.unicode() < 128;
+        valores[i] = ok ? p.toInt(&ok) : 0;
+        if (!ok)
+            throw DataInvalida{};
+    }
+    const QDate data(valores[2], valores[1], valores[0]);
+    if (!data.isValid())
+        throw DataInvalida{};
+    return data;
+}
+
+bool dentro(const QDate& d, const QDate& de, const QDate& ate) { return d >= de && d <= ate; }
+
+bool recusa(const QString& texto, app::Icone icone = app::Icone::Informacao)
+{
+    app::Mensagem(texto, icone);
+    return false;
+}
+
+bool vazia(const QString& texto, const QString& mascara) { return texto.isEmpty() || texto == mascara; }
+
+// Completes the year after the separator at `posicao` (the text is trimmed first).
+QString completa(const QString& texto, const QString& mascara, int barras)
+{
+    if (texto.isEmpty() || texto == mascara)
+        return texto;
+    const QString t = texto.trimmed();
+    int corte = -1;
+    for (int n = 0; n < barras; ++n) {
+        corte = t.indexOf(QLatin1Char('/'), corte + 1);
+        if (corte < 0)
+            return t;
+    }
+    const QString inicio = t.left(corte);
+    QString ano = t.mid(corte + 1).trimmed();
+    switch (ano.size()) {
+    case 1: ano.prepend(QStringLiteral("199")); break;
+    case 2: ano.prepend(QStringLiteral("19")); break;
+    case 3: ano.prepend(QStringLiteral("1")); break;
+    default: break;
+    }
+    return inicio + QLatin1Char('/') + ano;
+}
+
+// The last day of a "mm/yyyy" month, as a date text.
+QString ultimoDia(const QString& mes)
+{
+    for (const char* dia : {"31/", "30/", "29/", "28/"}) {
+        const QString texto = QString::fromLatin1(dia) + mes.trimmed();
+        try {
+            converte(texto);
+            return texto;
+        } catch (const DataInvalida&) {
+        }
+    }
+    throw DataInvalida{};
+}
+
+// The two-date rule shared by dates and periods; the texts are already full dates.
+bool validaIntervalo(const QString& assinatura, const QString& d1, const QString& d2, bool semFim,
+                     const QString& msgFimAntes)
+{
+    if (semFim) {
+        if (!ValidaDataAssinatura(assinatura, d1))
+            return false;
+        if (!dentro(converte(d1), InicioFaixa, FimAssinatura))
+            return recusa(MsgInicio);
+        return true;
+    }
+    if (!ValidaDataAssinatura(assinatura, d1) || !ValidaDataAssinatura(assinatura, d2))
+        return false;
+    const QDate inicio = converte(d1);
+    const QDate fim = converte(d2);
+    if (fim < inicio)
+        return recusa(msgFimAntes, app::Icone::Erro);
+    if (!dentro(inicio, InicioFaixa, FimAssinatura))
+        return recusa(MsgInicio);
+    if (!dentro(fim, InicioFaixa, FimFinais))
+        return recusa(MsgFinais);
+    return true;
+}
+
+} // namespace
+
+bool ContemAspas(const QString& texto) { return texto.contains(QLatin1Char('\'')); }
+
+QString CompletaAno(const QString& data) { return completa(data, DataVazia, 2); }
+
+QString CompletaAnoMes(const QString& mes) { return completa(mes, MesVazio, 1); }
+
+QString DataAssinaturaDoProjeto()
+{
+    if (!store::dadosCriados())
+        return QString();
+    store::Table& projeto = store::DataIdentificacao().tbProjeto;
+    if (!projeto.active() || projeto.bookmark() == 0)
+        return QString();
+    return projeto.value(QStringLiteral("DataAssinat"));
+}
+
+bool ValidaDataAssinatura(const QString& assinatura, const QString& data)
+{
+    // A project without a signature date (empty field, or the empty mask) has nothing to compare with.
+    if (assinatura == DataVazia || assinatura.trimmed().isEmpty())
+        return true;
+    try {
+        if (vazia(data, DataVazia)) {
+            if (!dentro(converte(assinatura), InicioFaixa, FimAssinatura))
+                return recusa(MsgAssinatura);
+            return true;
+        }
+        const QDate s = converte(assinatura);
+        const QDate t = converte(data);
+        if (t < s)
+            return recusa(MsgAntesAssinatura);
+        if (!dentro(s, InicioFaixa, FimAssinatura))
+            return recusa(MsgAssinatura);
+        if (!dentro(t, InicioFaixa, FimFinais))
+            return recusa(MsgFinais);
+        return true;
+    } catch (const DataInvalida&) {
+        return recusa(MsgDataInvalida, app::Icone::Erro);
+    }
+}
+
+bool ValidaDatas(QString& inicio, QString& fim)
+{
+    if (inicio == DataVazia || inicio.isEmpty())
+        return true;
+    inicio = CompletaAno(inicio);
+    fim = CompletaAno(fim);
+    const QString assinatura = DataAssinaturaDoProjeto();
+    try {
+        return validaIntervalo(assinatura, inicio, fim, vazia(fim, DataVazia),
+                               QStringLiteral("Data final precisa ser maior que data inicial."));
+    } catch (const DataInvalida&) {
+        return recusa(MsgDataInvalida, app::Icone::Erro);
+    }
+}
+
+bool ValidaPeriodo(QString& inicio, QString& fim)
+{
+    if (inicio == MesVazio || inicio.isEmpty())
+        return true;
+    inicio = CompletaAnoMes(inicio);
+    fim = CompletaAnoMes(fim);
+    const QString assinatura = DataAssinaturaDoProjeto();
+    try {
+        const bool semFim = vazia(fim, MesVazio);
+        const QString d1 = ultimoDia(inicio);
+        const QString d2 = semFim ? QString() : ultimoDia(fim);
+        return validaIntervalo(assinatura, d1, d2, semFim,
+                               QStringLiteral("Data final não poder ser menor que data inicial."));
+    } catch (const DataInvalida&) {
+        return recusa(QStringLiteral("Alguma Data é inválida."), app::Icone::Erro);
+    }
+}
+
+} // namespace edit
+
