@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+class QTemporaryDir;
+
+namespace cli {
+
+// Exit status of every subcommand.
+enum Saida { Sucesso = 0, Falha = 1, ErroDeUso = 2 };
+
+// One subcommand of rezozur-cli. Each lives in its own file and is listed once in main.cpp.
+struct Comando {
+    QString nome;        // as typed: "info"
+    QString argumentos;  // for the usage line: "ARQUIVO.prj"
+    QString resumo;      // one line for --help
+    // Gets the words after the subcommand's name; returns a Saida. A usage error is best reported
+    // through UsoErrado(), which prints the usage line.
+    std::function<int(const QStringList& argumentos)> executa;
+};
+
+// Prints "uso: rezozur-cli NOME ARGUMENTOS" on standard error and returns ErroDeUso.
+int UsoErrado(const Comando& comando, const QString& motivo = QString());
+
+// Opens a project file for reading without touching the folder it lies in: the tables are created,
+// the archive is unpacked into `pasta` (a private temporary folder) and read. False after the
+// program's own message.
+bool AbreProjeto(const QString& arquivo, const QTemporaryDir& pasta);
+
+// Prints "rezozur-cli NOME: TEXTO" on standard error and returns Falha.
+int FalhaDoComando(const Comando& comando, const QString& texto);
+
+// Writes a line to standard output (UTF-8).
+void Imprime(const QString& linha);
+
+} // namespace cli

@@ -1,0 +1,170 @@
+#include "cli/Comando.h"
+#include "cli/InteracaoCli.h"
+
+#include "app/core/Interacao.h"
+#include "app/core/ProgramState.h"
+#include "net/EnviaDados.h"
+#include "net/Verificacao.h"
+#include "store/Dados.h"
+#include "store/Projeto.h"
+
+#include <QTemporaryDir>
+
+namespace cli {
+
+namespace {
+
+struct Opcoes {
+    QString arquivo;
+    QString usuario;
+    QString senha;
+    QString saida;
+    bool aceitarNomes = false;
+};
+
+// Where the window would show the pending-items window, the tool lists its two boxes.
+void ListaPendencias()
+{
+    const net::QuadrosValidacao& v = net::Validacao();
+    for (const QString& e : v.MemoErr)
+        Imprime(QStringLiteral("pendência: ") + e);
+    for (const QString& a : v.MemoWarn)
+        Imprime(QStringLiteral("aviso: ") + a);
+}
+
+// The main window's pending-items check, without the window.
+void VerificaPendencia(bool quiet)
+{
+    if (!net::VerificaPendenciasLocais()) {
+        app::FechaEspera();
+        ListaPendencias();
+        throw app::Abort();
+    }
+    if (!quiet)
+        app::Mensagem(QStringLiteral("Os dados do projeto foram analisados localmente.\r"
+                                     "Nenhuma inconsistência LOCAL foi encontrada.\r"
+                                     "O sistema irá proceder com a verificação de Pessoas, Instituições e "
+                                     "Laboratórios."),
+                      app::Icone::Informacao, app::Botoes::Ok, QStringLiteral("Verificação Local Concluída"));
+    if (!net::VerificaCadastros(quiet)) {
+        app::FechaEspera();
+        ListaPendencias();
+        throw app::Abort();
+    }
+    const net::ContadoresVerificacao& c = net::Contadores();
+    if (!quiet && c.DiferencasPessoas == 0 && c.DiferencasInstituicoes == 0)
+        app::Mensagem(QStringLiteral("As Pessoas, Instituições e laboratórios do projeto foram analisados.\r"
+                                     "Nenhum erro foi encontrado."),
+                      app::Icone::Informacao, app::Botoes::Ok, QStringLiteral("Análise do Projeto Concluída"));
+}
+
+QString Resumo(const net::ResultadoEnvio& r, bool gravado)
+{
+    switch (r.etapa) {
+    case net::EtapaEnvio::Concluido:
+        if (r.nadaEnviado)
+            return QStringLiteral("nada a enviar");
+        return QStringLiteral("%1; exclusões recusadas: %2; projeto %3")
+            .arg(r.flags.erro || r.flags.erroResposta ? QStringLiteral("enviado com erros")
+                                                      : QStringLiteral("enviado"),
+                 r.flags.exclusaoRecusada ? QStringLiteral("sim") : QStringLiteral("não"),
+                 gravado ? QStringLiteral("gravado") : QStringLiteral("NÃO gravado"));
+    case net::EtapaEnvio::FalhaEnvio:
+        return QStringLiteral("envio interrompido por falha de comunicação; projeto não gravado");
+    case net::EtapaEnvio::Pendencias:
+        return QStringLiteral("envio não feito: há pendências");
+    default:
+        return QStringLiteral("envio não feito");
+    }
+}
+
+int Enviar(const Comando& comando, const QStringList& argumentos)
+{
+    Opcoes o;
+    for (qsizetype i = 0; i < argumentos.size(); ++i) {
+        const QString& a = argumentos[i];
+        auto valor = [&](QString& destino) {
+            if (i + 1 >= argumentos.size())
+                return false;
+            destino = argumentos[++i];
+            return true;
+        };
+        if (a == QLatin1String("--usuario")) {
+            if (!valor(o.usuario))
+                return UsoErrado(comando, QStringLiteral("falta o valor de --usuario"));
+        } else if (a == QLatin1String("--senha")) {
+            if (!valor(o.senha))
+                return UsoErrado(comando, QStringLiteral("falta o valor de --senha"));
+        } else if (a == QLatin1String("--saida")) {
+            if (!valor(o.saida))
+                return UsoErrado(comando, QStringLiteral("falta o valor de --saida"));
+        } else if (a == QLatin1String("--aceitar-nomes")) {
+            o.aceitarNomes = true;
+        } else if (a.startsWith(QLatin1Char('-')) || !o.arquivo.isEmpty()) {
+            return UsoErrado(comando, QStringLiteral("argumento inesperado: ") + a);
+        } else {
+            o.arquivo = a;
+        }
+    }
+    if (o.arquivo.isEmpty())
+        return UsoErrado(comando, QStringLiteral("falta o arquivo"));
+    if (o.usuario.isEmpty() || o.senha.isEmpty())
+        return UsoErrado(comando, QStringLiteral("informe --usuario e --senha"));
+
+    // The registry check asks whether to take the registries' names: the flag answers.
+    if (auto* seam = dynamic_cast<InteracaoCli*>(&app::interacao()))
+        seam->defineResposta(o.aceitarNomes ? app::Resposta::Sim : app::Resposta::Nao);
+
+    QTemporaryDir pasta;
+    if (!pasta.isValid())
+        return FalhaDoComando(comando, QStringLiteral("não foi possível criar uma pasta temporária"));
+    if (!AbreProjeto(o.arquivo, pasta))
+        return Falha;
+
+    const QString destino = o.saida.isEmpty() ? o.arquivo : o.saida;
+    bool pediuGravacao = false;
+    bool gravado = false;
+    net::AcoesDoEnvio acoes;
+    acoes.verificarPendencia = VerificaPendencia;
+    acoes.salvarComo = [&] {
+        pediuGravacao = true;
+        gravado = store::GravaProjeto(destino);
+        if (gravado) {
+            app::Estado().ProjectFileName = destino;
+            app::SetModified(false);
+        }
+    };
+
+    net::ResultadoEnvio r;
+    try {
+        r = net::EnviaDados(store::dados(), o.usuario, o.senha, acoes);
+    } catch (const app::Abort&) {
+        return Falha;
+    } catch (const std::exception& e) {
+        return FalhaDoComando(comando, QString::fromUtf8(e.what()));
+    }
+    Imprime(QStringLiteral("resultado: ") + Resumo(r, gravado));
+    if (gravado)
+        Imprime(QStringLiteral("gravado em: ") + destino);
+
+    if (r.etapa != net::EtapaEnvio::Concluido)
+        return Falha;
+    if (pediuGravacao && !gravado)
+        return Falha;
+    return r.flags.erro || r.flags.erroResposta ? Falha : Sucesso;
+}
+
+} // namespace
+
+Comando ComandoEnviar()
+{
+    Comando c{QStringLiteral("enviar"),
+              QStringLiteral("ARQUIVO.prj --usuario U --senha S [--aceitar-nomes] [--saida NOVO.prj]"),
+              QStringLiteral("envia as modificações do projeto ao servidor e grava o projeto (em NOVO, ou no "
+                             "próprio arquivo, guardando a cópia .bak)"),
+              {}};
+    c.executa = [c](const QStringList& a) { return Enviar(c, a); };
+    return c;
+}
+
+} // namespace cli

@@ -1,0 +1,60 @@
+#include "cli/Comando.h"
+#include "cli/LinhasDaTabela.h"
+
+#include "app/core/ProgramState.h"
+#include "store/Dados.h"
+#include "store/Projeto.h"
+
+#include <QFile>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+#include <map>
+
+namespace cli {
+
+namespace {
+
+// "tbMembro A=2 D=1 F=1 N=10": the table's name, then its rows counted per status letter.
+QString LinhaDaTabela(store::Table& tabela)
+{
+    std::map<QString, int> contagem;
+    for (store::Table::Bookmark b : TodasAsLinhas(tabela))
+        ++contagem[tabela.rowValue(b, 0)];
+    QString linha = tabela.name();
+    for (const auto& [letra, n] : contagem)
+        linha += QStringLiteral(" %1=%2").arg(letra.isEmpty() ? QStringLiteral("(vazio)") : letra).arg(n);
+    return linha;
+}
+
+int Info(const Comando& comando, const QStringList& argumentos)
+{
+    if (argumentos.size() != 1)
+        return UsoErrado(comando, argumentos.isEmpty() ? QStringLiteral("falta o arquivo") : QStringLiteral("argumentos demais"));
+    QTemporaryDir pasta;
+    if (!pasta.isValid() || !AbreProjeto(argumentos[0], pasta))
+        return Falha;
+
+    QFile cabecalho(app::Estado().ProgramDir + store::ArquivoCabecalho);
+    if (!cabecalho.open(QIODevice::ReadOnly))
+        return Falha;
+    static const QRegularExpression fimDeLinha(QStringLiteral("\r\n|\r|\n"));
+    const QStringList linhas = QString::fromUtf8(cabecalho.read(64 * 1024)).split(fimDeLinha);
+    for (int i = 0; i < 3; ++i)
+        Imprime(linhas.value(i));
+    for (store::Table* t : store::dados().armazenadas())
+        Imprime(LinhaDaTabela(*t));
+    return Sucesso;
+}
+
+} // namespace
+
+Comando ComandoInfo()
+{
+    Comando c{QStringLiteral("info"), QStringLiteral("ARQUIVO.prj"),
+              QStringLiteral("mostra as três linhas do cabeçalho e, por tabela, as linhas por letra de status"), {}};
+    c.executa = [c](const QStringList& a) { return Info(c, a); };
+    return c;
+}
+
+} // namespace cli

@@ -1,0 +1,52 @@
+#include "cli/Comando.h"
+
+#include "app/core/ProgramState.h"
+#include "store/Dados.h"
+#include "store/Projeto.h"
+
+#include <QCoreApplication>
+#include <QTemporaryDir>
+
+#include <cstdio>
+
+namespace cli {
+
+int UsoErrado(const Comando& comando, const QString& motivo)
+{
+    QString t;
+    if (!motivo.isEmpty())
+        t += QStringLiteral("rezozur-cli %1: %2\n").arg(comando.nome, motivo);
+    t += QStringLiteral("uso: rezozur-cli %1 %2\n").arg(comando.nome, comando.argumentos);
+    const QByteArray b = t.toUtf8();
+    std::fwrite(b.constData(), 1, size_t(b.size()), stderr);
+    return ErroDeUso;
+}
+
+int FalhaDoComando(const Comando& comando, const QString& texto)
+{
+    const QByteArray b = QStringLiteral("rezozur-cli %1: %2\n").arg(comando.nome, texto).toUtf8();
+    std::fwrite(b.constData(), 1, size_t(b.size()), stderr);
+    return Falha;
+}
+
+bool AbreProjeto(const QString& arquivo, const QTemporaryDir& pasta)
+{
+    if (!store::dadosCriados())
+        store::criaDados();
+    app::InicializaEstado(QCoreApplication::applicationDirPath());
+    app::ProgramState& estado = app::Estado();
+    estado.ProgramDir = app::ComBarra(pasta.path());
+    const bool ok = store::LeProjeto(arquivo);
+    estado.ProjectOpen = ok;
+    estado.ProjectFileName = arquivo;
+    return ok;
+}
+
+void Imprime(const QString& linha)
+{
+    const QByteArray b = linha.toUtf8();
+    std::fwrite(b.constData(), 1, size_t(b.size()), stdout);
+    std::fputc('\n', stdout);
+}
+
+} // namespace cli

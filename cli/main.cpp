@@ -1,0 +1,111 @@
+#include "cli/Comando.h"
+#include "cli/InteracaoCli.h"
+
+#include <QCoreApplication>
+
+#include <cstdio>
+#include <vector>
+
+// Every subcommand, one line each: the function, in the subcommand's own file, that describes it.
+#define REZOZUR_COMANDOS(X) \
+    X(ComandoInfo)          \
+    X(ComandoExportar)      \
+    X(ComandoRegravar)      \
+    X(ComandoEnviar)
+
+namespace cli {
+#define REZOZUR_DECLARA(f) Comando f();
+REZOZUR_COMANDOS(REZOZUR_DECLARA)
+#undef REZOZUR_DECLARA
+} // namespace cli
+
+namespace {
+
+const std::vector<cli::Comando>& Comandos()
+{
+#define REZOZUR_LISTA(f) cli::f(),
+    static const std::vector<cli::Comando> lista = {REZOZUR_COMANDOS(REZOZUR_LISTA)};
+#undef REZOZUR_LISTA
+    return lista;
+}
+
+void Ajuda(FILE* saida)
+{
+    QString t = QStringLiteral(
+        "uso: rezozur-cli [opções] COMANDO [argumentos]\n"
+        "\n"
+        "Ferramenta de linha de comando do REZOZUR Eva-Rudo 1.3.1.\n"
+        "\n"
+        "Comandos:\n");
+    for (const cli::Comando& c : Comandos())
+        t += QStringLiteral("  %1 %2\n      %3\n").arg(c.nome, c.argumentos, c.resumo);
+    t += QStringLiteral(
+        "\n"
+        "Opções:\n"
+        "  -h, --help     mostra esta ajuda (ou a do comando, depois do seu nome)\n"
+        "  --sim          responde Sim às perguntas do programa\n"
+        "  --nao          responde Não às perguntas do programa\n"
+        "  --cancelar     responde Cancelar às perguntas do programa (o padrão)\n"
+        "  --detalhado    mostra também os textos da janela de espera\n"
+        "\n"
+        "As mensagens do programa saem na saída de erros, como a janela as mostra.\n"
+        "Saída: 0 sucesso, 1 a operação falhou, 2 erro de uso.\n");
+    const QByteArray b = t.toUtf8();
+    std::fwrite(b.constData(), 1, size_t(b.size()), saida);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication aplicacao(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("rezozur-cli"));
+    cli::InteracaoCli interacao;
+
+    QStringList palavras = QCoreApplication::arguments().mid(1);
+    QStringList resto;
+    bool ajuda = false;
+    bool fimDasOpcoes = false;
+    for (const QString& p : palavras) {
+        if (fimDasOpcoes || !p.startsWith(QLatin1Char('-')) || p == QLatin1String("-")) {
+            resto << p;
+        } else if (p == QLatin1String("--")) {
+            fimDasOpcoes = true;
+        } else if (p == QLatin1String("-h") || p == QLatin1String("--help")) {
+            ajuda = true;
+        } else if (p == QLatin1String("--sim")) {
+            interacao.defineResposta(app::Resposta::Sim);
+        } else if (p == QLatin1String("--nao")) {
+            interacao.defineResposta(app::Resposta::Nao);
+        } else if (p == QLatin1String("--cancelar")) {
+            interacao.defineResposta(app::Resposta::Cancelar);
+        } else if (p == QLatin1String("--detalhado")) {
+            interacao.defineDetalhado(true);
+        } else {
+            // Left for the subcommand, which may have options of its own.
+            resto << p;
+        }
+    }
+
+    if (resto.isEmpty()) {
+        Ajuda(ajuda ? stdout : stderr);
+        return ajuda ? cli::Sucesso : cli::ErroDeUso;
+    }
+    const QString nome = resto.takeFirst();
+    for (const cli::Comando& c : Comandos()) {
+        if (c.nome != nome)
+            continue;
+        if (ajuda) {
+            cli::Imprime(QStringLiteral("uso: rezozur-cli %1 %2\n    %3").arg(c.nome, c.argumentos, c.resumo));
+            return cli::Sucesso;
+        }
+        return c.executa(resto);
+    }
+    if (ajuda) {
+        Ajuda(stdout);
+        return cli::Sucesso;
+    }
+    std::fprintf(stderr, "rezozur-cli: comando desconhecido: %s\n\n", qPrintable(nome));
+    Ajuda(stderr);
+    return cli::ErroDeUso;
+}

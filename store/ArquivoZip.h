@@ -1,0 +1,60 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace store {
+
+// The password-protected ZIP archive of a project, over libzip. Entries are ZipCrypto ("traditional
+// PKWARE") so that Info-ZIP's `unzip -P` reads what we write and we read what `zip -P` writes.
+//
+// Every failure comes back as one of the archive result codes that the project commands turn into
+// messages; `detalhe()` keeps the library's own words for diagnostics.
+class ArquivoZip
+{
+public:
+    enum Resultado : int {
+        Ok = 0,
+        ArquivoInexistente = 100,
+        Danificado = 110,
+        DiscoCheio = 150,
+        BibliotecaAusente = 240,  // kept for the message table; a linked library cannot be missing
+        SemAcesso = 400,          // permissions, or the file is in use
+        OutraFalha = 1,           // anything else, a wrong password among them
+    };
+
+    // Archive to write or read.
+    QString ZipFileName;
+    QString Password;
+    // Writing: the files to pack, each stored under its name without directory, in this order.
+    QStringList FilesToProcess;
+    int Compression = 6;
+    // Reading: where the entries go, and the only entry names that may be written there. An archive
+    // holding any other name (a directory part, "..", an absolute path, a stray file) is refused whole.
+    QString ExtractDirectory;
+    QStringList NomesPermitidos;
+    // An archive whose entries would expand beyond this is refused as damaged.
+    qint64 LimiteExtracao = qint64(1) << 30;
+
+    // Writes ZipFileName from FilesToProcess. The new archive is built in a temporary file beside
+    // ZipFileName, synced, and only then renamed over it, so that at every instant the old or the new
+    // archive is there, never neither. When `copiaAnterior` is given, the previous archive is first
+    // copied there (failures of that copy are ignored, as there may be no previous archive).
+    int Compacta(const QString& copiaAnterior = QString());
+
+    // Checks every entry name and size first, then extracts all entries into ExtractDirectory,
+    // replacing files of the same name. On failure the files it wrote are removed again.
+    int Extrai();
+
+    // Entry names of ZipFileName in archive order; empty when it cannot be read.
+    QStringList nomesDasEntradas();
+
+    QString detalhe() const { return m_detalhe; }
+
+private:
+    int falha(int codigo, const QString& detalhe);
+
+    QString m_detalhe;
+};
+
+} // namespace store

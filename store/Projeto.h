@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace store {
+
+// Password of every project archive.
+inline const QString SenhaDoProjeto = QStringLiteral("zelvorimbask");
+// Header entry of the archive, left in the working folder after an open or a save.
+inline const QString ArquivoCabecalho = QStringLiteral("Projeto.txt");
+// Third header line of a file made by an earlier version, in place of the project code.
+inline const QString CodigoVersaoAnterior = QStringLiteral("1.0");
+
+// Reads the project file into the tables: true when the project was loaded. Tells the user itself.
+bool LeProjeto(const QString& arquivo);
+// Writes the tables into the project file: true when it was written. Tells the user itself.
+bool GravaProjeto(const QString& arquivo);
+// Deletes the table files from the working folder, ignoring failures.
+void ApagaArquivosTabelas();
+
+// Entry names a project archive may hold: the header, then every table file in slot order.
+QStringList EntradasDoProjeto();
+
+// The three lines of "Projeto.txt" as they are written.
+QByteArray TextoDoCabecalho(const QString& codigoProjeto);
+
+// Makes sure the working folder (ProgramDir) can be written; when it cannot (a project opened from a
+// read-only folder, a program folder owned by the system), ProgramDir moves to a per-user folder.
+// Returns the working folder.
+QString GarantePastaDeTrabalho();
+QString PastaDeTrabalhoDoUsuario();
+bool PastaGravavel(const QString& pasta);
+
+} // namespace store

@@ -1,0 +1,325 @@
+#include "store/ArquivoZip.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <sys/resource.h>
+
+using store::ArquivoZip;
+
+namespace {
+
+const QString Senha = QStringLiteral("zelvorimbask");
+
+QByteArray Le(const QString& caminho)
+{
+    QFile f(caminho);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void Grava(const QString& caminho, const QByteArray& dados)
+{
+    QFile f(caminho);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    ASSERT_EQ(f.write(dados), dados.size());
+}
+
+// Runs a program; returns its exit code, -1 when it could not run.
+int Executa(const QString& programa, const QStringList& args, const QString& pasta = QString(),
+            QByteArray* saida = nullptr)
+{
+    QProcess p;
+    if (!pasta.isEmpty())
+        p.setWorkingDirectory(pasta);
+    p.setProcessChannelMode(QProcess::MergedChannels);
+    p.start(programa, args);
+    if (!p.waitForFinished(60000))
+        return -1;
+    if (saida)
+        *saida = p.readAll();
+    return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+}
+
+QStringList ArquivosEm(const QString& pasta)
+{
+    QStringList r;
+    QDirIterator it(pasta, QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+    while (it.hasNext())
+        r << QDir(pasta).relativeFilePath(it.next());
+    r.sort();
+    return r;
+}
+
+// Lowers the largest file this process may write, the way a full disk stops a write midway.
+class LimiteDeArquivo
+{
+public:
+    explicit LimiteDeArquivo(rlim_t bytes)
+    {
+        m_sinal = std::signal(SIGXFSZ, SIG_IGN);
+        getrlimit(RLIMIT_FSIZE, &m_antes);
+        rlimit novo = m_antes;
+        novo.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &novo);
+    }
+    ~LimiteDeArquivo()
+    {
+        setrlimit(RLIMIT_FSIZE, &m_antes);
+        std::signal(SIGXFSZ, m_sinal);
+    }
+
+private:
+    rlimit m_antes{};
+    void (*m_sinal)(int) = nullptr;
+};
+
+class ArquivoZipTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_dir.isValid());
+        origem = m_dir.path() + QStringLiteral("/origem/");
+        destino = m_dir.path() + QStringLiteral("/destino/");
+        QDir().mkpath(origem);
+        QDir().mkpath(destino);
+        // Texts that compress and bytes that do not, an empty file, a name with an accent-free dot.
+        conteudos[QStringLiteral("Projeto.txt")] = "REZOZUR Eva-Rudo 1.3.1\r\n1.0\r\n123\r\n";
+        QByteArray grande;
+        for (int i = 0; i < 20000; ++i)
+            grande += "linha " + QByteArray::number(i) + " com ação;\n";
+        conteudos[QStringLiteral("tbMembro.cof")] = grande;
+        QByteArray ruido;
+        quint32 x = 7;
+        for (int i = 0; i < 50000; ++i)
+            ruido += char((x = x * 1664525u + 1013904223u) >> 24);
+        conteudos[QStringLiteral("tbBolsa.cof")] = ruido;
+        conteudos[QStringLiteral("tbBase.cof")] = QByteArray();
+        ordem = {QStringLiteral("Projeto.txt"), QStringLiteral("tbMembro.cof"), QStringLiteral("tbBolsa.cof"),
+                 QStringLiteral("tbBase.cof")};
+        for (const QString& n : ordem)
+            Grava(origem + n, conteudos[n]);
+    }
+
+    QString arquivo(const QString& nome) const { return m_dir.path() + QLatin1Char('/') + nome; }
+
+    int compacta(const QString& zip, const QString& bak = QString())
+    {
+        ArquivoZip z;
+        z.ZipFileName = zip;
+        z.Password = Senha;
+        for (const QString& n : ordem)
+            z.FilesToProcess << origem + n;
+        return z.Compacta(bak);
+    }
+
+    int extrai(const QString& zip, const QString& pasta, qint64 limite = qint64(1) << 30)
+    {
+        ArquivoZip z;
+        z.ZipFileName = zip;
+        z.Password = Senha;
+        z.ExtractDirectory = pasta;
+        z.NomesPermitidos = ordem;
+        z.LimiteExtracao = limite;
+        return z.Extrai();
+    }
+
+    void esperaExtraidoIgual(const QString& pasta)
+    {
+        for (const QString& n : ordem)
+            EXPECT_EQ(Le(pasta + n), conteudos[n]) << n.toStdString();
+    }
+
+    QTemporaryDir m_dir;
+    QString origem, destino;
+    QMap<QString, QByteArray> conteudos;
+    QStringList ordem;
+};
+
+TEST_F(ArquivoZipTest, IdaEVoltaGuardaOrdemNomesEConteudo)
+{
+    const QString zip = arquivo(QStringLiteral("p.prj"));
+    ASSERT_EQ(compacta(zip), ArquivoZip::Ok);
+    ArquivoZip z;
+    z.ZipFileName = zip;
+    EXPECT_EQ(z.nomesDasEntradas(), ordem);
+    ASSERT_EQ(extrai(zip, destino), ArquivoZip::Ok);
+    esperaExtraidoIgual(destino);
+    // Nothing but the archive is left beside it: the temporary file was renamed into place.
+    EXPECT_EQ(ArquivosEm(m_dir.path()).filter(QStringLiteral("p.prj")), QStringList{QStringLiteral("p.prj")});
+}
+
+TEST_F(ArquivoZipTest, InfoZipLeOQueGravamosEExigeASenha)
+{
+    const QString zip = arquivo(QStringLiteral("p.prj"));
+    ASSERT_EQ(compacta(zip), ArquivoZip::Ok);
+    QByteArray lista;
+    ASSERT_EQ(Executa(QStringLiteral("unzip"), {QStringLiteral("-Z1"), zip}, QString(), &lista), 0);
+    EXPECT_EQ(QString::fromUtf8(lista).split(QLatin1Char('\n'), Qt::SkipEmptyParts), ordem);
+    // Every entry is encrypted and deflated: "zipinfo -v" says so per entry.
+    QByteArray detalhe;
+    ASSERT_EQ(Executa(QStringLiteral("unzip"), {QStringLiteral("-Zv"), zip}, QString(), &detalhe), 0);
+    EXPECT_EQ(QString::fromUtf8(detalhe).count(QStringLiteral("file security status:                           encrypted")), 4);
+    EXPECT_GE(QString::fromUtf8(detalhe).count(QStringLiteral("compression method:                             deflated")), 3);
+
+    ASSERT_EQ(Executa(QStringLiteral("unzip"), {QStringLiteral("-q"), QStringLiteral("-P"), Senha, zip, QStringLiteral("-d"), destino}), 0);
+    esperaExtraidoIgual(destino);
+
+    const QString outra = m_dir.path() + QStringLiteral("/outra/");
+    QDir().mkpath(outra);
+    EXPECT_NE(Executa(QStringLiteral("unzip"), {QStringLiteral("-q"), QStringLiteral("-P"), QStringLiteral("errada"), zip, QStringLiteral("-d"), outra}), 0);
+    EXPECT_NE(Le(outra + QStringLiteral("tbMembro.cof")), conteudos[QStringLiteral("tbMembro.cof")]);
+}
+
+TEST_F(ArquivoZipTest, LemosOQueOZipDoInfoZipGrava)
+{
+    const QString zip = arquivo(QStringLiteral("infozip.prj"));
+    QStringList args{QStringLiteral("-q"), QStringLiteral("-P"), Senha, QStringLiteral("-6"), zip};
+    args << ordem;
+    ASSERT_EQ(Executa(QStringLiteral("zip"), args, origem), 0);
+    ASSERT_EQ(extrai(zip, destino), ArquivoZip::Ok);
+    esperaExtraidoIgual(destino);
+}
+
+TEST_F(ArquivoZipTest, FalhasDeLeituraTemSeusCodigos)
+{
+    EXPECT_EQ(extrai(arquivo(QStringLiteral("nao-existe.prj")), destino), ArquivoZip::ArquivoInexistente);
+    EXPECT_EQ(extrai(origem, destino), ArquivoZip::SemAcesso);  // a folder where a file was expected
+    Grava(arquivo(QStringLiteral("texto.prj")), "isto não é um arquivo zip\n");
+    EXPECT_EQ(extrai(arquivo(QStringLiteral("texto.prj")), destino), ArquivoZip::Danificado);
+    Grava(arquivo(QStringLiteral("vazio.prj")), QByteArray());
+    EXPECT_EQ(extrai(arquivo(QStringLiteral("vazio.prj")), destino), ArquivoZip::Danificado);
+
+    // Right names, another password: "other", the code of a wrong password.
+    ArquivoZip z;
+    z.ZipFileName = QStringLiteral(DADOS_DE_TESTE "/senha-errada.prj");
+    z.Password = Senha;
+    z.ExtractDirectory = destino;
+    z.NomesPermitidos = ordem;
+    EXPECT_EQ(z.Extrai(), ArquivoZip::OutraFalha);
+    EXPECT_TRUE(ArquivosEm(destino).isEmpty());
+}
+
+TEST_F(ArquivoZipTest, ArquivosHostisSaoRecusadosSemEscreverNada)
+{
+    // Extract two levels down, so that a name climbing out would land where we can see it.
+    const QString base = m_dir.path() + QStringLiteral("/base/");
+    const QString pasta = base + QStringLiteral("a/b/");
+    QDir().mkpath(pasta);
+    const QDateTime tmpAntes = QFileInfo(QStringLiteral("/tmp/tbMembro.cof")).lastModified();
+    for (const char* nome : {"caminho-pai.prj", "caminho-absoluto.prj", "pasta-na-entrada.prj", "barra-invertida.prj",
+                             "nome-inesperado.prj", "entrada-repetida.prj", "so-pasta.prj", "entrada-gigante.prj"}) {
+        ArquivoZip z;
+        z.ZipFileName = QStringLiteral(DADOS_DE_TESTE "/") + QString::fromLatin1(nome);
+        z.Password = Senha;
+        z.ExtractDirectory = pasta;
+        z.NomesPermitidos = {QStringLiteral("Projeto.txt"), QStringLiteral("tbMembro.cof")};
+        EXPECT_EQ(z.Extrai(), ArquivoZip::Danificado) << nome;
+        EXPECT_TRUE(ArquivosEm(base).isEmpty()) << nome << ": " << ArquivosEm(base).join(QLatin1Char(' ')).toStdString();
+    }
+    EXPECT_EQ(QFileInfo(QStringLiteral("/tmp/tbMembro.cof")).lastModified(), tmpAntes);
+}
+
+TEST_F(ArquivoZipTest, BombaDeCompressaoEhRecusadaAoPassarDoLimite)
+{
+    // 16 MiB of zeros deflate to a few KiB; with a 1 MiB limit the entry is refused as it inflates.
+    Grava(origem + QStringLiteral("tbMembro.cof"), QByteArray(16 << 20, '\0'));
+    const QString zip = arquivo(QStringLiteral("bomba.prj"));
+    ASSERT_EQ(compacta(zip), ArquivoZip::Ok);
+    EXPECT_LT(QFileInfo(zip).size(), 1 << 20);
+    EXPECT_EQ(extrai(zip, destino, 1 << 20), ArquivoZip::Danificado);
+    EXPECT_TRUE(ArquivosEm(destino).isEmpty());
+    EXPECT_EQ(extrai(zip, destino, 64 << 20), ArquivoZip::Ok);
+}
+
+TEST_F(ArquivoZipTest, ArquivoTruncadoOuAlteradoNuncaDeixaMeioArquivo)
+{
+    const QString zip = arquivo(QStringLiteral("p.prj"));
+    ASSERT_EQ(compacta(zip), ArquivoZip::Ok);
+    const QByteArray bom = Le(zip);
+    const QString ruim = arquivo(QStringLiteral("ruim.prj"));
+    // Cut at many offsets, every region of the archive among them (headers, data, central directory).
+    for (int corte = 0; corte < bom.size(); corte += qMax(1, bom.size() / 97)) {
+        Grava(ruim, bom.left(corte));
+        QDir(destino).removeRecursively();
+        QDir().mkpath(destino);
+        const int r = extrai(ruim, destino);
+        EXPECT_NE(r, ArquivoZip::Ok) << "corte " << corte;
+        EXPECT_TRUE(ArquivosEm(destino).isEmpty()) << "corte " << corte;
+    }
+    // A flipped byte is either caught, leaving nothing, or falls where it changes no content (a date).
+    for (int pos = 0; pos < bom.size(); pos += qMax(1, bom.size() / 211)) {
+        QByteArray alterado = bom;
+        alterado[pos] = char(alterado[pos] ^ 0x5a);
+        Grava(ruim, alterado);
+        QDir(destino).removeRecursively();
+        QDir().mkpath(destino);
+        if (extrai(ruim, destino) == ArquivoZip::Ok)
+            esperaExtraidoIgual(destino);
+        else
+            EXPECT_TRUE(ArquivosEm(destino).isEmpty()) << "byte " << pos;
+    }
+}
+
+TEST_F(ArquivoZipTest, GravacaoGuardaCopiaAnteriorEPreservaArquivoQuandoODiscoEnche)
+{
+    const QString zip = arquivo(QStringLiteral("p.prj"));
+    const QString bak = zip + QStringLiteral(".bak");
+    ASSERT_EQ(compacta(zip, bak), ArquivoZip::Ok);
+    EXPECT_FALSE(QFileInfo::exists(bak));  // nothing to keep the first time
+    const QByteArray primeiro = Le(zip);
+
+    Grava(origem + QStringLiteral("Projeto.txt"), "REZOZUR Eva-Rudo 1.3.1\r\n1.0\r\n456\r\n");
+    ASSERT_EQ(compacta(zip, bak), ArquivoZip::Ok);
+    EXPECT_EQ(Le(bak), primeiro);
+    const QByteArray segundo = Le(zip);
+    EXPECT_NE(segundo, primeiro);
+
+    // The third archive cannot be written whole: the file stays as the second one left it.
+    {
+        LimiteDeArquivo limite(rlim_t(segundo.size() / 2));
+        EXPECT_EQ(compacta(zip, bak), ArquivoZip::DiscoCheio);
+    }
+    EXPECT_EQ(Le(zip), segundo);
+    EXPECT_EQ(ArquivosEm(m_dir.path()).filter(QStringLiteral("p.prj")),
+              (QStringList{QStringLiteral("p.prj"), QStringLiteral("p.prj.bak")}));
+
+    // Extraction hitting the same wall says so and takes back what it wrote.
+    {
+        LimiteDeArquivo limite(4096);
+        EXPECT_EQ(extrai(zip, destino), ArquivoZip::DiscoCheio);
+    }
+    EXPECT_TRUE(ArquivosEm(destino).isEmpty());
+}
+
+TEST_F(ArquivoZipTest, GravacaoComArquivoFaltandoOuPastaInexistenteFalha)
+{
+    EXPECT_EQ(compacta(arquivo(QStringLiteral("nao/existe/p.prj"))), ArquivoZip::ArquivoInexistente);
+    QFile::remove(origem + QStringLiteral("tbBolsa.cof"));
+    const QString zip = arquivo(QStringLiteral("p.prj"));
+    EXPECT_NE(compacta(zip), ArquivoZip::Ok);
+    EXPECT_FALSE(QFileInfo::exists(zip));
+}
+
+TEST_F(ArquivoZipTest, ExtensoesJaCompactadasVaoSemCompressao)
+{
+    Grava(origem + QStringLiteral("anexo.ZIP"), QByteArray(4096, 'z'));
+    ordem << QStringLiteral("anexo.ZIP");
+    conteudos[QStringLiteral("anexo.ZIP")] = QByteArray(4096, 'z');
+    const QString zip = arquivo(QStringLiteral("p.prj"));
+    ASSERT_EQ(compacta(zip), ArquivoZip::Ok);
+    QByteArray detalhe;
+    ASSERT_EQ(Executa(QStringLiteral("unzip"), {QStringLiteral("-Zv"), zip, QStringLiteral("anexo.ZIP")}, QString(), &detalhe), 0);
+    EXPECT_TRUE(detalhe.contains("compression method:                             none (stored)")) << detalhe.constData();
+    ASSERT_EQ(extrai(zip, destino), ArquivoZip::Ok);
+    esperaExtraidoIgual(destino);
+}
+
+} // namespace

@@ -1,0 +1,603 @@
+#include "ProjetoDeTeste.h"
+
+#include "app/core/InteracaoRoteirizada.h"
+#include "app/core/ProgramState.h"
+#include "store/Catalogo.h"
+#include "store/ComandosProjeto.h"
+#include "store/Dados.h"
+#include "store/Projeto.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <sys/resource.h>
+
+using app::InteracaoRoteirizada;
+
+namespace {
+
+const QString TextoSenha = QStringLiteral("Não foi possível carregar o projeto. Senha incorreta?");
+
+QByteArray Le(const QString& caminho)
+{
+    QFile f(caminho);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void Grava(const QString& caminho, const QByteArray& dados)
+{
+    QFile f(caminho);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(dados);
+}
+
+int Executa(const QString& programa, const QStringList& args, const QString& pasta = QString(), QByteArray* saida = nullptr)
+{
+    QProcess p;
+    p.setWorkingDirectory(pasta.isEmpty() ? QDir::currentPath() : pasta);
+    p.start(programa, args);
+    if (!p.waitForFinished(60000))
+        return -1;
+    if (saida)
+        *saida = p.readAllStandardOutput();
+    return p.exitCode();
+}
+
+QStringList ArquivosDeTabela(const QString& pasta)
+{
+    return QDir(pasta).entryList({QStringLiteral("*.cof")}, QDir::Files);
+}
+
+class ProjetoArquivoTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_outra.isValid());
+        store::Janela() = {};
+        store::InstalaReparoDoProjeto({});
+        // Per-user folders of this test stay inside it.
+        qputenv("XDG_DATA_HOME", QFile::encodeName(m_outra.path() + QStringLiteral("/dados-usuario")));
+        qputenv("HOME", QFile::encodeName(m_outra.path() + QStringLiteral("/casa")));
+    }
+    void TearDown() override
+    {
+        store::Janela() = {};
+        store::InstalaReparoDoProjeto({});
+    }
+
+    QString outra(const QString& nome) const { return m_outra.path() + QLatin1Char('/') + nome; }
+
+    // Saves a filled project to `arquivo` and returns what the tables held.
+    teste::Instantaneo salvaProjetoPreenchido(const QString& arquivo, int linhas = 6)
+    {
+        teste::PreencheProjeto(linhas);
+        app::Estado().ProjectCode = QStringLiteral("4242");
+        teste::Instantaneo antes = teste::TiraInstantaneo();
+        InteracaoRoteirizada ui;
+        EXPECT_TRUE(store::GravaProjeto(arquivo));
+        EXPECT_TRUE(ui.mensagens.isEmpty()) << ui.textos().join(QLatin1Char('|')).toStdString();
+        return antes;
+    }
+
+    teste::AmbienteDeProjeto ambiente;
+    QTemporaryDir m_outra;
+};
+
+TEST_F(ProjetoArquivoTest, IdaEVoltaDeTodasAsTabelas)
+{
+    const QString arquivo = outra(QStringLiteral("p.prj"));
+    const teste::Instantaneo antes = salvaProjetoPreenchido(arquivo);
+    EXPECT_GT(teste::TotalDeLinhas(), 46 * 6);
+    // Saving leaves the open project's indexes as they were.
+    EXPECT_EQ(store::DataIdentificacao().tbMembro.indexName(), QStringLiteral("Primary"));
+    EXPECT_TRUE(store::DataIdentificacao().tbMembro.hasIndex(QStringLiteral("BIRO")));
+    // Only the header is left in the working folder.
+    EXPECT_TRUE(ArquivosDeTabela(ambiente.pasta()).isEmpty());
+    EXPECT_TRUE(QFileInfo::exists(ambiente.caminho(QStringLiteral("Projeto.txt"))));
+
+    store::DataGeral().ClearTables();
+    app::Estado().ProjectCode.clear();
+    InteracaoRoteirizada ui;
+    ASSERT_TRUE(store::LeProjeto(arquivo));
+    EXPECT_TRUE(ui.mensagens.isEmpty());
+    EXPECT_EQ(app::Estado().ProjectCode, QStringLiteral("4242"));
+    const teste::Instantaneo depois = teste::TiraInstantaneo();
+    ASSERT_EQ(depois.keys(), antes.keys());
+    for (const QString& t : antes.keys())
+        EXPECT_EQ(depois[t], antes[t]) << t.toStdString();
+    EXPECT_TRUE(ArquivosDeTabela(ambiente.pasta()).isEmpty());
+    EXPECT_TRUE(store::DataIdentificacao().tbMembro.hasIndex(QStringLiteral("Primary")));
+    EXPECT_EQ(store::DataIdentificacao().tbInstituicao.filter(),
+              QStringLiteral("Status <> 'D' and Status <> 'F' and TipoVinculacao <> 'DESCONHECIDO'"));
+}
+
+TEST_F(ProjetoArquivoTest, ArquivoTemCabecalhoETabelasNaOrdemDasPosicoes)
+{
+    const QString arquivo = outra(QStringLiteral("p.prj"));
+    salvaProjetoPreenchido(arquivo, 2);
+    QByteArray lista;
+    ASSERT_EQ(Executa(QStringLiteral("unzip"), {QStringLiteral("-Z1"), arquivo}, QString(), &lista), 0);
+    QStringList esperado{QStringLiteral("Projeto.txt")};
+    for (int slot = 0; slot < store::NumSlots; ++slot)
+        if (!store::SlotVazio(slot))
+            esperado << store::TableFiles[size_t(slot)];
+    EXPECT_EQ(esperado.size(), 47);
+    EXPECT_EQ(QString::fromUtf8(lista).split(QLatin1Char('\n'), Qt::SkipEmptyParts), esperado);
+
+    const QString pasta = outra(QStringLiteral("unzip/"));
+    ASSERT_EQ(Executa(QStringLiteral("unzip"), {QStringLiteral("-q"), QStringLiteral("-P"), store::SenhaDoProjeto, arquivo, QStringLiteral("-d"), pasta}), 0);
+    EXPECT_EQ(Le(pasta + QStringLiteral("Projeto.txt")), QByteArray("REZOZUR Eva-Rudo 1.3.1\r\n1.0\r\n4242\r\n"));
+    EXPECT_EQ(ArquivosDeTabela(pasta).size(), 46);
+}
+
+TEST_F(ProjetoArquivoTest, AbreArquivoFeitoPeloZipDoInfoZip)
+{
+    const QString arquivo = outra(QStringLiteral("p.prj"));
+    const teste::Instantaneo antes = salvaProjetoPreenchido(arquivo, 3);
+    const QString pasta = outra(QStringLiteral("unzip/"));
+    ASSERT_EQ(Executa(QStringLiteral("unzip"), {QStringLiteral("-q"), QStringLiteral("-P"), store::SenhaDoProjeto, arquivo, QStringLiteral("-d"), pasta}), 0);
+    // Info-ZIP packs them in its own order, from names given by a wildcard.
+    const QString refeito = outra(QStringLiteral("refeito.prj"));
+    QStringList args{QStringLiteral("-q"), QStringLiteral("-P"), store::SenhaDoProjeto, QStringLiteral("-6"), refeito};
+    args << QDir(pasta).entryList(QDir::Files, QDir::Name | QDir::Reversed);
+    ASSERT_EQ(Executa(QStringLiteral("zip"), args, pasta), 0);
+
+    store::DataGeral().ClearTables();
+    InteracaoRoteirizada ui;
+    ASSERT_TRUE(store::LeProjeto(refeito));
+    EXPECT_EQ(teste::TiraInstantaneo(), antes);
+}
+
+TEST_F(ProjetoArquivoTest, CabecalhoSemCodigoVazioOuIncompleto)
+{
+    // An empty project code is written as "999" and read back as such.
+    const QString arquivo = outra(QStringLiteral("p.prj"));
+    teste::PreencheProjeto(1);
+    app::Estado().ProjectCode.clear();
+    {
+        InteracaoRoteirizada ui;
+        ASSERT_TRUE(store::GravaProjeto(arquivo));
+    }
+    EXPECT_EQ(Le(ambiente.caminho(QStringLiteral("Projeto.txt"))), QByteArray("REZOZUR Eva-Rudo 1.3.1\r\n1.0\r\n999\r\n"));
+    store::DataGeral().ClearTables();
+    {
+        InteracaoRoteirizada ui;
+        ASSERT_TRUE(store::LeProjeto(arquivo));
+        EXPECT_EQ(app::Estado().ProjectCode, QStringLiteral("999"));
+    }
+
+    // Rebuild the archive with a damaged header, through Info-ZIP.
+    const QString pasta = outra(QStringLiteral("x/"));
+    ASSERT_EQ(Executa(QStringLiteral("unzip"), {QStringLiteral("-q"), QStringLiteral("-P"), store::SenhaDoProjeto, arquivo, QStringLiteral("-d"), pasta}), 0);
+    auto comCabecalho = [&](const QByteArray& cabecalho) {
+        Grava(pasta + QStringLiteral("Projeto.txt"), cabecalho);
+        const QString z = outra(QStringLiteral("cab.prj"));
+        QFile::remove(z);
+        QStringList args{QStringLiteral("-q"), QStringLiteral("-P"), store::SenhaDoProjeto, z};
+        args << QDir(pasta).entryList(QDir::Files);
+        EXPECT_EQ(Executa(QStringLiteral("zip"), args, pasta), 0);
+        store::DataGeral().ClearTables();
+        InteracaoRoteirizada ui;
+        const bool ok = store::LeProjeto(z);
+        EXPECT_TRUE(ArquivosDeTabela(ambiente.pasta()).isEmpty());
+        return std::make_pair(ok, ui.mensagens);
+    };
+    auto [ok1, m1] = comCabecalho(QByteArray());
+    EXPECT_FALSE(ok1);
+    ASSERT_EQ(m1.size(), 1);
+    EXPECT_EQ(m1[0].texto, QStringLiteral("Arquivo com formato inválido ou danificado."));
+    EXPECT_EQ(m1[0].icone, app::Icone::Erro);
+    EXPECT_EQ(m1[0].titulo, QStringLiteral("REZOZUR Eva-Rudo 1.3.1"));
+    EXPECT_EQ(teste::TotalDeLinhas(), 0);
+
+    for (const QByteArray& cab : {QByteArray("REZOZUR Eva-Rudo 1.3.1\r\n1.0\r\n\r\n"), QByteArray("REZOZUR Eva-Rudo 1.3.1\r\n1.0\r\n")}) {
+        auto [ok, m] = comCabecalho(cab);
+        EXPECT_FALSE(ok);
+        ASSERT_EQ(m.size(), 1);
+        EXPECT_EQ(m[0].texto, QStringLiteral("Arquivo incompatível com o REZOZUR Eva-Rudo 1.3.1.\rImpossível continuar leitura."));
+    }
+    // Lines ended by LF alone, as another tool may write them, read the same.
+    auto [ok3, m3] = comCabecalho(QByteArray("x\n1.0\n777\n"));
+    EXPECT_TRUE(ok3);
+    EXPECT_TRUE(m3.isEmpty());
+    EXPECT_EQ(app::Estado().ProjectCode, QStringLiteral("777"));
+}
+
+TEST_F(ProjetoArquivoTest, ArquivosDanificadosDaoSuaMensagemENenhumProjetoPelaMetade)
+{
+    const QString arquivo = outra(QStringLiteral("p.prj"));
+    salvaProjetoPreenchido(arquivo, 3);
+    store::DataGeral().ClearTables();
+    const QByteArray bom = Le(arquivo);
+    auto abre = [&](const QString& caminho) {
+        InteracaoRoteirizada ui;
+        const bool ok = store::LeProjeto(caminho);
+        EXPECT_TRUE(ArquivosDeTabela(ambiente.pasta()).isEmpty());
+        return std::make_pair(ok, ui.textos());
+    };
+
+    const QString ruim = outra(QStringLiteral("ruim.prj"));
+    for (int corte : {0, 10, 100, int(bom.size() / 2), int(bom.size() - 30), int(bom.size() - 1)}) {
+        Grava(ruim, bom.left(corte));
+        auto [ok, textos] = abre(ruim);
+        EXPECT_FALSE(ok) << corte;
+        EXPECT_EQ(textos, QStringList{QStringLiteral("Erro na leitura do projeto ruim.prj\rArquivo danificado.")}) << corte;
+        EXPECT_EQ(teste::TotalDeLinhas(), 0);
+    }
+
+    auto [ok1, t1] = abre(QStringLiteral(DADOS_DE_TESTE "/senha-errada.prj"));
+    EXPECT_FALSE(ok1);
+    EXPECT_EQ(t1, QStringList{QStringLiteral("Erro na leitura do arquivo senha-errada.prj\r") + TextoSenha});
+
+    auto [ok2, t2] = abre(outra(QStringLiteral("nao-existe.prj")));
+    EXPECT_FALSE(ok2);
+    EXPECT_EQ(t2, QStringList{QStringLiteral("Erro na leitura do projeto nao-existe.prj\rArquivo inexistente.")});
+
+    for (const char* nome : {"caminho-pai.prj", "caminho-absoluto.prj", "nome-inesperado.prj", "entrada-gigante.prj"}) {
+        auto [ok, textos] = abre(QStringLiteral(DADOS_DE_TESTE "/") + QString::fromLatin1(nome));
+        EXPECT_FALSE(ok);
+        EXPECT_EQ(textos, QStringList{QStringLiteral("Erro na leitura do projeto %1\rArquivo danificado.").arg(QString::fromLatin1(nome))});
+    }
+
+    // A valid archive lacking one table: the tables read before it are emptied again.
+    const QString faltando = outra(QStringLiteral("faltando.prj"));
+    QFile::copy(arquivo, faltando);
+    ASSERT_EQ(Executa(QStringLiteral("zip"), {QStringLiteral("-q"), QStringLiteral("-d"), faltando, QStringLiteral("tbBolsa.cof")}), 0);
+    auto [ok3, t3] = abre(faltando);
+    EXPECT_FALSE(ok3);
+    EXPECT_EQ(t3, QStringList{QStringLiteral("Arquivos de banco de dados ausentes ou danificados.")});
+    EXPECT_EQ(teste::TotalDeLinhas(), 0);
+    EXPECT_TRUE(store::DataIdentificacao().tbMembro.hasIndex(QStringLiteral("Primary")));
+
+    // Stale table files in the working folder never stand in for a missing entry.
+    teste::PreencheProjeto(1);
+    store::DataGeral().SaveTables();
+    store::DataGeral().ClearTables();
+    store::DataGeral().CreateIndexes();
+    ASSERT_EQ(ArquivosDeTabela(ambiente.pasta()).size(), 46);
+    auto [ok4, t4] = abre(faltando);
+    EXPECT_FALSE(ok4);
+    EXPECT_EQ(teste::TotalDeLinhas(), 0);
+}
+
+TEST_F(ProjetoArquivoTest, BakGuardaOConteudoAnterior)
+{
+    const QString arquivo = outra(QStringLiteral("p.prj"));
+    salvaProjetoPreenchido(arquivo, 2);
+    const QByteArray primeiro = Le(arquivo);
+    EXPECT_FALSE(QFileInfo::exists(arquivo + QStringLiteral(".bak")));
+    app::Estado().ProjectCode = QStringLiteral("5151");
+    InteracaoRoteirizada ui;
+    ASSERT_TRUE(store::GravaProjeto(arquivo));
+    EXPECT_EQ(Le(arquivo + QStringLiteral(".bak")), primeiro);
+    EXPECT_NE(Le(arquivo), primeiro);
+}
+
+TEST_F(ProjetoArquivoTest, PastaDeTrabalhoSemEscritaPassaParaAPastaDoUsuario)
+{
+    app::Estado().ProgramDir = QStringLiteral("/proc/");
+    const QString arquivo = outra(QStringLiteral("p.prj"));
+    const teste::Instantaneo antes = salvaProjetoPreenchido(arquivo, 2);
+    const QString doUsuario = outra(QStringLiteral("dados-usuario/rezozur/trabalho/"));
+    EXPECT_EQ(app::Estado().ProgramDir, doUsuario);
+    EXPECT_TRUE(QFileInfo::exists(doUsuario + QStringLiteral("Projeto.txt")));
+
+    app::Estado().ProgramDir = QStringLiteral("/proc/");
+    store::DataGeral().ClearTables();
+    InteracaoRoteirizada ui;
+    ASSERT_TRUE(store::LeProjeto(arquivo));
+    EXPECT_EQ(teste::TiraInstantaneo(), antes);
+    EXPECT_TRUE(ArquivosDeTabela(doUsuario).isEmpty());
+}
+
+// Lowers the largest file this process may write, the way a full disk stops a write midway.
+class LimiteDeArquivo
+{
+public:
+    explicit LimiteDeArquivo(rlim_t bytes)
+    {
+        m_sinal = std::signal(SIGXFSZ, SIG_IGN);
+        getrlimit(RLIMIT_FSIZE, &m_antes);
+        rlimit novo = m_antes;
+        novo.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &novo);
+    }
+    ~LimiteDeArquivo()
+    {
+        setrlimit(RLIMIT_FSIZE, &m_antes);
+        std::signal(SIGXFSZ, m_sinal);
+    }
+
+private:
+    rlimit m_antes{};
+    void (*m_sinal)(int) = nullptr;
+};
+
+TEST_F(ProjetoArquivoTest, GravacaoInterrompidaDeixaOArquivoAnteriorLegivel)
+{
+    const QString arquivo = outra(QStringLiteral("p.prj"));
+    const teste::Instantaneo antes = salvaProjetoPreenchido(arquivo, 4);
+    const QByteArray anterior = Le(arquivo);
+
+    // A bigger project whose every table file fits under the limit but whose archive does not.
+    teste::PreencheProjeto(60, 2);
+    qint64 maiorTabela = 0;
+    store::DataGeral().SaveTables();
+    for (const QString& n : ArquivosDeTabela(ambiente.pasta()))
+        maiorTabela = qMax(maiorTabela, QFileInfo(ambiente.caminho(n)).size());
+    store::ApagaArquivosTabelas();
+    store::DataGeral().CreateIndexes();
+    const QString medida = outra(QStringLiteral("medida.prj"));
+    {
+        InteracaoRoteirizada ui;
+        ASSERT_TRUE(store::GravaProjeto(medida));
+    }
+    const qint64 tamanhoDoArquivo = QFileInfo(medida).size();
+    ASSERT_GT(tamanhoDoArquivo, maiorTabela + 4096);
+
+    InteracaoRoteirizada ui;
+    bool ok = true;
+    {
+        LimiteDeArquivo limite(rlim_t(maiorTabela + 1024));
+        ok = store::GravaProjeto(arquivo);
+    }
+    EXPECT_FALSE(ok);
+    EXPECT_EQ(ui.textos(), QStringList{QStringLiteral("Erro na gravação do projeto p.prj\rEspaço em disco insuficiente.")});
+    EXPECT_EQ(Le(arquivo), anterior);
+
+    // The earlier project still opens whole.
+    store::DataGeral().ClearTables();
+    ASSERT_TRUE(store::LeProjeto(arquivo));
+    EXPECT_EQ(teste::TiraInstantaneo(), antes);
+}
+
+// The menu commands, through the scripted seam.
+class ComandosProjetoTest : public ProjetoArquivoTest
+{
+protected:
+    void SetUp() override
+    {
+        ProjetoArquivoTest::SetUp();
+        store::Janela().CreateWindows = [this] { eventos << QStringLiteral("CreateWindows"); };
+        store::Janela().CloseWindows = [this] { eventos << QStringLiteral("CloseWindows"); };
+        store::Janela().SetMenuAndButtons = [this] { eventos << QStringLiteral("SetMenuAndButtons"); };
+        store::Janela().CursorOcupado = [this](bool o) { eventos << (o ? QStringLiteral("ocupado") : QStringLiteral("normal")); };
+    }
+    // A project file in folder `pasta` under the test's folder, as Open leaves it: open, not modified.
+    QString projetoAberto(const QString& pasta, const QString& codigo = QStringLiteral("4242"))
+    {
+        QDir().mkpath(outra(pasta));
+        const QString arquivo = outra(pasta + QStringLiteral("/p.prj"));
+        teste::PreencheProjeto(2);
+        app::Estado().ProjectCode = codigo;
+        {
+            InteracaoRoteirizada ui;
+            EXPECT_TRUE(store::GravaProjeto(arquivo));
+        }
+        store::DataGeral().ClearTables();
+        InteracaoRoteirizada ui;
+        ui.respondeArquivo(arquivo);
+        EXPECT_TRUE(store::AbrirClick());
+        EXPECT_TRUE(ui.inesperadas.isEmpty());
+        eventos.clear();
+        return arquivo;
+    }
+
+    QStringList eventos;
+};
+
+TEST_F(ComandosProjetoTest, AbrirMudaAPastaDeTrabalhoEGuardaONome)
+{
+    const QString arquivo = projetoAberto(QStringLiteral("A"));
+    EXPECT_TRUE(app::Estado().ProjectOpen);
+    EXPECT_FALSE(app::Estado().ProjectModified);
+    EXPECT_EQ(app::Estado().ProjectFileName, arquivo);
+    EXPECT_EQ(app::Estado().ProgramDir, outra(QStringLiteral("A/")));
+    EXPECT_TRUE(QFileInfo::exists(outra(QStringLiteral("A/Projeto.txt"))));
+    EXPECT_TRUE(ArquivosDeTabela(outra(QStringLiteral("A"))).isEmpty());
+
+    // Saving under another folder still writes the table files in A, the folder of the opened file.
+    QDir().mkpath(outra(QStringLiteral("B")));
+    InteracaoRoteirizada ui;
+    QStringList vistosEmA;
+    ui.aoProgredir = [&] { vistosEmA = ArquivosDeTabela(outra(QStringLiteral("A"))); };
+    ui.respondeArquivo(outra(QStringLiteral("B/novo")));
+    app::SetModified(true);
+    ASSERT_TRUE(store::SalvarComoClick());
+    EXPECT_EQ(vistosEmA.size(), 46);
+    EXPECT_EQ(app::Estado().ProjectFileName, outra(QStringLiteral("B/novo.prj")));
+    EXPECT_TRUE(QFileInfo::exists(outra(QStringLiteral("B/novo.prj"))));
+    EXPECT_TRUE(ArquivosDeTabela(outra(QStringLiteral("B"))).isEmpty());
+    EXPECT_FALSE(app::Estado().ProjectModified);
+    EXPECT_EQ(ui.textosEspera.value(0), QStringLiteral("Salvando arquivo novo.prj"));
+    EXPECT_EQ(ui.escolhas.value(0).titulo, QStringLiteral("Salvar Projeto"));
+    EXPECT_EQ(ui.escolhas.value(0).filtro, QStringLiteral("Projetos (*.prj)|*.prj"));
+    EXPECT_EQ(ui.escolhas.value(0).pastaInicial, outra(QStringLiteral("casa/Orv/Voruruz")));
+    EXPECT_TRUE(QFileInfo(outra(QStringLiteral("casa/Orv/Voruruz"))).isDir());
+    EXPECT_EQ(ui.esperasAbertas, 0);
+    EXPECT_EQ(eventos, (QStringList{QStringLiteral("ocupado"), QStringLiteral("normal"), QStringLiteral("SetMenuAndButtons")}));
+}
+
+TEST_F(ComandosProjetoTest, AbrirFalhoNaoDeixaProjetoAberto)
+{
+    InteracaoRoteirizada ui;
+    ui.respondeArquivo(QStringLiteral(DADOS_DE_TESTE "/senha-errada.prj"));
+    EXPECT_FALSE(store::AbrirClick());
+    EXPECT_FALSE(app::Estado().ProjectOpen);
+    EXPECT_EQ(app::Estado().ProjectFileName, QStringLiteral(DADOS_DE_TESTE "/senha-errada.prj"));
+    EXPECT_EQ(ui.textosEspera.value(0), QStringLiteral("Abrindo arquivo senha-errada.prj"));
+    EXPECT_EQ(ui.esperasAbertas, 0);
+    EXPECT_EQ(ui.escolhas.value(0).titulo, QStringLiteral("Abrir Projeto"));
+    EXPECT_FALSE(eventos.contains(QStringLiteral("CreateWindows")));
+
+    // Cancelling the dialog does nothing at all.
+    InteracaoRoteirizada ui2;
+    ui2.respondeArquivo(QString());
+    EXPECT_FALSE(store::AbrirClick());
+    EXPECT_TRUE(ui2.textosEspera.isEmpty());
+}
+
+TEST_F(ComandosProjetoTest, FecharComSimNaoECancelar)
+{
+    const QString arquivo = projetoAberto(QStringLiteral("A"));
+    const QByteArray gravado = Le(arquivo);
+    const int linhas = teste::TotalDeLinhas();
+    const QString pergunta = QStringLiteral("Dados do Projeto foram Alterados\r\rDeseja gravar as modificações em arquivo?");
+
+    // Cancelar: nothing changes.
+    app::SetModified(true);
+    {
+        InteracaoRoteirizada ui;
+        ui.responde(app::Resposta::Cancelar);
+        EXPECT_FALSE(store::FecharClick());
+        ASSERT_EQ(ui.mensagens.size(), 1);
+        EXPECT_EQ(ui.mensagens[0].texto, pergunta);
+        EXPECT_EQ(ui.mensagens[0].icone, app::Icone::Pergunta);
+        EXPECT_EQ(ui.mensagens[0].botoes, app::Botoes::SimNaoCancelar);
+        EXPECT_THROW(store::FechaProjeto(), app::Abort);  // the callers stop too
+    }
+    EXPECT_TRUE(app::Estado().ProjectOpen);
+    EXPECT_TRUE(app::Estado().ProjectModified);
+    EXPECT_EQ(teste::TotalDeLinhas(), linhas);
+    EXPECT_EQ(Le(arquivo), gravado);
+
+    // Não: closes without writing.
+    {
+        InteracaoRoteirizada ui;
+        ui.responde(app::Resposta::Nao);
+        EXPECT_TRUE(store::FecharClick());
+        EXPECT_TRUE(ui.inesperadas.isEmpty());
+    }
+    EXPECT_FALSE(app::Estado().ProjectOpen);
+    EXPECT_FALSE(app::Estado().ProjectModified);
+    EXPECT_TRUE(app::Estado().ProjectFileName.isEmpty());
+    EXPECT_EQ(teste::TotalDeLinhas(), 0);
+    EXPECT_EQ(Le(arquivo), gravado);
+    EXPECT_FALSE(QFileInfo::exists(arquivo + QStringLiteral(".bak")));
+    EXPECT_EQ(eventos, (QStringList{QStringLiteral("CloseWindows"), QStringLiteral("SetMenuAndButtons")}));
+
+    // Sim: saves, then closes.
+    projetoAberto(QStringLiteral("A"));
+    app::Estado().ProjectCode = QStringLiteral("9090");
+    app::SetModified(true);
+    {
+        InteracaoRoteirizada ui;
+        ui.responde(app::Resposta::Sim);
+        EXPECT_TRUE(store::FecharClick());
+        EXPECT_TRUE(ui.inesperadas.isEmpty());
+        EXPECT_EQ(ui.textosEspera.value(0), QStringLiteral("Salvando arquivo p.prj"));
+    }
+    EXPECT_FALSE(app::Estado().ProjectOpen);
+    EXPECT_TRUE(QFileInfo::exists(arquivo + QStringLiteral(".bak")));
+    {
+        InteracaoRoteirizada ui;
+        ui.respondeArquivo(arquivo);
+        ASSERT_TRUE(store::AbrirClick());
+        EXPECT_EQ(app::Estado().ProjectCode, QStringLiteral("9090"));
+    }
+}
+
+TEST_F(ComandosProjetoTest, GuardaDaPaginaImpedeSalvarEFechar)
+{
+    projetoAberto(QStringLiteral("A"));
+    store::Janela().pgGeralChanging = [] { return false; };
+    app::SetModified(true);
+    InteracaoRoteirizada ui;
+    EXPECT_FALSE(store::SalvarClick());
+    EXPECT_FALSE(store::FecharClick());
+    EXPECT_TRUE(ui.mensagens.isEmpty());
+    EXPECT_TRUE(app::Estado().ProjectOpen);
+}
+
+TEST_F(ComandosProjetoTest, FecharRecusadoPorFalhaAoSalvarImpedeAbrirOutro)
+{
+    const QString arquivo = projetoAberto(QStringLiteral("A"));
+    app::SetModified(true);
+    // The project's file became a folder: the save fails, the project stays open and modified.
+    QFile::remove(arquivo);
+    QDir().mkpath(arquivo);
+    const int linhas = teste::TotalDeLinhas();
+    InteracaoRoteirizada ui;
+    ui.respondeArquivo(QStringLiteral(DADOS_DE_TESTE "/senha-errada.prj"));
+    ui.responde(app::Resposta::Sim);
+    EXPECT_FALSE(store::AbrirClick());
+    EXPECT_TRUE(app::Estado().ProjectOpen);
+    EXPECT_TRUE(app::Estado().ProjectModified);
+    EXPECT_EQ(teste::TotalDeLinhas(), linhas);
+    EXPECT_EQ(app::Estado().ProjectFileName, arquivo);
+    ASSERT_EQ(ui.mensagens.size(), 2);
+    EXPECT_TRUE(ui.mensagens[1].texto.startsWith(QStringLiteral("Erro na gravação do projeto p.prj"))) << ui.mensagens[1].texto.toStdString();
+}
+
+TEST_F(ComandosProjetoTest, SalvarSemNomeViraSalvarComo)
+{
+    teste::PreencheProjeto(1);
+    app::Estado().ProjectOpen = true;
+    app::SetModified(true);
+    InteracaoRoteirizada ui;
+    ui.respondeArquivo(QString());  // the user cancels the dialog
+    EXPECT_FALSE(store::SalvarClick());
+    EXPECT_TRUE(app::Estado().ProjectModified);
+    ui.respondeArquivo(outra(QStringLiteral("baixado.prj")));
+    EXPECT_TRUE(store::SalvarClick());
+    EXPECT_FALSE(app::Estado().ProjectModified);
+    EXPECT_EQ(app::Estado().ProjectFileName, outra(QStringLiteral("baixado.prj")));
+    EXPECT_TRUE(ui.inesperadas.isEmpty());
+}
+
+TEST_F(ComandosProjetoTest, VersaoAnteriorPedeConversao)
+{
+    // Without the repair login: the user is told, the code keeps its mark, nothing is saved.
+    {
+        const QString arquivo = projetoAberto(QStringLiteral("A"), QStringLiteral("1.0"));
+        Q_UNUSED(arquivo);
+    }
+    // projetoAberto answered the messages with its own seam; open again to see them.
+    store::DataGeral().ClearTables();
+    app::Estado().ProjectOpen = false;
+    {
+        InteracaoRoteirizada ui;
+        ui.respondeArquivo(outra(QStringLiteral("A/p.prj")));
+        ASSERT_TRUE(store::AbrirClick());
+        ASSERT_EQ(ui.mensagens.size(), 2);
+        EXPECT_EQ(ui.mensagens[0].titulo, QStringLiteral("Conversão de Arquivo"));
+        EXPECT_EQ(ui.mensagens[0].icone, app::Icone::Informacao);
+        EXPECT_EQ(ui.mensagens[0].texto,
+                  QStringLiteral("Você acabou de abrir um arquivo elaborado\rnuma versão anterior da ferramenta.\r"
+                                 "Será efetuada uma conexão para conversão automática\rdo arquivo à versão mais atual."));
+        EXPECT_EQ(ui.mensagens[1].texto, QStringLiteral("Não foi possivel carregar todos os dados."));
+        EXPECT_EQ(ui.mensagens[1].icone, app::Icone::Erro);
+        EXPECT_EQ(app::Estado().ProjectCode, QStringLiteral("1.0"));
+        EXPECT_FALSE(app::Estado().ProjectModified);
+    }
+
+    // With it: the server's code replaces the mark and the project is saved at once.
+    int chamadas = 0;
+    store::InstalaReparoDoProjeto([&] {
+        ++chamadas;
+        app::SetModified(true);
+        return QStringLiteral("3131");
+    });
+    store::DataGeral().ClearTables();
+    app::Estado().ProjectOpen = false;
+    const QByteArray antes = Le(outra(QStringLiteral("A/p.prj")));
+    {
+        InteracaoRoteirizada ui;
+        ui.respondeArquivo(outra(QStringLiteral("A/p.prj")));
+        ASSERT_TRUE(store::AbrirClick());
+        EXPECT_EQ(chamadas, 1);
+        EXPECT_EQ(app::Estado().ProjectCode, QStringLiteral("3131"));
+        EXPECT_FALSE(app::Estado().ProjectModified);
+        EXPECT_EQ(ui.textos().size(), 1);
+    }
+    EXPECT_EQ(Le(outra(QStringLiteral("A/p.prj.bak"))), antes);
+    EXPECT_EQ(Le(outra(QStringLiteral("A/Projeto.txt"))), QByteArray("REZOZUR Eva-Rudo 1.3.1\r\n1.0\r\n3131\r\n"));
+}
+
+} // namespace
