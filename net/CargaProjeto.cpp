@@ -1,0 +1,305 @@
+#include "net/CargaProjeto.h"
+
+#include "app/core/Interacao.h"
+#include "app/core/ProgramState.h"
+#include "net/JanelaNet.h"
+#include "net/TextoTabela.h"
+#include "net/Transporte.h"
+#include "net/Verificacao.h"
+#include "store/Dados.h"
+
+namespace net {
+
+const std::array<TabelaDaCarga, 45> TabelasDaCarga = {{
+    {"areasConhecimento", "tbAreaConhecAting", 10},
+    {"setoresEconomicos", "tbSetorEconAting", 20},
+    {"Consulta_proj", "tbProjeto", 10},
+    {"instEnvolvidas", "tbInstituicao", 30},
+    {"membros", "tbMembro", 40},
+    {"membrosBolsas", "tbMembroBolsista", 50},
+    {"fontesRecursos", "tbOutrasFontes", 70},
+    {"locaisPesquisa", "tbLocaisPesquisa", 80},
+    {"PlanoAplicacao", "tbPlanoAplic", 80},
+    {"estudosRealizados", "tbEstudo", 90},
+    {"areasEstudos", "tbEstudosAreaConhec", 100},
+    {"setoresEstudos", "tbEstudosSetores", 100},
+    {"publicacoes", "tbPublicacao", 120},
+    {"areasPublicacoes", "tbPublicAreaConhec", 130},
+    {"obrasEditadas", "tbObrasEditadas", 170},
+    {"areasObras", "tbObraAreaConhec", 180},
+    {"producaoTecnologica", "tbProdTec", 200},
+    {"patentes", "tbPatente", 200},
+    {"softwares", "tbSoftware", 210},
+    {"setoresSoftwares", "tbSoftSetores", 220},
+    {"servicos", "tbServico", 240},
+    {"areasServicos", "tbServicoAreaConhec", 250},
+    {"setoresServicos", "tbServicoSetores", 260},
+    {"materialInfo", "tbMaterialAdquirido", 270},
+    {"areasMaterialInfo", "tbMaterialAreaConhec", 280},
+    {"equiptosAdquiridos", "tbEquipamentos", 290},
+    {"laboratorios", "tbLaboratorio", 300},
+    {"bolsas", "tbBolsa", 310},
+    {"areasBolsas", "tbBolsaAreaConhec", 320},
+    {"trabalhosAcademicos", "tbTrabalhoAcademico", 330},
+    {"areasTrabalhos", "tbTrabalhoAreaConhec", 340},
+    {"outrasCapacitacoes", "tbCapacit", 350},
+    {"membrosCapacitacoes", "tbCapacitMembro", 360},
+    {"cursosApoiados", "tbCursos", 370},
+    {"areasCursos", "tbCursosAreaConhec", 380},
+    {"eventosApoiados", "tbEventosApoiados", 390},
+    {"areasEventos", "tbEventosAreaConhec", 400},
+    {"basesDados", "tbBase", 410},
+    {"areasBases", "tbBaseArea", 420},
+    {"acessoBases", "tbBaseAcesso", 430},
+    {"problemasOcorridos", "tbProblemas", 440},
+    {"problemasAcaoCorr", "tbAcoesCorretivas", 450},
+    {"progQualidade", "tbQualidade", 460},
+    {"analiseQualitativa", "tbAnalisQualitativa", 470},
+    {"comentarios", "tbComentariosGerais", 480},
+}};
+
+namespace {
+
+const QString TextoAguarde = QStringLiteral("Aguarde enquanto a conexão é estabelecida...");
+const QString TextoInformeUsuario = QStringLiteral("Informe o Usuário e sua senha.");
+const QString TextoFalhaCarga = QStringLiteral("Não foi possivel carregar todos os dados.");
+const QString TextoFalhaOpcoes = QStringLiteral("Não foi possivel carregar opções de projeto.");
+const QString FiltroInstituicao =
+    QStringLiteral("Status <> 'D' and Status <> 'F' and TipoVinculacao <> 'DESCONHECIDO'");
+
+void erro(const QString& texto) { app::Mensagem(texto, app::Icone::Erro); }
+
+QString corpoLogin(const QString& usuario, const QString& senha)
+{
+    return QStringLiteral("login=") + CodificaValor(usuario.trimmed()) + QStringLiteral("&senha=")
+        + CodificaValor(senha.trimmed());
+}
+
+// Every table the download fills, the catalogued ones and tbEstudosSetores, which has no file of its
+// own and so is not among the tables the whole-store operations empty.
+void esvaziaTabelasDaCarga(store::Dados& d)
+{
+    d.geral().ClearTables();
+    for (const TabelaDaCarga& c : TabelasDaCarga)
+        d.tabelaOuErro(QString::fromLatin1(c.tabela)).emptyTable();
+}
+
+// Appends the framed rows of the last reply to tbProjetos: code, title, contract number.
+void carregaProjetos(store::Table& tb)
+{
+    tb.emptyTable();
+    LeitorQuadro leitor(Resposta(), false);
+    while (leitor.proximaLinha()) {
+        try {
+            tb.append();
+            for (int i = 0; i < 3; ++i)
+                tb.setValue(i, leitor.campo());
+            tb.post();
+        } catch (const app::Abort&) {
+            throw;
+        } catch (const std::exception&) {
+            if (tb.state() == store::Table::State::Insert)
+                tb.cancel();
+            erro(TextoFalhaOpcoes);
+        }
+    }
+    tb.first();
+}
+
+} // namespace
+
+QString& ServerProjectCode()
+{
+    static QString codigo;
+    return codigo;
+}
+
+bool ConfereRespostaLogin(int resultado)
+{
+    QString texto;
+    if (resultado < 0) {
+        texto = TextoFalha(resultado);
+    } else {
+        const QByteArray& r = Resposta();
+        if (resultado == 0 || r.startsWith("-1"))
+            texto = QStringLiteral("Usuário não autorizado ou incorreto.");
+        else if (r.startsWith("-2"))
+            texto = QStringLiteral("Não há projetos para usuários");
+        else if (r.startsWith("-9"))
+            texto = QStringLiteral("Erro geral!\rConsulte suporte.");
+    }
+    if (texto.isEmpty())
+        return true;
+    erro(texto);
+    app::SetStatusText(2, QString());
+    return false;
+}
+
+bool RecebeProjeto(const QString& usuario, const QString& senha, const EscolheProjeto& escolhe)
+{
+    app::SetTrocaCancelada(false);
+    SetErroNaTroca(false);
+    const int r = ExecutaPedido(Config().host, Config().portaKesta, QStringLiteral("/kesta_off/owa/login.Confere_login"),
+                                corpoLogin(usuario, senha));
+    if (!ConfereRespostaLogin(r))
+        return false;
+
+    store::Dados& d = store::dados();
+    store::Table& projetos = d.geral().tbProjetos;
+    carregaProjetos(projetos);
+
+    // A chooser closed without either button counts as a cancel.
+    app::Estado().ProjectCode.clear();
+    if (escolhe)
+        escolhe(projetos);
+    if (app::Estado().ProjectCode.isEmpty()) {
+        erro(QStringLiteral("Operação cancelada!"));
+        app::SetStatusText(2, QString());
+        return false;
+    }
+
+    app::AbreEspera(QStringLiteral("Recebendo os dados do Projeto"));
+    app::MostraCancelar(true);
+    try {
+        // The download only appends: start from empty tables, whatever an earlier run left.
+        esvaziaTabelasDaCarga(d);
+        for (const TabelaDaCarga& c : TabelasDaCarga) {
+            store::Table& tabela = d.tabelaOuErro(QString::fromLatin1(c.tabela));
+            const int resultado = RecebeTabela(tabela, QString::fromLatin1(PrefixoCarga) + QString::fromLatin1(c.procedimento));
+            app::ProgressoEspera(c.progresso, 500);
+            if (resultado < 0) {
+                esvaziaTabelasDaCarga(d);
+                app::FechaEspera();
+                return false;
+            }
+            const QString nome = tabela.name();
+            if (nome == QStringLiteral("tbInstituicao")) {
+                tabela.setFilter(FiltroInstituicao);
+                tabela.setFiltered(true);
+            } else if (nome == QStringLiteral("tbMembro") || nome == QStringLiteral("tbBolsa")) {
+                AjustaKESTA(tabela);
+            } else if (nome == QStringLiteral("tbBaseArea")) {
+                d.atividadesApoiadas().tbBaseAcesso.emptyTable();
+            }
+        }
+        d.geral().EmptyRecord();
+        d.geral().CreateIndexes();
+    } catch (...) {
+        // No partial project: whatever failed, the tables end empty.
+        esvaziaTabelasDaCarga(d);
+        app::FechaEspera();
+        throw;
+    }
+    app::FechaEspera();
+    app::SetTrocaCancelada(false);
+    return true;
+}
+
+bool ConfereProjeto(const QString& usuario, const QString& senha)
+{
+    app::SetTrocaCancelada(false);
+    store::Table& projeto = store::DataIdentificacao().tbProjeto;
+    QString contrato;
+    if (!projeto.isEmpty()) {
+        projeto.first();
+        contrato = projeto.value(QStringLiteral("NUMRELCONTRATACAO")).trimmed();
+    }
+    const QString corpo = corpoLogin(usuario, senha) + QStringLiteral("&relat_contratacao=") + CodificaValor(contrato);
+    const int r = ExecutaPedido(Config().host, Config().portaKesta, QStringLiteral("/kesta_off/owa/login.fix_projeto"), corpo);
+    // A failed or empty repair leaves no code behind from an earlier one.
+    ServerProjectCode().clear();
+    if (!ConfereRespostaLogin(r))
+        return false;
+
+    LeitorQuadro leitor(Resposta(), false);
+    while (leitor.proximaLinha())
+        ServerProjectCode() = leitor.campo();
+    if (ServerProjectCode().trimmed().isEmpty()) {
+        // A reply without a code must not give the file an empty one.
+        ServerProjectCode().clear();
+        erro(TextoFalhaOpcoes);
+        app::SetStatusText(2, QString());
+        return false;
+    }
+    if (app::Estado().ProjectCode == ServerProjectCode()) {
+        erro(QStringLiteral("Este arquivo não está danificado!"));
+        app::SetStatusText(2, QString());
+        return false;
+    }
+    app::SetTrocaCancelada(false);
+    return true;
+}
+
+ResultadoLogin CarregaProjeto(const QString& usuario, const QString& senha, const EscolheProjeto& escolhe)
+{
+    if (senha.isEmpty() || usuario.isEmpty()) {
+        app::Mensagem(TextoInformeUsuario, app::Icone::Informacao);
+        return ResultadoLogin::CamposVazios;
+    }
+    app::ProgramState& estado = app::Estado();
+    if (estado.ProjectOpen && !JanelaFechaProjeto())
+        return ResultadoLogin::Falha;
+
+    JanelaCursorOcupado(true);
+    estado.ProjectOpen = true;
+    estado.ProjectFileName.clear();
+    app::SetModified(false);
+    JanelaApagaArquivosTabelas();
+    app::SetStatusText(2, TextoAguarde);
+
+    bool ok = false;
+    try {
+        ok = RecebeProjeto(usuario, senha, escolhe);
+    } catch (const app::Abort&) {
+        ok = false;
+    } catch (const std::exception& e) {
+        app::Mensagem(QString::fromUtf8(e.what()), app::Icone::Erro);
+        ok = false;
+    }
+
+    if (ok) {
+        app::SetStatusText(2, QString());
+        JanelaCursorOcupado(false);
+        JanelaCreateWindows();
+        JanelaSetMenuAndButtons();
+        app::SetModified(false);
+        return ResultadoLogin::Sucesso;
+    }
+    JanelaCursorOcupado(false);
+    estado.ProjectOpen = false;
+    erro(TextoFalhaCarga);
+    app::SetStatusText(2, QString());
+    return ResultadoLogin::Falha;
+}
+
+ResultadoLogin ReparaProjeto(const QString& usuario, const QString& senha)
+{
+    if (senha.isEmpty() || usuario.isEmpty()) {
+        app::Mensagem(TextoInformeUsuario, app::Icone::Informacao);
+        return ResultadoLogin::CamposVazios;
+    }
+    JanelaCursorOcupado(true);
+    app::SetModified(false);
+    app::SetStatusText(2, TextoAguarde);
+    bool ok = false;
+    try {
+        ok = ConfereProjeto(usuario, senha);
+    } catch (const app::Abort&) {
+        ok = false;
+    } catch (const std::exception& e) {
+        app::Mensagem(QString::fromUtf8(e.what()), app::Icone::Erro);
+        ok = false;
+    }
+    JanelaCursorOcupado(false);
+    if (ok) {
+        app::SetStatusText(2, QString());
+        app::SetModified(true);
+        return ResultadoLogin::Sucesso;
+    }
+    if (app::Estado().ProjectCode != ServerProjectCode())
+        erro(TextoFalhaCarga);
+    app::SetStatusText(2, QString());
+    return ResultadoLogin::Falha;
+}
+
+} // namespace net
