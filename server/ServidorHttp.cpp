@@ -3,6 +3,7 @@
 #include "server/Formulario.h"
 
 #include <QElapsedTimer>
+#include <QFile>
 #include <QPointer>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -333,6 +334,14 @@ void ServidorHttp::atende(Conexao* conexao, const PedidoHttp& pedido, bool mante
         Registra(pedido, r.status, r.corpo.size(), relogio.elapsed(), {});
         conexao->envia(r, manter);
         return;
+    }
+
+    if (!m_registroPedidos.isEmpty()) {
+        QFile registro(m_registroPedidos);
+        if (registro.open(QIODevice::Append)) {
+            registro.write(pedido.caminho.toUtf8() + ' ' + QByteArray::number(pedido.corpo.size()) + '\n');
+            registro.write(pedido.corpo + '\n');
+        }
     }
 
     const auto falha = m_falhas.consulta(ProcedimentoDoCaminho(pedido.caminho));

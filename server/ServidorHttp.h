@@ -54,6 +54,10 @@ public:
     // Serves one complete request, faults and administrative requests included; used by the connections.
     void atende(class Conexao* conexao, const PedidoHttp& pedido, bool manter);
 
+    // Appends every procedure request to `arquivo` as it arrives, for tests that compare the bodies
+    // the client sent byte for byte: a line "<path> <body size>", the body's bytes, a line feed.
+    void registraPedidosEm(const QString& arquivo) { m_registroPedidos = arquivo; }
+
 private:
     RespostaHttp administra(const PedidoHttp& pedido);
 
@@ -61,6 +65,7 @@ private:
     qint64 m_limiteCorpo;
     Falhas m_falhas;
     std::array<QTcpServer*, 3> m_servidores{};
+    QString m_registroPedidos;
 };
 
 QString ProcedimentoDoCaminho(const QString& caminho);

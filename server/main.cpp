@@ -55,7 +55,10 @@ int main(int argc, char** argv)
     const QCommandLineOption falha(QStringLiteral("falha"),
                                    QStringLiteral("Falha injetada: procedimento:tipo[:depois[:vezes[:segundos]]] (pode repetir)."),
                                    QStringLiteral("falha"));
-    opcoes.addOptions({banco, semear, endereco, portaKesta, portaBiro, portaTeste, limite, falha});
+    const QCommandLineOption registro(QStringLiteral("registro-pedidos"),
+                                      QStringLiteral("Acrescenta cada pedido recebido (caminho, tamanho, corpo) ao arquivo."),
+                                      QStringLiteral("arquivo"));
+    opcoes.addOptions({banco, semear, endereco, portaKesta, portaBiro, portaTeste, limite, falha, registro});
     opcoes.process(app);
 
     servidor::Banco armazenamento;
@@ -73,6 +76,9 @@ int main(int argc, char** argv)
     if (!limiteOk || limiteCorpo <= 0)
         return Falha(QStringLiteral("limite de corpo inválido"));
     servidor::ServidorHttp http([&](const servidor::PedidoHttp& p) { return procedimentos.atende(p); }, limiteCorpo);
+
+    if (opcoes.isSet(registro))
+        http.registraPedidosEm(opcoes.value(registro));
 
     for (const QString& texto : opcoes.values(falha)) {
         const QStringList partes = texto.split(QLatin1Char(':'));
