@@ -75,6 +75,23 @@ bool Banco::abre(const QString& arquivo, QString& erro)
             Executa(m_conexao, QStringLiteral("CREATE INDEX IF NOT EXISTS ") + Aspas(QStringLiteral("ix_") + t.nome)
                                    + QStringLiteral(" ON ") + Aspas(t.nome) + QStringLiteral("(_projeto)"));
         }
+        // Look-ups by identity, by parent and by reference stay logarithmic on large projects.
+        auto indice = [&](const QString& tabela, const QStringList& campos) {
+            QStringList colunas{QStringLiteral("_projeto")};
+            for (const QString& c : campos)
+                colunas << Aspas(c);
+            const QString nome = QStringLiteral("ix_") + tabela + QLatin1Char('_') + campos.join(QLatin1Char('_'));
+            Executa(m_conexao, QStringLiteral("CREATE INDEX IF NOT EXISTS ") + Aspas(nome) + QStringLiteral(" ON ")
+                                   + Aspas(tabela) + QLatin1Char('(') + colunas.join(QLatin1Char(',')) + QLatin1Char(')'));
+        };
+        for (const TabelaServidor& t : Tabelas()) {
+            if (!t.identidade.isEmpty())
+                indice(t.nome, t.identidade);
+        }
+        for (const Dependencia& d : Dependencias())
+            indice(d.filha, d.camposFilha);
+        for (const Referencia& r : Referencias())
+            indice(r.filha, QStringList{r.campoFilha});
         for (const char* sql : {
                  "CREATE TABLE IF NOT EXISTS usuarios(login TEXT PRIMARY KEY, senha TEXT NOT NULL, nome TEXT NOT NULL DEFAULT '')",
                  "CREATE TABLE IF NOT EXISTS usuario_projeto(login TEXT NOT NULL, cod_proj TEXT NOT NULL, PRIMARY KEY(login, cod_proj))",

@@ -149,8 +149,14 @@ void ServidorDeTeste::exportaAmbiente() const
 
 QString ServidorDeTeste::logDoServidor()
 {
-    if (m_processo)
+    if (m_processo) {
+        // Without an event loop the pipe is only read while waiting on it.
+        m_processo->setReadChannel(QProcess::StandardError);
+        while (m_processo->waitForReadyRead(100))
+            m_log += m_processo->readAllStandardError();
         m_log += m_processo->readAllStandardError();
+        m_processo->setReadChannel(QProcess::StandardOutput);
+    }
     return QString::fromLocal8Bit(m_log);
 }
 
