@@ -1,0 +1,200 @@
+// The deletion cascade of a parent (ExcluiDependentes) against SQLite's in-memory database doing the
+// same work on the same rows: server-known children marked D, new ones removed, others left alone.
+// Prints "ratio <figure> <ours/peer>"; below 1.0 means the cascade is faster than the peer.
+#include "edit/Exclusao.h"
+
+#include "app/core/Interacao.h"
+#include "store/Table.h"
+
+#include <QCoreApplication>
+
+#include <sqlite3.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+using Relogio = std::chrono::steady_clock;
+
+double segundos(Relogio::time_point inicio)
+{
+    return std::chrono::duration<double>(Relogio::now() - inicio).count();
+}
+
+// The letters of the children, in turn: most are known to the server, some new, a few pending.
+const char* letra(int i)
+{
+    static const char* letras[] = {"N", "A", "N", "I", "N", "E", "N", "X", "A", "N"};
+    return letras[i % 10];
+}
+
+QString pai(int i, int filhos) { return i < filhos ? QStringLiteral("-77") : QString::number(1000 + i % 500); }
+
+std::unique_ptr<store::Table> montaTabela(int filhos)
+{
+    auto t = std::make_unique<store::Table>(
+        QStringLiteral("tbEstudosAreaConhec"), 10,
+        std::vector<store::FieldDef>{{QStringLiteral("Status"), store::FieldType::Text, 1},
+                                     {QStringLiteral("Cod_Estudo"), store::FieldType::Text, 10, true},
+                                     {QStringLiteral("DescricaoAreaConhec"), store::FieldType::Text, 255, true}});
+    t->open();
+    t->setFilter(QStringLiteral("Status <> 'D'"));
+    t->setFiltered(true);
+    t->addIndex(QStringLiteral("Primary"), QStringLiteral("Cod_Estudo;DescricaoAreaConhec"), store::ixPrimary);
+    t->addIndex(QStringLiteral("Estudo"), QStringLiteral("Cod_Estudo"));
+    t->setIndexName(QStringLiteral("Primary"));
+    t->disableControls();
+    // As many rows of other parents as of the deleted one, interleaved in the natural order.
+    for (int i = 0; i < 2 * filhos; ++i) {
+        const int k = i % 2 == 0 ? i / 2 : filhos + i / 2;
+        t->append();
+        t->setValue(0, QString::fromLatin1(letra(k)));
+        t->setValue(1, pai(k, filhos));
+        t->setValue(2, QStringLiteral("ÁREA DO CONHECIMENTO %1").arg(k));
+        t->post();
+    }
+    t->enableControls();
+    return t;
+}
+
+struct Sqlite {
+    sqlite3* db = nullptr;
+    explicit Sqlite(int filhos)
+    {
+        sqlite3_open(":memory:", &db);
+        exec("CREATE TABLE t(status TEXT, cod_estudo TEXT NOT NULL, descricao TEXT NOT NULL)");
+        exec("CREATE INDEX t_primary ON t(cod_estudo, descricao)");
+        exec("CREATE INDEX t_estudo ON t(cod_estudo)");
+        exec("BEGIN");
+        sqlite3_stmt* s = prepare("INSERT INTO t VALUES(?,?,?)");
+        for (int i = 0; i < 2 * filhos; ++i) {
+            const int k = i % 2 == 0 ? i / 2 : filhos + i / 2;
+            bind(s, 1, QString::fromLatin1(letra(k)));
+            bind(s, 2, pai(k, filhos));
+            bind(s, 3, QStringLiteral("ÁREA DO CONHECIMENTO %1").arg(k));
+            sqlite3_step(s);
+            sqlite3_reset(s);
+        }
+        sqlite3_finalize(s);
+        exec("COMMIT");
+    }
+    ~Sqlite() { sqlite3_close(db); }
+    void exec(const char* sql) { sqlite3_exec(db, sql, nullptr, nullptr, nullptr); }
+    sqlite3_stmt* prepare(const char* sql)
+    {
+        sqlite3_stmt* s = nullptr;
+        sqlite3_prepare_v2(db, sql, -1, &s, nullptr);
+        return s;
+    }
+    static void bind(sqlite3_stmt* s, int i, const QString& v)
+    {
+        const QByteArray b = v.toUtf8();
+        sqlite3_bind_text(s, i, b.constData(), int(b.size()), SQLITE_TRANSIENT);
+    }
+    int conta(const char* sql)
+    {
+        sqlite3_stmt* s = prepare(sql);
+        const int n = sqlite3_step(s) == SQLITE_ROW ? sqlite3_column_int(s, 0) : -1;
+        sqlite3_finalize(s);
+        return n;
+    }
+};
+
+// Rows of the deleted parent that are still alive (neither D nor removed), X aside.
+int vivos(store::Table& t)
+{
+    t.setFiltered(false);
+    int n = 0;
+    for (const auto linha : t.visibleRows()) {
+        const QString s = t.rowValue(linha, 0);
+        n += t.rowValue(linha, 1) == QLatin1String("-77") && s != QLatin1String("D") && s != QLatin1String("X");
+    }
+    return n;
+}
+
+double nosso(int filhos)
+{
+    auto t = montaTabela(filhos);
+    const auto inicio = Relogio::now();
+    edit::ExcluiDependentes(*t, QStringLiteral("Cod_Estudo"), QStringLiteral("-77"));
+    const double s = segundos(inicio);
+    if (vivos(*t) != 0 || t->totalRowCount() != 2 * filhos - filhos / 5)
+        std::fprintf(stderr, "cascade left %d live children, %d rows\n", vivos(*t), t->totalRowCount());
+    return s;
+}
+
+double sqlite(int filhos)
+{
+    Sqlite db(filhos);
+    const auto inicio = Relogio::now();
+    db.exec("BEGIN");
+    sqlite3_stmt* marca =
+        db.prepare("UPDATE t SET status = 'D' WHERE cod_estudo = ? AND status IN ('N', 'A')");
+    sqlite3_stmt* remove = db.prepare("DELETE FROM t WHERE cod_estudo = ? AND status IN ('I', 'E')");
+    for (sqlite3_stmt* s : {marca, remove}) {
+        Sqlite::bind(s, 1, QStringLiteral("-77"));
+        sqlite3_step(s);
+        sqlite3_finalize(s);
+    }
+    db.exec("COMMIT");
+    const double s = segundos(inicio);
+    if (db.conta("SELECT count(*) FROM t WHERE cod_estudo = '-77' AND status IN ('N','A','I','E')") != 0)
+        std::fprintf(stderr, "sqlite cascade left live children\n");
+    return s;
+}
+
+template <typename F>
+double mediana(F medida, int filhos)
+{
+    std::vector<double> v;
+    for (int i = 0; i < 3; ++i)
+        v.push_back(medida(filhos));
+    std::sort(v.begin(), v.end());
+    return v[1];
+}
+
+// The cascade reports through the status bar; a benchmark has none.
+class SemInteracao : public app::Interacao
+{
+public:
+    app::Resposta mensagem(const QString&, app::Icone, app::Botoes, const QString&) override
+    {
+        return app::Resposta::Ok;
+    }
+    QString arquivoParaAbrir(const app::EscolhaArquivo&) override { return {}; }
+    QString arquivoParaSalvar(const app::EscolhaArquivo&) override { return {}; }
+    void textoStatus(int, const QString&) override {}
+    void abreEspera(const QString&) override {}
+    void mostraCancelar(bool) override {}
+    void progressoEspera(int, int) override {}
+    void textoEspera(const QString&) override {}
+    void fechaEspera() override {}
+    bool esperaAberta() const override { return false; }
+    void processaEventos() override {}
+};
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    SemInteracao semInteracao;
+    app::instalaInteracao(&semInteracao);
+
+    double nossoN = 0;
+    for (const int filhos : {25000, 50000}) {
+        const double n = mediana(nosso, filhos);
+        const double p = mediana(sqlite, filhos);
+        std::printf("ratio cascade-delete-%d %.3f\n", filhos, n / p);
+        std::fprintf(stderr, "  cascade-delete-%d: ours %.4fs, sqlite %.4fs\n", filhos, n, p);
+        if (filhos == 25000)
+            nossoN = n;
+        else
+            std::printf("ratio cascade-delete-2n-over-n %.3f\n", n / nossoN);
+    }
+    app::instalaInteracao(nullptr);
+    return 0;
+}
