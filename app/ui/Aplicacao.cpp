@@ -1,0 +1,43 @@
+#include "app/ui/Aplicacao.h"
+
+#include "app/core/Interacao.h"
+#include "app/ui/InstanciaUnica.h"
+#include "app/ui/TfrmMenu1.h"
+#include "store/Dados.h"
+
+#include <QApplication>
+#include <QLocale>
+
+namespace app::ui {
+
+void LigaComandos(TfrmMenu1& janela)
+{
+    (void)janela;
+}
+
+int ExecutaPrograma(QApplication& aplicacao)
+{
+    // A copy already running is brought forward, and this one ends without a window.
+    InstanciaUnica unica;
+    if (unica.avisaOutraCopia())
+        return 0;
+    unica.escuta();
+
+    QApplication::setApplicationName(QStringLiteral("rezozur"));
+    QApplication::setApplicationDisplayName(app::TituloProduto);
+    QApplication::setDesktopFileName(QStringLiteral("rezozur"));
+    // Dates "dd/mm/yyyy", "." as the decimal separator: the stored texts carry their own format,
+    // and what the program formats itself follows Brazilian Portuguese.
+    QLocale::setDefault(QLocale(QLocale::Portuguese, QLocale::Brazil));
+
+    TfrmMenu1 janela;
+    QObject::connect(&unica, &InstanciaUnica::restaurarPedido, &janela, &TfrmMenu1::restauraDoMinimizado);
+    store::criaDados();
+    LigaComandos(janela);
+    janela.show();
+    const int r = aplicacao.exec();
+    store::destroiDados();
+    return r;
+}
+
+} // namespace app::ui

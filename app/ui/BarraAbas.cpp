@@ -1,0 +1,205 @@
+#include "app/ui/BarraAbas.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace app::ui {
+
+namespace {
+constexpr int Folga = 8;     // room around a caption along the tab
+constexpr int Espessura = 8; // room around a caption across the tab
+}
+
+BarraAbas::BarraAbas(Lado lado, QWidget* parent)
+    : QWidget(parent)
+    , m_lado(lado)
+{
+    setFocusPolicy(Qt::TabFocus);
+    if (m_lado == Lado::Topo)
+        setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    else
+        setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
+}
+
+int BarraAbas::adiciona(const QString& legenda)
+{
+    m_legendas.append(legenda);
+    if (m_atual < 0)
+        m_atual = 0;
+    distribui();
+    return int(m_legendas.size()) - 1;
+}
+
+void BarraAbas::setAtual(int i)
+{
+    if (i < 0 || i >= quantas() || i == m_atual)
+        return;
+    m_atual = i;
+    update();
+    emit trocada(i);
+}
+
+QFont BarraAbas::fonteNegrito() const
+{
+    QFont f = font();
+    f.setBold(true);
+    return f;
+}
+
+QSize BarraAbas::tamanhoAba(int i) const
+{
+    const QFontMetrics fm(fonteNegrito());
+    const int comprimento = fm.horizontalAdvance(m_legendas.at(i)) + Folga;
+    const int largura = fm.height() + Espessura;
+    return m_lado == Lado::Topo ? QSize(comprimento, largura) : QSize(largura, comprimento);
+}
+
+void BarraAbas::distribui()
+{
+    m_rets.assign(m_legendas.size(), QRect());
+    if (m_legendas.isEmpty())
+        return;
+    const QFontMetrics fm(fonteNegrito());
+    const int espessura = fm.height() + Espessura;
+    if (m_lado == Lado::Topo) {
+        const int limite = std::max(width(), 1);
+        int x = 0;
+        int linha = 0;
+        for (int i = 0; i < quantas(); ++i) {
+            const QSize s = tamanhoAba(i);
+            if (x > 0 && x + s.width() > limite) {
+                x = 0;
+                ++linha;
+            }
+            m_rets[i] = QRect(x, linha * espessura, s.width(), espessura);
+            x += s.width();
+        }
+        m_faixas = linha + 1;
+    } else {
+        const int limite = std::max(height(), 1);
+        // Columns are filled from the bottom; the first tab of each column is the highest one.
+        std::vector<std::vector<int>> colunas(1);
+        int usado = 0;
+        for (int i = 0; i < quantas(); ++i) {
+            const int h = tamanhoAba(i).height();
+            if (usado > 0 && usado + h > limite) {
+                colunas.emplace_back();
+                usado = 0;
+            }
+            colunas.back().push_back(i);
+            usado += h;
+        }
+        for (size_t c = 0; c < colunas.size(); ++c) {
+            int total = 0;
+            for (int i : colunas[c])
+                total += tamanhoAba(i).height();
+            int y = height() - total;
+            for (int i : colunas[c]) {
+                const int h = tamanhoAba(i).height();
+                m_rets[i] = QRect(int(c) * espessura, y, espessura, h);
+                y += h;
+            }
+        }
+        m_faixas = int(colunas.size());
+    }
+    updateGeometry();
+    update();
+}
+
+QSize BarraAbas::sizeHint() const
+{
+    const QFontMetrics fm(fonteNegrito());
+    const int espessura = fm.height() + Espessura;
+    if (m_lado == Lado::Topo)
+        return QSize(100, espessura * m_faixas + 2);
+    return QSize(espessura * m_faixas + 2, 100);
+}
+
+QRect BarraAbas::retanguloAba(int i) const
+{
+    if (i < 0 || i >= int(m_rets.size()))
+        return {};
+    return m_rets[size_t(i)];
+}
+
+int BarraAbas::abaEm(const QPoint& ponto) const
+{
+    for (int i = 0; i < int(m_rets.size()); ++i)
+        if (m_rets[size_t(i)].contains(ponto))
+            return i;
+    return -1;
+}
+
+void BarraAbas::pedeTroca(int i)
+{
+    if (i < 0 || i >= quantas() || i == m_atual)
+        return;
+    if (aoPedirTroca && !aoPedirTroca(i))
+        return;
+    setAtual(i);
+}
+
+void BarraAbas::mousePressEvent(QMouseEvent* e)
+{
+    if (e->button() == Qt::LeftButton)
+        pedeTroca(abaEm(e->position().toPoint()));
+    e->accept();
+}
+
+void BarraAbas::keyPressEvent(QKeyEvent* e)
+{
+    const bool antes = e->key() == Qt::Key_Left || e->key() == Qt::Key_Up;
+    const bool depois = e->key() == Qt::Key_Right || e->key() == Qt::Key_Down;
+    if (antes && m_atual > 0)
+        pedeTroca(m_atual - 1);
+    else if (depois && m_atual + 1 < quantas())
+        pedeTroca(m_atual + 1);
+    else
+        QWidget::keyPressEvent(e);
+}
+
+void BarraAbas::resizeEvent(QResizeEvent* e)
+{
+    QWidget::resizeEvent(e);
+    const int antes = m_faixas;
+    distribui();
+    if (antes != m_faixas)
+        updateGeometry();
+}
+
+void BarraAbas::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    const QPalette& pal = palette();
+    for (int i = 0; i < quantas(); ++i) {
+        QRect r = m_rets[size_t(i)].adjusted(0, 0, -1, -1);
+        const bool atual = i == m_atual;
+        if (!atual)
+            r = m_lado == Lado::Topo ? r.adjusted(0, 2, 0, 0) : r.adjusted(0, 0, -2, 0);
+        p.setPen(pal.color(QPalette::Dark));
+        p.setBrush(atual ? pal.color(QPalette::Window) : pal.color(QPalette::Button).darker(108));
+        p.drawRect(r);
+        p.setPen(pal.color(QPalette::WindowText));
+        QFont f = font();
+        f.setBold(atual);
+        p.setFont(f);
+        if (m_lado == Lado::Topo) {
+            p.drawText(r, Qt::AlignCenter, m_legendas.at(i));
+        } else {
+            p.save();
+            p.translate(r.center().x() + 1, r.center().y());
+            p.rotate(90);
+            const QRect texto(-r.height() / 2, -r.width() / 2, r.height(), r.width());
+            p.drawText(texto, Qt::AlignCenter, m_legendas.at(i));
+            p.restore();
+        }
+        if (atual && hasFocus()) {
+            p.setPen(QPen(pal.color(QPalette::Highlight), 1, Qt::DotLine));
+            p.setBrush(Qt::NoBrush);
+            p.drawRect(r.adjusted(2, 2, -2, -2));
+        }
+    }
+}
+
+} // namespace app::ui

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "app/ui/ModeloTabela.h"
+
+#include <QTableView>
+
+namespace app::ui {
+
+// A read-only grid over one table: clicking a row moves the table's cursor there, and the cursor's
+// moves show in the grid. A double click anywhere in the grid (also on an empty one) is reported.
+class GradeTabela : public QTableView
+{
+    Q_OBJECT
+public:
+    struct Opcoes {
+        bool titulo = true;     // the row of column headings
+        bool indicador = true;  // the column marking the current row
+    };
+
+    GradeTabela(const QString& nome, std::vector<ColunaGrade> colunas, Opcoes opcoes, QWidget* parent = nullptr);
+
+    ModeloTabela* modelo() const { return m_modelo; }
+    void setTabela(store::Table* tabela);
+    store::Table* tabela() const { return m_modelo->tabela(); }
+
+signals:
+    void duploClique();
+
+protected:
+    void mouseDoubleClickEvent(QMouseEvent* e) override;
+
+private:
+    void selecaoMudou();
+    void mostraLinhaAtual(int linha);
+    void ajustaLarguras();
+
+    ModeloTabela* m_modelo;
+    bool m_sincronizando = false;
+};
+
+} // namespace app::ui

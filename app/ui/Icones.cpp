@@ -1,0 +1,129 @@
+#include "app/ui/Icones.h"
+
+#include <QPainter>
+#include <QPainterPath>
+#include <QPixmap>
+
+namespace app::ui {
+
+namespace {
+
+// Everything is drawn on a 16 by 16 grid and scaled.
+void seta(QPainter& p, bool paraBaixo, const QColor& cor)
+{
+    QPainterPath s;
+    if (paraBaixo) {
+        s.moveTo(6, 1); s.lineTo(10, 1); s.lineTo(10, 6); s.lineTo(13, 6);
+        s.lineTo(8, 11); s.lineTo(3, 6); s.lineTo(6, 6); s.closeSubpath();
+    } else {
+        s.moveTo(8, 1); s.lineTo(13, 6); s.lineTo(10, 6); s.lineTo(10, 11);
+        s.lineTo(6, 11); s.lineTo(6, 6); s.lineTo(3, 6); s.closeSubpath();
+    }
+    p.setPen(QPen(cor.darker(150), 0.8));
+    p.setBrush(cor);
+    p.drawPath(s);
+}
+
+void bandeja(QPainter& p)
+{
+    p.setPen(QPen(QColor(60, 60, 60), 1));
+    p.setBrush(QColor(200, 200, 200));
+    p.drawRect(QRectF(1.5, 11.5, 13, 3));
+}
+
+void pasta(QPainter& p)
+{
+    p.setPen(QPen(QColor(140, 100, 20), 0.8));
+    p.setBrush(QColor(240, 200, 80));
+    QPainterPath c;
+    c.moveTo(1, 4); c.lineTo(6, 4); c.lineTo(7, 5.5); c.lineTo(15, 5.5); c.lineTo(15, 14); c.lineTo(1, 14);
+    c.closeSubpath();
+    p.drawPath(c);
+    p.setBrush(QColor(250, 220, 120));
+    p.drawRect(QRectF(1, 7, 14, 7));
+}
+
+void desenha(QPainter& p, Figura f)
+{
+    p.setRenderHint(QPainter::Antialiasing);
+    switch (f) {
+    case Figura::Carregar:
+        bandeja(p);
+        seta(p, true, QColor(40, 150, 60));
+        break;
+    case Figura::Enviar:
+        bandeja(p);
+        seta(p, false, QColor(40, 90, 200));
+        break;
+    case Figura::Abrir:
+        pasta(p);
+        break;
+    case Figura::Salvar:
+        p.setPen(QPen(QColor(20, 30, 80), 0.8));
+        p.setBrush(QColor(50, 70, 160));
+        p.drawRoundedRect(QRectF(1.5, 1.5, 13, 13), 1, 1);
+        p.setBrush(Qt::white);
+        p.drawRect(QRectF(4, 2, 8, 5));
+        p.setBrush(QColor(190, 190, 200));
+        p.drawRect(QRectF(4.5, 9.5, 7, 5));
+        break;
+    case Figura::Fechar:
+        pasta(p);
+        p.setPen(QPen(QColor(200, 30, 30), 2.2, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(QPointF(8, 7.5), QPointF(13.5, 13));
+        p.drawLine(QPointF(13.5, 7.5), QPointF(8, 13));
+        break;
+    case Figura::Verificar:
+        p.setPen(QPen(QColor(90, 90, 90), 0.8));
+        p.setBrush(Qt::white);
+        p.drawRect(QRectF(2.5, 1.5, 10, 13));
+        p.setPen(QPen(QColor(150, 150, 150), 1));
+        for (int y = 4; y <= 12; y += 3)
+            p.drawLine(QPointF(4.5, y), QPointF(10.5, y));
+        p.setPen(QPen(QColor(30, 150, 40), 2.2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        p.drawPolyline(QPolygonF({QPointF(6, 10), QPointF(9, 13), QPointF(15, 5)}));
+        break;
+    case Figura::Imprimir:
+        p.setPen(QPen(QColor(60, 60, 60), 0.8));
+        p.setBrush(Qt::white);
+        p.drawRect(QRectF(4.5, 1.5, 7, 5));
+        p.setBrush(QColor(170, 170, 175));
+        p.drawRoundedRect(QRectF(1.5, 6.5, 13, 6), 1, 1);
+        p.setBrush(Qt::white);
+        p.drawRect(QRectF(4.5, 10.5, 7, 4));
+        p.setPen(QPen(QColor(40, 160, 40), 1.2));
+        p.drawPoint(QPointF(12.5, 8.5));
+        break;
+    case Figura::Programa:
+        p.setPen(QPen(QColor(10, 30, 90), 0.8));
+        p.setBrush(QColor(20, 60, 150));
+        p.drawRoundedRect(QRectF(0.5, 0.5, 15, 15), 3, 3);
+        p.setPen(QPen(Qt::white, 1.6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        p.drawPolyline(QPolygonF({QPointF(5, 13), QPointF(5, 3.5), QPointF(9, 3.5), QPointF(10.8, 5.3),
+                                  QPointF(10.8, 6.7), QPointF(9, 8.5), QPointF(5, 8.5)}));
+        p.drawLine(QPointF(8.5, 8.5), QPointF(11.5, 13));
+        break;
+    }
+}
+
+} // namespace
+
+QPixmap Desenho(Figura figura, int lado)
+{
+    QPixmap px(lado, lado);
+    px.fill(Qt::transparent);
+    QPainter p(&px);
+    p.scale(lado / 16.0, lado / 16.0);
+    desenha(p, figura);
+    return px;
+}
+
+QIcon IconeFigura(Figura figura)
+{
+    QIcon icone;
+    for (int lado : {16, 24, 32, 48, 64})
+        icone.addPixmap(Desenho(figura, lado));
+    return icone;
+}
+
+} // namespace app::ui

@@ -1,0 +1,69 @@
+#include "app/ui/TPageControl.h"
+
+#include <QBoxLayout>
+#include <QStackedWidget>
+
+namespace app::ui {
+
+TPageControl::TPageControl(BarraAbas::Lado lado, QWidget* parent)
+    : QWidget(parent)
+    , m_abas(new BarraAbas(lado, this))
+    , m_paginas(new QStackedWidget(this))
+{
+    m_paginas->setFrameShape(QFrame::StyledPanel);
+    m_paginas->setFrameShadow(QFrame::Raised);
+    if (lado == BarraAbas::Lado::Topo) {
+        auto* l = new QVBoxLayout(this);
+        l->setContentsMargins(0, 0, 0, 0);
+        l->setSpacing(0);
+        l->addWidget(m_abas);
+        l->addWidget(m_paginas, 1);
+    } else {
+        auto* l = new QHBoxLayout(this);
+        l->setContentsMargins(0, 0, 0, 0);
+        l->setSpacing(0);
+        l->addWidget(m_paginas, 1);
+        l->addWidget(m_abas);
+    }
+    m_abas->aoPedirTroca = [this](int) {
+        bool permite = true;
+        if (onChanging)
+            onChanging(permite);
+        return permite;
+    };
+    connect(m_abas, &BarraAbas::trocada, this, [this](int i) {
+        m_paginas->setCurrentIndex(i);
+        emit changed(i);
+    });
+}
+
+int TPageControl::addPage(QWidget* pagina, const QString& legenda)
+{
+    m_paginas->addWidget(pagina);
+    const int i = m_abas->adiciona(legenda);
+    m_paginas->setCurrentIndex(m_abas->atual());
+    return i;
+}
+
+int TPageControl::pageCount() const { return m_paginas->count(); }
+QWidget* TPageControl::page(int i) const { return m_paginas->widget(i); }
+int TPageControl::indexOf(const QWidget* pagina) const { return m_paginas->indexOf(pagina); }
+
+void TPageControl::setActivePage(int i)
+{
+    if (i < 0 || i >= pageCount())
+        return;
+    m_abas->setAtual(i);
+}
+
+bool TPageControl::selectByUser(int i)
+{
+    if (i < 0 || i >= pageCount() || i == activePageIndex())
+        return false;
+    if (!m_abas->aoPedirTroca(i))
+        return false;
+    m_abas->setAtual(i);
+    return true;
+}
+
+} // namespace app::ui

@@ -1,0 +1,494 @@
+#include "app/ui/TfrmMenu1.h"
+
+#include "app/core/Interacao.h"
+#include "app/core/JanelaPrincipal.h"
+#include "app/core/ProgramState.h"
+#include "app/ui/EditorMemo.h"
+#include "app/ui/Icones.h"
+#include "app/ui/InteracaoQt.h"
+#include "app/ui/TfrmSobre.h"
+#include "store/Dados.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDateTime>
+#include <QDesktopServices>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+#include <QUrl>
+
+namespace app::ui {
+
+namespace {
+constexpr int LarguraCliente = 626;
+constexpr int AlturaCliente = 405;
+}
+
+TfrmMenu1::TfrmMenu1(QWidget* parent)
+    : QMainWindow(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                              | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
+    , m_interacao(std::make_unique<InteracaoQt>())
+{
+    setObjectName(QStringLiteral("frmMenu1"));
+    setWindowTitle(app::TituloProduto);
+    setWindowIcon(IconeFigura(Figura::Programa));
+    // The window's fixed size was laid out for a small dialog font.
+    QFont fonte = font();
+    fonte.setPointSizeF(8);
+    setFont(fonte);
+
+    abreAjuda = [](const QString& caminho) {
+        if (!QFileInfo(caminho).isFile())
+            return false;
+        return QDesktopServices::openUrl(QUrl::fromLocalFile(caminho));
+    };
+
+    criaAcoes();
+    criaMenus();
+    criaBarraDeFerramentas();
+    criaBarraDeStatus();
+    criaPaginas();
+
+    TimerClock = new QTimer(this);
+    TimerClock->setObjectName(QStringLiteral("TimerClock"));
+    TimerClock->setInterval(1000);
+    connect(TimerClock, &QTimer::timeout, this, &TfrmMenu1::TimerClockTimer);
+
+    connect(qApp, &QApplication::focusChanged, this, &TfrmMenu1::focoMudou);
+
+    // Fixed size: the client area below the menu bar.
+    setFixedSize(LarguraCliente, AlturaCliente + menuBar()->sizeHint().height());
+    if (QScreen* tela = QGuiApplication::primaryScreen())
+        move(tela->availableGeometry().center() - rect().center());
+
+    m_interacao->dono = this;
+    m_interacao->aoMudarStatus = [this](int painel, const QString& texto) { SetStatusText(painel, texto); };
+    app::instalaInteracao(m_interacao.get());
+
+    GanchosJanela& g = app::Ganchos();
+    g.createWindows = [this] { CreateWindows(); };
+    g.closeWindows = [this] { CloseWindows(); };
+    g.setMenuAndButtons = [this] { SetMenuAndButtons(); };
+    g.pgGeralChanging = [this] { return guardaGeral(); };
+}
+
+TfrmMenu1::~TfrmMenu1()
+{
+    app::Ganchos() = GanchosJanela{};
+    disconnect(qApp, &QApplication::focusChanged, this, &TfrmMenu1::focoMudou);
+    if (&app::interacao() == m_interacao.get())
+        app::instalaInteracao(nullptr);
+}
+
+void TfrmMenu1::criaAcoes()
+{
+    auto acao = [this](const char* nome, const QString& texto, void (TfrmMenu1::*f)()) {
+        auto* a = new QAction(texto, this);
+        a->setObjectName(QString::fromLatin1(nome));
+        connect(a, &QAction::triggered, this, f);
+        return a;
+    };
+    acCarregar = acao("Carregardados1", QStringLiteral("&Carregar dados"), &TfrmMenu1::CarregarClick);
+    acEnviar = acao("Enviardados1", QStringLiteral("&Enviar dados"), &TfrmMenu1::EnviarClick);
+    acAbrir = acao("Abrir1", QStringLiteral("&Abrir"), &TfrmMenu1::AbrirClick);
+    acSalvar = acao("Salvar1", QStringLiteral("&Salvar"), &TfrmMenu1::SalvarClick);
+    acSalvarComo = acao("SalvarComo1", QStringLiteral("Salvar &Como..."), &TfrmMenu1::SalvarComoClick);
+    acFechar = acao("Fechar1", QStringLiteral("&Fechar"), &TfrmMenu1::FecharClick);
+    acSair = acao("Sair1", QStringLiteral("Sai&r"), &TfrmMenu1::SairClick);
+    acVerificar = acao("VerificarPendncias1", QStringLiteral("&Verificar Pendências"),
+                       &TfrmMenu1::VerificarPendenciasClick);
+    acImprimir = acao("Imprimir1", QStringLiteral("&Imprimir..."), &TfrmMenu1::ImprimirClick);
+    acConteudo = acao("Contedo1", QStringLiteral("&Conteúdo"), &TfrmMenu1::Contedo1Click);
+    acSobre = acao("Sobre1", QStringLiteral("&Sobre..."), &TfrmMenu1::Sobre1Click);
+}
+
+void TfrmMenu1::criaMenus()
+{
+    QMenuBar* barra = menuBar();
+    barra->setObjectName(QStringLiteral("MainMenu1"));
+    QMenu* projeto = barra->addMenu(QStringLiteral("&Projeto"));
+    projeto->setObjectName(QStringLiteral("Projeto1"));
+    projeto->addAction(acCarregar);
+    projeto->addAction(acEnviar);
+    projeto->addSeparator();
+    projeto->addAction(acAbrir);
+    projeto->addAction(acSalvar);
+    projeto->addAction(acSalvarComo);
+    projeto->addAction(acFechar);
+    projeto->addSeparator();
+    projeto->addAction(acSair);
+    QMenu* util = barra->addMenu(QStringLiteral("&Utilitários"));
+    util->setObjectName(QStringLiteral("Utilitrios1"));
+    util->addAction(acVerificar);
+    util->addSeparator();
+    util->addAction(acImprimir);
+    QMenu* ajuda = barra->addMenu(QStringLiteral("A&juda"));
+    ajuda->setObjectName(QStringLiteral("Ajuda1"));
+    ajuda->addAction(acConteudo);
+    ajuda->addSeparator();
+    ajuda->addAction(acSobre);
+}
+
+void TfrmMenu1::criaBarraDeFerramentas()
+{
+    QToolBar* barra = addToolBar(QStringLiteral("Ferramentas"));
+    barra->setObjectName(QStringLiteral("ToolBar1"));
+    barra->setMovable(false);
+    barra->setFloatable(false);
+    barra->setContextMenuPolicy(Qt::PreventContextMenu);
+    barra->setIconSize(QSize(24, 24));
+    auto botao = [barra](const char* nome, QAction* acao, Figura figura, const QString& dica) {
+        // Each button has its own picture and tool tip; its enabled state follows the menu item's.
+        auto* b = new QToolButton(barra);
+        b->setObjectName(QString::fromLatin1(nome));
+        b->setAutoRaise(true);
+        b->setIcon(IconeFigura(figura));
+        b->setToolTip(dica);
+        b->setToolButtonStyle(Qt::ToolButtonIconOnly);
+        QObject::connect(b, &QToolButton::clicked, acao, &QAction::trigger);
+        QObject::connect(acao, &QAction::enabledChanged, b, &QToolButton::setEnabled);
+        b->setEnabled(acao->isEnabled());
+        barra->addWidget(b);
+        return b;
+    };
+    botao("btCarregar", acCarregar, Figura::Carregar, QStringLiteral("Carregar Dados"));
+    botao("btEnviar", acEnviar, Figura::Enviar, QStringLiteral("Enviar Dados"));
+    barra->addSeparator();
+    botao("btAbrir", acAbrir, Figura::Abrir, QStringLiteral("Abrir Projeto"));
+    botao("btSalvar", acSalvar, Figura::Salvar, QStringLiteral("Salvar Projeto"));
+    botao("btFechar", acFechar, Figura::Fechar, QStringLiteral("Fechar Projeto"));
+    barra->addSeparator();
+    botao("btVerificar", acVerificar, Figura::Verificar, QStringLiteral("Verificar Pendências"));
+    botao("btImprimir", acImprimir, Figura::Imprimir, QStringLiteral("Imprime Projeto Ativo"));
+
+    lbTitulo = new QLabel(barra);
+    lbTitulo->setObjectName(QStringLiteral("lbTitulo"));
+    lbTitulo->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    lbTitulo->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    lbTitulo->setMinimumHeight(28);
+    lbTitulo->setIndent(4);
+    QFont f = lbTitulo->font();
+    f.setBold(true);
+    lbTitulo->setFont(f);
+    QPalette pal = lbTitulo->palette();
+    pal.setColor(QPalette::WindowText, QColor(0, 0, 128));  // navy
+    lbTitulo->setPalette(pal);
+    barra->addWidget(lbTitulo);
+}
+
+void TfrmMenu1::criaBarraDeStatus()
+{
+    QStatusBar* barra = statusBar();
+    barra->setObjectName(QStringLiteral("StatusBar1"));
+    barra->setSizeGripEnabled(false);
+    const int larguras[3] = {150, 100, 50};
+    for (int i = 0; i < 3; ++i) {
+        auto* l = new QLabel(barra);
+        l->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
+        l->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        if (i < 2) {
+            // The clock and the marker are never cut, whatever the system's font.
+            const QString maisLongo = i == 0 ? QStringLiteral("sáb  00/00/0000,  00:00:00") : QStringLiteral("( Modificado )");
+            l->setFixedWidth(std::max(larguras[i], l->fontMetrics().horizontalAdvance(maisLongo) + 12));
+            l->setAlignment(Qt::AlignCenter);
+            barra->addWidget(l);
+        } else {
+            // The last panel takes the rest of the bar, as progress texts are longer than its width.
+            l->setMinimumWidth(larguras[i]);
+            barra->addWidget(l, 1);
+        }
+        m_status[i] = l;
+    }
+}
+
+void TfrmMenu1::SetStatusText(int painel, const QString& texto)
+{
+    if (painel >= 0 && painel < 3)
+        m_status[painel]->setText(texto);
+}
+
+QString TfrmMenu1::statusText(int painel) const
+{
+    return painel >= 0 && painel < 3 ? m_status[painel]->text() : QString();
+}
+
+QString TfrmMenu1::TextoRelogio(const QDateTime& quando)
+{
+    // The short day names of Brazilian Portuguese, fixed so that the clock reads the same on any
+    // system locale.
+    static const char* const Dias[7] = {"seg", "ter", "qua", "qui", "sex", "s\u00e1b", "dom"};
+    const int dia = quando.date().dayOfWeek();  // 1 = Monday
+    return QString::fromUtf8(Dias[(dia - 1) % 7]) + QStringLiteral("  ")
+           + quando.toString(QStringLiteral("dd/MM/yyyy")) + QStringLiteral(",  ")
+           + quando.toString(QStringLiteral("HH:mm:ss"));
+}
+
+void TfrmMenu1::TimerClockTimer() { SetStatusText(0, TextoRelogio(QDateTime::currentDateTime())); }
+
+void TfrmMenu1::showEvent(QShowEvent* e)
+{
+    QMainWindow::showEvent(e);
+    if (!m_mostrado) {
+        m_mostrado = true;
+        FormShow();
+    }
+}
+
+void TfrmMenu1::FormShow()
+{
+    setWindowTitle(app::TituloProduto);
+    app::InicializaEstado(QCoreApplication::applicationDirPath());
+    SetStatusText(1, QString());
+    SetMenuAndButtons();
+    TimerClockTimer();
+    TimerClock->start();
+}
+
+void TfrmMenu1::SetMenuAndButtons()
+{
+    const bool aberto = app::Estado().ProjectOpen;
+    acAbrir->setEnabled(!aberto);
+    acCarregar->setEnabled(!aberto);
+    acSalvar->setEnabled(aberto);
+    acSalvarComo->setEnabled(aberto);
+    acFechar->setEnabled(aberto);
+    acImprimir->setEnabled(aberto);
+    acVerificar->setEnabled(aberto);
+    acEnviar->setEnabled(aberto);
+    acSair->setEnabled(true);
+    acConteudo->setEnabled(true);
+    acSobre->setEnabled(true);
+}
+
+void TfrmMenu1::restauraDoMinimizado()
+{
+    if (isMinimized() || !isVisible())
+        showNormal();
+    raise();
+    activateWindow();
+}
+
+void TfrmMenu1::closeEvent(QCloseEvent* e)
+{
+    // The title-bar button ends the program at once; only Sair asks about saving.
+    TimerClock->stop();
+    e->accept();
+}
+
+// --- Commands -------------------------------------------------------------------------------
+
+void TfrmMenu1::executaComando(const std::function<void()>& comando)
+{
+    if (!comando)
+        return;
+    try {
+        comando();
+    } catch (const app::Abort&) {
+        // The command has already told the user.
+    } catch (const std::exception& e) {
+        app::Mensagem(QString::fromUtf8(e.what()), app::Icone::Erro);
+    }
+}
+
+bool TfrmMenu1::guardaGeral()
+{
+    bool permite = true;
+    pgGeralChanging(permite);
+    return permite;
+}
+
+void TfrmMenu1::CarregarClick() { executaComando(comandos.Carregar); }
+
+void TfrmMenu1::EnviarClick()
+{
+    if (guardaGeral())
+        executaComando(comandos.Enviar);
+    limpaMarcasDeEdicao();
+}
+
+void TfrmMenu1::AbrirClick() { executaComando(comandos.Abrir); }
+void TfrmMenu1::SalvarClick() { executaComando(comandos.Salvar); }
+void TfrmMenu1::SalvarComoClick() { executaComando(comandos.SalvarComo); }
+void TfrmMenu1::FecharClick() { executaComando(comandos.Fechar); }
+
+void TfrmMenu1::VerificarPendenciasClick()
+{
+    if (guardaGeral())
+        executaComando(comandos.Verificar);
+}
+
+void TfrmMenu1::ImprimirClick()
+{
+    if (!guardaGeral())
+        return;
+    if (!acFechar->isEnabled()) {
+        app::Mensagem(QStringLiteral("Não há cadastro aberto no momento."), app::Icone::Informacao);
+        return;
+    }
+    executaComando(comandos.Imprimir);
+}
+
+void TfrmMenu1::SairClick()
+{
+    if (comandos.Fechar) {
+        try {
+            comandos.Fechar();
+        } catch (const app::Abort&) {
+            return;  // the save question was cancelled: the program stays open
+        } catch (const std::exception& e) {
+            app::Mensagem(QString::fromUtf8(e.what()), app::Icone::Erro);
+            return;
+        }
+    }
+    if (store::dadosCriados())
+        store::DataGeral().CloseTables();
+    close();
+}
+
+void TfrmMenu1::Contedo1Click()
+{
+    const QString ajuda = app::Estado().HelpFile;
+    if (ajuda.isEmpty() || !abreAjuda || !abreAjuda(ajuda))
+        app::Mensagem(QStringLiteral("Impossível abrir arquivo da Ajuda do Sistema."), app::Icone::Informacao);
+}
+
+void TfrmMenu1::Sobre1Click()
+{
+    TfrmSobre sobre(this);
+    sobre.exec();
+}
+
+// --- Page tree ------------------------------------------------------------------------------
+
+void TfrmMenu1::CreateWindows()
+{
+    ligaTabelas();
+    // C1, C2
+    pgGeral->setVisible(true);
+    pgGeral->setActivePage(0);
+    for (TPageControl* pc : {pgDadosGerais, pgResultados, pgApoios, pgRecursos, pgOrcamento, pgAvaliacao})
+        pc->setActivePage(0);
+    // C3: the panel rule on every record panel ("Bolsas" too: its buttons would otherwise keep the
+    // state of the previous project).
+    for (PaginaRegistro* p : paginas())
+        if (p->grade && p->grade->tabela() && p->painel)
+            HabilitaBotoes(*p->grade->tabela(), p->painel);
+    // C4
+    m_analise->desabilitaBotoes();
+    m_comentario->desabilitaBotoes();
+    m_analise->carrega();
+    m_comentario->carrega();
+    // C5
+    mostraTitulo();
+    carregaCamposSoLeitura();
+    carregaIdentificacao();
+    // C6
+    limpaMarcasDeEdicao();
+}
+
+void TfrmMenu1::CloseWindows() { pgGeral->setVisible(false); }
+
+void TfrmMenu1::limpaMarcasDeEdicao()
+{
+    m_editouIdentificacao = false;
+    m_analise->limpaEditado();
+    m_comentario->limpaEditado();
+}
+
+bool TfrmMenu1::analiseEditada() const { return m_analise->editado(); }
+bool TfrmMenu1::comentarioEditado() const { return m_comentario->editado(); }
+
+void TfrmMenu1::ligaTabelas()
+{
+    if (!store::dadosCriados())
+        return;
+    store::Dados& d = store::dados();
+    for (PaginaRegistro* p : paginas())
+        if (p->grade)
+            p->grade->setTabela(d.tabela(p->tabela));
+    m_analise->setTabela(&d.analiseResultados().tbAnalisQualitativa);
+    m_comentario->setTabela(&d.analiseResultados().tbComentariosGerais);
+    store::Table* projeto = &d.identificacao().tbProjeto;
+    if (m_tbProjeto != projeto) {
+        disconnect(m_conexaoProjeto);
+        m_tbProjeto = projeto;
+        m_conexaoProjeto = connect(projeto, &store::Table::changed, this, [this] {
+            mostraTitulo();
+            carregaCamposSoLeitura();
+        });
+    }
+}
+
+void TfrmMenu1::mostraTitulo()
+{
+    QString titulo;
+    if (m_tbProjeto && m_tbProjeto->active() && !m_tbProjeto->isEmpty())
+        titulo = m_tbProjeto->value(QStringLiteral("Titulo"));
+    lbTitulo->setText(titulo);
+    lbTitulo->setToolTip(titulo);
+}
+
+PaginaRegistro* TfrmMenu1::pagina(const QString& tabela) const
+{
+    auto it = m_paginas.find(tabela);
+    return it == m_paginas.end() ? nullptr : it->second.get();
+}
+
+std::vector<PaginaRegistro*> TfrmMenu1::paginas() const
+{
+    std::vector<PaginaRegistro*> v;
+    for (const QString& t : m_ordemPaginas)
+        v.push_back(m_paginas.at(t).get());
+    return v;
+}
+
+void TfrmMenu1::HabilitaBotoes(const store::Table& tabela, QWidget* painel)
+{
+    const bool temRegistro = tabela.active() && tabela.recordCount() > 0;
+    for (QObject* o : painel->children()) {
+        auto* w = qobject_cast<QWidget*>(o);
+        if (!w || w->property("tag").toInt() == 1)
+            continue;
+        w->setEnabled(temRegistro);
+    }
+}
+
+void TfrmMenu1::duploCliqueGrade(PaginaRegistro& p)
+{
+    if (!p.duploCliqueEdita)
+        return;
+    store::Table* t = p.grade ? p.grade->tabela() : nullptr;
+    if (!t || !t->active() || t->isEmpty())
+        return;
+    incluirEditarClick(p, p.grade);
+}
+
+void TfrmMenu1::incluirEditarClick(PaginaRegistro& p, QWidget* remetente)
+{
+    if (!remetente || !remetente->isEnabled())
+        return;
+    const bool inserir = remetente->property("tag").toInt() == 1;
+    if (p.incluirEditar)
+        executaComando([&p, inserir] { p.incluirEditar(inserir); });
+    if (p.grade && p.grade->tabela() && p.painel)
+        HabilitaBotoes(*p.grade->tabela(), p.painel);
+}
+
+void TfrmMenu1::excluirClick(PaginaRegistro& p)
+{
+    if (p.excluir)
+        executaComando(p.excluir);
+    if (p.grade && p.grade->tabela() && p.painel)
+        HabilitaBotoes(*p.grade->tabela(), p.painel);
+}
+
+} // namespace app::ui

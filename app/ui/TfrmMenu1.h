@@ -1,0 +1,218 @@
+#pragma once
+
+#include "app/ui/GradeTabela.h"
+#include "app/ui/TPageControl.h"
+
+#include <QMainWindow>
+#include <QPointer>
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <vector>
+
+class QAction;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QTimer;
+class QToolButton;
+
+namespace store {
+class Table;
+}
+
+namespace app::ui {
+
+class EditorMemo;
+class InteracaoQt;
+
+// One page (or list) of records: its grid, its table and its panel of record buttons. What the
+// buttons do is filled in by the record commands; the window only keeps the panel rule and the
+// double-click rule.
+struct PaginaRegistro {
+    QString tabela;           // the table's name, the key of the page
+    QString legenda;          // the tab caption
+    GradeTabela* grade = nullptr;
+    QWidget* painel = nullptr;
+    QPushButton* btIncluir = nullptr;  // tag 1: always available
+    QPushButton* btEditar = nullptr;   // may be absent (the lists of "Áreas de Atuação")
+    QPushButton* btExcluir = nullptr;
+    bool duploCliqueEdita = true;
+    // Insert (true) or edit (false) of the page's record; runs the page's dialog.
+    std::function<void(bool inserir)> incluirEditar;
+    std::function<void()> excluir;
+};
+
+// The main window: toolbar, menus, status bar, the page tree over the project's tables, the
+// general-data editors and the page guards.
+class TfrmMenu1 : public QMainWindow
+{
+    Q_OBJECT
+public:
+    explicit TfrmMenu1(QWidget* parent = nullptr);
+    ~TfrmMenu1() override;
+
+    // The project commands whose logic lives elsewhere; an empty one does nothing. The window runs
+    // the page guard before Send, Check and Print; Open, Save, Save As and Close run it themselves
+    // (through app::PgGeralChanging) where they need it.
+    struct Comandos {
+        std::function<void()> Carregar, Enviar, Abrir, Salvar, SalvarComo, Fechar, Verificar, Imprimir;
+    };
+    Comandos comandos;
+
+    // Opens the help page; false when it cannot. Replaceable for tests.
+    std::function<bool(const QString& caminho)> abreAjuda;
+
+    // The seam this window installed (owned by the window).
+    InteracaoQt* interacaoQt() const { return m_interacao.get(); }
+
+    // Record pages by table name.
+    PaginaRegistro* pagina(const QString& tabela) const;
+    std::vector<PaginaRegistro*> paginas() const;
+
+    // Shell.
+    void FormShow();
+    void SetMenuAndButtons();
+    void CreateWindows();
+    void CloseWindows();
+    void SetStatusText(int painel, const QString& texto);
+    QString statusText(int painel) const;
+    void TimerClockTimer();
+    static QString TextoRelogio(const QDateTime& quando);
+    void restauraDoMinimizado();  // what a later copy of the program asks for
+
+    // Commands.
+    void CarregarClick();
+    void EnviarClick();
+    void AbrirClick();
+    void SalvarClick();
+    void SalvarComoClick();
+    void FecharClick();
+    void VerificarPendenciasClick();
+    void ImprimirClick();
+    void SairClick();
+    void Contedo1Click();
+    void Sobre1Click();
+
+    // Record pages: the double click on a grid and the buttons.
+    void duploCliqueGrade(PaginaRegistro& p);
+    void incluirEditarClick(PaginaRegistro& p, QWidget* remetente);
+    void excluirClick(PaginaRegistro& p);
+    static void HabilitaBotoes(const store::Table& tabela, QWidget* painel);
+
+    // General-data editors.
+    void dbcOrigemChange();
+    void meValPropostaExit(QWidget* novoFoco);
+    void bmbtConfirmarClick();
+    void bmbtCancelarClick();
+    void dbAnaliseEnter();
+    void btConfirmAnaliseClick();
+    void btCancelAnaliseClick();
+    void dbComentarioEnter();
+    void btConfirmComentClick();
+    void btCancelComentClick();
+
+    // Page guards: the flag arrives set; a refusal clears it.
+    void pgGeralChanging(bool& allowChange);
+    void pgDadosGeraisChanging(bool& allowChange);
+    void pgAvaliacaoChanging(bool& allowChange);
+
+    bool identificacaoEditada() const { return m_editouIdentificacao; }
+    bool analiseEditada() const;
+    bool comentarioEditado() const;
+    void limpaMarcasDeEdicao();
+
+    // The page controls.
+    TPageControl* pgGeral = nullptr;
+    TPageControl* pgDadosGerais = nullptr;
+    TPageControl* pgResultados = nullptr;
+    TPageControl* pgApoios = nullptr;
+    TPageControl* pgRecursos = nullptr;
+    TPageControl* pgOrcamento = nullptr;
+    TPageControl* pgAvaliacao = nullptr;
+
+protected:
+    void showEvent(QShowEvent* e) override;
+    void closeEvent(QCloseEvent* e) override;
+
+private:
+    void criaAcoes();
+    void criaBarraDeFerramentas();
+    void criaMenus();
+    void criaBarraDeStatus();
+    void criaPaginas();
+    QWidget* criaIdentificacao();
+    QWidget* criaAreasDeAtuacao();
+    QWidget* criaObservacoes();
+    QWidget* criaInstituicoes();
+    QWidget* criaPaginaDeGrade(const QString& legenda, const QString& tabela, const QString& nomeGrade,
+                               std::vector<ColunaGrade> colunas, const QString& linhaTitulo,
+                               const QString& sufixo, const QString& nomeExcluir, bool comBotoes = true,
+                               bool duploCliqueEdita = true);
+    PaginaRegistro& registraPainel(const QString& tabela, const QString& legenda, GradeTabela* grade,
+                                   QWidget* painel, QPushButton* inc, QPushButton* edt, QPushButton* exc,
+                                   bool duploCliqueEdita);
+    void ligaTabelas();
+    void mostraTitulo();
+    void carregaCamposSoLeitura();
+    void carregaIdentificacao();
+    void aplicaRegraDeOrigem();
+    bool origemSemNumero() const;
+    void mostraIdentificacao();
+    void executaComando(const std::function<void()>& comando);
+    bool guardaGeral();
+    bool validaIdentificacao(bool& recusou);
+    void confirmaIdentificacao();
+    void marcaIdentificacao();
+    void focoMudou(QWidget* antigo, QWidget* novo);
+
+    std::unique_ptr<InteracaoQt> m_interacao;
+    std::map<QString, std::unique_ptr<PaginaRegistro>> m_paginas;
+    std::vector<QString> m_ordemPaginas;
+
+    QTimer* TimerClock = nullptr;
+    QLabel* m_status[3] = {};
+    QLabel* lbTitulo = nullptr;
+
+    QAction* acCarregar = nullptr;
+    QAction* acEnviar = nullptr;
+    QAction* acAbrir = nullptr;
+    QAction* acSalvar = nullptr;
+    QAction* acSalvarComo = nullptr;
+    QAction* acFechar = nullptr;
+    QAction* acSair = nullptr;
+    QAction* acVerificar = nullptr;
+    QAction* acImprimir = nullptr;
+    QAction* acConteudo = nullptr;
+    QAction* acSobre = nullptr;
+
+    // Identification editors.
+    QPlainTextEdit* dbmObjetivoAtual = nullptr;
+    QLineEdit* dbeNrProjetoOrigem = nullptr;
+    QLineEdit* meDataFim = nullptr;
+    QComboBox* dbcOrigem = nullptr;
+    QLineEdit* meDataAssinat = nullptr;
+    QLineEdit* meValProposta = nullptr;
+    QPushButton* bmbtConfirmar = nullptr;
+    QPushButton* bmbtCancelar = nullptr;
+    std::map<QString, QLineEdit*> m_camposSoLeitura;  // project field -> read-only box
+    QWidget* tsIdentificacao = nullptr;
+    QWidget* tsDadosGerais = nullptr;
+
+    std::unique_ptr<EditorMemo> m_analise;
+    std::unique_ptr<EditorMemo> m_comentario;
+    QWidget* tsObservacoes = nullptr;
+    QWidget* tsAvaliacao = nullptr;
+
+    QPointer<store::Table> m_tbProjeto;
+    QMetaObject::Connection m_conexaoProjeto;
+    bool m_editouIdentificacao = false;
+    bool m_carregando = false;      // editors being loaded by program: no edit flag
+    bool m_saindoDoValor = false;   // the value box's exit check is running
+    bool m_mostrado = false;
+};
+
+} // namespace app::ui

@@ -1,0 +1,277 @@
+#include "JanelaFixture.h"
+
+#include "app/core/JanelaPrincipal.h"
+#include "app/core/ProgramState.h"
+#include "store/Dados.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTest>
+
+namespace {
+void escreveMascara(QLineEdit* e, const QString& texto)
+{
+    e->setFocus();
+    e->selectAll();
+    e->setText(QString(texto).replace(QLatin1Char(' '), QLatin1Char('_')));
+}
+}
+
+class EditoresTest : public JanelaTest
+{
+protected:
+    void SetUp() override
+    {
+        JanelaTest::SetUp();
+        preencheProjeto();
+        abreProjeto();
+        janela->activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(janela.get()));
+    }
+    store::Table& projeto() { return store::DataIdentificacao().tbProjeto; }
+};
+
+TEST_F(EditoresTest, LeavingGeneralDataWithAZeroProposalValueIsRefused)
+{
+    auto* valor = achar<QLineEdit>("meValProposta");
+    valor->setText(QStringLiteral("____________0.00"));
+    roteiro->mensagens.clear();
+    EXPECT_FALSE(janela->pgGeral->selectByUser(2));
+    EXPECT_EQ(janela->pgGeral->activeCaption(), QStringLiteral("Dados Gerais"));
+    EXPECT_EQ(janela->pgDadosGerais->activeCaption(), QStringLiteral("Identificação"));
+    ASSERT_FALSE(roteiro->mensagens.isEmpty());
+    EXPECT_EQ(roteiro->mensagens.last().texto, QStringLiteral("Valor Solicitado na  Proposta precisa ser maior que zero."));
+    EXPECT_EQ(roteiro->mensagens.last().icone, app::Icone::Erro);
+    EXPECT_EQ(QApplication::focusWidget(), valor);
+
+    // The same guard stops the commands that work on the open project.
+    int enviou = 0, verificou = 0, imprimiu = 0;
+    janela->comandos.Enviar = [&] { ++enviou; };
+    janela->comandos.Verificar = [&] { ++verificou; };
+    janela->comandos.Imprimir = [&] { ++imprimiu; };
+    janela->EnviarClick();
+    janela->VerificarPendenciasClick();
+    janela->ImprimirClick();
+    EXPECT_FALSE(app::PgGeralChanging());
+    EXPECT_EQ(enviou + verificou + imprimiu, 0);
+
+    // A sub-page switch inside "Dados Gerais" is refused too and shows "Identificação".
+    EXPECT_FALSE(janela->pgDadosGerais->selectByUser(1));
+    EXPECT_EQ(janela->pgDadosGerais->activeCaption(), QStringLiteral("Identificação"));
+
+    // A valid amount lets the page go, once the edit it made is confirmed.
+    valor->setText(QStringLiteral("____________0.01"));
+    roteiro->mensagens.clear();
+    roteiro->responde(app::Resposta::Sim);
+    EXPECT_TRUE(janela->pgGeral->selectByUser(2));
+    EXPECT_EQ(roteiro->textos(),
+              QStringList({QStringLiteral("Infomações de Identificação foram editadas.\rDeseja confirmar as mudanças?"),
+                           QStringLiteral("Dados de Identificação alterados com sucesso!")}));
+    EXPECT_EQ(projeto().value(QStringLiteral("ValProposta")), QStringLiteral("0.01"));
+    EXPECT_EQ(janela->pgGeral->activeCaption(), QStringLiteral("Equipe"));
+}
+
+TEST_F(EditoresTest, UnconfirmedIdentificationEditsAreConfirmedOrCancelledOnLeaving)
+{
+    auto* objetivo = achar<QPlainTextEdit>("dbmObjetivoAtual");
+    objetivo->setPlainText(QStringLiteral("Novo objetivo."));
+    EXPECT_TRUE(janela->identificacaoEditada());
+
+    roteiro->responde(app::Resposta::Nao);
+    EXPECT_TRUE(janela->pgGeral->selectByUser(1));
+    EXPECT_EQ(roteiro->textos(),
+              QStringList({QStringLiteral("Infomações de Identificação foram editadas.\rDeseja confirmar as mudanças?"),
+                           QStringLiteral("Alterações sobre Identificação foram canceladas!")}));
+    EXPECT_EQ(roteiro->mensagens[0].botoes, app::Botoes::SimNao);
+    EXPECT_EQ(roteiro->mensagens[0].icone, app::Icone::Informacao);
+    EXPECT_EQ(objetivo->toPlainText(), QStringLiteral("Medir a qualidade da água."));
+    EXPECT_FALSE(janela->identificacaoEditada());
+    EXPECT_EQ(projeto().value(QStringLiteral("Status")), QStringLiteral("N"));
+
+    janela->pgGeral->setActivePage(0);
+    objetivo->setPlainText(QStringLiteral("Novo objetivo."));
+    roteiro->mensagens.clear();
+    roteiro->responde(app::Resposta::Sim);
+    EXPECT_TRUE(janela->pgGeral->selectByUser(1));
+    EXPECT_EQ(roteiro->textos().last(), QStringLiteral("Dados de Identificação alterados com sucesso!"));
+    EXPECT_EQ(projeto().state(), store::Table::State::Browse);
+    EXPECT_EQ(projeto().value(QStringLiteral("Objetivo")), QStringLiteral("Novo objetivo."));
+    EXPECT_EQ(projeto().value(QStringLiteral("Status")), QStringLiteral("A"));
+    EXPECT_EQ(projeto().value(QStringLiteral("ValProposta")), QStringLiteral("1500.5"));
+    EXPECT_EQ(projeto().value(QStringLiteral("DataFim")), QString());
+    EXPECT_TRUE(app::Estado().ProjectModified);
+}
+
+TEST_F(EditoresTest, ConfirmRefusesKestaTwoWithoutOriginNumberAndEmptiesItWithoutOrigin)
+{
+    auto* origem = achar<QComboBox>("dbcOrigem");
+    auto* numero = achar<QLineEdit>("dbeNrProjetoOrigem");
+    origem->setEditText(QStringLiteral("KESTA II"));
+    numero->clear();
+    roteiro->mensagens.clear();
+    janela->bmbtConfirmarClick();
+    ASSERT_EQ(roteiro->mensagens.size(), 1);
+    EXPECT_EQ(roteiro->mensagens[0].texto, QStringLiteral("Para Projetos om Origem KESTA I ou KESTA II é obrigatório "
+                                                          "informar o Nr. do Projeto de Origem!"));
+    EXPECT_EQ(roteiro->mensagens[0].icone, app::Icone::Erro);
+    EXPECT_EQ(projeto().state(), store::Table::State::Edit);
+    EXPECT_TRUE(janela->identificacaoEditada());
+    // The guard refuses while the confirmation fails.
+    roteiro->responde(app::Resposta::Sim);
+    EXPECT_FALSE(app::PgGeralChanging());
+
+    origem->setEditText(QStringLiteral("SEM ORIGEM"));
+    EXPECT_TRUE(numero->text().isEmpty());
+    EXPECT_FALSE(numero->isEnabled());
+    roteiro->mensagens.clear();
+    janela->bmbtConfirmarClick();
+    EXPECT_EQ(roteiro->textos(), QStringList({QStringLiteral("Dados de Identificação alterados com sucesso!")}));
+    EXPECT_EQ(projeto().state(), store::Table::State::Browse);
+    EXPECT_EQ(projeto().value(QStringLiteral("Origem")), QStringLiteral("SEM ORIGEM"));
+    EXPECT_EQ(projeto().value(QStringLiteral("NumProjOrigem")), QString());
+    EXPECT_EQ(projeto().value(QStringLiteral("Status")), QStringLiteral("A"));
+
+    origem->setEditText(QStringLiteral("KESTA I"));
+    EXPECT_TRUE(numero->isEnabled());
+}
+
+TEST_F(EditoresTest, ConfirmRequiresSignatureDateAndOrigin)
+{
+    escreveMascara(achar<QLineEdit>("meDataAssinat"), QStringLiteral("  /  /    "));
+    roteiro->mensagens.clear();
+    janela->bmbtConfirmarClick();
+    EXPECT_EQ(roteiro->textos(), QStringList({QStringLiteral("Data de Assinatura do Convênio é obrigatória.")}));
+    EXPECT_EQ(projeto().state(), store::Table::State::Edit);
+
+    escreveMascara(achar<QLineEdit>("meDataAssinat"), QStringLiteral("01/02/1996"));
+    achar<QComboBox>("dbcOrigem")->setEditText(QString());
+    roteiro->mensagens.clear();
+    janela->bmbtConfirmarClick();
+    EXPECT_EQ(roteiro->textos(),
+              QStringList({QStringLiteral("Verifique se os seguintes campos estão preenchidos:\r\r           -  "
+                                          "Origem\r           -  Data da Assin Convênio")}));
+
+    // An end date before the signature is refused by the date check.
+    achar<QComboBox>("dbcOrigem")->setEditText(QStringLiteral("ORIGEM EXTERNA"));
+    escreveMascara(achar<QLineEdit>("meDataFim"), QStringLiteral("01/01/1996"));
+    roteiro->mensagens.clear();
+    janela->bmbtConfirmarClick();
+    EXPECT_EQ(roteiro->textos(),
+              QStringList({QStringLiteral("Data precisa ser maior que a Data de Assinatura do Projeto.")}));
+
+    escreveMascara(achar<QLineEdit>("meDataFim"), QStringLiteral("01/01/1999"));
+    roteiro->mensagens.clear();
+    janela->bmbtConfirmarClick();
+    EXPECT_EQ(roteiro->textos(), QStringList({QStringLiteral("Dados de Identificação alterados com sucesso!")}));
+    EXPECT_EQ(projeto().value(QStringLiteral("DataAssinat")), QStringLiteral("01/02/1996"));
+    EXPECT_EQ(projeto().value(QStringLiteral("DataFim")), QStringLiteral("01/01/1999"));
+}
+
+TEST_F(EditoresTest, ValueBoxIsAlignedAndCheckedWhenLeftExceptTowardsCancel)
+{
+    auto* valor = achar<QLineEdit>("meValProposta");
+    valor->setFocus();
+    valor->setText(QStringLiteral("0.00"));
+    roteiro->mensagens.clear();
+    janela->meValPropostaExit(achar<QWidget>("bmbtCancelar"));
+    EXPECT_TRUE(roteiro->mensagens.isEmpty());
+    EXPECT_EQ(valor->displayText(), QStringLiteral("0____________.00"));
+
+    janela->meValPropostaExit(achar<QWidget>("dbcOrigem"));
+    EXPECT_EQ(valor->displayText(), QStringLiteral("____________0.00"));
+    EXPECT_EQ(roteiro->textos(), QStringList({QStringLiteral("Valor Solicitado na  Proposta precisa ser maior que zero.")}));
+    EXPECT_EQ(QApplication::focusWidget(), valor);
+
+    // Focus moving out of the box by itself runs the same check.
+    valor->setText(QStringLiteral("250"));
+    valor->setFocus();
+    achar<QComboBox>("dbcOrigem")->setFocus();
+    EXPECT_EQ(valor->displayText(), QStringLiteral("__________250.00"));
+}
+
+TEST_F(EditoresTest, MemoStatusLettersFollowTheRecordsHistory)
+{
+    auto& analise = store::DataAnaliseResultados().tbAnalisQualitativa;
+    auto* memo = achar<QPlainTextEdit>("dbAnalise");
+    ASSERT_TRUE(analise.isEmpty());
+
+    // Empty table: entering starts a new record; confirming with text gives I.
+    janela->pgGeral->setActivePage(7);
+    memo->setFocus();
+    EXPECT_EQ(analise.state(), store::Table::State::Insert);
+    EXPECT_TRUE(habilitado("btConfirmAnalise"));
+    EXPECT_TRUE(habilitado("btCancelAnalise"));
+    memo->setPlainText(QStringLiteral("Boa execução."));
+    EXPECT_TRUE(janela->analiseEditada());
+    achar<QPushButton>("btConfirmAnalise")->click();
+    EXPECT_EQ(analise.state(), store::Table::State::Browse);
+    EXPECT_EQ(analise.value(QStringLiteral("Status")), QStringLiteral("I"));
+    EXPECT_EQ(analise.value(QStringLiteral("Descricao")), QStringLiteral("Boa execução."));
+    EXPECT_FALSE(habilitado("btConfirmAnalise"));
+    EXPECT_FALSE(janela->analiseEditada());
+    EXPECT_TRUE(app::Estado().ProjectModified);
+
+    // A record the server knows: text gives A, no text gives D (and the record leaves the view).
+    auto& comentarios = store::DataAnaliseResultados().tbComentariosGerais;
+    comentarios.append();
+    comentarios.setValue(QStringLiteral("Status"), QStringLiteral("N"));
+    comentarios.setValue(QStringLiteral("Descricao"), QStringLiteral("Texto do servidor."));
+    comentarios.post();
+    auto* coment = achar<QPlainTextEdit>("dbComentario");
+    janela->CreateWindows();
+    janela->pgGeral->setActivePage(7);
+    EXPECT_EQ(coment->toPlainText(), QStringLiteral("Texto do servidor."));
+    janela->dbComentarioEnter();
+    coment->setPlainText(QStringLiteral("Texto revisto."));
+    janela->btConfirmComentClick();
+    EXPECT_EQ(comentarios.value(QStringLiteral("Status")), QStringLiteral("A"));
+    janela->dbComentarioEnter();
+    coment->clear();
+    janela->btConfirmComentClick();
+    EXPECT_TRUE(comentarios.isEmpty());
+    comentarios.setFiltered(false);
+    EXPECT_EQ(comentarios.value(QStringLiteral("Status")), QStringLiteral("D"));
+    comentarios.setFiltered(true);
+
+    // Cancel reverts the text and ends the edit.
+    janela->dbAnaliseEnter();
+    memo->setPlainText(QStringLiteral("Rascunho"));
+    janela->btCancelAnaliseClick();
+    EXPECT_EQ(memo->toPlainText(), QStringLiteral("Boa execução."));
+    EXPECT_EQ(analise.state(), store::Table::State::Browse);
+    EXPECT_FALSE(habilitado("btCancelAnalise"));
+}
+
+TEST_F(EditoresTest, EvaluationGuardAsksAboutMemoEditsAndNeverRefuses)
+{
+    janela->pgGeral->setActivePage(7);
+    janela->dbAnaliseEnter();
+    achar<QPlainTextEdit>("dbAnalise")->setPlainText(QStringLiteral("Nova análise"));
+    janela->dbComentarioEnter();
+    achar<QPlainTextEdit>("dbComentario")->setPlainText(QStringLiteral("Novo comentário"));
+    roteiro->mensagens.clear();
+    roteiro->responde(app::Resposta::Sim);
+    roteiro->responde(app::Resposta::Nao);
+    EXPECT_TRUE(janela->pgAvaliacao->selectByUser(1));
+    EXPECT_EQ(roteiro->textos(),
+              QStringList({QStringLiteral("Infomações de Análise Qualitativa foram editadas.\rDeseja confirmar as mudanças?"),
+                           QStringLiteral("Infomações de Comentários foram editadas.\rDeseja confirmar as mudanças?")}));
+    EXPECT_EQ(store::DataAnaliseResultados().tbAnalisQualitativa.value(QStringLiteral("Status")), QStringLiteral("I"));
+    EXPECT_TRUE(store::DataAnaliseResultados().tbComentariosGerais.isEmpty());
+    EXPECT_FALSE(janela->analiseEditada());
+    EXPECT_FALSE(janela->comentarioEditado());
+}
+
+TEST_F(EditoresTest, SendClearsTheEditFlagsWhateverHappens)
+{
+    int enviou = 0;
+    janela->comandos.Enviar = [&] { ++enviou; };
+    janela->dbAnaliseEnter();
+    achar<QPlainTextEdit>("dbAnalise")->setPlainText(QStringLiteral("x"));
+    roteiro->responde(app::Resposta::Nao);
+    janela->EnviarClick();
+    EXPECT_EQ(enviou, 1);
+    EXPECT_FALSE(janela->analiseEditada());
+    EXPECT_FALSE(janela->identificacaoEditada());
+}

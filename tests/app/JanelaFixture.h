@@ -1,0 +1,40 @@
+#pragma once
+
+#include "app/core/InteracaoRoteirizada.h"
+#include "app/ui/TfrmMenu1.h"
+
+#include <QPushButton>
+#include <QToolButton>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <ostream>
+
+// Readable strings in failure messages.
+inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+
+// A shown main window over a fresh store, with the scripted seam installed after the window's own.
+class JanelaTest : public ::testing::Test
+{
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // A small project: the project record, two institutions, one study, one grant, one problem.
+    void preencheProjeto();
+    // Marks the project open and shows its pages, as opening or loading a project does.
+    void abreProjeto();
+
+    template <typename T = QWidget>
+    T* achar(const char* nome) const
+    {
+        T* w = janela->findChild<T*>(QString::fromLatin1(nome));
+        EXPECT_NE(w, nullptr) << nome;
+        return w;
+    }
+    bool habilitado(const char* nome) const;
+
+    std::unique_ptr<app::ui::TfrmMenu1> janela;
+    std::unique_ptr<app::InteracaoRoteirizada> roteiro;
+};
