@@ -1,0 +1,347 @@
+// The send against the reference server: the demo project downloaded, changed, sent, saved and
+// downloaded again; the bodies the server received compared byte for byte.
+
+#include "ApoioEnvio.h"
+
+#include "app/core/InteracaoRoteirizada.h"
+#include "app/core/ProgramState.h"
+#include "net/CargaProjeto.h"
+#include "net/EnviaDados.h"
+#include "net/Transporte.h"
+#include "store/Dados.h"
+#include "store/Projeto.h"
+#include "tests/support/ServidorDeTeste.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using apoio::contaStatus;
+using apoio::inclui;
+using apoio::valor;
+
+namespace {
+
+const QString Gravacao = QStringLiteral("\r\rSerá agora efetuado a gravação local dos dados do projeto.\r"
+                                        "Caso deseje, cancele a operação.\r"
+                                        "Lembrando que, caso cancele, a atualização no servidor não será cancelada e\r"
+                                        "sua versão gravada na máquina local pode estar diferente.");
+const QString Sucesso = QStringLiteral("SUCESSO!! Dados atualizados no servidor.") + Gravacao;
+const QString ComErro = QStringLiteral("ATENÇÃO: Dados atualizados no servidor COM OCORRÊNCIA DE ERRO.") + Gravacao;
+const QString ExclusaoRecusada = QStringLiteral("Atenção:\rNão foi possível excluir alguns dos registros especificados.");
+
+struct PedidoRegistrado {
+    QString caminho;
+    QByteArray corpo;
+};
+
+class EnvioServidorTest : public ::testing::Test
+{
+protected:
+    EnvioServidorTest()
+        : m_servidor(opcoes())
+    {
+    }
+
+    ServidorDeTeste::Opcoes opcoes()
+    {
+        ServidorDeTeste::Opcoes o;
+        o.extras = {QStringLiteral("--registro-pedidos"), m_dir.filePath(QStringLiteral("pedidos.log"))};
+        return o;
+    }
+
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_dir.isValid());
+        ASSERT_TRUE(m_servidor.iniciado()) << m_servidor.erro().toStdString();
+        m_servidor.exportaAmbiente();
+        net::RecarregaConfiguracao();
+        app::Estado().ProgramDir = app::ComBarra(m_dir.path());
+        store::criaDados();
+        m_acoes.verificarPendencia = [](bool) {};
+        m_acoes.salvarComo = [this] {
+            ++m_salvamentos;
+            ASSERT_TRUE(store::GravaProjeto(m_dir.filePath(QStringLiteral("enviado.prj"))));
+        };
+        baixa();
+    }
+    void TearDown() override
+    {
+        store::destroiDados();
+        EXPECT_EQ(m_seam.esperasAbertas, 0);
+        EXPECT_TRUE(m_seam.inesperadas.isEmpty()) << m_seam.inesperadas.join(QLatin1Char('\n')).toStdString();
+    }
+
+    store::Dados& d() { return store::dados(); }
+
+    void baixa()
+    {
+        d().geral().ClearTables();
+        const bool ok = net::RecebeProjeto(QStringLiteral("demo"), QStringLiteral("demo"), [](store::Table& projetos) {
+            app::Estado().ProjectCode = QStringLiteral("1");
+            (void)projetos;
+        });
+        ASSERT_TRUE(ok) << m_seam.textos().join(QLatin1Char('\n')).toStdString();
+        m_seam.mensagens.clear();
+    }
+
+    net::ResultadoEnvio envia() { return net::EnviaDados(d(), QStringLiteral("demo"), QStringLiteral("demo"), m_acoes); }
+
+    // The requests the server received, in order.
+    QList<PedidoRegistrado> pedidos() const
+    {
+        QList<PedidoRegistrado> r;
+        QFile f(m_dir.filePath(QStringLiteral("pedidos.log")));
+        if (!f.open(QIODevice::ReadOnly))
+            return r;
+        const QByteArray tudo = f.readAll();
+        qsizetype pos = 0;
+        while (pos < tudo.size()) {
+            const qsizetype fim = tudo.indexOf('\n', pos);
+            const QList<QByteArray> cab = tudo.mid(pos, fim - pos).split(' ');
+            const qsizetype tamanho = cab.value(1).toLongLong();
+            r.append({QString::fromUtf8(cab.value(0)), tudo.mid(fim + 1, tamanho)});
+            pos = fim + 1 + tamanho + 1;
+        }
+        return r;
+    }
+    QList<PedidoRegistrado> pedidosDeEnvio() const
+    {
+        QList<PedidoRegistrado> r;
+        for (const PedidoRegistrado& p : pedidos())
+            if (p.caminho.contains(QLatin1String(".atualiza_")))
+                r << p;
+        return r;
+    }
+    void apagaRegistro() { QFile::remove(m_dir.filePath(QStringLiteral("pedidos.log"))); }
+
+    // The first row whose column holds the value, whatever the filter shows; 0 when none.
+    static store::Table::Bookmark acha(store::Table& t, const char* coluna, const QString& v)
+    {
+        const bool f = t.filtered();
+        t.setFiltered(false);
+        store::Table::Bookmark achada = 0;
+        for (auto b : t.visibleRows())
+            if (valor(t, b, coluna) == v) {
+                achada = b;
+                break;
+            }
+        t.setFiltered(f);
+        return achada;
+    }
+    static void altera(store::Table& t, store::Table::Bookmark b, apoio::Valores valores)
+    {
+        const bool f = t.filtered();
+        t.setFiltered(false);
+        t.gotoBookmark(b);
+        t.edit();
+        for (const auto& [c, v] : valores)
+            t.setValue(QString::fromLatin1(c), QString::fromUtf8(v));
+        t.post();
+        t.setFiltered(f);
+    }
+
+    QTemporaryDir m_dir;
+    ServidorDeTeste m_servidor;
+    app::InteracaoRoteirizada m_seam;
+    net::AcoesDoEnvio m_acoes;
+    int m_salvamentos = 0;
+};
+
+} // namespace
+
+TEST_F(EnvioServidorTest, ChangedIdentificationAndNewMemberReachTheServerAndComeBack)
+{
+    store::Table& projeto = d().identificacao().tbProjeto;
+    store::Table& membro = d().identificacao().tbMembro;
+    store::Table& estudo = d().resultadosGerados().tbEstudo;
+    const QString objetivo = QString(1900, QLatin1Char('o')) + QString(1900, QLatin1Char('p')) + QString(200, QLatin1Char('q'));
+    projeto.first();
+    altera(projeto, projeto.bookmark(),
+           {{"Status", "A"}, {"DataAssinat", "01/02/2004"}, {"ValProposta", "450000.00"},
+            {"Objetivo", ("  " + objetivo + " ").toUtf8().constData()}, {"Origem", ""}, {"NumProjOrigem", "77"},
+            {"DataFim", "31/12/2007"}});
+    const auto nova = inclui(membro, {{"Status", "I"}, {"Cod_Membro", "-1"}, {"Nome", "Rita de Cássia"}, {"KESTA", ""},
+                                      {"EquipeOriginal", "S"}, {"CargaHoraria", "10"},
+                                      {"DescricaoFuncao", "PESQUISADOR"}, {"MotivoSaida", ""}});
+    estudo.first();
+    const auto est = estudo.bookmark();
+    const QString codEstudo = valor(estudo, est, "Cod_Estudo");
+    altera(estudo, est, {{"Status", "A"}, {"Autor", "-1"}});
+    apagaRegistro();
+
+    const net::ResultadoEnvio r = envia();
+
+    ASSERT_EQ(r.etapa, net::EtapaEnvio::Concluido);
+    EXPECT_EQ(m_seam.textos(), QStringList{Sucesso});
+    EXPECT_EQ(m_salvamentos, 1);
+    const QList<PedidoRegistrado> enviados = pedidosDeEnvio();
+    ASSERT_EQ(enviados.size(), 3);
+    EXPECT_EQ(enviados[0].caminho, QStringLiteral("/kesta_off/owa/projeto.atualiza_projeto"));
+    EXPECT_EQ(enviados[0].corpo.toStdString(),
+              "cod_proj=1&DataAssinat=01%2F02%2F2004&ValProposta=450000%2E00"
+              "&Objetivo=" + std::string(1900, 'O') + "&Objetivo=" + std::string(1900, 'P') + "&Objetivo="
+                  + std::string(200, 'Q') + "&Origem=&NumProjOrigem=77&DataFim=31%2F12%2F2007");
+    EXPECT_EQ(enviados[1].caminho, QStringLiteral("/kesta_off/owa/membro_equipe.atualiza_membro"));
+    EXPECT_EQ(enviados[1].corpo.toStdString(),
+              "cod_proj=1&Status=I&Cod_Membro=&BIRO=&Nome=RITA+DE+C%C1SSIA&EquipeOriginal=S&CargaHoraria=10"
+              "&DescricaoFuncao=PESQUISADOR&MotivoSaida=&TipInstAtivPosPro=&DescAtivPosPro=&UF=&Cidade=&Fone="
+              "&Email=&Fax=&Endereco=&CEP=&TitulacaoAtual=&AreaConhecTitulacao=&PaisTitulacao=&KESTA=");
+    EXPECT_EQ(enviados[2].caminho, QStringLiteral("/kesta_off/owa/estudo.atualiza_estudo"));
+
+    // The server's code replaced the provisional one, in the member and in the study that names it.
+    const QString codigo = valor(membro, nova, "Cod_Membro");
+    EXPECT_NE(codigo, QStringLiteral("-1"));
+    EXPECT_GT(codigo.toLongLong(), 0);
+    EXPECT_TRUE(enviados[2].corpo.contains(QByteArray("&Autor=" + codigo.toLatin1() + "&")));
+    EXPECT_EQ(valor(estudo, est, "Autor"), codigo);
+    EXPECT_EQ(valor(estudo, est, "Status"), QStringLiteral("N"));
+    EXPECT_EQ(valor(membro, nova, "Status"), QStringLiteral("N"));
+    EXPECT_TRUE(QFile::exists(m_dir.filePath(QStringLiteral("enviado.prj"))));
+
+    // A second download shows the changes on the server.
+    baixa();
+    projeto.first();
+    EXPECT_EQ(projeto.value(QStringLiteral("Objetivo")), objetivo.toUpper());
+    EXPECT_EQ(projeto.value(QStringLiteral("DataFim")), QStringLiteral("31/12/2007"));
+    EXPECT_EQ(projeto.value(QStringLiteral("NumProjOrigem")), QStringLiteral("77"));
+    const auto denovo = acha(membro, "Cod_Membro", codigo);
+    ASSERT_NE(denovo, 0u);
+    EXPECT_EQ(valor(membro, denovo, "Nome"), QStringLiteral("RITA DE CÁSSIA"));
+    EXPECT_EQ(valor(estudo, acha(estudo, "Cod_Estudo", codEstudo), "Autor"), codigo);
+}
+
+TEST_F(EnvioServidorTest, RefusedDeletionAndRefusedInsertionStayPending)
+{
+    store::Table& inst = d().identificacao().tbInstituicao;
+    store::Table& lab = d().atividadesApoiadas().tbLaboratorio;
+    // The institute is still named by a study: the server refuses its deletion.
+    const auto instituto = acha(inst, "BIRO", QStringLiteral("INST007730"));
+    ASSERT_NE(instituto, 0u);
+    altera(inst, instituto, {{"Status", "D"}});
+    // A laboratory of an institution the project does not have: refused by the programme's rule.
+    const auto novoLab = inclui(lab, {{"Status", "I"}, {"Cod_Laboratorio", "-4"}, {"Cod_Inst", "999999"},
+                                      {"NomeLab", "LAB NOVO"}, {"TipoApoio", "AMPLIAÇÃO"}});
+
+    const net::ResultadoEnvio r = envia();
+
+    EXPECT_EQ(valor(inst, instituto, "Status"), QStringLiteral("D"));
+    EXPECT_EQ(valor(lab, novoLab, "Status"), QStringLiteral("I"));
+    EXPECT_EQ(valor(lab, novoLab, "Cod_Laboratorio"), QStringLiteral("-4"));
+    EXPECT_TRUE(r.flags.exclusaoRecusada);
+    EXPECT_TRUE(r.flags.erroResposta);
+    EXPECT_FALSE(r.flags.erro);
+    EXPECT_EQ(m_seam.textos(),
+              (QStringList{QStringLiteral("Laboratório(s) não está(ão) sediado(s) na Instituição Sede indicada.\r"
+                                          "Após concluído envio, é aconselhável carregar novamente o projeto e "
+                                          "conferir as informações."),
+                           ExclusaoRecusada, ComErro}));
+    EXPECT_EQ(m_salvamentos, 1);
+    EXPECT_FALSE(inst.rowMatchesFilter(instituto));  // still hidden from lists
+}
+
+TEST_F(EnvioServidorTest, FailedRequestStopsTheSendAndASecondSendSendsWhatIsLeftOnce)
+{
+    store::Table& inst = d().identificacao().tbInstituicao;
+    store::Table& membro = d().identificacao().tbMembro;
+    store::Table& estudo = d().resultadosGerados().tbEstudo;
+    inst.first();
+    const auto i = inst.bookmark();
+    altera(inst, i, {{"Status", "A"}, {"Nome", "UNIVERSIDADE FEDERAL RENOMEADA"}});
+    membro.first();
+    const auto m = membro.bookmark();
+    altera(membro, m, {{"Status", "A"}, {"Fone", "(31) 0000-0000"}});
+    estudo.first();
+    const auto e = estudo.bookmark();
+    altera(estudo, e, {{"Status", "A"}, {"Titulo", "TÍTULO NOVO"}});
+    ASSERT_TRUE(m_servidor.injetaFalha(QStringLiteral("membro_equipe.atualiza_membro"), QStringLiteral("html")));
+    apagaRegistro();
+
+    const net::ResultadoEnvio r = envia();
+
+    EXPECT_EQ(r.etapa, net::EtapaEnvio::FalhaEnvio);
+    EXPECT_EQ(m_salvamentos, 0);
+    EXPECT_EQ(valor(inst, i, "Status"), QStringLiteral("N"));
+    EXPECT_EQ(valor(membro, m, "Status"), QStringLiteral("A"));
+    EXPECT_EQ(valor(estudo, e, "Status"), QStringLiteral("A"));
+    EXPECT_EQ(m_seam.textos(),
+              (QStringList{net::TextoFalha(net::FalhaPaginaHtml),
+                           QStringLiteral("Problemas para enviar Membros.\rAs informações relacionadas com Membros "
+                                          "também deverão estar comprometidas.")}));
+    QList<PedidoRegistrado> enviados = pedidosDeEnvio();
+    ASSERT_EQ(enviados.size(), 2);
+    EXPECT_TRUE(enviados[1].caminho.endsWith(QLatin1String("atualiza_membro")));
+    EXPECT_TRUE(app::Estado().ProjectModified);  // the institution's answer changed the project
+
+    m_seam.mensagens.clear();
+    apagaRegistro();
+    envia();
+    enviados = pedidosDeEnvio();
+    ASSERT_EQ(enviados.size(), 2);
+    EXPECT_TRUE(enviados[0].caminho.endsWith(QLatin1String("atualiza_membro")));
+    EXPECT_TRUE(enviados[1].caminho.endsWith(QLatin1String("atualiza_estudo")));
+    EXPECT_EQ(m_seam.textos(), QStringList{Sucesso});
+    EXPECT_EQ(contaStatus(membro, QStringLiteral("A")) + contaStatus(estudo, QStringLiteral("A")), 0);
+}
+
+TEST_F(EnvioServidorTest, AnswerShortOfALineLeavesTheLastRowForTheNextSend)
+{
+    store::Table& est = d().resultadosGerados().tbEstudo;
+    const auto a = inclui(est, {{"Status", "I"}, {"Cod_Estudo", "-1"}, {"Titulo", "PRIMEIRO"}, {"TipoEstudo", "X"}});
+    const auto b = inclui(est, {{"Status", "I"}, {"Cod_Estudo", "-2"}, {"Titulo", "SEGUNDO"}, {"TipoEstudo", "X"}});
+    ASSERT_TRUE(m_servidor.injetaFalha(QStringLiteral("estudo.atualiza_estudo"), QStringLiteral("linhas-a-menos")));
+
+    const net::ResultadoEnvio r = envia();
+
+    EXPECT_TRUE(r.flags.erro);
+    EXPECT_EQ(valor(est, a, "Status"), QStringLiteral("N"));
+    EXPECT_EQ(valor(est, b, "Status"), QStringLiteral("I"));
+    ASSERT_EQ(m_seam.textos().size(), 3);
+    EXPECT_TRUE(m_seam.textos()[0].startsWith(QStringLiteral("Problemas para enviar Estudos .\r")));
+    EXPECT_EQ(m_seam.textos()[2], ComErro);
+    EXPECT_EQ(m_salvamentos, 1);
+
+    // The server stored both; the next send carries only the one it did not answer for.
+    m_seam.mensagens.clear();
+    apagaRegistro();
+    envia();
+    const QList<PedidoRegistrado> enviados = pedidosDeEnvio();
+    ASSERT_EQ(enviados.size(), 1);
+    EXPECT_EQ(enviados[0].corpo.count("&Status="), 1);
+    EXPECT_TRUE(enviados[0].corpo.contains("&Titulo=SEGUNDO&"));
+    EXPECT_EQ(valor(est, b, "Status"), QStringLiteral("N"));
+}
+
+TEST_F(EnvioServidorTest, CommandLineSendsSavesWithBackupAndTheServerHasTheChange)
+{
+    store::Table& projeto = d().identificacao().tbProjeto;
+    projeto.first();
+    altera(projeto, projeto.bookmark(), {{"Status", "A"}, {"DataFim", "15/03/2008"}});
+    // The demo's registry check would stop on a code the national registry does not know.
+    store::Table& membro = d().identificacao().tbMembro;
+    const auto luiz = acha(membro, "BIRO", QStringLiteral("6789012345678901"));
+    ASSERT_NE(luiz, 0u);
+    altera(membro, luiz, {{"Status", "A"}, {"BIRO", ""}});
+    const QString arquivo = m_dir.filePath(QStringLiteral("demo.prj"));
+    ASSERT_TRUE(store::GravaProjeto(arquivo));
+
+    QProcess cli;
+    cli.setProgram(ServidorDeTeste::executavel().replace(QLatin1String("kesta-server"), QLatin1String("rezozur-cli")));
+    cli.setArguments({QStringLiteral("enviar"), arquivo, QStringLiteral("--usuario"), QStringLiteral("demo"),
+                      QStringLiteral("--senha"), QStringLiteral("demo"), QStringLiteral("--aceitar-nomes")});
+    cli.setProcessEnvironment(QProcessEnvironment::systemEnvironment());
+    cli.start();
+    ASSERT_TRUE(cli.waitForFinished(120000));
+    const QString saida = QString::fromUtf8(cli.readAllStandardOutput());
+    const QString erros = QString::fromUtf8(cli.readAllStandardError());
+    EXPECT_EQ(cli.exitCode(), 0) << saida.toStdString() << erros.toStdString();
+    EXPECT_TRUE(saida.contains(QStringLiteral("resultado: enviado;"))) << saida.toStdString();
+    EXPECT_TRUE(erros.contains(QStringLiteral("SUCESSO!! Dados atualizados no servidor."))) << erros.toStdString();
+    EXPECT_TRUE(QFile::exists(arquivo + QStringLiteral(".bak")) || QFile::exists(m_dir.filePath(QStringLiteral("demo.bak"))));
+
+    baixa();
+    projeto.first();
+    EXPECT_EQ(projeto.value(QStringLiteral("DataFim")), QStringLiteral("15/03/2008"));
+}
