@@ -653,4 +653,29 @@ bool VerificaCadastros(bool quiet)
     }
 }
 
+void VerificarPendencia(bool quiet, const std::function<void()>& mostraPendencias)
+{
+    auto pendente = [&] {
+        if (app::interacao().esperaAberta())
+            app::FechaEspera();
+        if (mostraPendencias)
+            mostraPendencias();
+        throw app::Abort();
+    };
+    if (!VerificaPendenciasLocais())
+        pendente();
+    if (!quiet)
+        app::Mensagem(QStringLiteral("Os dados do projeto foram analisados localmente.\rNenhuma inconsistência LOCAL foi "
+                                     "encontrada.\rO sistema irá proceder com a verificação de Pessoas, Instituições e "
+                                     "Laboratórios."),
+                      app::Icone::Informacao, app::Botoes::Ok, QStringLiteral("Verificação Local Concluída"));
+    if (!VerificaCadastros(quiet))
+        pendente();
+    const ContadoresVerificacao& c = Contadores();
+    if (!quiet && c.DiferencasPessoas == 0 && c.DiferencasInstituicoes == 0)
+        app::Mensagem(QStringLiteral("As Pessoas, Instituições e laboratórios do projeto foram analisados.\rNenhum erro foi "
+                                     "encontrado."),
+                      app::Icone::Informacao, app::Botoes::Ok, QStringLiteral("Análise do Projeto Concluída"));
+}
+
 } // namespace net

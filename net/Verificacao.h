@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 namespace store {
 class Table;
 }
@@ -67,5 +69,10 @@ void AjustaNomeinstituicao();
 // interactive mode of the registry stage, the user accepted the names).
 bool VerificaPendenciasLocais();
 bool VerificaCadastros(bool quiet);
+
+// The main window's pending-items check: the local stage, then the registry stage. When a stage finds
+// something, the wait window is closed, `mostraPendencias` shows the pending-items window, and
+// app::Abort ends the running command. In the interactive mode each clean stage says so.
+void VerificarPendencia(bool quiet, const std::function<void()>& mostraPendencias);
 
 } // namespace net

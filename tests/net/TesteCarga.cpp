@@ -9,6 +9,8 @@
 
 #include <QTemporaryDir>
 
+#include "ImprimeQt.h"
+
 #include <gtest/gtest.h>
 
 using namespace Qt::StringLiterals;

@@ -6,6 +6,8 @@
 #include "net/Transporte.h"
 #include "store/Table.h"
 
+#include "ImprimeQt.h"
+
 #include <gtest/gtest.h>
 
 using net::CopiaTrecho;

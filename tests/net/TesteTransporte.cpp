@@ -7,6 +7,8 @@
 #include <QTcpServer>
 #include <QTemporaryDir>
 
+#include "ImprimeQt.h"
+
 #include <gtest/gtest.h>
 
 using net::CodificaValor;

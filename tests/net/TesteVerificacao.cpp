@@ -4,6 +4,8 @@
 #include "app/core/InteracaoRoteirizada.h"
 #include "store/Dados.h"
 
+#include "ImprimeQt.h"
+
 #include <gtest/gtest.h>
 
 using namespace Qt::StringLiterals;
