@@ -170,6 +170,10 @@ TEST_F(EnvioServidorTest, ChangedIdentificationAndNewMemberReachTheServerAndCome
     const auto est = estudo.bookmark();
     const QString codEstudo = valor(estudo, est, "Cod_Estudo");
     altera(estudo, est, {{"Status", "A"}, {"Autor", "-1"}});
+    store::Table& area = d().resultadosGerados().tbEstudosAreaConhec;
+    const auto areaDoEstudo = acha(area, "Cod_Estudo", codEstudo);
+    ASSERT_NE(areaDoEstudo, 0u);
+    altera(area, areaDoEstudo, {{"Status", "D"}});
     apagaRegistro();
 
     const net::ResultadoEnvio r = envia();
@@ -178,7 +182,7 @@ TEST_F(EnvioServidorTest, ChangedIdentificationAndNewMemberReachTheServerAndCome
     EXPECT_EQ(m_seam.textos(), QStringList{Sucesso});
     EXPECT_EQ(m_salvamentos, 1);
     const QList<PedidoRegistrado> enviados = pedidosDeEnvio();
-    ASSERT_EQ(enviados.size(), 3);
+    ASSERT_EQ(enviados.size(), 4);
     EXPECT_EQ(enviados[0].caminho, QStringLiteral("/kesta_off/owa/projeto.atualiza_projeto"));
     EXPECT_EQ(enviados[0].corpo.toStdString(),
               "cod_proj=1&DataAssinat=01%2F02%2F2004&ValProposta=450000%2E00"
@@ -190,6 +194,11 @@ TEST_F(EnvioServidorTest, ChangedIdentificationAndNewMemberReachTheServerAndCome
               "&DescricaoFuncao=PESQUISADOR&MotivoSaida=&TipInstAtivPosPro=&DescAtivPosPro=&UF=&Cidade=&Fone="
               "&Email=&Fax=&Endereco=&CEP=&TitulacaoAtual=&AreaConhecTitulacao=&PaisTitulacao=&KESTA=");
     EXPECT_EQ(enviados[2].caminho, QStringLiteral("/kesta_off/owa/estudo.atualiza_estudo"));
+    EXPECT_EQ(enviados[3].caminho, QStringLiteral("/kesta_off/owa/estudo.atualiza_estudoareaconhec"));
+    EXPECT_EQ(enviados[3].corpo.toStdString(),
+              "cod_proj=1&Status=D&Cod_Estudo=" + codEstudo.toStdString()
+                  + "&DescricaoAreaConhec=ENGENHARIA+SANIT%C1RIA");
+    EXPECT_FALSE(area.bookmarkValid(areaDoEstudo));
 
     // The server's code replaced the provisional one, in the member and in the study that names it.
     const QString codigo = valor(membro, nova, "Cod_Membro");
@@ -211,6 +220,7 @@ TEST_F(EnvioServidorTest, ChangedIdentificationAndNewMemberReachTheServerAndCome
     ASSERT_NE(denovo, 0u);
     EXPECT_EQ(valor(membro, denovo, "Nome"), QStringLiteral("RITA DE CÁSSIA"));
     EXPECT_EQ(valor(estudo, acha(estudo, "Cod_Estudo", codEstudo), "Autor"), codigo);
+    EXPECT_EQ(acha(area, "Cod_Estudo", codEstudo), 0u);
 }
 
 TEST_F(EnvioServidorTest, RefusedDeletionAndRefusedInsertionStayPending)
