@@ -306,3 +306,33 @@ TEST_F(EnvioCorpoTest, NewMemberCodeReachesEveryChildTable)
     EXPECT_FALSE(m.hasIndex(QStringLiteral("Status")));
     EXPECT_EQ(m.indexName(), QStringLiteral("Primary"));
 }
+
+TEST_F(EnvioCorpoTest, ChildPostingRulesThatLookTheParentUpDoNotDerailTheAnswerPass)
+{
+    // Posting a research site or a quality programme looks the institution up, moving the
+    // institutions' index and filter while their own answers are being read.
+    store::Table& inst = d().identificacao().tbInstituicao;
+    const auto i1 = inclui(inst, {{"Status", "I"}, {"Cod_Inst", "-1"}, {"BIRO", "B1"}, {"Nome", "UM"}});
+    const auto i2 = inclui(inst, {{"Status", "I"}, {"Cod_Inst", "-2"}, {"BIRO", "B2"}, {"Nome", "DOIS"}});
+    const auto del = inclui(inst, {{"Status", "D"}, {"Cod_Inst", "9"}, {"BIRO", "B9"}, {"Nome", "NOVE"}});
+    const auto local = inclui(d().identificacao().tbLocaisPesquisa, {{"Status", "I"}, {"Cod_Local", "-5"}, {"Cod_Inst", "-1"}});
+    const auto qual = inclui(d().analiseResultados().tbQualidade,
+                             {{"Status", "I"}, {"Cod_Qualidade", "-6"}, {"Cod_InstCliente", "-2"}, {"Cod_InstFornec", "-1"}});
+    const QString filtro = inst.filter();
+    const QString indice = inst.indexName();
+
+    net::FlagsEnvio flags;
+    EXPECT_EQ(net::TrataResposta(d(), inst, "0\n101\n102\n", flags), 3);
+
+    EXPECT_FALSE(inst.bookmarkValid(del));
+    EXPECT_EQ(valor(inst, i1, "Cod_Inst"), QStringLiteral("101"));
+    EXPECT_EQ(valor(inst, i2, "Cod_Inst"), QStringLiteral("102"));
+    EXPECT_EQ(valor(d().identificacao().tbLocaisPesquisa, local, "Cod_Inst"), QStringLiteral("101"));
+    EXPECT_EQ(valor(d().analiseResultados().tbQualidade, qual, "Cod_InstCliente"), QStringLiteral("102"));
+    EXPECT_EQ(valor(d().analiseResultados().tbQualidade, qual, "Cod_InstFornec"), QStringLiteral("101"));
+    EXPECT_EQ(inst.filter(), filtro);
+    EXPECT_TRUE(inst.filtered());
+    EXPECT_EQ(inst.indexName(), indice);
+    EXPECT_FALSE(inst.hasIndex(QStringLiteral("Status")));
+    EXPECT_FALSE(flags.erro || flags.erroResposta || flags.exclusaoRecusada);
+}
