@@ -4,6 +4,7 @@
 
 #include "app/core/Interacao.h"
 #include "app/core/ProgramState.h"
+#include "net/ui/ComandosNet.h"
 #include "store/Dados.h"
 #include "store/Table.h"
 
@@ -76,6 +77,14 @@ ResultadoEnvio ExecutaEnviarDados(QWidget* parent, const AcoesDoEnvio& acoes)
     TfrmEnviarDados dialogo(acoes, parent);
     dialogo.exec();
     return dialogo.resultado();
+}
+
+ResultadoEnvio EnviarDadosNaJanela(QWidget* parent, std::function<void()> salvarComo)
+{
+    AcoesDoEnvio acoes;
+    acoes.verificarPendencia = [parent](bool quiet) { VerificarPendenciaNaJanela(quiet, parent); };
+    acoes.salvarComo = std::move(salvarComo);
+    return ExecutaEnviarDados(parent, acoes);
 }
 
 } // namespace net

@@ -33,5 +33,8 @@ private:
 // The Send command of the main window: creates the dialog, shows it modally and destroys it.
 // `acoes` brings the main window's pending-items check and its save-as command.
 ResultadoEnvio ExecutaEnviarDados(QWidget* parent, const AcoesDoEnvio& acoes);
+// The same with the pending-items check in its own window (VerificarPendenciaNaJanela); only the
+// save-as command comes from the main window.
+ResultadoEnvio EnviarDadosNaJanela(QWidget* parent, std::function<void()> salvarComo);
 
 } // namespace net
