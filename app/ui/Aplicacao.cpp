@@ -3,6 +3,7 @@
 #include "app/core/Interacao.h"
 #include "app/ui/InstanciaUnica.h"
 #include "app/ui/TfrmMenu1.h"
+#include "store/ComandosProjeto.h"
 #include "store/Dados.h"
 
 #include <QApplication>
@@ -12,7 +13,12 @@ namespace app::ui {
 
 void LigaComandos(TfrmMenu1& janela)
 {
-    (void)janela;
+    TfrmMenu1::Comandos& c = janela.comandos;
+    c.Abrir = [] { store::AbrirClick(); };
+    c.Salvar = [] { store::SalvarClick(); };
+    c.SalvarComo = [] { store::SalvarComoClick(); };
+    c.Fechar = [] { store::FecharClick(); };
+    c.FechaParaSair = [] { return store::FechaProjeto(); };
 }
 
 int ExecutaPrograma(QApplication& aplicacao)

@@ -1,12 +1,14 @@
 #include "app/ui/TfrmMenu1.h"
 
 #include "app/core/Interacao.h"
-#include "app/core/JanelaPrincipal.h"
 #include "app/core/ProgramState.h"
 #include "app/ui/EditorMemo.h"
 #include "app/ui/Icones.h"
 #include "app/ui/InteracaoQt.h"
 #include "app/ui/TfrmSobre.h"
+#include "edit/Edicao.h"
+#include "edit/ui/PainelQt.h"
+#include "store/ComandosProjeto.h"
 #include "store/Dados.h"
 
 #include <QAction>
@@ -74,16 +76,23 @@ TfrmMenu1::TfrmMenu1(QWidget* parent)
     m_interacao->aoMudarStatus = [this](int painel, const QString& texto) { SetStatusText(painel, texto); };
     app::instalaInteracao(m_interacao.get());
 
-    GanchosJanela& g = app::Ganchos();
-    g.createWindows = [this] { CreateWindows(); };
-    g.closeWindows = [this] { CloseWindows(); };
-    g.setMenuAndButtons = [this] { SetMenuAndButtons(); };
-    g.pgGeralChanging = [this] { return guardaGeral(); };
+    store::JanelaDoProjeto& j = store::Janela();
+    j.CreateWindows = [this] { CreateWindows(); };
+    j.CloseWindows = [this] { CloseWindows(); };
+    j.SetMenuAndButtons = [this] { SetMenuAndButtons(); };
+    j.pgGeralChanging = [this] { return guardaGeral(); };
+    j.TrazParaFrente = [this] { restauraDoMinimizado(); };
+    j.CursorOcupado = [](bool ocupado) {
+        if (ocupado)
+            QApplication::setOverrideCursor(Qt::WaitCursor);
+        else if (QApplication::overrideCursor())
+            QApplication::restoreOverrideCursor();
+    };
 }
 
 TfrmMenu1::~TfrmMenu1()
 {
-    app::Ganchos() = GanchosJanela{};
+    store::Janela() = store::JanelaDoProjeto{};
     disconnect(qApp, &QApplication::focusChanged, this, &TfrmMenu1::focoMudou);
     if (&app::interacao() == m_interacao.get())
         app::instalaInteracao(nullptr);
@@ -339,9 +348,11 @@ void TfrmMenu1::ImprimirClick()
 
 void TfrmMenu1::SairClick()
 {
-    if (comandos.Fechar) {
+    if (comandos.FechaParaSair) {
         try {
-            comandos.Fechar();
+            // A refused guard or a failed save keeps the program open, so that nothing is lost.
+            if (!comandos.FechaParaSair())
+                return;
         } catch (const app::Abort&) {
             return;  // the save question was cancelled: the program stays open
         } catch (const std::exception& e) {
@@ -453,13 +464,8 @@ std::vector<PaginaRegistro*> TfrmMenu1::paginas() const
 
 void TfrmMenu1::HabilitaBotoes(const store::Table& tabela, QWidget* painel)
 {
-    const bool temRegistro = tabela.active() && tabela.recordCount() > 0;
-    for (QObject* o : painel->children()) {
-        auto* w = qobject_cast<QWidget*>(o);
-        if (!w || w->property("tag").toInt() == 1)
-            continue;
-        w->setEnabled(temRegistro);
-    }
+    edit::PainelQt p(painel);
+    edit::HabilitaBotoes(tabela, &p);
 }
 
 void TfrmMenu1::duploCliqueGrade(PaginaRegistro& p)

@@ -57,9 +57,12 @@ public:
 
     // The project commands whose logic lives elsewhere; an empty one does nothing. The window runs
     // the page guard before Send, Check and Print; Open, Save, Save As and Close run it themselves
-    // (through app::PgGeralChanging) where they need it.
+    // (through store::Janela().pgGeralChanging) where they need it.
     struct Comandos {
         std::function<void()> Carregar, Enviar, Abrir, Salvar, SalvarComo, Fechar, Verificar, Imprimir;
+        // The Close command on the way out: throws app::Abort when the save question is cancelled,
+        // returns false when the project stayed open; the program then stays open too.
+        std::function<bool()> FechaParaSair;
     };
     Comandos comandos;
 

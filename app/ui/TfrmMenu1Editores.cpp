@@ -4,10 +4,10 @@
 
 #include "app/core/Interacao.h"
 #include "app/core/ProgramState.h"
-#include "app/ui/CampoLineEdit.h"
 #include "app/ui/EditorMemo.h"
 #include "edit/ValidaDatas.h"
 #include "edit/ValidaNumeros.h"
+#include "edit/ui/CampoLineEdit.h"
 #include "store/Table.h"
 
 #include <QComboBox>
@@ -23,11 +23,14 @@ const QString RotuloValor = QStringLiteral("Valor Solicitado na  Proposta");
 const QString MensagemErroConfirmar =
     QStringLiteral("Erro inesperado ao confirmar operação!\rConsulte suporte informando a seguinte mensagem:\r");
 
+QString textoDe(QLineEdit* e) { return edit::CampoLineEdit(e).texto(); }
+
 void poeTexto(QLineEdit* e, const QString& texto)
 {
     // Written only when different, so that writing a box back does not count as an edit.
-    if (CampoLineEdit::TextoDe(e) != texto)
-        CampoLineEdit::PoeTexto(e, texto);
+    edit::CampoLineEdit campo(e);
+    if (campo.texto() != texto)
+        campo.defineTexto(texto);
 }
 
 bool pergunta(const QString& texto)
@@ -75,7 +78,7 @@ void TfrmMenu1::carregaIdentificacao()
     poeTexto(meDataFim, campo("DataFim"));
     poeTexto(meDataAssinat, campo("DataAssinat"));
     poeTexto(meValProposta, campo("ValProposta").trimmed());
-    CampoLineEdit valor(meValProposta);
+    edit::CampoLineEdit valor(meValProposta);
     edit::AlinhaValor(valor);
     const QString objetivo = campo("Objetivo");
     if (dbmObjetivoAtual->toPlainText() != objetivo)
@@ -101,7 +104,7 @@ void TfrmMenu1::meValPropostaExit(QWidget* novoFoco)
     if (novoFoco == bmbtCancelar || m_saindoDoValor)
         return;
     m_saindoDoValor = true;
-    CampoLineEdit valor(meValProposta);
+    edit::CampoLineEdit valor(meValProposta);
     edit::AlinhaValor(valor);
     if (!edit::ValidaValor(valor, RotuloValor)) {
         mostraIdentificacao();
@@ -135,8 +138,8 @@ void TfrmMenu1::bmbtConfirmarClick()
         t.setValue(QStringLiteral("Objetivo"), dbmObjetivoAtual->toPlainText());
         t.setValue(QStringLiteral("Status"), QStringLiteral("A"));
 
-        const QString assinatura = CampoLineEdit::TextoDe(meDataAssinat);
-        const QString fim = CampoLineEdit::TextoDe(meDataFim);
+        const QString assinatura = textoDe(meDataAssinat);
+        const QString fim = textoDe(meDataFim);
         if (!edit::ValidaDataAssinatura(assinatura, fim)) {
             pgGeral->setActivePage(pgGeral->indexOf(tsDadosGerais));
             meDataAssinat->setFocus();
@@ -148,7 +151,7 @@ void TfrmMenu1::bmbtConfirmarClick()
         t.setValue(QStringLiteral("DataFim"), valorDaData(fim));
         t.setValue(QStringLiteral("DataAssinat"), valorDaData(assinatura));
         // The amount is kept without the blanks that right-align it in the box.
-        const QString valor = CampoLineEdit::TextoDe(meValProposta).trimmed();
+        const QString valor = textoDe(meValProposta).trimmed();
         t.setValue(QStringLiteral("ValProposta"), valor == QStringLiteral(".") ? QString() : valor);
 
         if (t.value(QStringLiteral("DataAssinat")).isEmpty()) {
@@ -200,7 +203,7 @@ void TfrmMenu1::btCancelComentClick() { m_comentario->cancela(); }
 bool TfrmMenu1::validaIdentificacao(bool& recusou)
 {
     recusou = false;
-    CampoLineEdit valor(meValProposta);
+    edit::CampoLineEdit valor(meValProposta);
     edit::AlinhaValor(valor);
     if (!edit::ValidaValor(valor, RotuloValor)) {
         recusou = true;
@@ -208,8 +211,8 @@ bool TfrmMenu1::validaIdentificacao(bool& recusou)
         meValProposta->setFocus();
         return false;
     }
-    const QString assinatura = CampoLineEdit::TextoDe(meDataAssinat);
-    const QString fim = CampoLineEdit::TextoDe(meDataFim);
+    const QString assinatura = textoDe(meDataAssinat);
+    const QString fim = textoDe(meDataFim);
     if (!edit::ValidaDataAssinatura(assinatura, fim)) {
         recusou = true;
         mostraIdentificacao();

@@ -1,6 +1,6 @@
 #include "JanelaFixture.h"
 
-#include "app/core/JanelaPrincipal.h"
+#include "store/ComandosProjeto.h"
 #include "app/core/ProgramState.h"
 #include "store/Dados.h"
 
@@ -53,7 +53,7 @@ TEST_F(EditoresTest, LeavingGeneralDataWithAZeroProposalValueIsRefused)
     janela->EnviarClick();
     janela->VerificarPendenciasClick();
     janela->ImprimirClick();
-    EXPECT_FALSE(app::PgGeralChanging());
+    EXPECT_FALSE(store::Janela().pgGeralChanging());
     EXPECT_EQ(enviou + verificou + imprimiu, 0);
 
     // A sub-page switch inside "Dados Gerais" is refused too and shows "Identificação".
@@ -119,7 +119,7 @@ TEST_F(EditoresTest, ConfirmRefusesKestaTwoWithoutOriginNumberAndEmptiesItWithou
     EXPECT_TRUE(janela->identificacaoEditada());
     // The guard refuses while the confirmation fails.
     roteiro->responde(app::Resposta::Sim);
-    EXPECT_FALSE(app::PgGeralChanging());
+    EXPECT_FALSE(store::Janela().pgGeralChanging());
 
     origem->setEditText(QStringLiteral("SEM ORIGEM"));
     EXPECT_TRUE(numero->text().isEmpty());

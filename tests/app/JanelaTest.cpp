@@ -1,6 +1,6 @@
 #include "JanelaFixture.h"
 
-#include "app/core/JanelaPrincipal.h"
+#include "store/ComandosProjeto.h"
 #include "app/core/ProgramState.h"
 #include "app/ui/TfrmMenu1.h"
 #include "store/Dados.h"
@@ -113,8 +113,8 @@ TEST_F(JanelaTest, OpenAndCloseSwitchTheEnableTableAndThePageTree)
 
     // What the close command does to the window, through the hooks the logic uses.
     app::Estado().ProjectOpen = false;
-    app::CloseWindows();
-    app::SetMenuAndButtons();
+    store::Janela().CloseWindows();
+    store::Janela().SetMenuAndButtons();
     EXPECT_FALSE(janela->pgGeral->isVisible());
     EXPECT_TRUE(habilitado("btAbrir"));
     EXPECT_FALSE(habilitado("btFechar"));
@@ -155,15 +155,18 @@ TEST_F(JanelaTest, PrintWithoutAnOpenProjectSaysSoAndOpensNothing)
     EXPECT_EQ(imprimiu, 1);
 }
 
-TEST_F(JanelaTest, ExitStaysOpenWhenTheSaveQuestionIsCancelledAndClosesTheTablesOtherwise)
+TEST_F(JanelaTest, ExitStaysOpenUnlessTheProjectClosesAndThenClosesTheTables)
 {
-    janela->comandos.Fechar = [] { throw app::Abort(); };
+    janela->comandos.FechaParaSair = []() -> bool { throw app::Abort(); };  // save question cancelled
+    janela->SairClick();
+    EXPECT_TRUE(janela->isVisible());
+    janela->comandos.FechaParaSair = [] { return false; };  // guard refused or the save failed
     janela->SairClick();
     EXPECT_TRUE(janela->isVisible());
     EXPECT_TRUE(store::DataIdentificacao().tbMembro.active());
 
     int fechou = 0;
-    janela->comandos.Fechar = [&] { ++fechou; };
+    janela->comandos.FechaParaSair = [&] { return ++fechou > 0; };
     janela->SairClick();
     EXPECT_EQ(fechou, 1);
     EXPECT_FALSE(janela->isVisible());
