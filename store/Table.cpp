@@ -150,6 +150,49 @@ int Table::findIndexPos(const QString& name) const
     return -1;
 }
 
+// Sorts small entries of key views (the natural order is the tie-break), then appends in order: the
+// tree is built in linear time after one cache-friendly sort.
+template <size_t N>
+void Table::buildSorted(Index& ix) const
+{
+    struct Entry {
+        std::array<QStringView, N> k;
+        Row* row;
+        quint32 pos;
+    };
+    // The key texts are copied side by side first: compares then read one compact block instead of
+    // strings scattered over the heap.
+    size_t total = 0;
+    for (Row* r : m_natural->set)
+        for (size_t i = 0; i < N; ++i)
+            total += size_t(r->values[size_t(ix.cols[i])].size());
+    std::vector<QChar> arena(total);
+    std::vector<Entry> entries;
+    entries.reserve(m_rows.size());
+    size_t at = 0;
+    for (Row* r : m_natural->set) {
+        Entry e{{}, r, quint32(entries.size())};
+        for (size_t i = 0; i < N; ++i) {
+            const QString& v = r->values[size_t(ix.cols[i])];
+            std::copy(v.cbegin(), v.cend(), arena.begin() + qptrdiff(at));
+            e.k[i] = QStringView(arena.data() + at, v.size());
+            at += size_t(v.size());
+        }
+        entries.push_back(e);
+    }
+    const bool desc = (ix.def.options & ixDescending) != 0;
+    std::sort(entries.begin(), entries.end(), [desc](const Entry& a, const Entry& b) {
+        for (size_t i = 0; i < N; ++i) {
+            const int r = KeyCompare::cmp(a.k[i], b.k[i]);
+            if (r != 0)
+                return desc ? r > 0 : r < 0;
+        }
+        return a.pos < b.pos;
+    });
+    for (const Entry& e : entries)
+        ix.set.insert(ix.set.end(), e.row);
+}
+
 std::unique_ptr<Table::Index> Table::makeIndex(const IndexDef& def) const
 {
     std::vector<int> cols;
@@ -163,36 +206,12 @@ std::unique_ptr<Table::Index> Table::makeIndex(const IndexDef& def) const
     if (cols.empty())
         throw TableError(QStringLiteral("%1: índice '%2' sem colunas").arg(m_name, def.name));
     auto ix = std::make_unique<Index>(def, std::move(cols));
-    // Sort contiguous key views first (the rows' natural order is already the tie-break), then
-    // append in order: the tree is built in linear time after one cache-friendly sort.
-    constexpr size_t MaxCols = 4;
-    const bool desc = (def.options & ixDescending) != 0;
-    if (ix->cols.size() <= MaxCols) {
-        struct Entry {
-            std::array<QStringView, MaxCols> k;
-            Row* row;
-            size_t pos;
-        };
-        std::vector<Entry> entries;
-        entries.reserve(m_rows.size());
-        for (Row* r : m_natural->set) {
-            Entry e{{}, r, entries.size()};
-            for (size_t i = 0; i < ix->cols.size(); ++i)
-                e.k[i] = r->values[size_t(ix->cols[i])];
-            entries.push_back(e);
-        }
-        const size_t ncols = ix->cols.size();
-        std::sort(entries.begin(), entries.end(), [ncols, desc](const Entry& a, const Entry& b) {
-            for (size_t i = 0; i < ncols; ++i) {
-                const int r = KeyCompare::cmp(a.k[i], b.k[i]);
-                if (r != 0)
-                    return desc ? r > 0 : r < 0;
-            }
-            return a.pos < b.pos;
-        });
-        for (const Entry& e : entries)
-            ix->set.insert(ix->set.end(), e.row);
-    } else {
+    switch (ix->cols.size()) {
+    case 1: buildSorted<1>(*ix); break;
+    case 2: buildSorted<2>(*ix); break;
+    case 3: buildSorted<3>(*ix); break;
+    case 4: buildSorted<4>(*ix); break;
+    default:
         for (Row* r : m_natural->set)
             ix->set.insert(r);
     }

@@ -252,6 +252,8 @@ private:
     void linkRow(Row* r);
     void notify();
     std::unique_ptr<Index> makeIndex(const IndexDef& def) const;
+    template <size_t N>
+    void buildSorted(Index& ix) const;
     int findIndexPos(const QString& name) const;
 
     QString m_name;
