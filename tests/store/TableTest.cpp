@@ -340,3 +340,73 @@ TEST(Table, AnIndexAcceptsEqualKeysAndAddingItAgainReplacesIt)
     t->first();
     EXPECT_EQ(t->value(QStringLiteral("Nome")), QStringLiteral("novo")) << "ordered by the new columns";
 }
+
+TEST(Table, IndexOrderMatchesAReferenceSortForEveryShape)
+{
+    // Random keys with shared prefixes, accents and empty texts; the order must be QString's
+    // case-sensitive order on the index columns, ties kept in natural order, whether the index is
+    // built over existing rows or maintained row by row.
+    std::srand(7);
+    const QStringList pecas{QString(), QStringLiteral("a"), QStringLiteral("A"), QStringLiteral("ação"),
+                            QStringLiteral("abc"), QStringLiteral("abcdefghij"), QStringLiteral("abcdefghik"),
+                            QStringLiteral(" "), QStringLiteral("Ω")};
+    auto t = novaTabela();
+    auto aleatorio = [&] { return pecas[std::rand() % pecas.size()] + pecas[std::rand() % pecas.size()]; };
+    for (int i = 0; i < 600; ++i) {
+        t->append();
+        t->setValue(1, (QStringLiteral("k") + aleatorio()).left(10));
+        t->setValue(2, aleatorio());
+        t->setValue(3, QString::number(i));
+        t->post();
+    }
+    const std::vector<std::pair<QString, int>> formas{{QStringLiteral("Cod"), 0},
+                                                      {QStringLiteral("Nome;Cod"), 0},
+                                                      {QStringLiteral("Cod;Nome"), store::ixDescending},
+                                                      {QStringLiteral("Status;Cod;Nome;Obs"), 0}};
+    for (const auto& [colunas, opcao] : formas) {
+        for (int fase = 0; fase < 2; ++fase) {
+            t->addIndex(QStringLiteral("X"), colunas, opcao);
+            t->setIndexName(QStringLiteral("X"));
+            if (fase == 1) {
+                // Change some keys through posts; the maintained order must stay right.
+                for (int k = 0; k < 100; ++k) {
+                    t->first();
+                    for (int s = std::rand() % 50; s > 0; --s)
+                        t->next();
+                    t->edit();
+                    t->setValue(2, aleatorio());
+                    t->post();
+                }
+            }
+            std::vector<int> cols;
+            for (const QString& c : colunas.split(QLatin1Char(';')))
+                cols.push_back(t->fieldIndex(c));
+            std::vector<std::pair<std::vector<QString>, int>> esperado;
+            t->setIndexName(QString());
+            int pos = 0;
+            for (t->first(); !t->eof(); t->next()) {
+                std::vector<QString> k;
+                for (int c : cols)
+                    k.push_back(t->value(c));
+                esperado.push_back({k, pos++});
+            }
+            std::stable_sort(esperado.begin(), esperado.end(), [&](const auto& a, const auto& b) {
+                for (size_t i = 0; i < a.first.size(); ++i) {
+                    const int r = QString::compare(a.first[i], b.first[i], Qt::CaseSensitive);
+                    if (r != 0)
+                        return (opcao & store::ixDescending) ? r > 0 : r < 0;
+                }
+                return false;
+            });
+            t->setIndexName(QStringLiteral("X"));
+            size_t i = 0;
+            for (t->first(); !t->eof(); t->next(), ++i) {
+                ASSERT_LT(i, esperado.size());
+                for (size_t c = 0; c < cols.size(); ++c)
+                    ASSERT_EQ(t->value(cols[c]), esperado[i].first[c])
+                        << colunas.toStdString() << " fase " << fase << " linha " << i;
+            }
+            EXPECT_EQ(i, esperado.size());
+        }
+    }
+}
