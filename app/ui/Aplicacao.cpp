@@ -3,6 +3,8 @@
 #include "app/core/Interacao.h"
 #include "app/ui/InstanciaUnica.h"
 #include "app/ui/TfrmMenu1.h"
+#include "net/ui/ComandosNet.h"
+#include "net/ui/TfrmEnviarDados.h"
 #include "store/ComandosProjeto.h"
 #include "store/Dados.h"
 
@@ -19,6 +21,11 @@ void LigaComandos(TfrmMenu1& janela)
     c.SalvarComo = [] { store::SalvarComoClick(); };
     c.Fechar = [] { store::FecharClick(); };
     c.FechaParaSair = [] { return store::FechaProjeto(); };
+    QWidget* pai = &janela;
+    c.Carregar = [pai] { net::CarregarClick(pai); };
+    c.Verificar = [pai] { net::VerificarPendenciaNaJanela(false, pai); };
+    c.Enviar = [pai] { net::EnviarDadosNaJanela(pai, [] { store::SalvarComoClick(); }); };
+    net::InstalaReparoComLogin(pai);
 }
 
 int ExecutaPrograma(QApplication& aplicacao)
