@@ -59,6 +59,8 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(m_outra.isValid());
+        m_xdgAntes = qgetenv("XDG_DATA_HOME");
+        m_homeAntes = qgetenv("HOME");
         store::Janela() = {};
         store::InstalaReparoDoProjeto({});
         // Per-user folders of this test stay inside it.
@@ -69,6 +71,11 @@ protected:
     {
         store::Janela() = {};
         store::InstalaReparoDoProjeto({});
+        if (m_xdgAntes.isNull())
+            qunsetenv("XDG_DATA_HOME");
+        else
+            qputenv("XDG_DATA_HOME", m_xdgAntes);
+        qputenv("HOME", m_homeAntes);
     }
 
     QString outra(const QString& nome) const { return m_outra.path() + QLatin1Char('/') + nome; }
@@ -87,6 +94,7 @@ protected:
 
     teste::AmbienteDeProjeto ambiente;
     QTemporaryDir m_outra;
+    QByteArray m_xdgAntes, m_homeAntes;
 };
 
 TEST_F(ProjetoArquivoTest, IdaEVoltaDeTodasAsTabelas)
