@@ -203,7 +203,10 @@ int ArquivoZip::Compacta(const QString& copiaAnterior)
     if (FilesToProcess.isEmpty())
         return falha(OutraFalha, QStringLiteral("nenhum arquivo a compactar"));
 
-    const QFileInfo info(ZipFileName);
+    // A project file reached through a link is replaced where it really lies, keeping the link.
+    QFileInfo info(ZipFileName);
+    if (info.isSymLink())
+        info = QFileInfo(info.symLinkTarget());
     const QString destino = info.absoluteFilePath();
     if (!info.absoluteDir().exists())
         return falha(ArquivoInexistente, QStringLiteral("pasta inexistente: ") + info.absolutePath());

@@ -299,6 +299,20 @@ TEST_F(ArquivoZipTest, GravacaoGuardaCopiaAnteriorEPreservaArquivoQuandoODiscoEn
     EXPECT_TRUE(ArquivosEm(destino).isEmpty());
 }
 
+TEST_F(ArquivoZipTest, ArquivoAlcancadoPorLinkEhSubstituidoNoDestinoDoLink)
+{
+    const QString real = arquivo(QStringLiteral("real.prj"));
+    const QString link = arquivo(QStringLiteral("link.prj"));
+    ASSERT_EQ(compacta(real), ArquivoZip::Ok);
+    ASSERT_TRUE(QFile::link(real, link));
+    Grava(origem + QStringLiteral("Projeto.txt"), "REZOZUR Eva-Rudo 1.3.1\r\n1.0\r\n777\r\n");
+    conteudos[QStringLiteral("Projeto.txt")] = "REZOZUR Eva-Rudo 1.3.1\r\n1.0\r\n777\r\n";
+    ASSERT_EQ(compacta(link), ArquivoZip::Ok);
+    EXPECT_TRUE(QFileInfo(link).isSymLink());
+    ASSERT_EQ(extrai(real, destino), ArquivoZip::Ok);
+    esperaExtraidoIgual(destino);
+}
+
 TEST_F(ArquivoZipTest, GravacaoComArquivoFaltandoOuPastaInexistenteFalha)
 {
     EXPECT_EQ(compacta(arquivo(QStringLiteral("nao/existe/p.prj"))), ArquivoZip::ArquivoInexistente);
