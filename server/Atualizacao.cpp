@@ -125,6 +125,7 @@ public:
             return Recusa::StatusInvalido;
         if (m_t.nome == QLatin1String("tbProjeto") && reg.status == QLatin1String("I"))
             return Recusa::Duplicado;
+        tiraEnchimento(reg);
         if (const int r = valida(reg); r < 0)
             return r;
         if (!m_t.chave.isEmpty())
@@ -138,6 +139,17 @@ private:
         static const QString vazio;
         const int c = m_t.coluna(QLatin1String(campo));
         return c < 0 ? vazio : reg.valores.at(c);
+    }
+
+    // A one-letter CAPES grade travels with a "+" after it (a blank once decoded) so that the value is
+    // never a single character; the blank is no part of the grade.
+    void tiraEnchimento(Registro& reg) const
+    {
+        if (m_t.nome != QLatin1String("tbCursos"))
+            return;
+        const int c = m_t.coluna(QStringLiteral("ConceitoCapes"));
+        if (c >= 0)
+            reg.valores[c] = reg.valores.at(c).trimmed();
     }
 
     int valida(const Registro& reg)
@@ -184,10 +196,13 @@ private:
         const QString enviado = reg.valores.at(cChave).trimmed();
         QString codigo;
         const bool pessoa = m_t.nome == QLatin1String("tbMembro") || m_t.nome == QLatin1String("tbBolsa");
-        if (pessoa && !enviado.isEmpty() && !enviado.startsWith(QLatin1Char('-')) && m_banco.pessoaPorCodigo(enviado)) {
-            // A person the register knows keeps the programme code.
-            if (!m_banco.busca(m_t, m_projeto, {m_t.chave}, {enviado}))
-                codigo = enviado;
+        const auto conhecida = pessoa && !enviado.isEmpty() && !enviado.startsWith(QLatin1Char('-'))
+                                   ? m_banco.pessoaPorCodigo(enviado)
+                                   : std::nullopt;
+        if (conhecida) {
+            // A person the register knows keeps the programme code, written as the register writes it.
+            if (!m_banco.busca(m_t, m_projeto, {m_t.chave}, {conhecida->codigo}))
+                codigo = conhecida->codigo;
             else if (m_t.nome == QLatin1String("tbMembro"))
                 return Recusa::Duplicado;
         }

@@ -100,6 +100,12 @@ bool Banco::abre(const QString& arquivo, QString& erro)
                  "CREATE TABLE IF NOT EXISTS biro_instituicoes(codigo TEXT PRIMARY KEY, nome TEXT NOT NULL)",
                  "CREATE TABLE IF NOT EXISTS sequencias(nome TEXT PRIMARY KEY, valor INTEGER NOT NULL)",
                  "INSERT OR IGNORE INTO sequencias(nome, valor) VALUES('codigos', 1000)",
+                 // Codes arrive upper-cased (the client upper-cases every letter it encodes) or exactly as
+                 // the user typed them (institution codes): the registers look them up regardless of case.
+                 "CREATE INDEX IF NOT EXISTS ix_pessoas_codigo ON pessoas_kesta(codigo COLLATE NOCASE)",
+                 "CREATE INDEX IF NOT EXISTS ix_pessoas_biro ON pessoas_kesta(biro COLLATE NOCASE)",
+                 "CREATE INDEX IF NOT EXISTS ix_pesquisadores_codigo ON biro_pesquisadores(codigo COLLATE NOCASE)",
+                 "CREATE INDEX IF NOT EXISTS ix_instituicoes_codigo ON biro_instituicoes(codigo COLLATE NOCASE)",
              })
             Executa(m_conexao, QString::fromUtf8(sql));
         confirma();
@@ -270,13 +276,14 @@ static std::optional<Banco::Pessoa> UmaPessoa(QSqlQuery q)
 
 std::optional<Banco::Pessoa> Banco::pessoaPorCodigo(const QString& codigo)
 {
-    return UmaPessoa(Executa(m_conexao, QStringLiteral("SELECT codigo, nome, biro FROM pessoas_kesta WHERE codigo = ?"), {codigo}));
+    return UmaPessoa(Executa(m_conexao, QStringLiteral("SELECT codigo, nome, biro FROM pessoas_kesta WHERE codigo = ? COLLATE NOCASE "
+                                                    "ORDER BY codigo LIMIT 1"), {codigo}));
 }
 
 std::optional<Banco::Pessoa> Banco::pessoaPorBiro(const QString& biro)
 {
     return UmaPessoa(Executa(m_conexao,
-                             QStringLiteral("SELECT codigo, nome, biro FROM pessoas_kesta WHERE biro = ? AND biro <> '' "
+                             QStringLiteral("SELECT codigo, nome, biro FROM pessoas_kesta WHERE biro = ? COLLATE NOCASE AND biro <> '' "
                                             "ORDER BY codigo LIMIT 1"),
                              {biro}));
 }
@@ -297,7 +304,8 @@ void Banco::registraPessoa(const QString& codigo, const QString& nome, const QSt
 
 std::optional<Banco::Registro> Banco::pesquisador(const QString& codigo)
 {
-    QSqlQuery q = Executa(m_conexao, QStringLiteral("SELECT codigo, nome, email FROM biro_pesquisadores WHERE codigo = ?"), {codigo});
+    QSqlQuery q = Executa(m_conexao, QStringLiteral("SELECT codigo, nome, email FROM biro_pesquisadores WHERE codigo = ? COLLATE NOCASE "
+                                                         "ORDER BY codigo LIMIT 1"), {codigo});
     if (!q.next())
         return std::nullopt;
     return Registro{q.value(0).toString(), q.value(1).toString(), q.value(2).toString()};
@@ -305,7 +313,8 @@ std::optional<Banco::Registro> Banco::pesquisador(const QString& codigo)
 
 std::optional<Banco::Registro> Banco::instituicao(const QString& codigo)
 {
-    QSqlQuery q = Executa(m_conexao, QStringLiteral("SELECT codigo, nome FROM biro_instituicoes WHERE codigo = ?"), {codigo});
+    QSqlQuery q = Executa(m_conexao, QStringLiteral("SELECT codigo, nome FROM biro_instituicoes WHERE codigo = ? COLLATE NOCASE "
+                                                         "ORDER BY codigo LIMIT 1"), {codigo});
     if (!q.next())
         return std::nullopt;
     return Registro{q.value(0).toString(), q.value(1).toString(), {}};

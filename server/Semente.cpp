@@ -103,13 +103,14 @@ void SemeiaDemo(Banco& b)
 
     const QString iUniv = s.codigo(), iInst = s.codigo(), iEmpresa = s.codigo(), iEstadual = s.codigo();
     s.linha("tbInstituicao", {{"Cod_Inst", iUniv}, {"BIRO", S("INST004521")}, {"Nome", S("UNIVERSIDADE FEDERAL DE SÃO JOÃO DAS ÁGUAS")},
-                              {"TipoEnvolvimento", S("EXECUTORA")}, {"TipoVinculacao", S("PÚBLICA FEDERAL")}});
+                              {"TipoEnvolvimento", S("EXECUTORA")}, {"TipoVinculacao", S("CONTRATUAL")}});
     s.linha("tbInstituicao", {{"Cod_Inst", iInst}, {"BIRO", S("INST007730")}, {"Nome", S("INSTITUTO DE PESQUISAS HIDROLÓGICAS DO CERRADO")},
-                              {"TipoEnvolvimento", S("CO-EXECUTORA")}, {"TipoVinculacao", S("PRIVADA SEM FINS LUCRATIVOS")}});
+                              {"TipoEnvolvimento", S("CO-EXECUTORA")}, {"TipoVinculacao", S("CONTRATUAL")}});
     s.linha("tbInstituicao", {{"Cod_Inst", iEmpresa}, {"BIRO", S("INST010288")}, {"Nome", S("ÓPTICA PRECISÃO INDÚSTRIA E COMÉRCIO LTDA")},
-                              {"TipoEnvolvimento", S("CLIENTE")}, {"TipoVinculacao", S("EMPRESA PRIVADA")}});
+                              {"TipoEnvolvimento", S("CLIENTE")}, {"TipoVinculacao", S("INTERCÂMBIO CIENTÍFICO/TECNOLÓGICO")}});
     s.linha("tbInstituicao", {{"Cod_Inst", iEstadual}, {"BIRO", S("INST003395")}, {"Nome", S("UNIVERSIDADE ESTADUAL DO PLANALTO CENTRAL")},
-                              {"TipoEnvolvimento", S("FORNECEDORA DE PROGRAMAS DE QUALIDADE")}, {"TipoVinculacao", S("PÚBLICA ESTADUAL")}});
+                              {"TipoEnvolvimento", S("FORNECEDORA DE PROGRAMAS DE QUALIDADE")},
+                              {"TipoVinculacao", S("INTERCÂMBIO CIENTÍFICO/TECNOLÓGICO")}});
 
     auto membro = [&](const QString& cod, const char* biro, const char* nome, const char* funcao, const char* saida,
                       const char* posPro, const char* email, const char* titulacao) {
@@ -140,7 +141,7 @@ void SemeiaDemo(Banco& b)
                                  {"ModalidadeBolsa", S("ITI - INICIAÇÃO TECNOLÓGICA E INDUSTRIAL")}});
     s.linha("tbOutrasFontes", {{"TipoFonte", S("CONTRAPARTIDA")}, {"BIROInst", S("INST002210")},
                                {"NomeInst", S("FUNDAÇÃO DE AMPARO À PESQUISA DO ESTADO DAS GERAIS")},
-                               {"TipoVincInst", S("PÚBLICA ESTADUAL")}, {"Caracteristica", S("EC")},
+                               {"TipoVincInst", S("CONTRATUAL")}, {"Caracteristica", S("CP")},
                                {"ValorRecurso", S("35000.00")}, {"Observacoes", S("Recursos para bolsas de iniciação científica.")}});
     s.linha("tbLocaisPesquisa", {{"Cod_Local", s.codigo()}, {"Cod_Inst", iUniv}, {"Regiao", S("SUDESTE")}, {"UF", S("MG")},
                                  {"Cidade", S("SABARÁ")}});
@@ -157,7 +158,7 @@ void SemeiaDemo(Banco& b)
     s.linha("tbEstudo", {{"Cod_Estudo", eDiag}, {"TipoEstudo", S("DIAGNÓSTICO")},
                          {"Titulo", S("DIAGNÓSTICO DA TURBIDEZ NO ALTO RIO DAS VELHAS")}, {"Autor", kJoao}, {"Cod_Inst", iInst},
                          {"Descricao", S("Levantamento sazonal de turbidez e sólidos em suspensão em doze pontos de coleta.")},
-                         {"DataInicio", S("01/06/2004")}, {"DataFim", S("30/11/2004")}, {"Co_autores", S("LUIZ FERNANDO COSTA")}});
+                         {"DataInicio", S("06/2004")}, {"DataFim", S("11/2004")}, {"Co_autores", S("LUIZ FERNANDO COSTA")}});
     s.linha("tbEstudosAreaConhec", {{"Cod_Estudo", eDiag}, {"DescricaoAreaConhec", S("ENGENHARIA SANITÁRIA")}});
     s.linha("tbEstudosSetores", {{"Cod_Estudo", eDiag}, {"DescricaoSetorEcon", S("CAPTAÇÃO, TRATAMENTO E DISTRIBUIÇÃO DE ÁGUA")}});
 
@@ -189,7 +190,7 @@ void SemeiaDemo(Banco& b)
 
     const QString sw = s.codigo();
     s.linha("tbSoftware", {{"Cod_Software", sw}, {"Nome", S("HIDROSENS - AQUISIÇÃO E ANÁLISE DE DADOS")}, {"Autor", kJose},
-                           {"InstDesenv", iInst}, {"DataConclusao", S("20/02/2006")}, {"InstRegistro", S("INSTITUTO NACIONAL DA PROPRIEDADE")},
+                           {"InstDesenv", iInst}, {"DataConclusao", S("02/2006")}, {"InstRegistro", S("INSTITUTO NACIONAL DA PROPRIEDADE")},
                            {"Descricao", S("Programa que recebe as medidas das sondas e gera alertas.")}, {"Co_autores", S("")}});
     s.linha("tbSoftSetores", {{"Cod_Software", sw}, {"DescrSetorEcon", S("FABRICAÇÃO DE INSTRUMENTOS DE MEDIDA")}});
 
@@ -244,7 +245,7 @@ void SemeiaDemo(Banco& b)
 
     const QString curso = s.codigo();
     s.linha("tbCursos", {{"Cod_Curso", curso}, {"Nome", S("ESPECIALIZAÇÃO EM MONITORAMENTO AMBIENTAL")}, {"Nivel", S("PÓS-GRADUAÇÃO")},
-                         {"SubNivel", S("ESPECIALIZAÇÃO")}, {"instFornec", iUniv}, {"Frequencia", S("ANUAL")},
+                         {"SubNivel", S("ESPECIALIZAÇÃO")}, {"instFornec", iUniv}, {"Frequencia", S("REGULAR")},
                          {"ConceitoCapes", S("")}, {"Escolaridade", S("SUPERIOR COMPLETO")}, {"TipoApoio", S("BOLSAS")},
                          {"CargaHoraria", S("360")}, {"QtdeMatriculados", S("25")}, {"QtdeFormados", S("21")},
                          {"QtdeTrabAcademicos", S("21")}, {"Observacao", S("Segunda turma iniciada em 2006.")}});
@@ -257,7 +258,7 @@ void SemeiaDemo(Banco& b)
                                   {"QtdPartic", S("140")}, {"Descricao", S("Três dias de palestras e demonstrações de campo.")}});
     s.linha("tbEventosAreaConhec", {{"Cod_Evento", ev}, {"DescricaoAreaConhec", S("ENGENHARIA SANITÁRIA")}});
 
-    s.linha("tbBase", {{"Identificacao", S("HIDRODADOS VELHAS")}, {"TipoBase", S("SÉRIES HISTÓRICAS")}, {"TipoApoio", S("C")},
+    s.linha("tbBase", {{"Identificacao", S("HIDRODADOS VELHAS")}, {"TipoBase", S("NUMERICA")}, {"TipoApoio", S("C")},
                        {"Descricao", S("Medidas horárias das sondas desde 2006.")}, {"Disponivel", S("S")},
                        {"QtdeReg", S("87600")}, {"FaseDesenv", S("EM OPERAÇÃO")}});
     s.linha("tbBaseArea", {{"Identificacao", S("HIDRODADOS VELHAS")}, {"DescricaoAreaConhec", S("ENGENHARIA SANITÁRIA")}});
@@ -268,10 +269,11 @@ void SemeiaDemo(Banco& b)
                             {"NatProbAdm", S("")}, {"DescrProbTec", S("Atraso na importação das fibras ópticas especiais.")},
                             {"Repercussao", S("ATRASO NO CRONOGRAMA")}, {"Observacoes", S("Resolvido com fornecedor nacional.")}});
     s.linha("tbAcoesCorretivas", {{"Cod_Acao", S("19")}, {"TipoAcao", S("SUBSTITUIÇÃO DE FORNECEDOR")}, {"Cod_Problema", prob}});
-    s.linha("tbQualidade", {{"Cod_Qualidade", s.codigo()}, {"Cod_InstCliente", S("INST010288")}, {"Cod_InstFornec", S("INST003395")},
+    // The client institution is named by its registry code, the supplier by its code in the project.
+    s.linha("tbQualidade", {{"Cod_Qualidade", s.codigo()}, {"Cod_InstCliente", S("INST010288")}, {"Cod_InstFornec", iEstadual},
                             {"Situacao", S("EM IMPLANTAÇÃO")}, {"Resultados", S("Redução de 30% nas perdas de produção.")},
                             {"IndicDesemp", S("Índice de retrabalho.")}, {"HorasDiagnostico", S("40")}, {"HorasImplem", S("120")},
-                            {"Certific", S("N")}, {"RelGQT", S("S")}});
+                            {"Certific", S("P")}, {"RelGQT", S("G")}});
     s.linha("tbAnalisQualitativa", {{"Descricao", S("O projeto cumpriu as metas técnicas; a rede piloto opera desde 2006 e já "
                                                     "subsidiou duas decisões da companhia de saneamento.")}});
     s.linha("tbComentariosGerais", {{"Descricao", S("A equipe agradece o apoio das prefeituras de Sabará e Alto Paraíso.")}});
@@ -285,7 +287,7 @@ void SemeiaDemo(Banco& b)
                            {"DataFimPrevista", S("30/06/2008")}});
     s2.linha("tbAreaConhecAting", {{"DescricaoAreaConhec", S("HIDROLOGIA")}});
     s2.linha("tbInstituicao", {{"Cod_Inst", s.codigo()}, {"BIRO", S("INST003395")}, {"Nome", S("UNIVERSIDADE ESTADUAL DO PLANALTO CENTRAL")},
-                               {"TipoEnvolvimento", S("EXECUTORA")}, {"TipoVinculacao", S("PÚBLICA ESTADUAL")}});
+                               {"TipoEnvolvimento", S("EXECUTORA")}, {"TipoVinculacao", S("CONTRATUAL")}});
     const QString kCarla = s.codigo();
     b.registraPessoa(kCarla, S("CARLA REGINA MOREIRA"), S("9012345678901234"));
     s2.linha("tbMembro", {{"Cod_Membro", kCarla}, {"BIRO", S("9012345678901234")}, {"Nome", S("CARLA REGINA MOREIRA")},
