@@ -1,0 +1,170 @@
+// Drives the Load command as a user would: the main window's button, the login dialog, the project
+// list, the wait, and the pages filled from the reference server.
+#include "ImprimeQt.h"
+#include "app/core/ProgramState.h"
+#include "app/ui/TfrmMenu1.h"
+#include "net/Transporte.h"
+#include "net/ui/ComandosNet.h"
+#include "net/ui/TfrmChooseProj.h"
+#include "net/ui/TfrmLoginReceber.h"
+#include "store/Dados.h"
+#include "tests/support/ServidorDeTeste.h"
+
+#include <QAbstractItemModel>
+#include <QApplication>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPointer>
+#include <QPushButton>
+#include <QTableView>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Answers the modal windows that come up, one step each, on a timer running inside their loops.
+class Usuario : public QObject
+{
+public:
+    QStringList mensagens;
+    QStringList passos;
+    QString senha = u"demo"_s;
+    bool cancelaEscolha = false;
+
+    Usuario()
+    {
+        m_timer.setInterval(30);
+        connect(&m_timer, &QTimer::timeout, this, [this] { age(); });
+        m_timer.start();
+    }
+
+private:
+    // The click comes after this timer's slot returns: a slot that opens a modal window would
+    // otherwise keep the timer from firing inside that window's loop.
+    static void clicaDepois(QPushButton* botao)
+    {
+        QTimer::singleShot(0, botao, [botao] { QTest::mouseClick(botao, Qt::LeftButton); });
+    }
+
+    void age()
+    {
+        QWidget* w = QApplication::activeModalWidget();
+        if (!w || jaVisto(w))
+            return;
+        m_vistos << QPointer<QWidget>(w);
+        if (auto* caixa = qobject_cast<QMessageBox*>(w)) {
+            mensagens << caixa->text();
+            QMetaObject::invokeMethod(caixa, &QDialog::accept, Qt::QueuedConnection);
+            return;
+        }
+        if (auto* login = qobject_cast<net::TfrmLoginReceber*>(w)) {
+            passos << u"login"_s;
+            QTest::keyClicks(login->findChild<QLineEdit*>(u"edUsuario"_s), u"demo"_s);
+            QTest::keyClicks(login->findChild<QLineEdit*>(u"edSenha"_s), senha);
+            clicaDepois(login->findChild<QPushButton*>(u"btConfirmar"_s));
+            return;
+        }
+        if (auto* escolha = qobject_cast<net::TfrmChooseProj*>(w)) {
+            auto* grade = escolha->findChild<QTableView*>(u"dbGridProjs"_s);
+            passos << u"escolha:"_s + QString::number(grade->model()->rowCount()) + u':'
+                    + grade->model()->index(0, 0).data().toString();
+            grade->selectRow(0);
+            clicaDepois(escolha->findChild<QPushButton*>(cancelaEscolha ? u"btCancelar"_s : u"btConfirmar"_s));
+            return;
+        }
+    }
+
+    bool jaVisto(QWidget* w) const
+    {
+        for (const QPointer<QWidget>& v : m_vistos)
+            if (v == w)
+                return true;
+        return false;
+    }
+
+    QTimer m_timer;
+    QList<QPointer<QWidget>> m_vistos;
+};
+
+class JanelaCarga : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_servidor.iniciado()) << qPrintable(m_servidor.erro());
+        m_antes = net::Config();
+        net::Config().host = m_servidor.endereco();
+        net::Config().portaKesta = m_servidor.portaKesta();
+        net::Config().portaBiro = m_servidor.portaBiro();
+        store::criaDados();
+        app::InicializaEstado(m_pasta.path());
+    }
+    void TearDown() override
+    {
+        store::destroiDados();
+        net::Config() = m_antes;
+    }
+
+    ServidorDeTeste m_servidor;
+    net::Configuracao m_antes;
+    QTemporaryDir m_pasta;
+};
+
+} // namespace
+
+TEST_F(JanelaCarga, CarregaEntraEscolheEsperaEVeAsPaginas)
+{
+    app::ui::TfrmMenu1 janela;
+    janela.comandos.Carregar = [&janela] { net::CarregarClick(&janela); };
+    janela.show();
+    auto* botao = janela.findChild<QWidget*>(u"btCarregar"_s);
+    ASSERT_NE(botao, nullptr);
+    ASSERT_TRUE(botao->isEnabled());
+
+    Usuario usuario;
+    QTest::mouseClick(botao, Qt::LeftButton);
+
+    EXPECT_TRUE(usuario.mensagens.isEmpty()) << qPrintable(usuario.mensagens.join(u" | "_s));
+    ASSERT_EQ(usuario.passos.size(), 2) << qPrintable(usuario.passos.join(u" | "_s));
+    EXPECT_EQ(usuario.passos[0], u"login"_s);
+    EXPECT_TRUE(usuario.passos[1].startsWith(u"escolha:2:"_s)) << qPrintable(usuario.passos[1]);
+    EXPECT_TRUE(app::Estado().ProjectOpen);
+    EXPECT_FALSE(app::Estado().ProjectCode.isEmpty());
+
+    // The pages show the downloaded rows; Load is now disabled.
+    EXPECT_TRUE(janela.pgGeral->isVisible());
+    for (const char* tabela : {"tbMembro", "tbInstituicao", "tbPublicacao"}) {
+        app::ui::PaginaRegistro* p = janela.pagina(QString::fromLatin1(tabela));
+        ASSERT_NE(p, nullptr) << tabela;
+        EXPECT_GT(p->grade->model()->rowCount(), 0) << tabela;
+    }
+    EXPECT_FALSE(botao->isEnabled());
+    EXPECT_EQ(janela.statusText(2), QString());
+}
+
+TEST_F(JanelaCarga, SenhaErradaECancelarNaEscolha)
+{
+    app::ui::TfrmMenu1 janela;
+    janela.comandos.Carregar = [&janela] { net::CarregarClick(&janela); };
+    janela.show();
+    {
+        Usuario usuario;
+        usuario.senha = u"errada"_s;
+        janela.CarregarClick();
+        EXPECT_EQ(usuario.mensagens, (QStringList{u"Usuário não autorizado ou incorreto."_s,
+                                                  u"Não foi possivel carregar todos os dados."_s}));
+        EXPECT_FALSE(app::Estado().ProjectOpen);
+    }
+    {
+        Usuario usuario;
+        usuario.cancelaEscolha = true;
+        janela.CarregarClick();
+        EXPECT_EQ(usuario.mensagens, (QStringList{u"Operação cancelada!"_s, u"Não foi possivel carregar todos os dados."_s}));
+        EXPECT_FALSE(app::Estado().ProjectOpen);
+        EXPECT_FALSE(janela.pgGeral->isVisible());
+    }
+}
