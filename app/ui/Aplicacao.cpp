@@ -9,7 +9,6 @@
 #include "store/Dados.h"
 
 #include <QApplication>
-#include <QLocale>
 
 namespace app::ui {
 
@@ -39,9 +38,8 @@ int ExecutaPrograma(QApplication& aplicacao)
     QApplication::setApplicationName(QStringLiteral("rezozur"));
     QApplication::setApplicationDisplayName(app::TituloProduto);
     QApplication::setDesktopFileName(QStringLiteral("rezozur"));
-    // Dates "dd/mm/yyyy", "." as the decimal separator: the stored texts carry their own format,
-    // and what the program formats itself follows Brazilian Portuguese.
-    QLocale::setDefault(QLocale(QLocale::Portuguese, QLocale::Brazil));
+    // No locale is set: every date and amount is a text in the program's own fixed format
+    // ("dd/mm/yyyy", "." before the cents), and the clock names its days itself.
 
     TfrmMenu1 janela;
     QObject::connect(&unica, &InstanciaUnica::restaurarPedido, &janela, &TfrmMenu1::restauraDoMinimizado);
