@@ -11,7 +11,9 @@
     X(ComandoInfo)          \
     X(ComandoExportar)      \
     X(ComandoRegravar)      \
-    X(ComandoEnviar)
+    X(ComandoEnviar)        \
+    X(ComandoBaixar)        \
+    X(ComandoVerificar)
 
 namespace cli {
 #define REZOZUR_DECLARA(f) Comando f();

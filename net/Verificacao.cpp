@@ -460,9 +460,11 @@ bool VerificaInstituicao(QStringList& erros, QStringList& avisos)
 
 namespace {
 
-// Copies `origem` over `destino` in every row of the table where `origem` holds a name.
+// Copies `origem` over `destino` in every row of the table where `origem` holds a name. A name that
+// changes marks the project modified, so that closing it asks to save what the user accepted.
 void copiaNomes(store::Table& t, const QString& destino, const QString& origem)
 {
+    bool mudou = false;
     t.disableControls();
     t.setFiltered(false);
     try {
@@ -470,6 +472,7 @@ void copiaNomes(store::Table& t, const QString& destino, const QString& origem)
             const QString nome = t.value(origem);
             if (nome.isEmpty())
                 continue;
+            mudou = mudou || t.value(destino) != nome;
             t.edit();
             t.setValue(destino, nome);
             t.post();
@@ -483,6 +486,8 @@ void copiaNomes(store::Table& t, const QString& destino, const QString& origem)
     }
     t.setFiltered(true);
     t.enableControls();
+    if (mudou)
+        app::SetModified(true);
 }
 
 } // namespace

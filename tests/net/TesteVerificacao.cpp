@@ -2,6 +2,7 @@
 
 #include "RegistroFalso.h"
 #include "app/core/InteracaoRoteirizada.h"
+#include "app/core/ProgramState.h"
 #include "store/Dados.h"
 
 #include "ImprimeQt.h"
@@ -276,7 +277,9 @@ TEST_F(Verificacao, CadastrosNomesAjustadosAposSim)
               {"TipoEnvolvimento", u"EXECUTORA"_s}, {"TipoVinculacao", u"PUBLICA"_s}});
     ui.responde(app::Resposta::Sim);
     ui.responde(app::Resposta::Sim);
+    app::SetModified(false);
     EXPECT_TRUE(net::VerificaCadastros(false));
+    EXPECT_TRUE(app::Estado().ProjectModified);
     ASSERT_EQ(ui.mensagens.size(), 2);
     EXPECT_EQ(ui.mensagens[0].titulo, u"Verificação no KESTA Concluída"_s);
     EXPECT_EQ(ui.mensagens[0].botoes, app::Botoes::SimNao);
@@ -297,7 +300,9 @@ TEST_F(Verificacao, CadastrosNaoDeixaNomesComoEstao)
     reg.porCodigo[u"10"_s] = {u"10"_s, u"ANA MARIA LIMA"_s};
     membro(u"1"_s, u"Ana Lima"_s, u"10"_s);
     ui.responde(app::Resposta::Nao);
+    app::SetModified(false);
     EXPECT_FALSE(net::VerificaCadastros(false));
+    EXPECT_FALSE(app::Estado().ProjectModified);
     EXPECT_EQ(valor(membros(), u"Cod_Membro"_s, u"1"_s, u"Nome"_s), u"Ana Lima"_s);
     EXPECT_EQ(valor(membros(), u"Cod_Membro"_s, u"1"_s, u"Nome_KESTA"_s), u"ANA MARIA LIMA"_s);
     EXPECT_TRUE(net::Validacao().MemoErr.isEmpty());

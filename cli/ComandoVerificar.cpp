@@ -1,0 +1,92 @@
+#include "cli/Comando.h"
+#include "cli/InteracaoCli.h"
+
+#include "app/core/Interacao.h"
+#include "app/core/ProgramState.h"
+#include "net/Verificacao.h"
+#include "store/Dados.h"
+#include "store/Projeto.h"
+
+#include <QTemporaryDir>
+
+namespace cli {
+
+namespace {
+
+// The pending-items window's two boxes, as it would list them.
+void ListaQuadros()
+{
+    const net::QuadrosValidacao& v = net::Validacao();
+    Imprime(QStringLiteral("Erros encontrados:"));
+    for (const QString& e : v.MemoErr)
+        Imprime(QStringLiteral("  ") + e);
+    Imprime(QStringLiteral("Avisos:"));
+    for (const QString& a : v.MemoWarn)
+        Imprime(QStringLiteral("  ") + a);
+}
+
+int Verificar(const Comando& comando, const QStringList& argumentos)
+{
+    QString arquivo, usuario, senha;
+    bool aceitarNomes = false;
+    for (qsizetype i = 0; i < argumentos.size(); ++i) {
+        const QString& a = argumentos[i];
+        if (a == QLatin1String("--usuario") || a == QLatin1String("--senha")) {
+            if (i + 1 >= argumentos.size())
+                return UsoErrado(comando, QStringLiteral("falta o valor de ") + a);
+            (a == QLatin1String("--usuario") ? usuario : senha) = argumentos[++i];
+        } else if (a == QLatin1String("--aceitar-nomes")) {
+            aceitarNomes = true;
+        } else if (a.startsWith(QLatin1Char('-')) || !arquivo.isEmpty()) {
+            return UsoErrado(comando, QStringLiteral("argumento inesperado: ") + a);
+        } else {
+            arquivo = a;
+        }
+    }
+    if (arquivo.isEmpty())
+        return UsoErrado(comando, QStringLiteral("falta o arquivo"));
+
+    // The name questions: Sim with --aceitar-nomes, Não otherwise, so the findings are listed.
+    if (auto* seam = dynamic_cast<InteracaoCli*>(&app::interacao()))
+        seam->defineResposta(aceitarNomes ? app::Resposta::Sim : app::Resposta::Nao);
+
+    QTemporaryDir pasta;
+    if (!pasta.isValid())
+        return FalhaDoComando(comando, QStringLiteral("não foi possível criar uma pasta temporária"));
+    if (!AbreProjeto(arquivo, pasta))
+        return Falha;
+
+    bool semPendencias = false;
+    try {
+        net::VerificarPendencia(false, ListaQuadros);
+        semPendencias = true;
+        ListaQuadros();
+    } catch (const app::Abort&) {
+        semPendencias = false;
+    } catch (const std::exception& e) {
+        return FalhaDoComando(comando, QString::fromUtf8(e.what()));
+    }
+
+    // Names the user accepted are kept in the file (with its .bak copy).
+    if (aceitarNomes && app::Estado().ProjectModified) {
+        if (!store::GravaProjeto(arquivo))
+            return Falha;
+        app::SetModified(false);
+        Imprime(QStringLiteral("gravado em: ") + arquivo);
+    }
+    return semPendencias ? Sucesso : Falha;
+}
+
+} // namespace
+
+Comando ComandoVerificar()
+{
+    Comando c{QStringLiteral("verificar"), QStringLiteral("ARQUIVO.prj [--usuario U --senha S] [--aceitar-nomes]"),
+              QStringLiteral("verifica as pendências locais e os cadastros (KESTA e BIRO); sai com 1 se houver "
+                             "pendências; com --aceitar-nomes adota os nomes dos cadastros e grava o arquivo"),
+              {}};
+    c.executa = [c](const QStringList& a) { return Verificar(c, a); };
+    return c;
+}
+
+} // namespace cli

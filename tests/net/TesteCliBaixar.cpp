@@ -1,0 +1,108 @@
+// rezozur-cli baixar and verificar against the reference server with the demo seed.
+#include "ImprimeQt.h"
+#include "tests/support/ServidorDeTeste.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+struct Execucao {
+    int codigo = -1;
+    QString saida, erros;
+};
+
+Execucao roda(const ServidorDeTeste& servidor, const QStringList& argumentos, const QString& pasta)
+{
+    QProcess p;
+    QProcessEnvironment amb = QProcessEnvironment::systemEnvironment();
+    amb.insert(u"REZOZUR_SERVIDOR"_s, servidor.endereco());
+    amb.insert(u"REZOZUR_PORTA_KESTA"_s, QString::number(servidor.portaKesta()));
+    amb.insert(u"REZOZUR_PORTA_BIRO"_s, QString::number(servidor.portaBiro()));
+    amb.insert(u"REZOZUR_PORTA_TESTE"_s, QString::number(servidor.portaTeste()));
+    p.setProcessEnvironment(amb);
+    p.setWorkingDirectory(pasta);
+    p.start(QCoreApplication::applicationDirPath() + u"/rezozur-cli"_s, argumentos);
+    Execucao e;
+    if (!p.waitForFinished(120000)) {
+        p.kill();
+        p.waitForFinished();
+        return e;
+    }
+    e.codigo = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -2;
+    e.saida = QString::fromUtf8(p.readAllStandardOutput());
+    e.erros = QString::fromUtf8(p.readAllStandardError());
+    return e;
+}
+
+} // namespace
+
+TEST(CliBaixar, BaixaVerificaEAceitaNomes)
+{
+    ServidorDeTeste servidor;
+    ASSERT_TRUE(servidor.iniciado()) << qPrintable(servidor.erro());
+    QTemporaryDir pasta;
+    const QString arquivo = pasta.filePath(u"demo.prj"_s);
+
+    Execucao e = roda(servidor, {u"baixar"_s, u"--usuario"_s, u"demo"_s, u"--senha"_s, u"demo"_s, u"--projeto"_s,
+                                 u"1"_s, u"--saida"_s, arquivo},
+                      pasta.path());
+    ASSERT_EQ(e.codigo, 0) << qPrintable(e.saida + e.erros);
+    EXPECT_TRUE(QFileInfo::exists(arquivo));
+    EXPECT_TRUE(e.saida.contains(u"gravado em: "_s + arquivo));
+
+    // Without --aceitar-nomes the questions get No: the warnings are listed and the file stays.
+    const QDateTime antes = QFileInfo(arquivo).lastModified();
+    e = roda(servidor, {u"verificar"_s, arquivo, u"--usuario"_s, u"demo"_s, u"--senha"_s, u"demo"_s}, pasta.path());
+    EXPECT_EQ(e.codigo, 1) << qPrintable(e.saida + e.erros);
+    EXPECT_TRUE(e.saida.contains(u"Avisos:\n  O código KESTA \"1004\" corresponde ao pesquisador \"JOSE CARLOS PEREIRA\"."_s))
+        << qPrintable(e.saida);
+    EXPECT_EQ(QFileInfo(arquivo).lastModified(), antes);
+    EXPECT_FALSE(QFileInfo::exists(arquivo + u".bak"_s));
+
+    // With it, the register's names are taken and the file saved; the national registry still
+    // refuses one member's code.
+    e = roda(servidor, {u"verificar"_s, arquivo, u"--aceitar-nomes"_s}, pasta.path());
+    EXPECT_EQ(e.codigo, 1) << qPrintable(e.saida + e.erros);
+    EXPECT_TRUE(e.saida.contains(u"Erros encontrados:\n  Código BIRO do membro inválido : 6789012345678901"_s))
+        << qPrintable(e.saida);
+    EXPECT_TRUE(e.saida.contains(u"gravado em: "_s));
+    EXPECT_TRUE(QFileInfo::exists(arquivo + u".bak"_s));
+
+    // The names taken stay in the file: the register's check finds nothing more.
+    e = roda(servidor, {u"verificar"_s, arquivo}, pasta.path());
+    EXPECT_FALSE(e.saida.contains(u"O código KESTA"_s)) << qPrintable(e.saida);
+}
+
+TEST(CliBaixar, FalhasTerminamComUm)
+{
+    ServidorDeTeste servidor;
+    ASSERT_TRUE(servidor.iniciado()) << qPrintable(servidor.erro());
+    QTemporaryDir pasta;
+    const QString arquivo = pasta.filePath(u"x.prj"_s);
+    Execucao e = roda(servidor, {u"baixar"_s, u"--usuario"_s, u"demo"_s, u"--senha"_s, u"errada"_s, u"--projeto"_s,
+                                 u"1"_s, u"--saida"_s, arquivo},
+                      pasta.path());
+    EXPECT_EQ(e.codigo, 1);
+    EXPECT_TRUE(e.erros.contains(u"Usuário não autorizado ou incorreto."_s)) << qPrintable(e.erros);
+    e = roda(servidor, {u"baixar"_s, u"--usuario"_s, u"demo"_s, u"--senha"_s, u"demo"_s, u"--projeto"_s, u"99"_s,
+                        u"--saida"_s, arquivo},
+             pasta.path());
+    EXPECT_EQ(e.codigo, 1);
+    EXPECT_TRUE(e.erros.contains(u"Operação cancelada!"_s)) << qPrintable(e.erros);
+    servidor.injetaFalha(u"carga_tabelas_off.membros"_s, u"corte"_s);
+    e = roda(servidor, {u"baixar"_s, u"--usuario"_s, u"demo"_s, u"--senha"_s, u"demo"_s, u"--projeto"_s, u"1"_s,
+                        u"--saida"_s, arquivo},
+             pasta.path());
+    EXPECT_EQ(e.codigo, 1);
+    EXPECT_TRUE(e.erros.contains(u"Conexão muito lenta ou interrompida, desconectado do servidor"_s)) << qPrintable(e.erros);
+    EXPECT_FALSE(QFileInfo::exists(arquivo));
+    e = roda(servidor, {u"baixar"_s, u"--usuario"_s, u"demo"_s}, pasta.path());
+    EXPECT_EQ(e.codigo, 2);
+}
