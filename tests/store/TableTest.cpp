@@ -351,10 +351,10 @@ TEST(Table, IndexOrderMatchesAReferenceSortForEveryShape)
                             QStringLiteral("abc"), QStringLiteral("abcdefghij"), QStringLiteral("abcdefghik"),
                             QStringLiteral(" "), QStringLiteral("Ω")};
     auto t = novaTabela();
-    auto aleatorio = [&] { return pecas[std::rand() % pecas.size()] + pecas[std::rand() % pecas.size()]; };
+    auto aleatorio = [&]() -> QString { return pecas[std::rand() % pecas.size()] + pecas[std::rand() % pecas.size()]; };
     for (int i = 0; i < 600; ++i) {
         t->append();
-        t->setValue(1, (QStringLiteral("k") + aleatorio()).left(10));
+        t->setValue(1, QString(QStringLiteral("k") + aleatorio()).left(10));
         t->setValue(2, aleatorio());
         t->setValue(3, QString::number(i));
         t->post();
