@@ -220,7 +220,7 @@ TEST_F(ProjetoArquivoTest, CabecalhoSemCodigoVazioOuIncompleto)
 TEST_F(ProjetoArquivoTest, ArquivosDanificadosDaoSuaMensagemENenhumProjetoPelaMetade)
 {
     const QString arquivo = outra(QStringLiteral("p.prj"));
-    salvaProjetoPreenchido(arquivo, 3);
+    const teste::Instantaneo antes = salvaProjetoPreenchido(arquivo, 3);
     store::DataGeral().ClearTables();
     const QByteArray bom = Le(arquivo);
     auto abre = [&](const QString& caminho) {
@@ -237,6 +237,22 @@ TEST_F(ProjetoArquivoTest, ArquivosDanificadosDaoSuaMensagemENenhumProjetoPelaMe
         EXPECT_FALSE(ok) << corte;
         EXPECT_EQ(textos, QStringList{QStringLiteral("Erro na leitura do projeto ruim.prj\rArquivo danificado.")}) << corte;
         EXPECT_EQ(teste::TotalDeLinhas(), 0);
+    }
+
+    // A flipped byte is caught with one message and empty tables, or changed nothing that is read.
+    for (int pos = 0; pos < bom.size(); pos += qMax(1, int(bom.size() / 23))) {
+        QByteArray alterado = bom;
+        alterado[pos] = char(alterado[pos] ^ 0x21);
+        Grava(ruim, alterado);
+        store::DataGeral().ClearTables();
+        auto [ok, textos] = abre(ruim);
+        if (ok) {
+            EXPECT_TRUE(textos.isEmpty()) << pos;
+            EXPECT_EQ(teste::TiraInstantaneo(), antes) << pos;
+        } else {
+            EXPECT_EQ(textos.size(), 1) << pos;
+            EXPECT_EQ(teste::TotalDeLinhas(), 0) << pos;
+        }
     }
 
     auto [ok1, t1] = abre(QStringLiteral(DADOS_DE_TESTE "/senha-errada.prj"));
