@@ -84,6 +84,20 @@ void esvaziaTabelasDaCarga(store::Dados& d)
         d.tabelaOuErro(QString::fromLatin1(c.tabela)).emptyTable();
 }
 
+std::vector<store::IndexDef> definicoes(const store::Table& t)
+{
+    std::vector<store::IndexDef> r;
+    for (const QString& nome : t.indexNames())
+        r.push_back(t.indexDef(nome));
+    return r;
+}
+
+void recria(store::Table& t, const std::vector<store::IndexDef>& indices)
+{
+    for (const store::IndexDef& i : indices)
+        t.addIndex(i.name, i.fields, i.options);
+}
+
 // Appends the framed rows of the last reply to tbProjetos: code, title, contract number.
 void carregaProjetos(store::Table& tb)
 {
@@ -160,15 +174,28 @@ bool RecebeProjeto(const QString& usuario, const QString& senha, const EscolhePr
 
     app::AbreEspera(QStringLiteral("Recebendo os dados do Projeto"));
     app::MostraCancelar(true);
+    bool semIndices = false;
     try {
         // The download only appends: start from empty tables, whatever an earlier run left.
         esvaziaTabelasDaCarga(d);
+        // Rows go in faster without indexes to keep up, and CreateIndexes builds every one of them at
+        // the end (or after a failure). The posting rules look institutions and members up by key
+        // meanwhile, so those two tables keep theirs.
+        store::Table& inst = d.identificacao().tbInstituicao;
+        store::Table& membro = d.identificacao().tbMembro;
+        const std::vector<store::IndexDef> indicesInst = definicoes(inst);
+        const std::vector<store::IndexDef> indicesMembro = definicoes(membro);
+        d.geral().ClearIndexes();
+        semIndices = true;
+        recria(inst, indicesInst);
+        recria(membro, indicesMembro);
         for (const TabelaDaCarga& c : TabelasDaCarga) {
             store::Table& tabela = d.tabelaOuErro(QString::fromLatin1(c.tabela));
             const int resultado = RecebeTabela(tabela, QString::fromLatin1(PrefixoCarga) + QString::fromLatin1(c.procedimento));
             app::ProgressoEspera(c.progresso, 500);
             if (resultado < 0) {
                 esvaziaTabelasDaCarga(d);
+                d.geral().CreateIndexes();
                 app::FechaEspera();
                 return false;
             }
@@ -185,8 +212,10 @@ bool RecebeProjeto(const QString& usuario, const QString& senha, const EscolhePr
         d.geral().EmptyRecord();
         d.geral().CreateIndexes();
     } catch (...) {
-        // No partial project: whatever failed, the tables end empty.
+        // No partial project: whatever failed, the tables end empty, with their indexes.
         esvaziaTabelasDaCarga(d);
+        if (semIndices)
+            d.geral().CreateIndexes();
         app::FechaEspera();
         throw;
     }

@@ -9,6 +9,7 @@
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
+#include <QPointer>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTimer>
@@ -141,6 +142,18 @@ QByteArray& buffer()
 
 bool g_emCurso = false;
 
+// One manager for the whole run, owned by the application: making one per request costs a thread
+// each time. Requests still get a connection of their own ("Connection: close").
+QNetworkAccessManager& gerenteDaAplicacao()
+{
+    static QPointer<QNetworkAccessManager> gerente;
+    if (!gerente) {
+        gerente = new QNetworkAccessManager(QCoreApplication::instance());
+        gerente->setRedirectPolicy(QNetworkRequest::ManualRedirectPolicy);
+    }
+    return *gerente;
+}
+
 void estado(int codigo) { app::SetStatusText(2, TextoEstadoConexao(codigo)); }
 
 // Errors that Qt raises for an HTTP status: the server did answer, so its body is judged.
@@ -207,10 +220,9 @@ int ExecutaPedido(const QString& host, int port, const QString& path, const QByt
     if (!url.isValid() || host.isEmpty())
         return FalhaConexao;
 
-    // A fresh manager per call: no connection outlives its request.
-    QNetworkAccessManager gerente;
-    gerente.setRedirectPolicy(QNetworkRequest::ManualRedirectPolicy);
+    QNetworkAccessManager& gerente = gerenteDaAplicacao();
     QNetworkRequest pedido(url);
+    // No connection outlives its request: the server closes it after the reply.
     pedido.setHeader(QNetworkRequest::ContentTypeHeader, QByteArrayLiteral("application/x-www-form-urlencoded"));
     pedido.setAttribute(QNetworkRequest::Http2AllowedAttribute, false);
     pedido.setRawHeader(QByteArrayLiteral("Connection"), QByteArrayLiteral("close"));

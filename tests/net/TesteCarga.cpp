@@ -87,6 +87,15 @@ protected:
             EXPECT_EQ(store::dados().tabelaOuErro(QString::fromLatin1(c.tabela)).totalRowCount(), 0) << c.tabela;
     }
 
+    // Every table's index names and current index, to compare before and after a download.
+    static QStringList indices()
+    {
+        QStringList r;
+        for (store::Table* t : store::dados().todas())
+            r << t->name() + u':' + t->indexNames().join(u',') + u':' + t->indexName();
+        return r;
+    }
+
     static net::EscolheProjeto escolhe(const QString& codigo)
     {
         return [codigo](store::Table& projetos) {
@@ -150,8 +159,10 @@ TEST_F(Carga, BaixaAs45TabelasEmOrdem)
 {
     ServidorFalso s;
     app::InteracaoRoteirizada ui;
+    const QStringList indicesAntes = indices();
     EXPECT_TRUE(net::RecebeProjeto(u"demo"_s, u"demo"_s, escolhe(u"77"_s)));
     EXPECT_TRUE(ui.mensagens.isEmpty()) << qPrintable(ui.textos().join(u'|'));
+    EXPECT_EQ(indices(), indicesAntes);
     EXPECT_EQ(app::Estado().ProjectCode, u"77"_s);
 
     const QStringList caminhos = s.caminhos();
@@ -208,7 +219,9 @@ TEST_F(Carga, FalhaNaTabela30DeixaTudoVazio)
     ServidorFalso s;
     s.falhaEm = QString::fromLatin1(net::TabelasDaCarga[29].procedimento);
     app::InteracaoRoteirizada ui;
+    const QStringList indicesAntes = indices();
     EXPECT_FALSE(net::RecebeProjeto(u"demo"_s, u"demo"_s, escolhe(u"77"_s)));
+    EXPECT_EQ(indices(), indicesAntes);
     EXPECT_EQ(s.caminhos().size(), 31);
     EXPECT_EQ(ui.textos(), QStringList{net::TextoFalha(-3)});
     EXPECT_FALSE(ui.esperaAberta());

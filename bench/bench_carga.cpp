@@ -1,0 +1,160 @@
+// Downloading a project of 20,000 rows from the reference server, against curl fetching the same
+// login and 45 table replies in one process. Prints "ratio download <ours/curl>"; goal: at most 1.2.
+// Also loads one framed table of n and 2n rows: "ratio parse-2n-over-n <t(2n)/t(n)>", about 2 when
+// parsing and loading are linear.
+#include "app/core/ProgramState.h"
+#include "net/CargaProjeto.h"
+#include "net/TextoTabela.h"
+#include "net/Transporte.h"
+#include "store/Dados.h"
+#include "tests/support/ServidorDeTeste.h"
+
+#include <QApplication>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+
+namespace {
+
+using Relogio = std::chrono::steady_clock;
+
+double segundosDesde(Relogio::time_point inicio)
+{
+    return std::chrono::duration<double>(Relogio::now() - inicio).count();
+}
+
+// Our whole download: login, the 45 tables, placeholders and indexes. Negative when it failed.
+double baixa(const QString& projeto, const QString& pasta, int& linhas)
+{
+    store::criaDados();
+    app::InicializaEstado(pasta);
+    const auto inicio = Relogio::now();
+    const bool ok = net::RecebeProjeto(QStringLiteral("grande"), QStringLiteral("grande"),
+                                       [&](store::Table&) { app::Estado().ProjectCode = projeto; });
+    const double s = segundosDesde(inicio);
+    linhas = 0;
+    for (store::Table* t : store::dados().armazenadas())
+        linhas += t->totalRowCount();
+    store::destroiDados();
+    return ok ? s : -1;
+}
+
+// Only the 46 requests, nothing parsed: where the download's time goes.
+double soPedidos(const QString& projeto)
+{
+    const auto inicio = Relogio::now();
+    const net::Configuracao& c = net::Config();
+    if (net::ExecutaPedido(c.host, c.portaKesta, QStringLiteral("/kesta_off/owa/login.Confere_login"),
+                           QByteArrayLiteral("login=GRANDE&senha=GRANDE")) <= 0)
+        return -1;
+    for (const net::TabelaDaCarga& t : net::TabelasDaCarga) {
+        if (net::ExecutaPedido(c.host, c.portaKesta, QString::fromLatin1(net::PrefixoCarga) + QString::fromLatin1(t.procedimento),
+                               QStringLiteral("cod_projeto=") + projeto) < 0)
+            return -1;
+    }
+    return segundosDesde(inicio);
+}
+
+// curl, one process, the same 46 requests.
+double baixaComCurl(const QString& curl, const ServidorDeTeste& servidor, const QString& projeto, const QString& pasta)
+{
+    const QString base = QStringLiteral("http://127.0.0.1:%1").arg(servidor.portaKesta());
+    // Each request on its own connection, as ours go: a kept-alive connection would measure the
+    // server's handling of reuse rather than the client.
+    const QString fecha = QStringLiteral("Connection: close");
+    QStringList args = {QStringLiteral("-s"), QStringLiteral("-f"), QStringLiteral("-H"), fecha, QStringLiteral("-d"),
+                        QStringLiteral("login=GRANDE&senha=GRANDE"), base + QStringLiteral("/kesta_off/owa/login.Confere_login"),
+                        QStringLiteral("-o"), pasta + QStringLiteral("/login.txt")};
+    int i = 0;
+    for (const net::TabelaDaCarga& c : net::TabelasDaCarga) {
+        args << QStringLiteral("--next") << QStringLiteral("-s") << QStringLiteral("-f") << QStringLiteral("-H") << fecha
+             << QStringLiteral("-d")
+             << QStringLiteral("cod_projeto=") + projeto
+             << base + QString::fromLatin1(net::PrefixoCarga) + QString::fromLatin1(c.procedimento) << QStringLiteral("-o")
+             << pasta + QStringLiteral("/t%1.txt").arg(i++);
+    }
+    QProcess p;
+    const auto inicio = Relogio::now();
+    p.start(curl, args);
+    if (!p.waitForFinished(600000) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0) {
+        std::fprintf(stderr, "bench_carga: curl failed: %s\n", p.readAllStandardError().constData());
+        return -1;
+    }
+    return segundosDesde(inicio);
+}
+
+// One framed table of n rows of tbEstudosAreaConhec, loaded into its table.
+double carregaQuadro(int n)
+{
+    QByteArray texto = "<InitTab>\n";
+    for (int i = 0; i < n; ++i)
+        texto += QByteArray::number(i) + "|ÁREA DO CONHECIMENTO " + QByteArray::number(i % 97) + "|\n";
+    texto += "<FimTab>\n";
+    store::criaDados();
+    store::Table& t = store::DataResultadosGerados().tbEstudosAreaConhec;
+    const auto inicio = Relogio::now();
+    const int linhas = net::CreateTable(texto, t);
+    const double s = segundosDesde(inicio);
+    store::destroiDados();
+    return linhas == n ? s : -1;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication aplicacao(argc, argv);
+    const int n = 20000;
+    const QString curl = QStandardPaths::findExecutable(QStringLiteral("curl"));
+    if (curl.isEmpty()) {
+        std::fprintf(stderr, "bench_carga: curl not found\n");
+        return 1;
+    }
+
+    ServidorDeTeste::Opcoes opcoes;
+    opcoes.sementes = {QStringLiteral("grande:%1").arg(n)};
+    ServidorDeTeste servidor(opcoes);
+    if (!servidor.iniciado()) {
+        std::fprintf(stderr, "bench_carga: %s\n", qPrintable(servidor.erro()));
+        return 1;
+    }
+    net::Config().host = servidor.endereco();
+    net::Config().portaKesta = servidor.portaKesta();
+    const QString projeto = QString::number(1000000 + n);
+    QTemporaryDir pasta;
+
+    // Alternate the two, keeping each one's best of three.
+    double nosso = 1e9, deles = 1e9, pedidos = 1e9;
+    int linhas = 0;
+    for (int rodada = 0; rodada < 3; ++rodada) {
+        const double a = baixa(projeto, pasta.path(), linhas);
+        const double b = baixaComCurl(curl, servidor, projeto, pasta.path());
+        const double c = soPedidos(projeto);
+        if (a < 0 || b < 0 || c < 0) {
+            std::fprintf(stderr, "bench_carga: a download failed\n");
+            return 1;
+        }
+        nosso = std::min(nosso, a);
+        deles = std::min(deles, b);
+        pedidos = std::min(pedidos, c);
+    }
+    std::printf("download of %d rows: ours %.3f s (requests alone %.3f s), curl %.3f s\n", linhas, nosso, pedidos,
+                deles);
+    std::printf("ratio download %.2f\n", nosso / deles);
+
+    double t1 = 1e9, t2 = 1e9;
+    for (int rodada = 0; rodada < 3; ++rodada) {
+        t1 = std::min(t1, carregaQuadro(50000));
+        t2 = std::min(t2, carregaQuadro(100000));
+    }
+    if (t1 <= 0 || t2 <= 0)
+        return 1;
+    std::printf("framed table of 50000 rows %.3f s, 100000 rows %.3f s\n", t1, t2);
+    std::printf("ratio parse-2n-over-n %.2f\n", t2 / t1);
+    return 0;
+}
