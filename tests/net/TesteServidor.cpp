@@ -4,7 +4,9 @@
 #include "net/CargaProjeto.h"
 #include "net/Transporte.h"
 #include "net/Verificacao.h"
+#include "store/ComandosProjeto.h"
 #include "store/Dados.h"
+#include "store/Projeto.h"
 #include "tests/support/ServidorDeTeste.h"
 
 #include <QTemporaryDir>
@@ -168,4 +170,40 @@ TEST_F(ContraServidor, VerificaODemo)
         nomes << inst.rowValue(b, inst.fieldIndex(u"Nome"_s));
     EXPECT_TRUE(nomes.contains(u"UNIVERSIDADE ESTADUAL DO PLANALTO CENTRAL"_s)) << qPrintable(nomes.join(u'|'));
     EXPECT_TRUE(ui.inesperadas.isEmpty()) << qPrintable(ui.inesperadas.join(u'|'));
+}
+
+TEST_F(ContraServidor, ArquivoDaVersaoAnteriorConvertidoPeloLoginDeReparo)
+{
+    app::InteracaoRoteirizada ui;
+    ASSERT_EQ(net::CarregaProjeto(u"demo"_s, u"demo"_s, escolhe(u"1"_s)), net::ResultadoLogin::Sucesso);
+    // A file of the earlier version: "1.0" where the project code goes.
+    const QString arquivo = m_pasta.filePath(u"antigo.prj"_s);
+    app::Estado().ProjectCode = u"1.0"_s;
+    ASSERT_TRUE(store::GravaProjeto(arquivo));
+    store::DataGeral().ClearTables();
+    app::Estado().ProjectOpen = false;
+    app::Estado().ProjectCode.clear();
+
+    store::InstalaReparoDoProjeto([] {
+        net::ServerProjectCode().clear();
+        net::ReparaProjeto(u"demo"_s, u"demo"_s);
+        return net::ServerProjectCode();
+    });
+    ui.respondeArquivo(arquivo);
+    EXPECT_TRUE(store::AbrirClick());
+    EXPECT_TRUE(ui.textos().value(0).startsWith(u"Você acabou de abrir um arquivo elaborado\rnuma versão anterior"_s))
+        << qPrintable(ui.textos().join(u" | "_s));
+    EXPECT_EQ(app::Estado().ProjectCode, u"1"_s);
+    EXPECT_FALSE(app::Estado().ProjectModified);
+
+    // Saved under the server's code: opening it again asks nothing.
+    store::DataGeral().ClearTables();
+    app::Estado().ProjectOpen = false;
+    app::Estado().ProjectCode.clear();
+    ui.mensagens.clear();
+    ui.respondeArquivo(arquivo);
+    EXPECT_TRUE(store::AbrirClick());
+    EXPECT_EQ(app::Estado().ProjectCode, u"1"_s);
+    EXPECT_TRUE(ui.mensagens.isEmpty()) << qPrintable(ui.textos().join(u" | "_s));
+    store::InstalaReparoDoProjeto({});
 }
