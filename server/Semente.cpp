@@ -77,7 +77,7 @@ void SemeiaDemo(Banco& b)
 
     s.linha("tbProjeto", {{"Cod_Proj", S("1")},
                           {"Titulo", S("SENSORES ÓPTICOS PARA O MONITORAMENTO DA QUALIDADE DA ÁGUA NA BACIA DO RIO DAS VELHAS")},
-                          {"NumRelContratacao", S("0123/2004")},
+                          {"NumRelContratacao", S("0123/1996")},
                           {"SubProg", S("RECURSOS HÍDRICOS")},
                           {"Agencia", S("FINANCIADORA DE ESTUDOS E PROJETOS")},
                           {"Processo", S("01.04.0567.00")},
@@ -87,14 +87,14 @@ void SemeiaDemo(Banco& b)
                           {"NumChamada", S("1")},
                           {"Classe", S("PESQUISA E DESENVOLVIMENTO")},
                           {"Atividade", S("DESENVOLVIMENTO TECNOLÓGICO")},
-                          {"DataAssinat", S("15/03/2004")},
+                          {"DataAssinat", S("15/03/1996")},
                           {"ValProposta", S("485000.00")},
                           {"Objetivo", S("Desenvolver sensores de fibra óptica de baixo custo para medir turbidez, oxigênio dissolvido e "
                                          "condutividade em tempo real, e instalar uma rede piloto de monitoramento em três pontos da bacia.")},
-                          {"DataDesembolso", S("02/05/2004")},
+                          {"DataDesembolso", S("02/05/1996")},
                           {"Origem", S("")},
                           {"NumProjOrigem", S("")},
-                          {"DataFimPrevista", S("30/04/2007")},
+                          {"DataFimPrevista", S("30/04/1999")},
                           {"DataFim", S("")}});
     s.linha("tbAreaConhecAting", {{"DescricaoAreaConhec", S("ENGENHARIA SANITÁRIA")}});
     s.linha("tbAreaConhecAting", {{"DescricaoAreaConhec", S("FÍSICA DA MATÉRIA CONDENSADA")}});
@@ -158,7 +158,7 @@ void SemeiaDemo(Banco& b)
     s.linha("tbEstudo", {{"Cod_Estudo", eDiag}, {"TipoEstudo", S("DIAGNÓSTICO")},
                          {"Titulo", S("DIAGNÓSTICO DA TURBIDEZ NO ALTO RIO DAS VELHAS")}, {"Autor", kJoao}, {"Cod_Inst", iInst},
                          {"Descricao", S("Levantamento sazonal de turbidez e sólidos em suspensão em doze pontos de coleta.")},
-                         {"DataInicio", S("06/2004")}, {"DataFim", S("11/2004")}, {"Co_autores", S("LUIZ FERNANDO COSTA")}});
+                         {"DataInicio", S("06/1996")}, {"DataFim", S("11/1996")}, {"Co_autores", S("LUIZ FERNANDO COSTA")}});
     s.linha("tbEstudosAreaConhec", {{"Cod_Estudo", eDiag}, {"DescricaoAreaConhec", S("ENGENHARIA SANITÁRIA")}});
     s.linha("tbEstudosSetores", {{"Cod_Estudo", eDiag}, {"DescricaoSetorEcon", S("CAPTAÇÃO, TRATAMENTO E DISTRIBUIÇÃO DE ÁGUA")}});
 
@@ -167,12 +167,12 @@ void SemeiaDemo(Banco& b)
                              {"Qualificacao", S("INTERNACIONAL")},
                              {"Titulo", S("SENSOR DE TURBIDEZ EM FIBRA ÓPTICA PLÁSTICA PARA ÁGUAS SUPERFICIAIS")}, {"Autor", kMaria},
                              {"VeiculoPublic", S("REVISTA BRASILEIRA DE INSTRUMENTAÇÃO")}, {"PaisPublicacao", S("BRASIL")},
-                             {"DataPublicacao", S("10/08/2005")}, {"Co_autores", S("JOÃO BATISTA DE OLIVEIRA; ANA LÚCIA FERREIRA")}});
+                             {"DataPublicacao", S("10/08/1997")}, {"Co_autores", S("JOÃO BATISTA DE OLIVEIRA; ANA LÚCIA FERREIRA")}});
     s.linha("tbPublicAreaConhec", {{"Cod_Publicacao", pArtigo}, {"DescricaoAreaConhec", S("FÍSICA DA MATÉRIA CONDENSADA")}});
 
     const QString oLivro = s.codigo();
     s.linha("tbObrasEditadas", {{"Cod_Obra", oLivro}, {"TipoObra", S("LIVRO")}, {"Titulo", S("MONITORAMENTO ÓPTICO DE ÁGUAS: FUNDAMENTOS")},
-                                {"Autor", kMaria}, {"Editora", S("EDITORA UNIVERSITÁRIA DAS ÁGUAS")}, {"AnoEdicao", S("2006")},
+                                {"Autor", kMaria}, {"Editora", S("EDITORA UNIVERSITÁRIA DAS ÁGUAS")}, {"AnoEdicao", S("1998")},
                                 {"TipoMidia", S("IMPRESSA")}, {"Alcance", S("NACIONAL")}, {"Comercializada", S("S")},
                                 {"Cientifica", S("S")}, {"Co_Autores", S("JOSÉ CARLOS PEREIRA")}});
     s.linha("tbObraAreaConhec", {{"Cod_Obra", oLivro}, {"DescricaoAreaConhec", S("ENGENHARIA SANITÁRIA")}});
@@ -181,24 +181,24 @@ void SemeiaDemo(Banco& b)
     s.linha("tbProdTec", {{"Cod_Prod", prSensor}, {"TipoProd", S("PROTÓTIPO")}, {"NomeProd", S("SONDA MULTIPARAMÉTRICA ÓPTICA SMO-1")},
                           {"DescrTecnologica", S("Sonda com três sensores ópticos e transmissão por rádio.")},
                           {"FaseDesenvolv", S("TESTE DE CAMPO")}, {"ViabilidadeEcon", S("S")},
-                          {"Descricao", S("Protótipo instalado em Sabará desde março de 2006.")}, {"TransfTec", S("S")},
+                          {"Descricao", S("Protótipo instalado em Sabará desde março de 1998.")}, {"TransfTec", S("S")},
                           {"DescrTransfTec", S("Licenciamento em negociação com a empresa cliente.")}});
     s.linha("tbPatente", {{"Cod_Patente", s.codigo()}, {"Cod_Prod", prSensor}, {"Titulo", S("SONDA ÓPTICA PARA TURBIDEZ E CONDUTIVIDADE")},
                           {"Inventor", kMaria}, {"TipoPatente", S("PATENTE DE INVENÇÃO")}, {"Pais", S("BRASIL")},
-                          {"DataDeposito", S("12/12/2005")}, {"CodDeposito", S("PI0505123-4")}, {"DataPedido", S("12/12/2005")},
+                          {"DataDeposito", S("12/12/1997")}, {"CodDeposito", S("PI0505123-4")}, {"DataPedido", S("12/12/1997")},
                           {"DataConcessao", S("")}, {"NrPatente", S("")}});
 
     const QString sw = s.codigo();
     s.linha("tbSoftware", {{"Cod_Software", sw}, {"Nome", S("HIDROSENS - AQUISIÇÃO E ANÁLISE DE DADOS")}, {"Autor", kJose},
-                           {"InstDesenv", iInst}, {"DataConclusao", S("02/2006")}, {"InstRegistro", S("INSTITUTO NACIONAL DA PROPRIEDADE")},
+                           {"InstDesenv", iInst}, {"DataConclusao", S("02/1998")}, {"InstRegistro", S("INSTITUTO NACIONAL DA PROPRIEDADE")},
                            {"Descricao", S("Programa que recebe as medidas das sondas e gera alertas.")}, {"Co_autores", S("")}});
     s.linha("tbSoftSetores", {{"Cod_Software", sw}, {"DescrSetorEcon", S("FABRICAÇÃO DE INSTRUMENTOS DE MEDIDA")}});
 
     const QString labOptica = s.codigo(), labAgua = s.codigo();
     s.linha("tbLaboratorio", {{"Cod_Laboratorio", labOptica}, {"Cod_Inst", iUniv}, {"BIROLab", S("LAB0004410")},
-                              {"NomeLab", S("LABORATÓRIO DE ÓPTICA APLICADA")}, {"TipoApoio", S("AMPLIAÇÃO")}, {"DataInicio", S("01/05/2004")}});
+                              {"NomeLab", S("LABORATÓRIO DE ÓPTICA APLICADA")}, {"TipoApoio", S("AMPLIAÇÃO")}, {"DataInicio", S("01/05/1996")}});
     s.linha("tbLaboratorio", {{"Cod_Laboratorio", labAgua}, {"Cod_Inst", iInst}, {"BIROLab", S("LAB0004415")},
-                              {"NomeLab", S("LABORATÓRIO DE QUALIDADE DA ÁGUA")}, {"TipoApoio", S("MODERNIZAÇÃO")}, {"DataInicio", S("01/08/2004")}});
+                              {"NomeLab", S("LABORATÓRIO DE QUALIDADE DA ÁGUA")}, {"TipoApoio", S("MODERNIZAÇÃO")}, {"DataInicio", S("01/08/1996")}});
     const QString sv = s.codigo();
     s.linha("tbServico", {{"Cod_Servico", sv}, {"TipoServico", S("ENSAIOS E ANÁLISES")}, {"InstPrest", iInst},
                           {"TipoApoio", S("INFRAESTRUTURA")}, {"Laboratorio", labAgua}, {"Comerc", S("S")},
@@ -206,41 +206,41 @@ void SemeiaDemo(Banco& b)
     s.linha("tbServicoAreaConhec", {{"Cod_Servico", sv}, {"DescricaoAreaConhec", S("ENGENHARIA SANITÁRIA")}});
     s.linha("tbServicoSetores", {{"Cod_Servico", sv}, {"DescrSetorEcon", S("CAPTAÇÃO, TRATAMENTO E DISTRIBUIÇÃO DE ÁGUA")}});
 
-    s.linha("tbMaterialAdquirido", {{"Cod_Material", s.codigo()}, {"TipoMaterial", S("LIVROS")}, {"AnoAquisicao", S("2004")},
+    s.linha("tbMaterialAdquirido", {{"Cod_Material", s.codigo()}, {"TipoMaterial", S("LIVROS")}, {"AnoAquisicao", S("1996")},
                                     {"LocaldeGastos", S("P")}, {"QtdAdquirida", S("12")}, {"ValorAtual", S("2350.00")}});
-    s.linha("tbMaterialAreaConhec", {{"TipoMaterial", S("LIVROS")}, {"AnoAquisicao", S("2004")}, {"LocaldeGastos", S("P")},
+    s.linha("tbMaterialAreaConhec", {{"TipoMaterial", S("LIVROS")}, {"AnoAquisicao", S("1996")}, {"LocaldeGastos", S("P")},
                                      {"DescricaoAreaConhec", S("ENGENHARIA SANITÁRIA")}});
     s.linha("tbEquipamentos", {{"Cod_Equip", s.codigo()}, {"TipoEquip", S("INSTRUMENTO DE MEDIDA")},
                                {"Descr_Equip", S("ESPECTROFOTÔMETRO UV-VIS")}, {"DescricaoUso", S("Calibração dos sensores.")},
-                               {"Fabricante", S("ÓPTICA PRECISÃO")}, {"AnoFabricacao", S("2004")}, {"PaisFabricacao", S("BRASIL")},
+                               {"Fabricante", S("ÓPTICA PRECISÃO")}, {"AnoFabricacao", S("1996")}, {"PaisFabricacao", S("BRASIL")},
                                {"ValorAtual", S("48500.00")}, {"InstLocaliz", iUniv}, {"NrPatrim", S("UF-0045871")},
                                {"OutraFonte", S("")}, {"Modelo", S("UV-2400")}});
 
     s.linha("tbBolsa", {{"Cod_Bolsa", kAna}, {"BIROBolsista", S("4567890123456789")}, {"NomeBolsista", S("ANA LÚCIA FERREIRA")},
                         {"BIROInstDestino", S("INST004521")}, {"NomeInstDestino", S("UNIVERSIDADE FEDERAL DE SÃO JOÃO DAS ÁGUAS")},
-                        {"Modalidade", S("DTI - DESENVOLVIMENTO TECNOLÓGICO E INDUSTRIAL")}, {"DataInicio", S("01/06/2004")},
-                        {"DataConclusao", S("31/05/2006")}, {"KESTA", kAna}});
+                        {"Modalidade", S("DTI - DESENVOLVIMENTO TECNOLÓGICO E INDUSTRIAL")}, {"DataInicio", S("01/06/1996")},
+                        {"DataConclusao", S("31/05/1998")}, {"KESTA", kAna}});
     s.linha("tbBolsa", {{"Cod_Bolsa", kRafael}, {"BIROBolsista", S("8901234567890123")}, {"NomeBolsista", S("RAFAEL AUGUSTO MENDES")},
                         {"BIROInstDestino", S("INST003395")}, {"NomeInstDestino", S("UNIVERSIDADE ESTADUAL DO PLANALTO")},
-                        {"Modalidade", S("ITI - INICIAÇÃO TECNOLÓGICA E INDUSTRIAL")}, {"DataInicio", S("01/03/2005")},
-                        {"DataConclusao", S("28/02/2006")}, {"KESTA", kRafael}});
+                        {"Modalidade", S("ITI - INICIAÇÃO TECNOLÓGICA E INDUSTRIAL")}, {"DataInicio", S("01/03/1997")},
+                        {"DataConclusao", S("28/02/1998")}, {"KESTA", kRafael}});
     s.linha("tbBolsaAreaConhec", {{"Cod_Bolsa", kAna}, {"DescricaoAreaConhec", S("ENGENHARIA SANITÁRIA")}});
     const QString tDiss = s.codigo(), tTcc = s.codigo();
     s.linha("tbTrabalhoAcademico", {{"Cod_Trab", tDiss}, {"Cod_Bolsa", kAna}, {"Cod_Membro", kAna},
                                     {"TipoTrab", S("DISSERTAÇÃO DE MESTRADO")},
-                                    {"TituloTrab", S("CALIBRAÇÃO DE SENSORES ÓPTICOS DE TURBIDEZ EM CAMPO")}, {"AnoInicio", S("2004")},
-                                    {"AnoApresentacao", S("2006")}});
+                                    {"TituloTrab", S("CALIBRAÇÃO DE SENSORES ÓPTICOS DE TURBIDEZ EM CAMPO")}, {"AnoInicio", S("1996")},
+                                    {"AnoApresentacao", S("1998")}});
     s.linha("tbTrabalhoAcademico", {{"Cod_Trab", tTcc}, {"Cod_Bolsa", kRafael}, {"Cod_Membro", S("")},
                                     {"TipoTrab", S("TRABALHO DE CONCLUSÃO DE CURSO")},
-                                    {"TituloTrab", S("TELEMETRIA DE BAIXO CUSTO PARA ESTAÇÕES DE COLETA")}, {"AnoInicio", S("2005")},
-                                    {"AnoApresentacao", S("2006")}});
+                                    {"TituloTrab", S("TELEMETRIA DE BAIXO CUSTO PARA ESTAÇÕES DE COLETA")}, {"AnoInicio", S("1997")},
+                                    {"AnoApresentacao", S("1998")}});
     s.linha("tbTrabalhoAreaConhec", {{"Cod_Trab", tDiss}, {"DescArea", S("ENGENHARIA SANITÁRIA")}});
     s.linha("tbTrabalhoAreaConhec", {{"Cod_Trab", tTcc}, {"DescArea", S("ENGENHARIA ELÉTRICA")}});
 
     const QString cap = s.codigo();
     s.linha("tbCapacit", {{"Cod_Capacitacao", cap}, {"TipodeCapacitacao", S("TREINAMENTO TÉCNICO")}, {"TipoEvento", S("CURSO")},
                           {"BIROInstTreinam", S("INST010288")}, {"NomeInstTreinam", S("ÓPTICA PRECISÃO INDÚSTRIA E COMÉRCIO LTDA")},
-                          {"DataInicio", S("05/09/2005")}, {"DataFim", S("09/09/2005")}});
+                          {"DataInicio", S("05/09/1997")}, {"DataFim", S("09/09/1997")}});
     s.linha("tbCapacitMembro", {{"Cod_Capacitacao", cap}, {"Cod_Membro", kLuiz}});
 
     const QString curso = s.codigo();
@@ -248,24 +248,24 @@ void SemeiaDemo(Banco& b)
                          {"SubNivel", S("ESPECIALIZAÇÃO")}, {"instFornec", iUniv}, {"Frequencia", S("REGULAR")},
                          {"ConceitoCapes", S("")}, {"Escolaridade", S("SUPERIOR COMPLETO")}, {"TipoApoio", S("BOLSAS")},
                          {"CargaHoraria", S("360")}, {"QtdeMatriculados", S("25")}, {"QtdeFormados", S("21")},
-                         {"QtdeTrabAcademicos", S("21")}, {"Observacao", S("Segunda turma iniciada em 2006.")}});
+                         {"QtdeTrabAcademicos", S("21")}, {"Observacao", S("Segunda turma iniciada em 1998.")}});
     s.linha("tbCursosAreaConhec", {{"Cod_Curso", curso}, {"DescricaoAreaConhec", S("ENGENHARIA SANITÁRIA")}});
 
     const QString ev = s.codigo();
     s.linha("tbEventosApoiados", {{"Cod_Evento", ev}, {"Nome", S("WORKSHOP SOBRE SENSORES PARA RECURSOS HÍDRICOS")},
                                   {"Tipo", S("WORKSHOP")}, {"Pais", S("BRASIL")}, {"UF", S("MG")}, {"Cidade", S("SÃO JOÃO DAS ÁGUAS")},
-                                  {"Alcance", S("NACIONAL")}, {"DataInicio", S("18/10/2005")}, {"DataFim", S("20/10/2005")},
+                                  {"Alcance", S("NACIONAL")}, {"DataInicio", S("18/10/1997")}, {"DataFim", S("20/10/1997")},
                                   {"QtdPartic", S("140")}, {"Descricao", S("Três dias de palestras e demonstrações de campo.")}});
     s.linha("tbEventosAreaConhec", {{"Cod_Evento", ev}, {"DescricaoAreaConhec", S("ENGENHARIA SANITÁRIA")}});
 
     s.linha("tbBase", {{"Identificacao", S("HIDRODADOS VELHAS")}, {"TipoBase", S("NUMERICA")}, {"TipoApoio", S("C")},
-                       {"Descricao", S("Medidas horárias das sondas desde 2006.")}, {"Disponivel", S("S")},
+                       {"Descricao", S("Medidas horárias das sondas desde 1998.")}, {"Disponivel", S("S")},
                        {"QtdeReg", S("87600")}, {"FaseDesenv", S("EM OPERAÇÃO")}});
     s.linha("tbBaseArea", {{"Identificacao", S("HIDRODADOS VELHAS")}, {"DescricaoAreaConhec", S("ENGENHARIA SANITÁRIA")}});
     s.linha("tbBaseAcesso", {{"Identificacao", S("HIDRODADOS VELHAS")}, {"TipoAcesso", S("INTERNET")}});
 
     const QString prob = s.codigo();
-    s.linha("tbProblemas", {{"Cod_Problema", prob}, {"DataOcorrenc", S("14/02/2005")}, {"Categoria", S("T")},
+    s.linha("tbProblemas", {{"Cod_Problema", prob}, {"DataOcorrenc", S("14/02/1997")}, {"Categoria", S("T")},
                             {"NatProbAdm", S("")}, {"DescrProbTec", S("Atraso na importação das fibras ópticas especiais.")},
                             {"Repercussao", S("ATRASO NO CRONOGRAMA")}, {"Observacoes", S("Resolvido com fornecedor nacional.")}});
     s.linha("tbAcoesCorretivas", {{"Cod_Acao", S("19")}, {"TipoAcao", S("SUBSTITUIÇÃO DE FORNECEDOR")}, {"Cod_Problema", prob}});
@@ -274,17 +274,17 @@ void SemeiaDemo(Banco& b)
                             {"Situacao", S("EM IMPLANTAÇÃO")}, {"Resultados", S("Redução de 30% nas perdas de produção.")},
                             {"IndicDesemp", S("Índice de retrabalho.")}, {"HorasDiagnostico", S("40")}, {"HorasImplem", S("120")},
                             {"Certific", S("P")}, {"RelGQT", S("G")}});
-    s.linha("tbAnalisQualitativa", {{"Descricao", S("O projeto cumpriu as metas técnicas; a rede piloto opera desde 2006 e já "
+    s.linha("tbAnalisQualitativa", {{"Descricao", S("O projeto cumpriu as metas técnicas; a rede piloto opera desde 1998 e já "
                                                     "subsidiou duas decisões da companhia de saneamento.")}});
     s.linha("tbComentariosGerais", {{"Descricao", S("A equipe agradece o apoio das prefeituras de Sabará e Alto Paraíso.")}});
 
     // A second, smaller project, so that the chooser offers a choice.
     Semeador s2(b, S("2"));
     s2.linha("tbProjeto", {{"Cod_Proj", S("2")}, {"Titulo", S("REDE DE ESTAÇÕES AUTOMÁTICAS PARA ALERTA DE CHEIAS NO VALE DO JEQUITAÍ")},
-                           {"NumRelContratacao", S("0456/2005")}, {"SubProg", S("RECURSOS HÍDRICOS")},
-                           {"DataAssinat", S("01/07/2005")}, {"ValProposta", S("210000.00")},
+                           {"NumRelContratacao", S("0456/1997")}, {"SubProg", S("RECURSOS HÍDRICOS")},
+                           {"DataAssinat", S("01/07/1997")}, {"ValProposta", S("210000.00")},
                            {"Objetivo", S("Instalar seis estações automáticas e um sistema de alerta por mensagens.")},
-                           {"DataFimPrevista", S("30/06/2008")}});
+                           {"DataFimPrevista", S("30/06/2000")}});
     s2.linha("tbAreaConhecAting", {{"DescricaoAreaConhec", S("HIDROLOGIA")}});
     s2.linha("tbInstituicao", {{"Cod_Inst", s.codigo()}, {"BIRO", S("INST003395")}, {"Nome", S("UNIVERSIDADE ESTADUAL DO PLANALTO CENTRAL")},
                                {"TipoEnvolvimento", S("EXECUTORA")}, {"TipoVinculacao", S("CONTRATUAL")}});
@@ -344,9 +344,9 @@ void SemeiaGrande(Banco& b, const QString& projeto, int n)
                 } else if (c.size == 2) {
                     v = QStringLiteral("MG");
                 } else if (c.size == 4) {
-                    v = QStringLiteral("2004");
+                    v = QStringLiteral("1996");
                 } else if (c.name.startsWith(QLatin1String("Data"))) {
-                    v = QStringLiteral("15/03/2005");
+                    v = QStringLiteral("15/03/1997");
                 } else if (c.size <= 20) {
                     v = QString::number(100 + volta).left(c.size);
                 } else {

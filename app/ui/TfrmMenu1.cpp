@@ -31,6 +31,16 @@
 namespace app::ui {
 
 namespace {
+
+// The title panel takes the room the toolbar has left: a long project title is cut at the panel's
+// edge instead of pushing the panel into the toolbar's overflow menu.
+class RotuloTitulo final : public QLabel
+{
+public:
+    using QLabel::QLabel;
+    QSize sizeHint() const override { return {40, QLabel::sizeHint().height()}; }
+    QSize minimumSizeHint() const override { return {40, QLabel::minimumSizeHint().height()}; }
+};
 constexpr int LarguraCliente = 626;
 constexpr int AlturaCliente = 405;
 }
@@ -179,7 +189,7 @@ void TfrmMenu1::criaBarraDeFerramentas()
     botao("btVerificar", acVerificar, Figura::Verificar, QStringLiteral("Verificar Pendências"));
     botao("btImprimir", acImprimir, Figura::Imprimir, QStringLiteral("Imprime Projeto Ativo"));
 
-    lbTitulo = new QLabel(barra);
+    lbTitulo = new RotuloTitulo(barra);
     lbTitulo->setObjectName(QStringLiteral("lbTitulo"));
     lbTitulo->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     lbTitulo->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);

@@ -74,7 +74,7 @@ TEST_F(Servidor, LoginListaProjetosERecusaUsuariosInvalidos)
     const auto projetos = Linhas(r.texto());
     ASSERT_EQ(projetos.size(), 2u);
     EXPECT_EQ(projetos[0].value(0), QStringLiteral("1"));
-    EXPECT_EQ(projetos[0].value(2), QStringLiteral("0123/2004"));
+    EXPECT_EQ(projetos[0].value(2), QStringLiteral("0123/1996"));
     EXPECT_EQ(projetos[1].value(0), QStringLiteral("2"));
     EXPECT_TRUE(projetos[0].value(1).contains(QStringLiteral("ÓPTICOS")));
 
@@ -84,7 +84,7 @@ TEST_F(Servidor, LoginListaProjetosERecusaUsuariosInvalidos)
     EXPECT_EQ(Envia(s, QStringLiteral("login.Confere_login"), "login=SEMPROJETO&senha=SEMPROJETO"), QStringLiteral("-2\n"));
 
     // Repair of an old project file: the code of the project with that contract report number.
-    const auto fix = Linhas(Envia(s, QStringLiteral("login.fix_projeto"), "login=DEMO&senha=DEMO&relat_contratacao=0456%2F2005"));
+    const auto fix = Linhas(Envia(s, QStringLiteral("login.fix_projeto"), "login=DEMO&senha=DEMO&relat_contratacao=0456%2F1997"));
     ASSERT_EQ(fix.size(), 1u);
     EXPECT_EQ(fix[0].value(0), QStringLiteral("2"));
     EXPECT_EQ(Envia(s, QStringLiteral("login.fix_projeto"), "login=DEMO&senha=DEMO&relat_contratacao=9999"), QStringLiteral("-2\n"));
