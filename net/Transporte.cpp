@@ -156,11 +156,12 @@ QNetworkAccessManager& gerenteDaAplicacao()
 
 void estado(int codigo) { app::SetStatusText(2, TextoEstadoConexao(codigo)); }
 
-// Errors that Qt raises for an HTTP status: the server did answer, so its body is judged.
+// Errors that Qt raises for an HTTP status: the server did answer, so its body is judged. A 400
+// comes as an invalid operation.
 bool erroDeStatusHttp(QNetworkReply::NetworkError e)
 {
     const int v = int(e);
-    return (v >= 201 && v <= 299) || (v >= 401 && v <= 499);
+    return (v >= 201 && v <= 299) || (v >= 401 && v <= 499) || e == QNetworkReply::ProtocolInvalidOperationError;
 }
 
 // Errors that say nothing reached the server.

@@ -178,6 +178,12 @@ TEST(Transporte, StatusDeErroHttpEJulgadoPeloCorpo)
     peer.status = 404;
     peer.corpo = QByteArrayLiteral("-1");
     EXPECT_EQ(pede(peer), 2);
+    // Qt reports a 400 as an invalid operation, yet the server did answer.
+    peer.status = 400;
+    peer.corpo = QByteArrayLiteral("<HTML>pedido mal formado</HTML>");
+    EXPECT_EQ(pede(peer), -3);
+    peer.corpo = QByteArrayLiteral("-1");
+    EXPECT_EQ(pede(peer), 2);
     // An error status without a body is no reply the program can read.
     peer.status = 503;
     peer.corpo.clear();
