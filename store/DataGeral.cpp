@@ -121,10 +121,11 @@ void TDataGeral::LoadTables()
     EmptyRecord();
 }
 
+// A table file never holds index definitions, so the indexes stay in memory: the open project keeps
+// its order and key searches after a save without rebuilding them.
 void TDataGeral::SaveTable(Table& tabela)
 {
     tabela.open();
-    tabela.clearIndexDefs();
     tabela.saveToFile(app::Estado().ProgramDir + TableFiles[size_t(tabela.tag())]);
 }
 

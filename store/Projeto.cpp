@@ -68,8 +68,8 @@ int LeCabecalho(const QString& caminho, QString& codigo)
     return codigo.trimmed().isEmpty() ? 2 : 0;
 }
 
-// Saving a table drops its indexes (a table file holds none); the open project keeps working on the
-// same tables afterwards, so their indexes, current index and current row are put back.
+// The open project keeps working on the same tables after a save, so whatever the writing of the
+// table files changed of their indexes, current index and current row is put back.
 class IndicesGuardados
 {
 public:

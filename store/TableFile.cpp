@@ -4,10 +4,16 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSaveFile>
+
+#include <cctype>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 
 // Table files: one JSON document per table (see docs/arquivos-de-tabela.md). Support staff read
-// them with ordinary tools; only this program writes them.
+// them with ordinary tools; only this program writes them. They live only while a project archive
+// is written or read, so both directions are streamed by hand: the generic JSON classes cost more
+// than the archive itself on a large project.
 
 namespace store {
 
@@ -17,6 +23,261 @@ constexpr auto Formato = "rezozur-tabela";
 constexpr int Versao = 1;
 // A table file larger than this is refused rather than read into memory.
 constexpr qint64 TamanhoMaximo = qint64(1) << 30;
+
+// Appends a JSON string in UTF-8, writing through a raw pointer into room reserved for the worst
+// case (six bytes per character): per-byte appends cost more than the archive on a large project.
+void escreveTexto(QByteArray& out, QStringView s)
+{
+    const qsizetype antes = out.size();
+    out.resize(antes + 2 + s.size() * 6);
+    char* o = out.data() + antes;
+    *o++ = '"';
+    const char16_t* p = s.utf16();
+    const char16_t* fim = p + s.size();
+    static const char hex[] = "0123456789abcdef";
+    while (p < fim) {
+        char32_t c = *p++;
+        if (c < 0x80) {
+            switch (c) {
+            case '"': *o++ = '\\'; *o++ = '"'; break;
+            case '\\': *o++ = '\\'; *o++ = '\\'; break;
+            case '\n': *o++ = '\\'; *o++ = 'n'; break;
+            case '\r': *o++ = '\\'; *o++ = 'r'; break;
+            case '\t': *o++ = '\\'; *o++ = 't'; break;
+            default:
+                if (c < 0x20) {
+                    *o++ = '\\';
+                    *o++ = 'u';
+                    *o++ = '0';
+                    *o++ = '0';
+                    *o++ = hex[c >> 4];
+                    *o++ = hex[c & 0xf];
+                } else {
+                    *o++ = char(c);
+                }
+            }
+            continue;
+        }
+        if (c >= 0xd800 && c <= 0xdbff && p < fim && *p >= 0xdc00 && *p <= 0xdfff)
+            c = 0x10000 + ((c - 0xd800) << 10) + (char32_t(*p++) - 0xdc00);
+        else if (c >= 0xd800 && c <= 0xdfff)
+            c = 0xfffd;  // a lone surrogate has no UTF-8 form
+        if (c < 0x800) {
+            *o++ = char(0xc0 | (c >> 6));
+        } else if (c < 0x10000) {
+            *o++ = char(0xe0 | (c >> 12));
+            *o++ = char(0x80 | ((c >> 6) & 0x3f));
+        } else {
+            *o++ = char(0xf0 | (c >> 18));
+            *o++ = char(0x80 | ((c >> 12) & 0x3f));
+            *o++ = char(0x80 | ((c >> 6) & 0x3f));
+        }
+        *o++ = char(0x80 | (c & 0x3f));
+    }
+    *o++ = '"';
+    out.resize(o - out.constData());
+}
+
+// A strict reader of the JSON this program writes: objects, arrays, strings, numbers, true, false
+// and null. Rows are decoded straight into the table's values.
+class Leitor
+{
+public:
+    Leitor(const QByteArray& dados, const QString& caminho)
+        : m_p(dados.constData()), m_fim(dados.constData() + dados.size()), m_caminho(caminho)
+    {
+    }
+
+    [[noreturn]] void falha(const QString& porque) const
+    {
+        throw TableError(QStringLiteral("Arquivo de tabela danificado (%1): %2").arg(m_caminho, porque));
+    }
+
+    void brancos()
+    {
+        while (m_p < m_fim && (*m_p == ' ' || *m_p == '\n' || *m_p == '\r' || *m_p == '\t'))
+            ++m_p;
+    }
+
+    bool ve(char c)
+    {
+        brancos();
+        return m_p < m_fim && *m_p == c;
+    }
+
+    void espera(char c)
+    {
+        if (!ve(c))
+            falha(QStringLiteral("esperado '%1'").arg(QLatin1Char(c)));
+        ++m_p;
+    }
+
+    bool fim()
+    {
+        brancos();
+        return m_p >= m_fim;
+    }
+
+
+    QString texto()
+    {
+        espera('"');
+        QString r;
+        const char* inicio = m_p;
+        for (;;) {
+            if (m_p >= m_fim)
+                falha(QStringLiteral("texto sem fim"));
+            const unsigned char c = static_cast<unsigned char>(*m_p);
+            if (c == '"') {
+                r += QString::fromUtf8(inicio, m_p - inicio);
+                ++m_p;
+                return r;
+            }
+            if (c < 0x20)
+                falha(QStringLiteral("caractere de controle dentro de um texto"));
+            if (c != '\\') {
+                ++m_p;
+                continue;
+            }
+            r += QString::fromUtf8(inicio, m_p - inicio);
+            if (++m_p >= m_fim)
+                falha(QStringLiteral("texto sem fim"));
+            switch (*m_p++) {
+            case '"': r += QLatin1Char('"'); break;
+            case '\\': r += QLatin1Char('\\'); break;
+            case '/': r += QLatin1Char('/'); break;
+            case 'b': r += QLatin1Char('\b'); break;
+            case 'f': r += QLatin1Char('\f'); break;
+            case 'n': r += QLatin1Char('\n'); break;
+            case 'r': r += QLatin1Char('\r'); break;
+            case 't': r += QLatin1Char('\t'); break;
+            case 'u': {
+                if (m_fim - m_p < 4)
+                    falha(QStringLiteral("escape \\u incompleto"));
+                bool ok = false;
+                const ushort u = QByteArray(m_p, 4).toUShort(&ok, 16);
+                if (!ok)
+                    falha(QStringLiteral("escape \\u inválido"));
+                r += QChar(u);
+                m_p += 4;
+                break;
+            }
+            default: falha(QStringLiteral("escape inválido"));
+            }
+            inicio = m_p;
+        }
+    }
+
+    // Skips any value, returning the bytes it spans.
+    QByteArray valorBruto()
+    {
+        brancos();
+        const char* inicio = m_p;
+        pula();
+        return QByteArray(inicio, m_p - inicio);
+    }
+
+    double numero()
+    {
+        brancos();
+        const char* inicio = m_p;
+        while (m_p < m_fim && (std::isdigit(static_cast<unsigned char>(*m_p)) || *m_p == '-' || *m_p == '+'
+                               || *m_p == '.' || *m_p == 'e' || *m_p == 'E'))
+            ++m_p;
+        bool ok = false;
+        const double v = QByteArray(inicio, m_p - inicio).toDouble(&ok);
+        if (!ok)
+            falha(QStringLiteral("número inválido"));
+        return v;
+    }
+
+    std::vector<std::vector<QString>> linhas(const std::vector<int>& destino, size_t colunasDaTabela)
+    {
+        std::vector<std::vector<QString>> r;
+        espera('[');
+        if (ve(']')) {
+            ++m_p;
+            return r;
+        }
+        for (;;) {
+            std::vector<QString> valores(colunasDaTabela);
+            espera('[');
+            size_t i = 0;
+            if (!ve(']')) {
+                for (;;) {
+                    if (!ve('"'))
+                        falha(QStringLiteral("valor que não é texto"));
+                    QString v = texto();
+                    if (i < destino.size() && destino[i] >= 0)
+                        valores[size_t(destino[i])] = std::move(v);
+                    ++i;
+                    if (ve(',')) {
+                        ++m_p;
+                        continue;
+                    }
+                    break;
+                }
+            }
+            espera(']');
+            if (i != destino.size())
+                falha(QStringLiteral("linha com %1 valores para %2 colunas").arg(i).arg(destino.size()));
+            r.push_back(std::move(valores));
+            if (ve(',')) {
+                ++m_p;
+                continue;
+            }
+            espera(']');
+            return r;
+        }
+    }
+
+private:
+    void pula()
+    {
+        brancos();
+        if (m_p >= m_fim)
+            falha(QStringLiteral("fim inesperado"));
+        switch (*m_p) {
+        case '"': texto(); return;
+        case '{':
+        case '[': {
+            const char fecha = *m_p == '{' ? '}' : ']';
+            const bool objeto = *m_p == '{';
+            ++m_p;
+            if (ve(fecha)) {
+                ++m_p;
+                return;
+            }
+            for (;;) {
+                if (objeto) {
+                    texto();
+                    espera(':');
+                }
+                pula();
+                if (ve(',')) {
+                    ++m_p;
+                    continue;
+                }
+                espera(fecha);
+                return;
+            }
+        }
+        default:
+            for (const char* palavra : {"true", "false", "null"}) {
+                const qsizetype n = qsizetype(std::strlen(palavra));
+                if (m_fim - m_p >= n && std::memcmp(m_p, palavra, size_t(n)) == 0) {
+                    m_p += n;
+                    return;
+                }
+            }
+            numero();
+        }
+    }
+
+    const char* m_p;
+    const char* m_fim;
+    const QString& m_caminho;
+};
 
 } // namespace
 
@@ -37,25 +298,47 @@ void Table::saveToFile(const QString& path) const
             c.insert(QStringLiteral("mascara"), f.editMask);
         colunas.append(c);
     }
-    QJsonArray linhas;
-    for (const Row* r : m_natural->set) {
-        QJsonArray linha;
-        for (const QString& v : r->values)
-            linha.append(v);
-        linhas.append(linha);
-    }
-    QJsonObject doc{{QStringLiteral("formato"), QString::fromLatin1(Formato)},
-                    {QStringLiteral("versao"), Versao},
-                    {QStringLiteral("tabela"), m_name},
-                    {QStringLiteral("colunas"), colunas},
-                    {QStringLiteral("linhas"), linhas}};
 
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    QByteArray out;
+    out.reserve(qsizetype(4096 + m_rows.size() * m_fields.size() * 16));
+    out += "{\"formato\":\"";
+    out += Formato;
+    out += "\",\"versao\":";
+    out += QByteArray::number(Versao);
+    out += ",\"tabela\":";
+    escreveTexto(out, m_name);
+    out += ",\"colunas\":";
+    out += QJsonDocument(colunas).toJson(QJsonDocument::Compact);
+    out += ",\"linhas\":[";
+    bool primeira = true;
+    for (const Row* r : m_natural->set) {
+        if (!primeira)
+            out += ',';
+        primeira = false;
+        out += '[';
+        for (size_t i = 0; i < r->values.size(); ++i) {
+            if (i)
+                out += ',';
+            escreveTexto(out, r->values[i]);
+        }
+        out += ']';
+    }
+    out += "]}\n";
+
+    // Written beside the target and renamed over it, so a failed write never leaves half a file.
+    const QString temporario = path + QStringLiteral(".tmp");
+    QFile file(temporario);
+    const auto erro = [&](const QString& porque) {
+        file.remove();
+        return TableError(QStringLiteral("Não foi possível gravar o arquivo %1: %2").arg(path, porque));
+    };
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
         throw TableError(QStringLiteral("Não foi possível gravar o arquivo %1: %2").arg(path, file.errorString()));
-    file.write(QJsonDocument(doc).toJson(QJsonDocument::Compact));
-    if (!file.commit())
-        throw TableError(QStringLiteral("Não foi possível gravar o arquivo %1: %2").arg(path, file.errorString()));
+    if (file.write(out) != out.size() || !file.flush())
+        throw erro(file.errorString());
+    file.close();
+    if (std::rename(QFile::encodeName(temporario).constData(), QFile::encodeName(path).constData()) != 0)
+        throw erro(QString::fromLocal8Bit(std::strerror(errno)));
 }
 
 void Table::loadFromFile(const QString& path)
@@ -65,59 +348,85 @@ void Table::loadFromFile(const QString& path)
         throw TableError(QStringLiteral("Não foi possível ler o arquivo %1: %2").arg(path, file.errorString()));
     if (file.size() > TamanhoMaximo)
         throw TableError(QStringLiteral("Arquivo de tabela grande demais: %1").arg(path));
-    QJsonParseError erro{};
-    const QJsonDocument doc = QJsonDocument::fromJson(file.readAll(), &erro);
-    const auto ruim = [&](const QString& porque) {
-        return TableError(QStringLiteral("Arquivo de tabela danificado (%1): %2").arg(path, porque));
-    };
-    if (doc.isNull())
-        throw ruim(erro.errorString());
-    const QJsonObject o = doc.object();
-    if (o.value(QStringLiteral("formato")).toString() != QLatin1String(Formato))
-        throw ruim(QStringLiteral("formato desconhecido"));
-    if (o.value(QStringLiteral("versao")).toInt() > Versao)
-        throw ruim(QStringLiteral("versão mais nova que a do programa"));
+    const QByteArray dados = file.readAll();
+    Leitor leitor(dados, path);
 
-    // Columns are matched by name, so a file written with a column more or less still reads.
+    QString formato;
+    int versao = 0;
+    bool temColunas = false;
     std::vector<FieldDef> doArquivo;
-    for (const QJsonValue& v : o.value(QStringLiteral("colunas")).toArray()) {
-        const QJsonObject c = v.toObject();
-        FieldDef f;
-        f.name = c.value(QStringLiteral("nome")).toString();
-        f.type = c.value(QStringLiteral("tipo")).toString() == QLatin1String("memo") ? FieldType::Memo
-                                                                                     : FieldType::Text;
-        f.size = c.value(QStringLiteral("tamanho")).toInt(20);
-        f.required = c.value(QStringLiteral("obrigatorio")).toBool();
-        f.label = c.value(QStringLiteral("rotulo")).toString();
-        f.editMask = c.value(QStringLiteral("mascara")).toString();
-        if (f.name.isEmpty())
-            throw ruim(QStringLiteral("coluna sem nome"));
-        doArquivo.push_back(f);
-    }
-    if (m_fields.empty())
-        m_fields = doArquivo;
     std::vector<int> destino;
-    for (const FieldDef& f : doArquivo)
-        destino.push_back(fieldIndex(f.name));
-
-    const QJsonArray linhas = o.value(QStringLiteral("linhas")).toArray();
     std::vector<std::vector<QString>> lidas;
-    lidas.reserve(size_t(linhas.size()));
-    for (const QJsonValue& v : linhas) {
-        const QJsonArray linha = v.toArray();
-        if (linha.size() != qsizetype(doArquivo.size()))
-            throw ruim(QStringLiteral("linha com %1 valores para %2 colunas").arg(linha.size()).arg(doArquivo.size()));
-        std::vector<QString> valores(m_fields.size());
-        for (qsizetype i = 0; i < linha.size(); ++i) {
-            if (!linha.at(i).isString())
-                throw ruim(QStringLiteral("valor que não é texto"));
-            if (destino[size_t(i)] >= 0)
-                valores[size_t(destino[size_t(i)])] = linha.at(i).toString();
+    bool temLinhas = false;
+
+    // The keys come in the order this program writes them; columns always precede rows.
+    leitor.espera('{');
+    if (leitor.ve('}'))
+        leitor.falha(QStringLiteral("documento vazio"));
+    for (;;) {
+        const QString chave = leitor.texto();
+        leitor.espera(':');
+        if (chave == QLatin1String("formato")) {
+            formato = leitor.texto();
+        } else if (chave == QLatin1String("versao")) {
+            versao = int(leitor.numero());
+        } else if (chave == QLatin1String("colunas")) {
+            const QJsonDocument doc = QJsonDocument::fromJson(leitor.valorBruto());
+            if (!doc.isArray())
+                leitor.falha(QStringLiteral("colunas ilegíveis"));
+            for (const QJsonValue& v : doc.array()) {
+                const QJsonObject c = v.toObject();
+                FieldDef f;
+                f.name = c.value(QStringLiteral("nome")).toString();
+                f.type = c.value(QStringLiteral("tipo")).toString() == QLatin1String("memo") ? FieldType::Memo
+                                                                                             : FieldType::Text;
+                f.size = c.value(QStringLiteral("tamanho")).toInt(20);
+                f.required = c.value(QStringLiteral("obrigatorio")).toBool();
+                f.label = c.value(QStringLiteral("rotulo")).toString();
+                f.editMask = c.value(QStringLiteral("mascara")).toString();
+                if (f.name.isEmpty())
+                    leitor.falha(QStringLiteral("coluna sem nome"));
+                doArquivo.push_back(f);
+            }
+            temColunas = true;
+            // Columns are matched by name, so a file written with a column more or less still reads.
+            const std::vector<FieldDef>& alvo = m_fields.empty() ? doArquivo : m_fields;
+            for (const FieldDef& f : doArquivo) {
+                int d = -1;
+                for (size_t i = 0; i < alvo.size(); ++i)
+                    if (alvo[i].name.compare(f.name, Qt::CaseInsensitive) == 0) {
+                        d = int(i);
+                        break;
+                    }
+                destino.push_back(d);
+            }
+        } else if (chave == QLatin1String("linhas")) {
+            if (!temColunas)
+                leitor.falha(QStringLiteral("linhas antes das colunas"));
+            lidas = leitor.linhas(destino, m_fields.empty() ? doArquivo.size() : m_fields.size());
+            temLinhas = true;
+        } else {
+            leitor.valorBruto();
         }
-        lidas.push_back(std::move(valores));
+        if (leitor.ve(',')) {
+            leitor.espera(',');
+            continue;
+        }
+        leitor.espera('}');
+        break;
     }
+    if (!leitor.fim())
+        leitor.falha(QStringLiteral("texto depois do documento"));
+    if (formato != QLatin1String(Formato))
+        leitor.falha(QStringLiteral("formato desconhecido"));
+    if (versao > Versao)
+        leitor.falha(QStringLiteral("versão mais nova que a do programa"));
+    if (!temColunas || !temLinhas)
+        leitor.falha(QStringLiteral("faltam colunas ou linhas"));
 
     // Everything parsed: only now replace the table's contents. A table file holds no index.
+    if (m_fields.empty())
+        m_fields = doArquivo;
     if (m_state == State::Edit || m_state == State::Insert)
         cancel();
     m_curIndex = nullptr;
@@ -125,6 +434,7 @@ void Table::loadFromFile(const QString& path)
     m_natural->set.clear();
     m_rows.clear();
     m_maxSeq = 0;
+    m_rows.reserve(lidas.size());
     for (auto& valores : lidas) {
         auto row = std::make_unique<Row>();
         row->id = m_nextId++;

@@ -1,5 +1,8 @@
 #include "store/Table.h"
 
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -408,5 +411,55 @@ TEST(Table, IndexOrderMatchesAReferenceSortForEveryShape)
             }
             EXPECT_EQ(i, esperado.size());
         }
+    }
+}
+
+TEST(Table, TableFilesReadBackTextsOfEveryKindAndRefuseEveryCutVersion)
+{
+    QTemporaryDir dir;
+    auto t = novaTabela();
+    const QString raros = QStringLiteral("tab\there, nul-free \x01 ctrl, barra \\ e / , emoji ") + QString::fromUtf8("😀")
+                          + QStringLiteral(" e ção \"entre aspas\"");
+    inclui(*t, "N", "1", "");
+    t->edit();
+    t->setValue(QStringLiteral("Obs"), raros);
+    t->post();
+    inclui(*t, "I", "2", " ");
+    const QString path = dir.filePath(QStringLiteral("t.cof"));
+    t->saveToFile(path);
+    EXPECT_FALSE(QFile::exists(path + QStringLiteral(".tmp")));
+
+    auto u = novaTabela();
+    u->loadFromFile(path);
+    u->first();
+    EXPECT_EQ(u->value(QStringLiteral("Obs")), raros);
+
+    // Reformatted by a tool (indented, keys sorted, an extra key): still the same table.
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QByteArray original = f.readAll();
+    f.close();
+    QJsonObject o = QJsonDocument::fromJson(original).object();
+    o.insert(QStringLiteral("comentario"), QJsonArray{1, true, QJsonValue::Null, QJsonObject{{"a", 2.5}}});
+    const QString bonito = dir.filePath(QStringLiteral("bonito.cof"));
+    QFile g(bonito);
+    ASSERT_TRUE(g.open(QIODevice::WriteOnly));
+    g.write(QJsonDocument(o).toJson(QJsonDocument::Indented));
+    g.close();
+    auto v = novaTabela();
+    v->loadFromFile(bonito);
+    EXPECT_EQ(codigos(*v), (QStringList{"1", "2"}));
+    v->first();
+    EXPECT_EQ(v->value(QStringLiteral("Obs")), raros);
+
+    // Every truncation is refused with the table left as it was.
+    const QString cortado = dir.filePath(QStringLiteral("cortado.cof"));
+    for (qsizetype n = 0; n < original.size() - 1; ++n) {
+        QFile c(cortado);
+        ASSERT_TRUE(c.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        c.write(original.left(n));
+        c.close();
+        EXPECT_THROW(v->loadFromFile(cortado), TableError) << n;
+        ASSERT_EQ(v->totalRowCount(), 2) << n;
     }
 }
