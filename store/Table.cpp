@@ -136,8 +136,8 @@ bool Table::visible(const Row* r) const
 
 bool Table::rowMatchesFilter(Bookmark row) const
 {
-    auto it = m_rows.find(row);
-    return it != m_rows.end() && visible(it->second.get());
+    const Row* r = m_rows.find(row);
+    return r && visible(r);
 }
 
 // ---- indexes ----
@@ -404,24 +404,22 @@ int Table::recordCount() const
     if (!m_filtered || !m_filterExpr || m_filterExpr->admitsAll())
         return int(m_rows.size());
     int n = 0;
-    for (const auto& [id, row] : m_rows)
-        if (m_filterExpr->matches(row->values))
-            ++n;
+    m_rows.forEach([&](const Row* row) { n += m_filterExpr->matches(row->values); });
     return n;
 }
 
 Table::Bookmark Table::bookmark() const { return m_cur ? m_cur->id : 0; }
 
-bool Table::bookmarkValid(Bookmark b) const { return m_rows.count(b) != 0; }
+bool Table::bookmarkValid(Bookmark b) const { return m_rows.find(b) != nullptr; }
 
 bool Table::gotoBookmark(Bookmark b)
 {
     requireBrowse("gotoBookmark");
-    auto it = m_rows.find(b);
-    if (it == m_rows.end() || !visible(it->second.get()))
+    Row* r = m_rows.find(b);
+    if (!r || !visible(r))
         return false;
     m_eof = m_bof = false;
-    setCursor(it->second.get());
+    setCursor(r);
     return true;
 }
 
@@ -472,10 +470,10 @@ void Table::setValue(const QString& column, const QString& v) { setValue(fieldIn
 
 QString Table::rowValue(Bookmark row, int column) const
 {
-    auto it = m_rows.find(row);
-    if (it == m_rows.end() || column < 0 || column >= fieldCount())
+    const Row* r = m_rows.find(row);
+    if (!r || column < 0 || column >= fieldCount())
         return {};
-    return it->second->values[size_t(column)];
+    return r->values[size_t(column)];
 }
 
 // ---- editing ----
@@ -577,7 +575,7 @@ void Table::post()
         row = owned.get();
         row->id = m_nextId++;
         row->values = std::move(m_buffer);
-        if (m_insertBefore && m_insertAnchor && m_rows.count(m_insertAnchor->id)) {
+        if (m_insertBefore && m_insertAnchor && m_rows.find(m_insertAnchor->id)) {
             auto it = m_natural->set.find(m_insertAnchor);
             const double hi = m_insertAnchor->seq;
             const double lo = it == m_natural->set.begin() ? hi - 2.0 : (*std::prev(it))->seq;
@@ -595,7 +593,7 @@ void Table::post()
             m_maxSeq += 1.0;
             row->seq = m_maxSeq;
         }
-        m_rows.emplace(row->id, std::move(owned));
+        m_rows.add(std::move(owned));
     }
     m_buffer.clear();
     if (!relinked)

@@ -261,7 +261,56 @@ private:
     std::vector<FieldDef> m_fields;
     State m_state = State::Inactive;
 
-    std::unordered_map<Bookmark, std::unique_ptr<Row>> m_rows;
+    // Rows by bookmark. Bookmarks are handed out in increasing order, so a vector indexed from the
+    // first bookmark since the table was last emptied finds a row without hashing or node allocation;
+    // deleted rows leave an empty slot.
+    class RowStore
+    {
+    public:
+        Row* find(Bookmark id) const
+        {
+            return id >= m_base && id - m_base < m_slots.size() ? m_slots[size_t(id - m_base)].get() : nullptr;
+        }
+        Row* add(std::unique_ptr<Row> r)
+        {
+            if (m_slots.empty())
+                m_base = r->id;
+            m_slots.resize(size_t(r->id - m_base) + 1);
+            Row* p = r.get();
+            m_slots.back() = std::move(r);
+            ++m_count;
+            return p;
+        }
+        void erase(Bookmark id)
+        {
+            if (find(id)) {
+                m_slots[size_t(id - m_base)].reset();
+                if (--m_count == 0)
+                    m_slots.clear();  // no holes kept once the table is empty
+            }
+        }
+        void clear()
+        {
+            m_slots.clear();
+            m_count = 0;
+        }
+        void reserve(size_t n) { m_slots.reserve(n); }
+        size_t size() const { return m_count; }
+        bool empty() const { return m_count == 0; }
+        template <typename F>
+        void forEach(F f) const
+        {
+            for (const auto& r : m_slots)
+                if (r)
+                    f(r.get());
+        }
+
+    private:
+        std::vector<std::unique_ptr<Row>> m_slots;
+        Bookmark m_base = 1;
+        size_t m_count = 0;
+    };
+    RowStore m_rows;
     Bookmark m_nextId = 1;
     double m_maxSeq = 0;
 

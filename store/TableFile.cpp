@@ -441,7 +441,7 @@ void Table::loadFromFile(const QString& path)
         row->seq = (m_maxSeq += 1.0);
         row->values = std::move(valores);
         m_natural->set.insert(m_natural->set.end(), row.get());
-        m_rows.emplace(row->id, std::move(row));
+        m_rows.add(std::move(row));
     }
     m_cur = nullptr;
     m_eof = m_bof = true;
