@@ -155,35 +155,33 @@ int Table::findIndexPos(const QString& name) const
 template <size_t N>
 void Table::buildSorted(Index& ix) const
 {
+    // The key texts are copied side by side in one walk: compares then read one compact block
+    // instead of strings scattered over the heap, and entries stay small to move.
     struct Entry {
-        std::array<QStringView, N> k;
+        std::array<quint32, N> off;
+        std::array<quint32, N> len;
         Row* row;
         quint32 pos;
     };
-    // The key texts are copied side by side first: compares then read one compact block instead of
-    // strings scattered over the heap.
-    size_t total = 0;
-    for (Row* r : m_natural->set)
-        for (size_t i = 0; i < N; ++i)
-            total += size_t(r->values[size_t(ix.cols[i])].size());
-    std::vector<QChar> arena(total);
+    std::vector<char16_t> arena;
+    arena.reserve(m_rows.size() * N * 12);
     std::vector<Entry> entries;
     entries.reserve(m_rows.size());
-    size_t at = 0;
     for (Row* r : m_natural->set) {
-        Entry e{{}, r, quint32(entries.size())};
+        Entry e{{}, {}, r, quint32(entries.size())};
         for (size_t i = 0; i < N; ++i) {
             const QString& v = r->values[size_t(ix.cols[i])];
-            std::copy(v.cbegin(), v.cend(), arena.begin() + qptrdiff(at));
-            e.k[i] = QStringView(arena.data() + at, v.size());
-            at += size_t(v.size());
+            e.off[i] = quint32(arena.size());
+            e.len[i] = quint32(v.size());
+            arena.insert(arena.end(), v.utf16(), v.utf16() + v.size());
         }
         entries.push_back(e);
     }
+    const char16_t* base = arena.data();
     const bool desc = (ix.def.options & ixDescending) != 0;
-    std::sort(entries.begin(), entries.end(), [desc](const Entry& a, const Entry& b) {
+    std::sort(entries.begin(), entries.end(), [desc, base](const Entry& a, const Entry& b) {
         for (size_t i = 0; i < N; ++i) {
-            const int r = KeyCompare::cmp(a.k[i], b.k[i]);
+            const int r = KeyCompare::cmp(QStringView(base + a.off[i], a.len[i]), QStringView(base + b.off[i], b.len[i]));
             if (r != 0)
                 return desc ? r > 0 : r < 0;
         }

@@ -8,6 +8,8 @@
 
 #include <functional>
 #include <memory>
+#include <algorithm>
+#include <cstddef>
 #include <set>
 #include <stdexcept>
 #include <unordered_map>
@@ -225,14 +227,75 @@ private:
         bool operator()(const Row* a, const Probe& p) const { return compareProbe(a, p) < 0; }
         bool operator()(const Probe& p, const Row* a) const { return compareProbe(a, p) >= 0; }
     };
-    using RowSet = std::set<Row*, KeyCompare>;
+    // The nodes of one ordered set come from chunks of its own: building, walking and dropping an
+    // index then touch memory in long runs instead of one heap block per row.
+    class NodePool
+    {
+    public:
+        void* get(size_t size)
+        {
+            if (m_free) {
+                void* p = m_free;
+                m_free = *static_cast<void**>(p);
+                return p;
+            }
+            if (m_used == ChunkNodes || m_chunks.empty()) {
+                m_size = std::max(size, sizeof(void*));
+                m_chunks.push_back(std::make_unique<std::byte[]>(m_size * ChunkNodes));
+                m_used = 0;
+            }
+            return m_chunks.back().get() + m_size * m_used++;
+        }
+        void put(void* p)
+        {
+            *static_cast<void**>(p) = m_free;
+            m_free = p;
+        }
+
+    private:
+        static constexpr size_t ChunkNodes = 1024;
+        std::vector<std::unique_ptr<std::byte[]>> m_chunks;
+        size_t m_used = 0;
+        size_t m_size = 0;
+        void* m_free = nullptr;
+    };
+    template <typename T>
+    struct PoolAlloc {
+        using value_type = T;
+        std::shared_ptr<NodePool> pool;
+        explicit PoolAlloc(std::shared_ptr<NodePool> p) : pool(std::move(p)) {}
+        template <typename U>
+        PoolAlloc(const PoolAlloc<U>& o) : pool(o.pool)
+        {
+        }
+        T* allocate(size_t n)
+        {
+            return n == 1 ? static_cast<T*>(pool->get(sizeof(T))) : std::allocator<T>().allocate(n);
+        }
+        void deallocate(T* p, size_t n)
+        {
+            if (n == 1)
+                pool->put(p);
+            else
+                std::allocator<T>().deallocate(p, n);
+        }
+        template <typename U>
+        bool operator==(const PoolAlloc<U>& o) const
+        {
+            return pool == o.pool;
+        }
+    };
+    using RowSet = std::set<Row*, KeyCompare, PoolAlloc<Row*>>;
     struct Index {
         IndexDef def;
         std::vector<int> cols;
         RowSet set;
 
         Index(IndexDef d, std::vector<int> c)
-            : def(std::move(d)), cols(std::move(c)), set(KeyCompare{&cols, (def.options & ixDescending) != 0})
+            : def(std::move(d))
+            , cols(std::move(c))
+            , set(KeyCompare{&cols, (def.options & ixDescending) != 0},
+                  PoolAlloc<Row*>(std::make_shared<NodePool>()))
         {
         }
     };
