@@ -9,6 +9,8 @@
 #include "store/Table.h"
 
 #include <QApplication>
+#include <QLineEdit>
+#include <QProxyStyle>
 #include <QPushButton>
 
 namespace net {
@@ -40,12 +42,28 @@ private:
     QPushButton* m_cancelar;
 };
 
+// The password shows as a row of "*", whatever the platform's own mask character is.
+class MascaraDaSenha final : public QProxyStyle
+{
+public:
+    int styleHint(StyleHint hint, const QStyleOption* opcao, const QWidget* widget,
+                  QStyleHintReturn* retorno) const override
+    {
+        if (hint == SH_LineEdit_PasswordCharacter)
+            return '*';
+        return QProxyStyle::styleHint(hint, opcao, widget, retorno);
+    }
+};
+
 } // namespace
 
 TfrmEnviarDados::TfrmEnviarDados(AcoesDoEnvio acoes, QWidget* parent)
     : QDialog(parent), m_ui(new Ui::TfrmEnviarDados), m_acoes(std::move(acoes))
 {
     m_ui->setupUi(this);
+    auto* mascara = new MascaraDaSenha;
+    mascara->setParent(this);
+    m_ui->edSenha->setStyle(mascara);
     connect(m_ui->bSalvar, &QPushButton::clicked, this, &TfrmEnviarDados::bSalvarClick);
     connect(m_ui->bCancelar, &QPushButton::clicked, this, &QDialog::reject);
 }

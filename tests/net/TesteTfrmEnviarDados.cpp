@@ -72,6 +72,8 @@ TEST_F(TfrmEnviarDadosTest, ControlsAndTheTwoWaysOfOk)
     EXPECT_TRUE(m_peer.pedidos.isEmpty());
 
     QTest::keyClicks(senha, QStringLiteral("demo"));
+    // What stands on the screen in place of the password: one "*" per character typed.
+    EXPECT_EQ(senha->displayText(), QStringLiteral("****"));
     QTest::mouseClick(ok, Qt::LeftButton);
     EXPECT_FALSE(dialogo.isVisible());
     EXPECT_EQ(dialogo.result(), int(QDialog::Accepted));
