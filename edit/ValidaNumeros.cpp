@@ -25,11 +25,18 @@ bool converteInteiro(const QString& texto, qint64& valor)
         negativo = t.front() == QLatin1Char('-');
         t.remove(0, 1);
     }
-    if (t.isEmpty() || t.size() > 10)
+    if (t.isEmpty())
         return false;
     for (const QChar c : t)
         if (c < QLatin1Char('0') || c > QLatin1Char('9'))
             return false;
+    // Leading zeros add nothing to the value: only the digits after them count against the range.
+    int zeros = 0;
+    while (zeros < t.size() - 1 && t.at(zeros) == QLatin1Char('0'))
+        ++zeros;
+    t.remove(0, zeros);
+    if (t.size() > 10)
+        return false;
     valor = t.toLongLong();
     if (negativo)
         valor = -valor;

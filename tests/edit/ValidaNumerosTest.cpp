@@ -52,6 +52,9 @@ TEST(ValidaInteiro, Mensagens)
         {"4 0", false, {InvalidoSemPonto}},
         {"x", false, {InvalidoSemPonto}},
         {"99999999999", false, {InvalidoSemPonto}},
+        {"2147483648", false, {InvalidoSemPonto}},
+        {"000000000007", true, {}},
+        {"000000000000", false, {Zero}},
     };
     for (const Caso& caso : casos) {
         const Resultado r = checa(f, QString::fromLatin1(caso.texto));
