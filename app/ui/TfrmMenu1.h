@@ -167,6 +167,8 @@ private:
     void mostraIdentificacao();
     void executaComando(const std::function<void()>& comando);
     bool guardaGeral();
+    // Steps 1 to 3 of the top guard. False when a value is invalid (the guard stops there);
+    // recusou also when the pending edit could not be confirmed (the memo questions still follow).
     bool validaIdentificacao(bool& recusou);
     void confirmaIdentificacao();
     void marcaIdentificacao();

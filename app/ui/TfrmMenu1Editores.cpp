@@ -226,10 +226,9 @@ bool TfrmMenu1::validaIdentificacao(bool& recusou)
             bmbtConfirmarClick();
         else
             bmbtCancelarClick();
-        if (m_editouIdentificacao) {
+        // A failed confirmation refuses the change, but the memo edits are still resolved.
+        if (m_editouIdentificacao)
             recusou = true;
-            return false;
-        }
     }
     return true;
 }
@@ -245,13 +244,15 @@ void TfrmMenu1::pgGeralChanging(bool& allowChange)
         allowChange = false;
         return;
     }
+    if (recusou)
+        allowChange = false;
     pgAvaliacaoChanging(allowChange);
 }
 
 void TfrmMenu1::pgDadosGeraisChanging(bool& allowChange)
 {
     bool recusou = false;
-    if (!validaIdentificacao(recusou)) {
+    if (!validaIdentificacao(recusou) || recusou) {
         allowChange = false;
         pgDadosGerais->setActivePage(pgDadosGerais->indexOf(tsIdentificacao));
     }

@@ -275,3 +275,35 @@ TEST_F(EditoresTest, SendClearsTheEditFlagsWhateverHappens)
     EXPECT_FALSE(janela->analiseEditada());
     EXPECT_FALSE(janela->identificacaoEditada());
 }
+
+TEST_F(EditoresTest, AFailedIdentificationConfirmRefusesButTheMemoEditsAreStillResolved)
+{
+    achar<QComboBox>("dbcOrigem")->setEditText(QStringLiteral("KESTA II"));
+    achar<QLineEdit>("dbeNrProjetoOrigem")->clear();
+    janela->dbAnaliseEnter();
+    achar<QPlainTextEdit>("dbAnalise")->setPlainText(QStringLiteral("Análise pendente"));
+    roteiro->mensagens.clear();
+    roteiro->responde(app::Resposta::Sim);  // confirm the identification: refused for want of a number
+    roteiro->responde(app::Resposta::Sim);  // confirm the analysis
+    EXPECT_FALSE(janela->pgGeral->selectByUser(1));
+    EXPECT_EQ(roteiro->textos(),
+              QStringList({QStringLiteral("Infomações de Identificação foram editadas.\rDeseja confirmar as mudanças?"),
+                           QStringLiteral("Para Projetos om Origem KESTA I ou KESTA II é obrigatório informar o Nr. "
+                                          "do Projeto de Origem!"),
+                           QStringLiteral("Infomações de Análise Qualitativa foram editadas.\rDeseja confirmar as "
+                                          "mudanças?")}));
+    EXPECT_EQ(janela->pgGeral->activeCaption(), QStringLiteral("Dados Gerais"));
+    EXPECT_TRUE(janela->identificacaoEditada());
+    EXPECT_FALSE(janela->analiseEditada());
+    auto& analise = store::DataAnaliseResultados().tbAnalisQualitativa;
+    EXPECT_EQ(analise.state(), store::Table::State::Browse);
+    EXPECT_EQ(analise.value(QStringLiteral("Status")), QStringLiteral("I"));
+    EXPECT_EQ(analise.value(QStringLiteral("Descricao")), QStringLiteral("Análise pendente"));
+
+    // The sub-pages of "Dados Gerais" ask only about the identification.
+    roteiro->mensagens.clear();
+    roteiro->responde(app::Resposta::Sim);
+    EXPECT_FALSE(janela->pgDadosGerais->selectByUser(1));
+    EXPECT_EQ(roteiro->mensagens.size(), 2);
+    EXPECT_EQ(janela->pgDadosGerais->activeCaption(), QStringLiteral("Identificação"));
+}
