@@ -150,9 +150,9 @@ void TfrmMenu1::bmbtConfirmarClick()
 
         t.setValue(QStringLiteral("DataFim"), valorDaData(fim));
         t.setValue(QStringLiteral("DataAssinat"), valorDaData(assinatura));
-        // The amount is kept without the blanks that right-align it in the box.
-        const QString valor = textoDe(meValProposta).trimmed();
-        t.setValue(QStringLiteral("ValProposta"), valor == QStringLiteral(".") ? QString() : valor);
+        // The amount is stored as the box shows it, right-aligned by its leading blanks.
+        const QString valor = textoDe(meValProposta);
+        t.setValue(QStringLiteral("ValProposta"), valor.trimmed() == QStringLiteral(".") ? QString() : valor);
 
         if (t.value(QStringLiteral("DataAssinat")).isEmpty()) {
             app::Mensagem(QStringLiteral("Data de Assinatura do Convênio é obrigatória."), app::Icone::Erro);

@@ -68,7 +68,8 @@ TEST_F(EditoresTest, LeavingGeneralDataWithAZeroProposalValueIsRefused)
     EXPECT_EQ(roteiro->textos(),
               QStringList({QStringLiteral("Infomações de Identificação foram editadas.\rDeseja confirmar as mudanças?"),
                            QStringLiteral("Dados de Identificação alterados com sucesso!")}));
-    EXPECT_EQ(projeto().value(QStringLiteral("ValProposta")), QStringLiteral("0.01"));
+    // Stored as the box shows it, right-aligned.
+    EXPECT_EQ(projeto().value(QStringLiteral("ValProposta")), QStringLiteral("            0.01"));
     EXPECT_EQ(janela->pgGeral->activeCaption(), QStringLiteral("Equipe"));
 }
 
@@ -98,7 +99,7 @@ TEST_F(EditoresTest, UnconfirmedIdentificationEditsAreConfirmedOrCancelledOnLeav
     EXPECT_EQ(projeto().state(), store::Table::State::Browse);
     EXPECT_EQ(projeto().value(QStringLiteral("Objetivo")), QStringLiteral("Novo objetivo."));
     EXPECT_EQ(projeto().value(QStringLiteral("Status")), QStringLiteral("A"));
-    EXPECT_EQ(projeto().value(QStringLiteral("ValProposta")), QStringLiteral("1500.5"));
+    EXPECT_EQ(projeto().value(QStringLiteral("ValProposta")), QStringLiteral("         1500.5 "));
     EXPECT_EQ(projeto().value(QStringLiteral("DataFim")), QString());
     EXPECT_TRUE(app::Estado().ProjectModified);
 }
@@ -166,6 +167,15 @@ TEST_F(EditoresTest, ConfirmRequiresSignatureDateAndOrigin)
     EXPECT_EQ(roteiro->textos(), QStringList({QStringLiteral("Dados de Identificação alterados com sucesso!")}));
     EXPECT_EQ(projeto().value(QStringLiteral("DataAssinat")), QStringLiteral("01/02/1996"));
     EXPECT_EQ(projeto().value(QStringLiteral("DataFim")), QStringLiteral("01/01/1999"));
+
+    // An empty end date and an empty value box leave their fields empty.
+    escreveMascara(achar<QLineEdit>("meDataFim"), QStringLiteral("  /  /    "));
+    escreveMascara(achar<QLineEdit>("meValProposta"), QStringLiteral("             .  "));
+    roteiro->mensagens.clear();
+    janela->bmbtConfirmarClick();
+    EXPECT_EQ(roteiro->textos(), QStringList({QStringLiteral("Dados de Identificação alterados com sucesso!")}));
+    EXPECT_EQ(projeto().value(QStringLiteral("DataFim")), QString());
+    EXPECT_EQ(projeto().value(QStringLiteral("ValProposta")), QString());
 }
 
 TEST_F(EditoresTest, ValueBoxIsAlignedAndCheckedWhenLeftExceptTowardsCancel)
