@@ -384,6 +384,19 @@ QWidget* TfrmMenu1::criaIdentificacao()
     editores->setHorizontalSpacing(4);
     editores->setVerticalSpacing(1);
     auto rotulo = [&](const char* texto) { return new QLabel(S(texto), pagina); };
+    // The editors' captions are two labels, one above the other.
+    auto rotuloDuplo = [&](const char* linha1, const char* linha2, Qt::Alignment alinhamento = Qt::AlignLeft) {
+        auto* w = new QWidget(pagina);
+        auto* v = new QVBoxLayout(w);
+        v->setContentsMargins(0, 0, 0, 0);
+        v->setSpacing(0);
+        for (const char* texto : {linha1, linha2}) {
+            auto* l = new QLabel(S(texto), w);
+            l->setAlignment(alinhamento | Qt::AlignVCenter);
+            v->addWidget(l);
+        }
+        return w;
+    };
 
     dbcOrigem = new QComboBox(pagina);
     dbcOrigem->setObjectName(S("dbcOrigem"));
@@ -419,13 +432,13 @@ QWidget* TfrmMenu1::criaIdentificacao()
 
     editores->addWidget(rotulo("Origem"), 0, 0);
     editores->addWidget(dbcOrigem, 0, 1);
-    editores->addWidget(rotulo("Nr. Projeto\nde Origem"), 0, 2);
+    editores->addWidget(rotuloDuplo("Nr. Projeto", "de Origem"), 0, 2);
     editores->addWidget(dbeNrProjetoOrigem, 0, 3);
-    editores->addWidget(rotulo("Data de\nFim Real"), 0, 4);
+    editores->addWidget(rotuloDuplo("Data de", "Fim Real"), 0, 4);
     editores->addWidget(meDataFim, 0, 5);
-    editores->addWidget(rotulo("Valor Solicitado na\nProposta (US$)"), 1, 0);
+    editores->addWidget(rotuloDuplo("Valor Solicitado na", "Proposta (US$)"), 1, 0);
     editores->addWidget(meValProposta, 1, 1);
-    editores->addWidget(rotulo("Data de Assinatura\ndo Convênio"), 1, 2, 1, 2, Qt::AlignRight | Qt::AlignVCenter);
+    editores->addWidget(rotuloDuplo("Data de Assinatura", "do Convênio", Qt::AlignRight), 1, 2, 1, 2, Qt::AlignRight | Qt::AlignVCenter);
     editores->addWidget(meDataAssinat, 1, 5);
     editores->setColumnStretch(1, 1);
     l->addLayout(editores);

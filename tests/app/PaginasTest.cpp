@@ -4,6 +4,7 @@
 #include "store/Dados.h"
 
 #include <QComboBox>
+#include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -234,4 +235,25 @@ TEST_F(JanelaTest, PageControlsAskBeforeTheUserSwitchesAndObeyTheProgram)
     EXPECT_GE(ultima.bottom(), pc->tabBar()->height() - 2);
     EXPECT_GT(ultima.height(), ultima.width());
     EXPECT_EQ(janela->pgGeral->tabBar()->retanguloAba(0).topLeft(), QPoint(0, 0));
+}
+
+TEST_F(JanelaTest, IdentificationEditorsCarryTheirTwoLineCaptionsAndGroups)
+{
+    QStringList rotulos;
+    for (const QLabel* l : janela->pgDadosGerais->page(0)->findChildren<QLabel*>())
+        rotulos << l->text();
+    for (const char* texto : {"Nr. Projeto", "de Origem", "Data de", "Fim Real", "Data de Assinatura", "do Convênio",
+                              "Valor Solicitado na", "Proposta (US$)"})
+        EXPECT_TRUE(rotulos.contains(QString::fromUtf8(texto))) << texto;
+
+    QStringList grupos;
+    for (const QGroupBox* g : janela->pgDadosGerais->page(0)->findChildren<QGroupBox*>())
+        grupos << g->title();
+    EXPECT_EQ(grupos, QStringList({"Dados da Proposta ", "Dados do Contrato", "Dados do Projeto"}));
+
+    QStringList instituicao;
+    for (const QLabel* l : janela->pgGeral->page(1)->findChildren<QLabel*>())
+        instituicao << l->text();
+    for (const char* texto : {"Gestora", "Executora - Coordenadora", "Instituições  Envolvidas:"})
+        EXPECT_TRUE(instituicao.contains(QString::fromUtf8(texto))) << texto;
 }
