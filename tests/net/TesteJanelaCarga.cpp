@@ -5,6 +5,7 @@
 #include "app/ui/TfrmMenu1.h"
 #include "net/Transporte.h"
 #include "net/ui/ComandosNet.h"
+#include "net/ui/TWinValidate.h"
 #include "net/ui/TfrmChooseProj.h"
 #include "net/ui/TfrmLoginReceber.h"
 #include "store/Dados.h"
@@ -12,7 +13,9 @@
 
 #include <QAbstractItemModel>
 #include <QApplication>
+#include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
@@ -167,4 +170,52 @@ TEST_F(JanelaCarga, SenhaErradaECancelarNaEscolha)
         EXPECT_FALSE(app::Estado().ProjectOpen);
         EXPECT_FALSE(janela.pgGeral->isVisible());
     }
+}
+
+// The exchange's windows carry the captions, control names and texts the user knows them by.
+TEST(JanelasDaTroca, LoginEscolhaEPendencias)
+{
+    net::TfrmLoginReceber login;
+    EXPECT_EQ(login.windowTitle(), u"Carregar Dados"_s);
+    auto* senha = login.findChild<QLineEdit*>(u"edSenha"_s);
+    ASSERT_NE(senha, nullptr);
+    ASSERT_NE(login.findChild<QLineEdit*>(u"edUsuario"_s), nullptr);
+    EXPECT_EQ(senha->maxLength(), 10);
+    senha->setText(u"abc"_s);
+    // Typed characters show as asterisks, whatever the style's own mask.
+    EXPECT_EQ(senha->displayText(), u"***"_s);
+    auto* ok = login.findChild<QPushButton*>(u"btConfirmar"_s);
+    auto* cancela = login.findChild<QPushButton*>(u"btCancelar"_s);
+    auto* teste = login.findChild<QPushButton*>(u"btTeste"_s);
+    ASSERT_TRUE(ok && cancela && teste);
+    EXPECT_EQ(ok->text(), u"OK"_s);
+    EXPECT_TRUE(ok->isDefault());
+    EXPECT_EQ(cancela->text(), u"Cancel"_s);
+    login.show();
+    EXPECT_FALSE(teste->isVisible());
+    login.hide();
+
+    store::criaDados();
+    {
+        net::TfrmChooseProj escolha(store::DataGeral().tbProjetos);
+        EXPECT_EQ(escolha.windowTitle(), u"Projetos do Usuário"_s);
+        auto* grade = escolha.findChild<QTableView*>(u"dbGridProjs"_s);
+        ASSERT_NE(grade, nullptr);
+        ASSERT_EQ(grade->model()->columnCount(), 2);
+        EXPECT_EQ(grade->model()->headerData(0, Qt::Horizontal).toString(), u"Título"_s);
+        EXPECT_EQ(grade->model()->headerData(1, Qt::Horizontal).toString(), u"Num. Contratação"_s);
+        EXPECT_EQ(grade->columnWidth(0), 395);
+        EXPECT_EQ(escolha.findChild<QPushButton*>(u"btConfirmar"_s)->text(), u"OK"_s);
+        EXPECT_EQ(escolha.findChild<QPushButton*>(u"btCancelar"_s)->text(), u"Cancelar"_s);
+    }
+    store::destroiDados();
+
+    net::TWinValidate pendencias;
+    EXPECT_EQ(pendencias.windowTitle(), u"Validação do Projeto"_s);
+    EXPECT_EQ(pendencias.size(), QSize(606, 311));
+    EXPECT_EQ(pendencias.findChild<QLabel*>(u"Label1"_s)->text(), u"Erros encontrados:"_s);
+    EXPECT_EQ(pendencias.findChild<QLabel*>(u"Label2"_s)->text(), u"Avisos:"_s);
+    EXPECT_TRUE(pendencias.findChild<QPlainTextEdit*>(u"MemoErr"_s)->isReadOnly());
+    EXPECT_TRUE(pendencias.findChild<QPlainTextEdit*>(u"MemoWarn"_s)->isReadOnly());
+    EXPECT_EQ(pendencias.findChild<QPushButton*>(u"BtnOk"_s)->text(), u"OK"_s);
 }
