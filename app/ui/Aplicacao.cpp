@@ -27,6 +27,12 @@ void LigaComandos(TfrmMenu1& janela)
     net::InstalaReparoComLogin(pai);
 }
 
+void NomeiaAplicacao()
+{
+    QApplication::setApplicationName(QStringLiteral("rezozur"));
+    QApplication::setDesktopFileName(QStringLiteral("rezozur"));
+}
+
 int ExecutaPrograma(QApplication& aplicacao)
 {
     // A copy already running is brought forward, and this one ends without a window.
@@ -35,9 +41,7 @@ int ExecutaPrograma(QApplication& aplicacao)
         return 0;
     unica.escuta();
 
-    QApplication::setApplicationName(QStringLiteral("rezozur"));
-    QApplication::setApplicationDisplayName(app::TituloProduto);
-    QApplication::setDesktopFileName(QStringLiteral("rezozur"));
+    NomeiaAplicacao();
     // No locale is set: every date and amount is a text in the program's own fixed format
     // ("dd/mm/yyyy", "." before the cents), and the clock names its days itself.
 

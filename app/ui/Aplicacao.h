@@ -9,6 +9,10 @@ class TfrmMenu1;
 // The program's start: one copy per user, then the main window and the store, then the event loop.
 int ExecutaPrograma(QApplication& aplicacao);
 
+// The names the program is known by to the desktop. No display name is set: the X11 platform would
+// append it to the title of every window and dialog whose caption is not that name.
+void NomeiaAplicacao();
+
 // Fills the main window's command table with the commands the program has.
 void LigaComandos(TfrmMenu1& janela);
 

@@ -2,6 +2,7 @@
 
 #include "store/ComandosProjeto.h"
 #include "app/core/ProgramState.h"
+#include "app/ui/Aplicacao.h"
 #include "app/ui/TfrmMenu1.h"
 #include "store/Dados.h"
 
@@ -214,4 +215,16 @@ TEST_F(JanelaTest, AboutBoxShowsItsCaptionVersionAndOkButton)
     janela->Sobre1Click();
     EXPECT_EQ(legenda, QStringLiteral("Sobre o KESTA II Off-line 1.3.1"));
     EXPECT_TRUE(temVersao);
+}
+
+// On X11 Qt appends the application's display name to every window title that does not already end
+// with it, so "Sobre o KESTA II Off-line 1.3.1" would read "... — REZOZUR Eva-Rudo 1.3.1". The program
+// must not set one, whatever else it names.
+TEST(Aplicacao, DialogCaptionsAreNotSuffixedWithTheProductTitle)
+{
+    const QString nomeAntes = QCoreApplication::applicationName();
+    app::ui::NomeiaAplicacao();
+    EXPECT_EQ(QCoreApplication::applicationName(), QStringLiteral("rezozur"));
+    EXPECT_EQ(QGuiApplication::applicationDisplayName(), QCoreApplication::applicationName());
+    QCoreApplication::setApplicationName(nomeAntes);
 }
