@@ -61,8 +61,9 @@ InfoBIRO StripInfo(const QByteArray& resposta, int tamanho)
     }
     info.nome = trecho(resposta, n, inicioNome, p2 - 1);
     const qsizetype inicioEmail = p2 + 2;
+    // The e-mail ends one character before its end mark, be it the next ";" or the reply's end.
     const qsizetype p3 = procura(resposta, n, ';', inicioEmail);
-    info.email = p3 < 0 ? trecho(resposta, n, inicioEmail, n - 2) : trecho(resposta, n, inicioEmail, p3 - 1);
+    info.email = trecho(resposta, n, inicioEmail, (p3 < 0 ? n : p3) - 2);
     return info;
 }
 

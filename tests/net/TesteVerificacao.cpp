@@ -60,6 +60,8 @@ TEST(StripInfo, RespostasDoRegistroNacional)
     EXPECT_EQ(a.codigo, u"123"_s);
     EXPECT_EQ(a.nome, u"MARIA SILVA"_s);
     EXPECT_EQ(a.email, u"maria@x.br"_s);
+    // An e-mail closed by a ";" loses the character before it too, as the one before the reply's end.
+    EXPECT_EQ(net::StripInfo("0; 123; MARIA SILVA; maria@x.br ;\n", 34).email, u"maria@x.br"_s);
 
     // No e-mail field: the name runs to the end less its last character, and the e-mail is empty.
     net::InfoBIRO b = net::StripInfo("0; 77; INSTITUTO\n", 17);
