@@ -12,6 +12,8 @@ GradeTabela::GradeTabela(const QString& nome, std::vector<ColunaGrade> colunas, 
 {
     setObjectName(nome);
     setModel(m_modelo);
+    // Every grid is read-only, "Capacitação" too: a value typed into a cell would be posted without
+    // its record's status letter changing, so it would never be sent to the server.
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::SingleSelection);

@@ -257,3 +257,18 @@ TEST_F(JanelaTest, IdentificationEditorsCarryTheirTwoLineCaptionsAndGroups)
     for (const char* texto : {"Gestora", "Executora - Coordenadora", "Instituições  Envolvidas:"})
         EXPECT_TRUE(instituicao.contains(QString::fromUtf8(texto))) << texto;
 }
+
+TEST_F(JanelaTest, NoGridTakesTypedValuesNotEvenTheTrainingOne)
+{
+    preencheProjeto();
+    abreProjeto();
+    const auto grades = janela->findChildren<GradeTabela*>();
+    ASSERT_EQ(grades.size(), 23);
+    for (const GradeTabela* g : grades) {
+        EXPECT_EQ(g->editTriggers(), QAbstractItemView::NoEditTriggers) << g->objectName().toStdString();
+        if (g->model()->rowCount() > 0) {
+            EXPECT_FALSE(g->model()->flags(g->model()->index(0, 0)) & Qt::ItemIsEditable);
+        }
+    }
+    EXPECT_NE(janela->findChild<GradeTabela*>(QStringLiteral("dbgCapacit")), nullptr);
+}
