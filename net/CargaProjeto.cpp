@@ -267,7 +267,7 @@ ResultadoLogin CarregaProjeto(const QString& usuario, const QString& senha, cons
     }
     app::ProgramState& estado = app::Estado();
     if (estado.ProjectOpen && !JanelaFechaProjeto())
-        return ResultadoLogin::Falha;
+        return ResultadoLogin::ProjetoMantido;
 
     JanelaCursorOcupado(true);
     estado.ProjectOpen = true;

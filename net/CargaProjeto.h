@@ -47,6 +47,7 @@ enum class ResultadoLogin {
     CamposVazios,  // "Informe o Usuário e sua senha." was shown; the dialog stays open
     Sucesso,
     Falha,
+    ProjetoMantido,  // the user kept the open project (Cancel on the save question); the dialog stays open
 };
 // OK of the Load command's login: closes an open project, downloads, redraws the window.
 ResultadoLogin CarregaProjeto(const QString& usuario, const QString& senha, const EscolheProjeto& escolhe);

@@ -45,7 +45,7 @@ void TfrmLoginReceber::btConfirmarClick()
         escolha.exec();
     });
     habilitaBotoes(true);
-    if (r != ResultadoLogin::CamposVazios)
+    if (r != ResultadoLogin::CamposVazios && r != ResultadoLogin::ProjetoMantido)
         accept();
 }
 

@@ -259,6 +259,25 @@ TEST_F(Carga, ComandoCarregar)
         EXPECT_TRUE(s.peer.pedidos.isEmpty());
     }
     {
+        // Cancel on the save question of the open project: nothing is asked of the server, the
+        // project stays as it was and the login stays open for another try.
+        app::InteracaoRoteirizada ui;
+        ui.responde(app::Resposta::Cancelar);
+        app::Estado().ProjectOpen = true;
+        app::Estado().ProjectModified = true;
+        app::Estado().ProjectFileName = u"/tmp/aberto.prj"_s;
+        EXPECT_EQ(net::CarregaProjeto(u"demo"_s, u"demo"_s, escolhe(u"77"_s)), net::ResultadoLogin::ProjetoMantido);
+        ASSERT_EQ(ui.mensagens.size(), 1);
+        EXPECT_EQ(ui.mensagens[0].icone, app::Icone::Pergunta);
+        EXPECT_TRUE(s.peer.pedidos.isEmpty());
+        EXPECT_TRUE(app::Estado().ProjectOpen);
+        EXPECT_TRUE(app::Estado().ProjectModified);
+        EXPECT_EQ(app::Estado().ProjectFileName, u"/tmp/aberto.prj"_s);
+        app::Estado().ProjectOpen = false;
+        app::Estado().ProjectModified = false;
+        app::Estado().ProjectFileName.clear();
+    }
+    {
         app::InteracaoRoteirizada ui;
         s.login = "-1\n";
         EXPECT_EQ(net::CarregaProjeto(u"demo"_s, u"x"_s, escolhe(u"77"_s)), net::ResultadoLogin::Falha);
