@@ -3,8 +3,11 @@
 #include "store/Catalogo.h"
 #include "store/Dados.h"
 #include "store/DataModules.h"
+#include "store/Paralelo.h"
 
 #include <QDir>
+
+#include <exception>
 
 namespace store {
 
@@ -107,14 +110,37 @@ void TDataGeral::LoadTable(Table& tabela)
     tabela.open();
 }
 
+// The files are decoded on worker threads, then installed one by one in store order, so progress,
+// filters and a failure at one table behave as if they were read in turn.
 void TDataGeral::LoadTables()
 {
-    int n = 0;
-    for (Table* t : m_dados.armazenadas()) {
-        LoadTable(*t);
-        ++n;
-        if (t->name() == QLatin1String("tbInstituicao"))
-            AplicaFiltro(*t, FiltroInstituicao);
+    const std::vector<Table*> tabelas = m_dados.armazenadas();
+    struct Lida {
+        Table::FileContents conteudo;
+        std::exception_ptr erro;
+    };
+    std::vector<Lida> lidas(tabelas.size());
+    const QString pasta = app::Estado().ProgramDir;
+    EmParalelo(tabelas.size(), [&](size_t i) {
+        try {
+            lidas[i].conteudo = Table::decodeFile(pasta + TableFiles[size_t(tabelas[i]->tag())], tabelas[i]->fields());
+        } catch (...) {
+            lidas[i].erro = std::current_exception();
+        }
+    });
+
+    for (size_t i = 0; i < tabelas.size(); ++i) {
+        Table& t = *tabelas[i];
+        t.setIndexName(QString());
+        if (lidas[i].erro)
+            std::rethrow_exception(lidas[i].erro);
+        t.install(std::move(lidas[i].conteudo));
+        t.setFilter(FiltroLista);
+        t.setFiltered(true);
+        t.open();
+        const int n = int(i) + 1;
+        if (t.name() == QLatin1String("tbInstituicao"))
+            AplicaFiltro(t, FiltroInstituicao);
         // The first three steps count from 10; from the institutions on, the count lags one step.
         app::ProgressoEspera(n <= 3 ? 10 * n : 10 * (n - 1), MaximoProgresso);
     }
@@ -129,12 +155,20 @@ void TDataGeral::SaveTable(Table& tabela)
     tabela.saveToFile(app::Estado().ProgramDir + TableFiles[size_t(tabela.tag())]);
 }
 
+// Encoding only reads the tables, so it runs on worker threads; the files are then written in store
+// order, and a failure stops at that table as if they were written in turn.
 void TDataGeral::SaveTables()
 {
-    int n = 0;
-    for (Table* t : m_dados.armazenadas()) {
-        SaveTable(*t);
-        app::ProgressoEspera(10 * ++n, MaximoProgresso);
+    const std::vector<Table*> tabelas = m_dados.armazenadas();
+    for (Table* t : tabelas)
+        t->open();
+    std::vector<QByteArray> textos(tabelas.size());
+    EmParalelo(tabelas.size(), [&](size_t i) { textos[i] = tabelas[i]->encodeFile(); });
+    const QString pasta = app::Estado().ProgramDir;
+    for (size_t i = 0; i < tabelas.size(); ++i) {
+        Table::writeFile(pasta + TableFiles[size_t(tabelas[i]->tag())], textos[i]);
+        textos[i] = QByteArray();
+        app::ProgressoEspera(10 * (int(i) + 1), MaximoProgresso);
     }
 }
 

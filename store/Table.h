@@ -151,6 +151,17 @@ public:
     void saveToFile(const QString& path) const;
     void loadFromFile(const QString& path);
 
+    // The two halves of each, so that many tables can be encoded or decoded at once on worker
+    // threads: encoding only reads the table; decoding touches no table at all.
+    struct FileContents {
+        std::vector<FieldDef> fields;                 // as the file declares them
+        std::vector<std::vector<QString>> rows;       // in the table's own column order
+    };
+    QByteArray encodeFile() const;
+    static void writeFile(const QString& path, const QByteArray& bytes);
+    static FileContents decodeFile(const QString& path, const std::vector<FieldDef>& target);
+    void install(FileContents&& contents);
+
 signals:
     void changed();          // rows, filter or order changed
     void cursorMoved();

@@ -281,7 +281,7 @@ private:
 
 } // namespace
 
-void Table::saveToFile(const QString& path) const
+QByteArray Table::encodeFile() const
 {
     QJsonArray colunas;
     for (const FieldDef& f : m_fields) {
@@ -324,8 +324,12 @@ void Table::saveToFile(const QString& path) const
         out += ']';
     }
     out += "]}\n";
+    return out;
+}
 
-    // Written beside the target and renamed over it, so a failed write never leaves half a file.
+// Written beside the target and renamed over it, so a failed write never leaves half a file.
+void Table::writeFile(const QString& path, const QByteArray& bytes)
+{
     const QString temporario = path + QStringLiteral(".tmp");
     QFile file(temporario);
     const auto erro = [&](const QString& porque) {
@@ -334,14 +338,16 @@ void Table::saveToFile(const QString& path) const
     };
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
         throw TableError(QStringLiteral("Não foi possível gravar o arquivo %1: %2").arg(path, file.errorString()));
-    if (file.write(out) != out.size() || !file.flush())
+    if (file.write(bytes) != bytes.size() || !file.flush())
         throw erro(file.errorString());
     file.close();
     if (std::rename(QFile::encodeName(temporario).constData(), QFile::encodeName(path).constData()) != 0)
         throw erro(QString::fromLocal8Bit(std::strerror(errno)));
 }
 
-void Table::loadFromFile(const QString& path)
+void Table::saveToFile(const QString& path) const { writeFile(path, encodeFile()); }
+
+Table::FileContents Table::decodeFile(const QString& path, const std::vector<FieldDef>& target)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
@@ -351,13 +357,12 @@ void Table::loadFromFile(const QString& path)
     const QByteArray dados = file.readAll();
     Leitor leitor(dados, path);
 
+    FileContents r;
     QString formato;
     int versao = 0;
     bool temColunas = false;
-    std::vector<FieldDef> doArquivo;
-    std::vector<int> destino;
-    std::vector<std::vector<QString>> lidas;
     bool temLinhas = false;
+    std::vector<int> destino;
 
     // The keys come in the order this program writes them; columns always precede rows.
     leitor.espera('{');
@@ -386,12 +391,12 @@ void Table::loadFromFile(const QString& path)
                 f.editMask = c.value(QStringLiteral("mascara")).toString();
                 if (f.name.isEmpty())
                     leitor.falha(QStringLiteral("coluna sem nome"));
-                doArquivo.push_back(f);
+                r.fields.push_back(f);
             }
             temColunas = true;
             // Columns are matched by name, so a file written with a column more or less still reads.
-            const std::vector<FieldDef>& alvo = m_fields.empty() ? doArquivo : m_fields;
-            for (const FieldDef& f : doArquivo) {
+            const std::vector<FieldDef>& alvo = target.empty() ? r.fields : target;
+            for (const FieldDef& f : r.fields) {
                 int d = -1;
                 for (size_t i = 0; i < alvo.size(); ++i)
                     if (alvo[i].name.compare(f.name, Qt::CaseInsensitive) == 0) {
@@ -403,7 +408,7 @@ void Table::loadFromFile(const QString& path)
         } else if (chave == QLatin1String("linhas")) {
             if (!temColunas)
                 leitor.falha(QStringLiteral("linhas antes das colunas"));
-            lidas = leitor.linhas(destino, m_fields.empty() ? doArquivo.size() : m_fields.size());
+            r.rows = leitor.linhas(destino, target.empty() ? r.fields.size() : target.size());
             temLinhas = true;
         } else {
             leitor.valorBruto();
@@ -423,10 +428,14 @@ void Table::loadFromFile(const QString& path)
         leitor.falha(QStringLiteral("versão mais nova que a do programa"));
     if (!temColunas || !temLinhas)
         leitor.falha(QStringLiteral("faltam colunas ou linhas"));
+    return r;
+}
 
-    // Everything parsed: only now replace the table's contents. A table file holds no index.
+// Replaces the table's rows with decoded ones. A table file holds no index.
+void Table::install(FileContents&& contents)
+{
     if (m_fields.empty())
-        m_fields = doArquivo;
+        m_fields = std::move(contents.fields);
     if (m_state == State::Edit || m_state == State::Insert)
         cancel();
     m_curIndex = nullptr;
@@ -434,8 +443,9 @@ void Table::loadFromFile(const QString& path)
     m_natural->set.clear();
     m_rows.clear();
     m_maxSeq = 0;
-    m_rows.reserve(lidas.size());
-    for (auto& valores : lidas) {
+    m_rows.reserve(contents.rows.size());
+    for (auto& valores : contents.rows) {
+        valores.resize(m_fields.size());
         auto row = std::make_unique<Row>();
         row->id = m_nextId++;
         row->seq = (m_maxSeq += 1.0);
@@ -449,5 +459,7 @@ void Table::loadFromFile(const QString& path)
         first();
     notify();
 }
+
+void Table::loadFromFile(const QString& path) { install(decodeFile(path, m_fields)); }
 
 } // namespace store

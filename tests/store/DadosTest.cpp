@@ -260,3 +260,28 @@ TEST_F(DadosTest, CoordinatorLookUpRestoresTheMembersFilter)
     EXPECT_EQ(id.tbMembro.filter(), QStringLiteral("Status <> 'D'"));
     EXPECT_TRUE(id.tbMembro.filtered());
 }
+
+TEST_F(DadosTest, AFailingTableStopsTheLoadThereAndEarlierTablesKeepWhatTheyRead)
+{
+    Table& plano = DataIdentificacao().tbPlanoAplic;  // read before tbEstudo
+    inclui(plano, {{"Status", "N"}, {"Local", "P"}, {"ItemDispendio", "x"}, {"VlContratado", "1.00"}});
+    Table& publicacao = DataResultadosGerados().tbPublicacao;  // read after tbEstudo
+    publicacao.append();
+    publicacao.setValue(QStringLiteral("Status"), QStringLiteral("N"));
+    for (int c = 1; c < publicacao.fieldCount(); ++c)
+        if (publicacao.field(c).required)
+            publicacao.setValue(c, QStringLiteral("1"));
+    publicacao.post();
+    DataGeral().SaveTables();
+    QFile ruim(m_dir.filePath(QStringLiteral("tbEstudo.cof")));
+    ASSERT_TRUE(ruim.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    ruim.write("{\"formato\":\"rezozur-tabela\",\"versao\":1,\"colunas\":[");
+    ruim.close();
+
+    criaDados();
+    m_seam.progressos.clear();
+    EXPECT_THROW(DataGeral().LoadTables(), TableError);
+    EXPECT_EQ(DataIdentificacao().tbPlanoAplic.totalRowCount(), 1);
+    EXPECT_EQ(DataResultadosGerados().tbPublicacao.totalRowCount(), 0);
+    EXPECT_EQ(m_seam.progressos.size(), size_t(9)) << "progress up to the table before the damaged one";
+}
