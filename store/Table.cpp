@@ -187,8 +187,10 @@ void Table::buildSorted(Index& ix) const
         }
         return a.pos < b.pos;
     });
+    ix.appendingSorted = true;
     for (const Entry& e : entries)
         ix.set.insert(ix.set.end(), e.row);
+    ix.appendingSorted = false;
 }
 
 std::unique_ptr<Table::Index> Table::makeIndex(const IndexDef& def) const

@@ -179,6 +179,9 @@ private:
         using is_transparent = void;
         const std::vector<int>* cols = nullptr;
         bool descending = false;
+        // Set while rows already sorted by this very order are appended at the end of a new index:
+        // the set's check that each one sorts after the last is then known to hold.
+        const bool* appendingSorted = nullptr;
 
         // Orders by UTF-16 code units, exactly as QString's case-sensitive comparison, inline and
         // eight bytes at a time: key comparisons are the bulk of index work.
@@ -228,6 +231,8 @@ private:
 
         bool operator()(const Row* a, const Row* b) const
         {
+            if (appendingSorted && *appendingSorted)
+                return true;
             const int r = compareKeys(a, b);
             if (r != 0)
                 return r < 0;
@@ -300,12 +305,13 @@ private:
     struct Index {
         IndexDef def;
         std::vector<int> cols;
+        bool appendingSorted = false;
         RowSet set;
 
         Index(IndexDef d, std::vector<int> c)
             : def(std::move(d))
             , cols(std::move(c))
-            , set(KeyCompare{&cols, (def.options & ixDescending) != 0},
+            , set(KeyCompare{&cols, (def.options & ixDescending) != 0, &appendingSorted},
                   PoolAlloc<Row*>(std::make_shared<NodePool>()))
         {
         }
