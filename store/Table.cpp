@@ -187,10 +187,11 @@ void Table::buildSorted(Index& ix) const
         }
         return a.pos < b.pos;
     });
-    ix.appendingSorted = true;
-    for (const Entry& e : entries)
+    for (const Entry& e : entries) {
+        ix.appending = e.row;
         ix.set.insert(ix.set.end(), e.row);
-    ix.appendingSorted = false;
+    }
+    ix.appending = nullptr;
 }
 
 std::unique_ptr<Table::Index> Table::makeIndex(const IndexDef& def) const

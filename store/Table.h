@@ -179,9 +179,10 @@ private:
         using is_transparent = void;
         const std::vector<int>* cols = nullptr;
         bool descending = false;
-        // Set while rows already sorted by this very order are appended at the end of a new index:
-        // the set's check that each one sorts after the last is then known to hold.
-        const bool* appendingSorted = nullptr;
+        // While rows already sorted by this very order are appended to a new index, this names the
+        // row being appended: it sorts after every row already there, which the set would otherwise
+        // check by comparing keys again.
+        Row* const* appending = nullptr;
 
         // Orders by UTF-16 code units, exactly as QString's case-sensitive comparison, inline and
         // eight bytes at a time: key comparisons are the bulk of index work.
@@ -231,8 +232,8 @@ private:
 
         bool operator()(const Row* a, const Row* b) const
         {
-            if (appendingSorted && *appendingSorted)
-                return true;
+            if (appending && *appending)
+                return b == *appending && a != b;
             const int r = compareKeys(a, b);
             if (r != 0)
                 return r < 0;
@@ -305,13 +306,13 @@ private:
     struct Index {
         IndexDef def;
         std::vector<int> cols;
-        bool appendingSorted = false;
+        Row* appending = nullptr;
         RowSet set;
 
         Index(IndexDef d, std::vector<int> c)
             : def(std::move(d))
             , cols(std::move(c))
-            , set(KeyCompare{&cols, (def.options & ixDescending) != 0, &appendingSorted},
+            , set(KeyCompare{&cols, (def.options & ixDescending) != 0, &appending},
                   PoolAlloc<Row*>(std::make_shared<NodePool>()))
         {
         }
