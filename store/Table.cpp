@@ -533,7 +533,8 @@ void Table::unlinkRow(Row* r)
 
 void Table::linkRow(Row* r)
 {
-    m_natural->set.insert(r);
+    // Appended rows come last in the natural order; the hint makes that one comparison.
+    m_natural->set.insert(m_natural->set.end(), r);
     for (auto& ix : m_indexes)
         ix->set.insert(r);
 }
