@@ -93,6 +93,7 @@ void Table::emptyTable()
 {
     if (m_state == State::Edit || m_state == State::Insert)
         cancel();
+    forget();
     m_natural->set.clear();
     for (auto& ix : m_indexes)
         ix->set.clear();
@@ -230,6 +231,7 @@ void Table::addIndex(const QString& name, const QString& fields, int options)
         return;
     }
     const bool wasCurrent = m_curIndex == m_indexes[size_t(pos)].get();
+    forget();
     m_indexes[size_t(pos)] = std::move(ix);
     if (wasCurrent) {
         m_curIndex = m_indexes[size_t(pos)].get();
@@ -250,11 +252,13 @@ void Table::deleteIndex(const QString& name)
             first();
         notify();
     }
+    forget();
     m_indexes.erase(m_indexes.begin() + pos);
 }
 
 void Table::clearIndexDefs()
 {
+    forget();
     const bool hadCurrent = m_curIndex != nullptr;
     m_curIndex = nullptr;
     m_indexes.clear();
@@ -307,19 +311,32 @@ Table::RowSet& Table::order() const { return m_curIndex ? m_curIndex->set : m_na
 
 // ---- browsing ----
 
+Table::RowSet::iterator Table::locate(Row* r) const
+{
+    RowSet& s = order();
+    if (m_place.row == r && m_place.set == &s)
+        return m_place.it;
+    auto it = s.find(r);
+    if (it != s.end())
+        m_place = {r, &s, it};
+    return it;
+}
+
 Table::Row* Table::firstVisibleFrom(RowSet::iterator it) const
 {
     RowSet& s = order();
     for (; it != s.end(); ++it)
-        if (visible(*it))
+        if (visible(*it)) {
+            m_place = {*it, &s, it};
             return *it;
+        }
     return nullptr;
 }
 
 Table::Row* Table::nextVisible(Row* r) const
 {
     RowSet& s = order();
-    auto it = s.find(r);
+    auto it = locate(r);
     if (it == s.end())
         return nullptr;
     return firstVisibleFrom(std::next(it));
@@ -328,7 +345,7 @@ Table::Row* Table::nextVisible(Row* r) const
 Table::Row* Table::priorVisible(Row* r) const
 {
     RowSet& s = order();
-    auto it = s.find(r);
+    auto it = locate(r);
     while (it != s.begin()) {
         --it;
         if (visible(*it))
@@ -526,6 +543,7 @@ void Table::checkPost(const std::vector<QString>& values) const
 
 void Table::unlinkRow(Row* r)
 {
+    forget(r);
     m_natural->set.erase(r);
     for (auto& ix : m_indexes)
         ix->set.erase(r);
@@ -566,6 +584,7 @@ void Table::post()
             following = nextVisible(row);
             followingKnown = true;
         }
+        forget(row);
         for (Index* ix : moved)
             ix->set.erase(row);
         row->values = std::move(m_buffer);

@@ -325,6 +325,21 @@ private:
     RowSet& order() const;
     bool visible(const Row* r) const;
     Row* firstVisibleFrom(RowSet::iterator it) const;
+    // The place of the last row looked up or stepped to, so that walking row after row does not search
+    // the order again at every step. Only erasing that row's own node, or dropping its set, makes the
+    // place stale, and every such spot calls forget().
+    struct Place {
+        const Row* row = nullptr;
+        const RowSet* set = nullptr;
+        RowSet::iterator it;
+    };
+    mutable Place m_place;
+    RowSet::iterator locate(Row* r) const;
+    void forget(const Row* r = nullptr) const
+    {
+        if (!r || m_place.row == r)
+            m_place = {};
+    }
     Row* nextVisible(Row* r) const;
     Row* priorVisible(Row* r) const;
     void setCursor(Row* r);
