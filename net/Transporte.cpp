@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QFileInfo>
+#include <QIODevice>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
@@ -15,6 +16,7 @@
 #include <QTimer>
 #include <QUrl>
 
+#include <cstring>
 #include <limits>
 
 namespace net {
@@ -140,6 +142,31 @@ QByteArray& buffer()
     return b;
 }
 
+// A request body that can be read once, front to back, and never rewound.
+class CorpoDeUmaLeitura final : public QIODevice
+{
+public:
+    explicit CorpoDeUmaLeitura(const QByteArray& dados) : m_dados(dados) { open(QIODevice::ReadOnly); }
+    bool isSequential() const override { return true; }
+    qint64 bytesAvailable() const override { return m_dados.size() - m_lidos + QIODevice::bytesAvailable(); }
+
+protected:
+    qint64 readData(char* destino, qint64 maximo) override
+    {
+        const qint64 n = qMin(maximo, qint64(m_dados.size()) - m_lidos);
+        if (n <= 0)
+            return m_lidos >= m_dados.size() ? -1 : 0;
+        std::memcpy(destino, m_dados.constData() + m_lidos, size_t(n));
+        m_lidos += n;
+        return n;
+    }
+    qint64 writeData(const char*, qint64) override { return -1; }
+
+private:
+    const QByteArray m_dados;
+    qint64 m_lidos = 0;
+};
+
 bool g_emCurso = false;
 
 // One manager for the whole run, owned by the application: making one per request costs a thread
@@ -228,7 +255,14 @@ int ExecutaPedido(const QString& host, int port, const QString& path, const QByt
     pedido.setAttribute(QNetworkRequest::Http2AllowedAttribute, false);
     pedido.setRawHeader(QByteArrayLiteral("Connection"), QByteArrayLiteral("close"));
 
-    QNetworkReply* r = gerente.post(pedido, body);
+    // Qt sends a request again by itself when the connection drops before the reply; the server may
+    // already have acted on it (a send would insert twice). A body that can be read only once makes
+    // that second attempt impossible: the request then fails like any broken reply.
+    pedido.setHeader(QNetworkRequest::ContentLengthHeader, body.size());
+    pedido.setAttribute(QNetworkRequest::DoNotBufferUploadDataAttribute, true);
+    auto* corpo = new CorpoDeUmaLeitura(body);
+    QNetworkReply* r = gerente.post(pedido, corpo);
+    corpo->setParent(r);
     QEventLoop laco;
     QTimer vigia;
     vigia.setSingleShot(true);

@@ -217,9 +217,12 @@ TEST(Transporte, FalhasDeConexaoEDeLeitura)
     peer.corpo = QByteArrayLiteral("resposta anterior, mais longa que a seguinte");
     ASSERT_GT(pede(peer), 0);
 
-    // The request went out and the server hung up without a word.
+    // The request went out and the server hung up without a word. It may have acted on the request
+    // (a send), so it must not receive it a second time.
     peer.modo = PeerHttp::Modo::Fecha;
+    const qsizetype antes = peer.pedidos.size();
     EXPECT_EQ(pede(peer), -2);
+    EXPECT_EQ(peer.pedidos.size(), antes + 1) << "the request was sent again after the dropped connection";
     // A failed request leaves nothing of the earlier reply to be parsed.
     EXPECT_TRUE(net::Resposta().isEmpty());
 

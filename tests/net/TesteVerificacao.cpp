@@ -242,7 +242,7 @@ TEST_F(Verificacao, FalhaDePedidoParaTudo)
     ASSERT_EQ(ui.mensagens.size(), 1);
     EXPECT_EQ(ui.mensagens[0].texto, net::TextoFalha(-2));
     EXPECT_EQ(ui.mensagens[0].icone, app::Icone::Informacao);
-    // The walk stopped at the first member (Qt may send the same request twice on a dropped connection).
+    // The walk stopped at the first member.
     for (const QByteArray& corpo : reg.corpos())
         EXPECT_EQ(corpo, QByteArray("id_membro=10&nome=ANA&status=0"));
 }
