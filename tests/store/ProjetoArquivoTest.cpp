@@ -1,4 +1,5 @@
 #include "ProjetoDeTeste.h"
+#include "LimiteDeArquivo.h"
 
 #include "app/core/InteracaoRoteirizada.h"
 #include "app/core/ProgramState.h"
@@ -13,9 +14,6 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
-
-#include <csignal>
-#include <sys/resource.h>
 
 using app::InteracaoRoteirizada;
 
@@ -319,29 +317,6 @@ TEST_F(ProjetoArquivoTest, PastaDeTrabalhoSemEscritaPassaParaAPastaDoUsuario)
     EXPECT_EQ(teste::TiraInstantaneo(), antes);
     EXPECT_TRUE(ArquivosDeTabela(doUsuario).isEmpty());
 }
-
-// Lowers the largest file this process may write, the way a full disk stops a write midway.
-class LimiteDeArquivo
-{
-public:
-    explicit LimiteDeArquivo(rlim_t bytes)
-    {
-        m_sinal = std::signal(SIGXFSZ, SIG_IGN);
-        getrlimit(RLIMIT_FSIZE, &m_antes);
-        rlimit novo = m_antes;
-        novo.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &novo);
-    }
-    ~LimiteDeArquivo()
-    {
-        setrlimit(RLIMIT_FSIZE, &m_antes);
-        std::signal(SIGXFSZ, m_sinal);
-    }
-
-private:
-    rlimit m_antes{};
-    void (*m_sinal)(int) = nullptr;
-};
 
 TEST_F(ProjetoArquivoTest, GravacaoInterrompidaDeixaOArquivoAnteriorLegivel)
 {
