@@ -1,14 +1,13 @@
 // The deletion cascade of a parent (ExcluiDependentes) against SQLite's in-memory database doing the
 // same work on the same rows: server-known children marked D, new ones removed, others left alone.
 // Prints "ratio <figure> <ours/peer>"; below 1.0 means the cascade is faster than the peer.
+#include "SqliteEmMemoria.h"
 #include "edit/Exclusao.h"
 
 #include "app/core/Interacao.h"
 #include "store/Table.h"
 
 #include <QCoreApplication>
-
-#include <sqlite3.h>
 
 #include <algorithm>
 #include <chrono>
@@ -60,11 +59,9 @@ std::unique_ptr<store::Table> montaTabela(int filhos)
     return t;
 }
 
-struct Sqlite {
-    sqlite3* db = nullptr;
+struct Sqlite : SqliteEmMemoria {
     explicit Sqlite(int filhos)
     {
-        sqlite3_open(":memory:", &db);
         exec("CREATE TABLE t(status TEXT, cod_estudo TEXT NOT NULL, descricao TEXT NOT NULL)");
         exec("CREATE INDEX t_primary ON t(cod_estudo, descricao)");
         exec("CREATE INDEX t_estudo ON t(cod_estudo)");
@@ -80,26 +77,6 @@ struct Sqlite {
         }
         sqlite3_finalize(s);
         exec("COMMIT");
-    }
-    ~Sqlite() { sqlite3_close(db); }
-    void exec(const char* sql) { sqlite3_exec(db, sql, nullptr, nullptr, nullptr); }
-    sqlite3_stmt* prepare(const char* sql)
-    {
-        sqlite3_stmt* s = nullptr;
-        sqlite3_prepare_v2(db, sql, -1, &s, nullptr);
-        return s;
-    }
-    static void bind(sqlite3_stmt* s, int i, const QString& v)
-    {
-        const QByteArray b = v.toUtf8();
-        sqlite3_bind_text(s, i, b.constData(), int(b.size()), SQLITE_TRANSIENT);
-    }
-    int conta(const char* sql)
-    {
-        sqlite3_stmt* s = prepare(sql);
-        const int n = sqlite3_step(s) == SQLITE_ROW ? sqlite3_column_int(s, 0) : -1;
-        sqlite3_finalize(s);
-        return n;
     }
 };
 
@@ -135,7 +112,7 @@ double sqlite(int filhos)
         db.prepare("UPDATE t SET status = 'D' WHERE cod_estudo = ? AND status IN ('N', 'A')");
     sqlite3_stmt* remove = db.prepare("DELETE FROM t WHERE cod_estudo = ? AND status IN ('I', 'E')");
     for (sqlite3_stmt* s : {marca, remove}) {
-        Sqlite::bind(s, 1, QStringLiteral("-77"));
+        SqliteEmMemoria::bind(s, 1, QStringLiteral("-77"));
         sqlite3_step(s);
         sqlite3_finalize(s);
     }

@@ -1,10 +1,9 @@
 // The table facility against SQLite's in-memory database doing the same work on the same rows.
 // Prints "ratio <figure> <ours/peer>"; below 1.0 means the table facility is faster.
+#include "SqliteEmMemoria.h"
 #include "store/Table.h"
 
 #include <QCoreApplication>
-
-#include <sqlite3.h>
 
 #include <algorithm>
 #include <chrono>
@@ -50,11 +49,9 @@ std::unique_ptr<Table> montaTabela(int n)
     return t;
 }
 
-struct Sqlite {
-    sqlite3* db = nullptr;
+struct Sqlite : SqliteEmMemoria {
     explicit Sqlite(int n)
     {
-        sqlite3_open(":memory:", &db);
         exec("CREATE TABLE t(status TEXT, cod TEXT NOT NULL, nome TEXT, pai TEXT)");
         exec("CREATE INDEX t_primary ON t(cod)");
         exec("CREATE INDEX t_pai ON t(pai)");
@@ -70,24 +67,6 @@ struct Sqlite {
         }
         sqlite3_finalize(s);
         exec("COMMIT");
-    }
-    ~Sqlite() { sqlite3_close(db); }
-    void exec(const char* sql) { sqlite3_exec(db, sql, nullptr, nullptr, nullptr); }
-    sqlite3_stmt* prepare(const char* sql)
-    {
-        sqlite3_stmt* s = nullptr;
-        sqlite3_prepare_v2(db, sql, -1, &s, nullptr);
-        return s;
-    }
-    static void bind(sqlite3_stmt* s, int i, const QString& v)
-    {
-        const QByteArray b = v.toUtf8();
-        sqlite3_bind_text(s, i, b.constData(), int(b.size()), SQLITE_TRANSIENT);
-    }
-    // Reads a text column the way the program would hold it.
-    static QString coluna(sqlite3_stmt* s, int i)
-    {
-        return QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(s, i)), sqlite3_column_bytes(s, i));
     }
 };
 
@@ -109,9 +88,9 @@ double sqliteLookup(Sqlite& db, const std::vector<QString>& chaves)
     sqlite3_stmt* s = db.prepare("SELECT status, cod, nome FROM t WHERE cod = ? ORDER BY cod LIMIT 1");
     int achados = 0;
     for (const QString& c : chaves) {
-        Sqlite::bind(s, 1, c);
+        SqliteEmMemoria::bind(s, 1, c);
         if (sqlite3_step(s) == SQLITE_ROW)
-            achados += !Sqlite::coluna(s, 2).isEmpty();
+            achados += !SqliteEmMemoria::coluna(s, 2).isEmpty();
         sqlite3_reset(s);
     }
     sqlite3_finalize(s);
@@ -140,7 +119,7 @@ double sqliteWalkFiltrado(Sqlite& db)
     sqlite3_stmt* s = db.prepare("SELECT nome FROM t WHERE status <> 'D' AND status <> 'F' ORDER BY cod");
     qsizetype total = 0;
     while (sqlite3_step(s) == SQLITE_ROW)
-        total += Sqlite::coluna(s, 0).size();
+        total += SqliteEmMemoria::coluna(s, 0).size();
     sqlite3_finalize(s);
     if (total == 0)
         std::fprintf(stderr, "sqlite filtered walk read nothing\n");
