@@ -82,7 +82,7 @@ void Table::requireActive() const
 }
 
 // Moving the cursor while a row is being edited stores the edit first, as the grids expect.
-void Table::requireBrowse(const char*) const
+void Table::requireBrowse() const
 {
     requireActive();
     if (m_state == State::Edit || m_state == State::Insert)
@@ -110,7 +110,7 @@ void Table::setFilter(const QString& text)
 {
     auto expr = FilterExpr::parse(text, [this](const QString& n) { return fieldIndex(n); });
     if (active())
-        requireBrowse("setFilter");
+        requireBrowse();
     m_filterExpr = std::move(expr);
     m_filterText = text;
     if (m_filtered && active()) {
@@ -122,7 +122,7 @@ void Table::setFilter(const QString& text)
 void Table::setFiltered(bool on)
 {
     if (active())
-        requireBrowse("setFiltered");
+        requireBrowse();
     m_filtered = on;
     if (active()) {
         first();
@@ -297,7 +297,7 @@ void Table::setIndexName(const QString& name)
         target = m_indexes[size_t(pos)].get();
     }
     if (active())
-        requireBrowse("setIndexName");
+        requireBrowse();
     m_curIndex = target;
     if (active()) {
         first();
@@ -362,7 +362,7 @@ void Table::setCursor(Row* r)
 
 void Table::first()
 {
-    requireBrowse("first");
+    requireBrowse();
     Row* r = firstVisibleFrom(order().begin());
     m_bof = true;
     m_eof = r == nullptr;
@@ -371,7 +371,7 @@ void Table::first()
 
 void Table::last()
 {
-    requireBrowse("last");
+    requireBrowse();
     RowSet& s = order();
     Row* r = nullptr;
     for (auto it = s.rbegin(); it != s.rend(); ++it)
@@ -386,7 +386,7 @@ void Table::last()
 
 void Table::next()
 {
-    requireBrowse("next");
+    requireBrowse();
     Row* r = m_cur ? nextVisible(m_cur) : nullptr;
     if (r) {
         m_bof = false;
@@ -398,7 +398,7 @@ void Table::next()
 
 void Table::prior()
 {
-    requireBrowse("prior");
+    requireBrowse();
     Row* r = m_cur ? priorVisible(m_cur) : nullptr;
     if (r) {
         m_eof = false;
@@ -432,7 +432,7 @@ bool Table::bookmarkValid(Bookmark b) const { return m_rows.find(b) != nullptr; 
 
 bool Table::gotoBookmark(Bookmark b)
 {
-    requireBrowse("gotoBookmark");
+    requireBrowse();
     Row* r = m_rows.find(b);
     if (!r || !visible(r))
         return false;
@@ -443,7 +443,7 @@ bool Table::gotoBookmark(Bookmark b)
 
 bool Table::findKey(const QStringList& values)
 {
-    requireBrowse("findKey");
+    requireBrowse();
     if (!m_curIndex)
         throw TableError(QStringLiteral("%1: busca por chave sem índice corrente").arg(m_name));
     if (values.isEmpty())
@@ -498,7 +498,7 @@ QString Table::rowValue(Bookmark row, int column) const
 
 void Table::append()
 {
-    requireBrowse("append");
+    requireBrowse();
     m_buffer.assign(m_fields.size(), QString());
     m_insertBefore = false;
     m_insertAnchor = nullptr;
@@ -507,7 +507,7 @@ void Table::append()
 
 void Table::insert()
 {
-    requireBrowse("insert");
+    requireBrowse();
     m_buffer.assign(m_fields.size(), QString());
     m_insertBefore = m_cur != nullptr;
     m_insertAnchor = m_cur;
@@ -649,7 +649,7 @@ void Table::cancel()
 
 void Table::remove()
 {
-    requireBrowse("remove");
+    requireBrowse();
     if (!m_cur)
         throw TableError(QStringLiteral("%1: não há registro para excluir").arg(m_name));
     Row* row = m_cur;

@@ -318,9 +318,8 @@ private:
         }
     };
 
-    Row* current() const { return m_cur; }
     void requireActive() const;
-    void requireBrowse(const char* op) const;
+    void requireBrowse() const;
     Index* currentIndex() const { return m_curIndex; }
     RowSet& order() const;
     bool visible(const Row* r) const;
