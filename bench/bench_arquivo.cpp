@@ -4,7 +4,7 @@
 // and reading the table files, so that the two costs can be told apart.
 #include "ProjetoDeTeste.h"
 
-#include "app/core/ProgramState.h"
+#include "core/ProgramState.h"
 #include "store/ArquivoZip.h"
 #include "store/Catalogo.h"
 #include "store/Dados.h"

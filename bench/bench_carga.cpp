@@ -2,7 +2,7 @@
 // login and 45 table replies in one process. Prints "ratio download <ours/curl>"; goal: at most 1.2.
 // Also reads and loads one framed table of n and 2n rows: "ratio parse-2n-over-n" and
 // "ratio load-2n-over-n", about 2 when reading and loading grow linearly.
-#include "app/core/ProgramState.h"
+#include "core/ProgramState.h"
 #include "net/CargaProjeto.h"
 #include "net/TextoTabela.h"
 #include "net/Transporte.h"

@@ -1,8 +1,8 @@
 // Sending one table of n changed rows to the reference server, for n and 2n rows: the answer pass
 // must take each row once, so twice the rows should cost about twice the time.
 // Prints "ratio send-2n-over-n <t(2n)/t(n)>"; goal: at most 2.3.
-#include "app/core/InteracaoRoteirizada.h"
-#include "app/core/ProgramState.h"
+#include "core/InteracaoRoteirizada.h"
+#include "core/ProgramState.h"
 #include "net/EnviaDados.h"
 #include "net/Transporte.h"
 #include "store/Dados.h"

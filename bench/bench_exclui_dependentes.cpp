@@ -4,7 +4,7 @@
 #include "SqliteEmMemoria.h"
 #include "edit/Exclusao.h"
 
-#include "app/core/Interacao.h"
+#include "core/Interacao.h"
 #include "store/Table.h"
 
 #include <QCoreApplication>

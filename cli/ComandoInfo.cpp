@@ -1,7 +1,7 @@
 #include "cli/Comando.h"
 #include "cli/LinhasDaTabela.h"
 
-#include "app/core/ProgramState.h"
+#include "core/ProgramState.h"
 #include "store/Dados.h"
 #include "store/Projeto.h"
 

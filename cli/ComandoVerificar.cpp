@@ -1,8 +1,8 @@
 #include "cli/Comando.h"
 #include "cli/InteracaoCli.h"
 
-#include "app/core/Interacao.h"
-#include "app/core/ProgramState.h"
+#include "core/Interacao.h"
+#include "core/ProgramState.h"
 #include "net/Verificacao.h"
 #include "store/Dados.h"
 #include "store/Projeto.h"

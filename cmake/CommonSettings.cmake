@@ -14,3 +14,10 @@ if(REZOZUR_SANITIZE)
     target_compile_options(rezozur_settings INTERFACE -fsanitize=address,undefined -fno-omit-frame-pointer)
     target_link_options(rezozur_settings INTERFACE -fsanitize=address,undefined)
 endif()
+
+# A compiler cache, when the machine has one, keyed on paths relative to the source tree so that
+# clones and work trees of the repository share it.
+find_program(REZOZUR_CCACHE ccache)
+if(REZOZUR_CCACHE AND NOT CMAKE_CXX_COMPILER_LAUNCHER)
+    set(CMAKE_CXX_COMPILER_LAUNCHER ${CMAKE_COMMAND} -E env CCACHE_BASEDIR=${CMAKE_SOURCE_DIR} ${REZOZUR_CCACHE})
+endif()

@@ -2,7 +2,7 @@
 
 #include "edit/TabelaAux.h"
 
-#include "app/core/ProgramState.h"
+#include "core/ProgramState.h"
 #include "store/Table.h"
 
 #include <QDateTime>

@@ -2,8 +2,8 @@
 
 #include "edit/TabelaAux.h"
 
-#include "app/core/Interacao.h"
-#include "app/core/ProgramState.h"
+#include "core/Interacao.h"
+#include "core/ProgramState.h"
 #include "store/Table.h"
 
 namespace edit {

@@ -1,6 +1,6 @@
 #include "edit/ValidaDatas.h"
 
-#include "app/core/Interacao.h"
+#include "core/Interacao.h"
 #include "store/Dados.h"
 
 #include <QDate>

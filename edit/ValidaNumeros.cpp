@@ -2,7 +2,7 @@
 
 #include "edit/CampoMascarado.h"
 
-#include "app/core/Interacao.h"
+#include "core/Interacao.h"
 
 namespace edit {
 

@@ -1,7 +1,7 @@
 #include "net/CargaProjeto.h"
 
-#include "app/core/Interacao.h"
-#include "app/core/ProgramState.h"
+#include "core/Interacao.h"
+#include "core/ProgramState.h"
 #include "net/JanelaNet.h"
 #include "net/TextoTabela.h"
 #include "net/Transporte.h"

@@ -1,7 +1,7 @@
 #include "net/EnviaDados.h"
 
-#include "app/core/Interacao.h"
-#include "app/core/ProgramState.h"
+#include "core/Interacao.h"
+#include "core/ProgramState.h"
 #include "net/ModoDeEnvio.h"
 #include "net/PropagaChave.h"
 #include "net/Transporte.h"

@@ -1,6 +1,6 @@
 #include "net/JanelaNet.h"
 
-#include "app/core/Interacao.h"
+#include "core/Interacao.h"
 #include "store/ComandosProjeto.h"
 #include "store/Projeto.h"
 

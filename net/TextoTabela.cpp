@@ -1,7 +1,7 @@
 #include "net/TextoTabela.h"
 
-#include "app/core/Interacao.h"
-#include "app/core/ProgramState.h"
+#include "core/Interacao.h"
+#include "core/ProgramState.h"
 #include "net/Transporte.h"
 #include "store/Catalogo.h"
 #include "store/Table.h"

@@ -1,7 +1,7 @@
 #include "net/Transporte.h"
 
-#include "app/core/Interacao.h"
-#include "app/core/ProgramState.h"
+#include "core/Interacao.h"
+#include "core/ProgramState.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>

@@ -5,7 +5,7 @@ pacotes=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libgl-dev
     libzip-dev zipcmp zipmerge ziptool zip unzip
-    libsqlite3-dev curl
+    libsqlite3-dev curl ccache
     libgtest-dev libgmock-dev googletest libbenchmark-dev
     xvfb xauth poppler-utils
 )

@@ -1,6 +1,6 @@
 #include "store/ComandosProjeto.h"
 
-#include "app/core/ProgramState.h"
+#include "core/ProgramState.h"
 #include "store/Dados.h"
 #include "store/Projeto.h"
 

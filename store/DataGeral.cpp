@@ -1,5 +1,5 @@
-#include "app/core/Interacao.h"
-#include "app/core/ProgramState.h"
+#include "core/Interacao.h"
+#include "core/ProgramState.h"
 #include "store/Catalogo.h"
 #include "store/Dados.h"
 #include "store/DataModules.h"

@@ -1,7 +1,7 @@
 #include "store/Projeto.h"
 
-#include "app/core/Interacao.h"
-#include "app/core/ProgramState.h"
+#include "core/Interacao.h"
+#include "core/ProgramState.h"
 #include "store/ArquivoZip.h"
 #include "store/Catalogo.h"
 #include "store/Dados.h"

@@ -1,6 +1,6 @@
 #include "app/ui/Aplicacao.h"
 
-#include "app/core/Interacao.h"
+#include "core/Interacao.h"
 #include "app/ui/InstanciaUnica.h"
 #include "app/ui/TfrmMenu1.h"
 #include "net/ui/ComandosNet.h"

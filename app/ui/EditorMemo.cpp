@@ -1,6 +1,6 @@
 #include "app/ui/EditorMemo.h"
 
-#include "app/core/ProgramState.h"
+#include "core/ProgramState.h"
 #include "store/Table.h"
 
 #include <QEvent>

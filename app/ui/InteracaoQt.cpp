@@ -1,6 +1,6 @@
 #include "app/ui/InteracaoQt.h"
 
-#include "app/core/ProgramState.h"
+#include "core/ProgramState.h"
 #include "app/ui/TWinWaitFileOp.h"
 
 #include <QApplication>

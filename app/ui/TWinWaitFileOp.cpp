@@ -1,6 +1,6 @@
 #include "app/ui/TWinWaitFileOp.h"
 
-#include "app/core/Interacao.h"
+#include "core/Interacao.h"
 
 #include <QGuiApplication>
 #include <QLabel>

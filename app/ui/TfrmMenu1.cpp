@@ -1,7 +1,7 @@
 #include "app/ui/TfrmMenu1.h"
 
-#include "app/core/Interacao.h"
-#include "app/core/ProgramState.h"
+#include "core/Interacao.h"
+#include "core/ProgramState.h"
 #include "app/ui/EditorMemo.h"
 #include "app/ui/Icones.h"
 #include "app/ui/InteracaoQt.h"

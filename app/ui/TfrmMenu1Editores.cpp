@@ -2,8 +2,8 @@
 // comments) and the guards that resolve their pending edits before a page switch or a command.
 #include "app/ui/TfrmMenu1.h"
 
-#include "app/core/Interacao.h"
-#include "app/core/ProgramState.h"
+#include "core/Interacao.h"
+#include "core/ProgramState.h"
 #include "app/ui/EditorMemo.h"
 #include "edit/ValidaDatas.h"
 #include "edit/ValidaNumeros.h"

@@ -2,7 +2,7 @@
 
 #include "ui_TfrmChooseProj.h"
 
-#include "app/core/ProgramState.h"
+#include "core/ProgramState.h"
 #include "store/Table.h"
 
 #include <QHeaderView>

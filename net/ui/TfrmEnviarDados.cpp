@@ -2,8 +2,8 @@
 
 #include "ui_TfrmEnviarDados.h"
 
-#include "app/core/Interacao.h"
-#include "app/core/ProgramState.h"
+#include "core/Interacao.h"
+#include "core/ProgramState.h"
 #include "net/ui/ComandosNet.h"
 #include "store/Dados.h"
 #include "store/Table.h"

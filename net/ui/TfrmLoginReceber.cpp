@@ -2,8 +2,8 @@
 
 #include "ui_TfrmLoginReceber.h"
 
-#include "app/core/Interacao.h"
-#include "app/core/ProgramState.h"
+#include "core/Interacao.h"
+#include "core/ProgramState.h"
 #include "net/CargaProjeto.h"
 #include "net/Transporte.h"
 #include "net/ui/TfrmChooseProj.h"

@@ -1,7 +1,7 @@
 #include "JanelaFixture.h"
 
 #include "store/ComandosProjeto.h"
-#include "app/core/ProgramState.h"
+#include "core/ProgramState.h"
 #include "store/Dados.h"
 
 #include <QComboBox>

@@ -1,4 +1,4 @@
-#include "app/core/Interacao.h"
+#include "core/Interacao.h"
 #include "app/ui/InteracaoQt.h"
 #include "app/ui/TWinWaitFileOp.h"
 

@@ -1,6 +1,6 @@
 #include "JanelaFixture.h"
 
-#include "app/core/ProgramState.h"
+#include "core/ProgramState.h"
 #include "store/Dados.h"
 
 #include <QAction>

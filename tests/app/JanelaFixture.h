@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/core/InteracaoRoteirizada.h"
+#include "core/InteracaoRoteirizada.h"
 #include "app/ui/TfrmMenu1.h"
 
 #include <QPushButton>

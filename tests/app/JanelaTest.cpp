@@ -1,7 +1,7 @@
 #include "JanelaFixture.h"
 
 #include "store/ComandosProjeto.h"
-#include "app/core/ProgramState.h"
+#include "core/ProgramState.h"
 #include "app/ui/Aplicacao.h"
 #include "app/ui/TfrmMenu1.h"
 #include "store/Dados.h"

@@ -1,7 +1,7 @@
 #include "ProjetoDeTeste.h"
 
-#include "app/core/InteracaoRoteirizada.h"
-#include "app/core/ProgramState.h"
+#include "core/InteracaoRoteirizada.h"
+#include "core/ProgramState.h"
 #include "store/Catalogo.h"
 #include "store/Dados.h"
 #include "store/Projeto.h"

@@ -4,7 +4,7 @@
 #include "edit/ui/DialogoQt.h"
 #include "edit/ui/PainelQt.h"
 
-#include "app/core/InteracaoRoteirizada.h"
+#include "core/InteracaoRoteirizada.h"
 
 #include <QDialog>
 #include <QHBoxLayout>

@@ -3,7 +3,7 @@
 #include "edit/Exclusao.h"
 #include "edit/ItensFilhos.h"
 
-#include "app/core/InteracaoRoteirizada.h"
+#include "core/InteracaoRoteirizada.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "edit/ValidaDatas.h"
 
-#include "app/core/InteracaoRoteirizada.h"
+#include "core/InteracaoRoteirizada.h"
 #include "store/Dados.h"
 
 #include <gtest/gtest.h>

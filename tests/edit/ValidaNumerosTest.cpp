@@ -1,7 +1,7 @@
 #include "edit/CampoMascarado.h"
 #include "edit/ValidaNumeros.h"
 
-#include "app/core/InteracaoRoteirizada.h"
+#include "core/InteracaoRoteirizada.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 #include "net/CargaProjeto.h"
 
 #include "PeerHttp.h"
-#include "app/core/InteracaoRoteirizada.h"
-#include "app/core/ProgramState.h"
+#include "core/InteracaoRoteirizada.h"
+#include "core/ProgramState.h"
 #include "net/TextoTabela.h"
 #include "net/Transporte.h"
 #include "store/Dados.h"

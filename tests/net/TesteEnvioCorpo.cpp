@@ -2,8 +2,8 @@
 
 #include "ApoioEnvio.h"
 
-#include "app/core/InteracaoRoteirizada.h"
-#include "app/core/ProgramState.h"
+#include "core/InteracaoRoteirizada.h"
+#include "core/ProgramState.h"
 #include "net/EnviaDados.h"
 #include "store/Dados.h"
 

@@ -3,8 +3,8 @@
 
 #include "ApoioEnvio.h"
 
-#include "app/core/InteracaoRoteirizada.h"
-#include "app/core/ProgramState.h"
+#include "core/InteracaoRoteirizada.h"
+#include "core/ProgramState.h"
 #include "net/CargaProjeto.h"
 #include "net/EnviaDados.h"
 #include "net/Transporte.h"

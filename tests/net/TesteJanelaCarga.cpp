@@ -1,7 +1,7 @@
 // Drives the Load command as a user would: the main window's button, the login dialog, the project
 // list, the wait, and the pages filled from the reference server.
 #include "ImprimeQt.h"
-#include "app/core/ProgramState.h"
+#include "core/ProgramState.h"
 #include "app/ui/TfrmMenu1.h"
 #include "net/Transporte.h"
 #include "net/ui/ComandosNet.h"

@@ -1,7 +1,7 @@
 #include "ApoioEnvio.h"
 
-#include "app/core/InteracaoRoteirizada.h"
-#include "app/core/ProgramState.h"
+#include "core/InteracaoRoteirizada.h"
+#include "core/ProgramState.h"
 #include "net/PropagaChave.h"
 #include "store/Dados.h"
 

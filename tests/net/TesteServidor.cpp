@@ -1,6 +1,6 @@
 // The exchange against the reference server, started on free loopback ports with the demo seed.
-#include "app/core/InteracaoRoteirizada.h"
-#include "app/core/ProgramState.h"
+#include "core/InteracaoRoteirizada.h"
+#include "core/ProgramState.h"
 #include "net/CargaProjeto.h"
 #include "net/Transporte.h"
 #include "net/Verificacao.h"

@@ -4,8 +4,8 @@
 #include "ApoioEnvio.h"
 #include "PeerHttp.h"
 
-#include "app/core/InteracaoRoteirizada.h"
-#include "app/core/ProgramState.h"
+#include "core/InteracaoRoteirizada.h"
+#include "core/ProgramState.h"
 #include "net/Transporte.h"
 #include "net/ui/TfrmEnviarDados.h"
 #include "store/Dados.h"

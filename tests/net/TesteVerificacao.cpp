@@ -1,8 +1,8 @@
 #include "net/Verificacao.h"
 
 #include "RegistroFalso.h"
-#include "app/core/InteracaoRoteirizada.h"
-#include "app/core/ProgramState.h"
+#include "core/InteracaoRoteirizada.h"
+#include "core/ProgramState.h"
 #include "store/Dados.h"
 
 #include "ImprimeQt.h"

@@ -1,5 +1,5 @@
-#include "app/core/InteracaoRoteirizada.h"
-#include "app/core/ProgramState.h"
+#include "core/InteracaoRoteirizada.h"
+#include "core/ProgramState.h"
 #include "store/Catalogo.h"
 #include "store/Dados.h"
 

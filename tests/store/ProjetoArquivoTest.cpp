@@ -1,8 +1,8 @@
 #include "ProjetoDeTeste.h"
 #include "LimiteDeArquivo.h"
 
-#include "app/core/InteracaoRoteirizada.h"
-#include "app/core/ProgramState.h"
+#include "core/InteracaoRoteirizada.h"
+#include "core/ProgramState.h"
 #include "store/Catalogo.h"
 #include "store/ComandosProjeto.h"
 #include "store/Dados.h"

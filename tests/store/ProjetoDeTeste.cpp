@@ -1,6 +1,6 @@
 #include "ProjetoDeTeste.h"
 
-#include "app/core/ProgramState.h"
+#include "core/ProgramState.h"
 #include "store/Dados.h"
 
 namespace teste {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/core/Interacao.h"
+#include "core/Interacao.h"
 
 #include <QList>
 #include <QMap>

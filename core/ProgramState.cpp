@@ -1,6 +1,6 @@
-#include "app/core/ProgramState.h"
+#include "core/ProgramState.h"
 
-#include "app/core/Interacao.h"
+#include "core/Interacao.h"
 
 namespace app {
 

@@ -1,4 +1,4 @@
-#include "app/core/InteracaoRoteirizada.h"
+#include "core/InteracaoRoteirizada.h"
 
 #include <QCoreApplication>
 
