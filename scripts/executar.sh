@@ -3,8 +3,9 @@
 # client pointed at it. The server stops when the client closes.
 set -euo pipefail
 raiz="$(cd "$(dirname "$0")/.." && pwd)"
-pasta="$raiz/build"
-bash "$raiz/scripts/compila.sh" "$pasta"
+pasta="${REZOZUR_PASTA_BUILD:-$raiz/build}"
+# Only what running needs: the tests and benchmarks are built by the test command.
+REZOZUR_ALVOS="rezozur kesta-server rezozur-cli" bash "$raiz/scripts/compila.sh" "$pasta"
 bin="$pasta/bin"
 
 servidor_pid=""

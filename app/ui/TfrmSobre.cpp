@@ -29,8 +29,9 @@ TfrmSobre::TfrmSobre(QWidget* parent)
     auto* texto = new QLabel(QStringLiteral(
         "Ferramenta off-line de acompanhamento de projetos do KESTA.\n"
         "Prepara o relatório do projeto sem conexão, guarda-o em\n"
-        "arquivo de projeto protegido por senha e troca as alterações\n"
-        "com o servidor do programa."), this);
+        "arquivo de projeto (.prj, cifrado com a chave fixa do programa,\n"
+        "que o protege de leitura casual, não de um leitor determinado)\n"
+        "e troca as alterações com o servidor do programa."), this);
     texto->setObjectName(QStringLiteral("lbTexto"));
 
     auto* ok = new QPushButton(QStringLiteral("Ok"), this);
