@@ -1,0 +1,181 @@
+#include "reports/Familia.h"
+
+#include "edit/Formatacao.h"
+#include "reports/Impressao.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QSettings>
+#include <QStandardPaths>
+
+namespace reports {
+
+RelatorioDaFamilia::RelatorioDaFamilia(const QString& nome, QSizeF tamanho) : Relatorio(nome)
+{
+    pagina = tamanho;
+    antesDeImprimir = [this] {
+        if (cabecalhoPagina())
+            cabecalhoPagina()->habilitada = false;
+        contador = 0;
+        algumImpresso = false;
+    };
+    inicioDePagina = [this] { contador = 0; };
+}
+
+Banda& RelatorioDaFamilia::titulo(const QString& pasta, const QString& secao)
+{
+    Banda& b = criaTitulo();
+    b.rotulo(0, 125, pasta.isEmpty() ? secao : pasta, Fonte{15, true, false});
+    b.rotulo(125, 0, ProdutoKesta, Fonte{10, true, false}).alinhamento = Alinhamento::Direita;
+    if (!pasta.isEmpty()) {
+        b.novaLinha(1.5);
+        b.rotulo(0, 0, secao, Fonte{12, true, false});
+    }
+    b.novaLinha(1);
+    b.linha();
+    b.espacoDepois = 3;
+    b.antesDeImprimir = [this](Banda&, bool&) {
+        if (impressao() && !impressao()->paginaLimpa())
+            novaPagina();
+    };
+    return b;
+}
+
+Banda& RelatorioDaFamilia::cabecalho(const QString& secao)
+{
+    Banda& b = criaCabecalhoPagina();
+    b.rotulo(0, 40, ProdutoKesta, Fonte{10, true, false});
+    b.rotulo(40, 0, secao, Fonte{10, true, false}).alinhamento = Alinhamento::Direita;
+    b.linha();
+    b.espacoDepois = 2;
+    return b;
+}
+
+Banda& RelatorioDaFamilia::rodape()
+{
+    Banda& b = criaRodapePagina();
+    b.linha();
+    Item& n = b.numeroPagina(0, 0, Fonte{8, false, false});
+    n.texto = QStringLiteral("Página ");
+    n.alinhamento = Alinhamento::Direita;
+    return b;
+}
+
+Banda& RelatorioDaFamilia::detalhe(store::Table& tabela, Quebra quebra, int porPagina)
+{
+    defineMestre(&tabela);
+    Banda& b = mestre.criaDetalhe();
+    b.antesDeImprimir = [this, quebra, porPagina](Banda&, bool&) {
+        switch (quebra) {
+        case Quebra::Seguidos: break;
+        case Quebra::PorRegistro:
+            if (algumImpresso)
+                novaPagina();
+            break;
+        case Quebra::SeOcupada:
+            if (!impressao()->paginaLimpa())
+                novaPagina();
+            break;
+        case Quebra::Maximo:
+            if (++contador > porPagina) {
+                novaPagina();
+                contador = 1;
+            }
+            break;
+        }
+        algumImpresso = true;
+    };
+    b.depoisDeImprimir = [this](Banda&) {
+        if (cabecalhoPagina())
+            cabecalhoPagina()->habilitada = true;
+    };
+    b.espacoDepois = 2;
+    return b;
+}
+
+QString Traduz(const QString& codigo, const QMap<QString, QString>& textos)
+{
+    const auto it = textos.constFind(codigo);
+    return it == textos.constEnd() ? codigo : it.value();
+}
+
+QString SimNao(const QString& codigo)
+{
+    return Traduz(codigo, {{QStringLiteral("S"), QStringLiteral("Sim")}, {QStringLiteral("N"), QStringLiteral("Não")}});
+}
+
+QString BrasilExterior(const QString& codigo)
+{
+    return Traduz(codigo,
+                  {{QStringLiteral("P"), QStringLiteral("Brasil")}, {QStringLiteral("E"), QStringLiteral("Exterior")}});
+}
+
+void AntesDeImprimir(Banda& banda, std::function<void(Banda&, bool&)> evento)
+{
+    auto anterior = std::move(banda.antesDeImprimir);
+    banda.antesDeImprimir = [anterior, evento](Banda& b, bool& imprime) {
+        if (anterior)
+            anterior(b, imprime);
+        if (imprime)
+            evento(b, imprime);
+    };
+}
+
+void DepoisDeImprimir(Banda& banda, std::function<void(Banda&)> evento)
+{
+    auto anterior = std::move(banda.depoisDeImprimir);
+    banda.depoisDeImprimir = [anterior, evento](Banda& b) {
+        if (anterior)
+            anterior(b);
+        evento(b);
+    };
+}
+
+Item& ParCalculado(Banda& banda, const QString& rotulo, std::function<QString()> valor)
+{
+    Item& item = banda.parTexto(rotulo);
+    Item* p = &item;
+    AntesDeImprimir(banda, [p, valor](Banda&, bool&) { p->texto = valor(); });
+    return item;
+}
+
+Item& ParBusca(Banda& banda, const QString& rotulo, store::Table& alvo, const QString& campoCodigo,
+               store::Table& origem, const QString& campoOrigem, const QString& campoResultado)
+{
+    origem.fieldIndexOrThrow(campoOrigem);
+    alvo.fieldIndexOrThrow(campoResultado);
+    return ParCalculado(banda, rotulo, [&alvo, campoCodigo, &origem, campoOrigem, campoResultado] {
+        return edit::BuscaTexto(alvo, campoCodigo, origem.value(campoOrigem), campoResultado);
+    });
+}
+
+void CabecalhoDeLista(Grupo& grupo, const QString& texto)
+{
+    Banda& c = grupo.criaCabecalho();
+    c.espacoAntes = 2;
+    c.rotulo(0, 0, texto, Fonte{9.5, true, true});
+}
+
+QString NomeCompletoDoPrograma()
+{
+    QString arquivo;
+    if (QCoreApplication::instance()) {
+        const QString aoLado = QCoreApplication::applicationDirPath() + QStringLiteral("/rezozur.ini");
+        if (QFileInfo::exists(aoLado))
+            arquivo = aoLado;
+    }
+    if (arquivo.isEmpty())
+        arquivo = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
+                  + QStringLiteral("/rezozur/rezozur.ini");
+    QString nome;
+    if (QFileInfo::exists(arquivo)) {
+        QSettings s(arquivo, QSettings::IniFormat);
+        nome = s.value(QStringLiteral("relatorio/nomeDoPrograma")).toString().trimmed();
+    }
+    const QString doAmbiente = qEnvironmentVariable("REZOZUR_NOME_DO_PROGRAMA").trimmed();
+    if (!doAmbiente.isEmpty())
+        nome = doAmbiente;
+    return nome.isEmpty() ? QStringLiteral("Programa KESTA") : nome;
+}
+
+} // namespace reports
