@@ -3,6 +3,7 @@
 #include "core/Interacao.h"
 #include "app/ui/InstanciaUnica.h"
 #include "app/ui/TfrmMenu1.h"
+#include "edit/ui/DialogoEscolhaQt.h"
 #include "net/ui/ComandosNet.h"
 #include "net/ui/TfrmEnviarDados.h"
 #include "store/ComandosProjeto.h"
@@ -25,6 +26,7 @@ void LigaComandos(TfrmMenu1& janela)
     c.Verificar = [pai] { net::VerificarPendenciaNaJanela(false, pai); };
     c.Enviar = [pai] { net::EnviarDadosNaJanela(pai, [] { store::SalvarComoClick(); }); };
     net::InstalaReparoComLogin(pai);
+    edit::ui::InstalaDialogosEscolha();
 }
 
 void NomeiaAplicacao()

@@ -1,0 +1,163 @@
+#include "edit/ui/DialogoEscolhaQt.h"
+
+#include "edit/ui/DialogosEscolha.h"
+#include "edit/ui/ListasQt.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTreeWidget>
+
+#include <functional>
+
+namespace edit::ui {
+
+namespace {
+
+// The search key of an item, kept with the item once the first search has computed it.
+constexpr int PapelChave = Qt::UserRole + 1;
+
+} // namespace
+
+DialogoEscolhaQt::DialogoEscolhaQt(TipoEscolha tipo, QWidget* parent) : QDialog(parent), m_logica(tipo, *this) {}
+
+DialogoEscolhaQt::~DialogoEscolhaQt()
+{
+    if (m_cursor)
+        QApplication::restoreOverrideCursor();
+}
+
+void DialogoEscolhaQt::liga(QTreeWidget* arvore, QLineEdit* busca, QPushButton* confirmar, QPushButton* cancelar)
+{
+    m_arvore = arvore;
+    m_confirmar = confirmar;
+    setWindowTitle(LogicaEscolha::titulo(m_logica.tipo()));
+    connect(confirmar, &QPushButton::clicked, this, [this] { m_logica.confirmar(); });
+    connect(cancelar, &QPushButton::clicked, this, [this] { m_logica.cancelar(); });
+    connect(busca, &QLineEdit::textChanged, this, &DialogoEscolhaQt::filtra);
+    connect(arvore, &QTreeWidget::itemSelectionChanged, this, &DialogoEscolhaQt::atualizaConfirmar);
+    m_carregado = m_logica.carrega();
+    atualizaConfirmar();
+}
+
+int DialogoEscolhaQt::exec()
+{
+    if (!m_carregado)
+        return QDialog::Rejected;
+    return QDialog::exec();
+}
+
+void DialogoEscolhaQt::showEvent(QShowEvent* evento)
+{
+    QDialog::showEvent(evento);
+    if (m_arvore && m_arvore->topLevelItemCount() > 0)
+        m_arvore->scrollToItem(m_arvore->topLevelItem(0), QAbstractItemView::PositionAtTop);
+}
+
+void DialogoEscolhaQt::mostraArvore(const ArvoreTabela& nos)
+{
+    PreencheArvore(m_arvore, nos);
+    m_chavesProntas = false;
+    if (m_arvore->topLevelItemCount() > 0)
+        m_arvore->scrollToItem(m_arvore->topLevelItem(0), QAbstractItemView::PositionAtTop);
+}
+
+std::optional<QString> DialogoEscolhaQt::noEscolhido() const
+{
+    for (const QTreeWidgetItem* item : m_arvore->selectedItems())
+        if (!item->isHidden())
+            return item->text(0);
+    return std::nullopt;
+}
+
+void DialogoEscolhaQt::cursorEspera(bool espera)
+{
+    if (espera == m_cursor)
+        return;
+    m_cursor = espera;
+    if (espera)
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    else
+        QApplication::restoreOverrideCursor();
+}
+
+int DialogoEscolhaQt::indentacao() const { return m_arvore->indentation(); }
+
+void DialogoEscolhaQt::fecha(bool confirmado)
+{
+    if (confirmado)
+        accept();
+    else
+        reject();
+}
+
+void DialogoEscolhaQt::atualizaConfirmar() { m_confirmar->setEnabled(noEscolhido().has_value()); }
+
+// Shows the nodes whose text holds the typed text, ignoring case and accents, with their ancestors
+// opened above them; an empty box shows the whole tree again, closed.
+void DialogoEscolhaQt::filtra(const QString& texto)
+{
+    const QString chave = ChaveDeBusca(texto.trimmed());
+    const bool todos = chave.isEmpty();
+    if (!todos && !m_chavesProntas) {
+        std::function<void(QTreeWidgetItem*)> calcula = [&](QTreeWidgetItem* item) {
+            item->setData(0, PapelChave, ChaveDeBusca(item->text(0)));
+            for (int i = 0; i < item->childCount(); ++i)
+                calcula(item->child(i));
+        };
+        for (int i = 0; i < m_arvore->topLevelItemCount(); ++i)
+            calcula(m_arvore->topLevelItem(i));
+        m_chavesProntas = true;
+    }
+    std::function<bool(QTreeWidgetItem*)> mostra = [&](QTreeWidgetItem* item) {
+        bool descendente = false;
+        for (int i = 0; i < item->childCount(); ++i)
+            descendente = mostra(item->child(i)) || descendente;
+        const bool casa = todos || item->data(0, PapelChave).toString().contains(chave);
+        item->setHidden(!(casa || descendente));
+        item->setExpanded(!todos && descendente);
+        return casa || descendente;
+    };
+    m_arvore->setUpdatesEnabled(false);
+    for (int i = 0; i < m_arvore->topLevelItemCount(); ++i)
+        mostra(m_arvore->topLevelItem(i));
+    m_arvore->setUpdatesEnabled(true);
+    // A chosen node that the search hides is no longer chosen.
+    for (QTreeWidgetItem* item : m_arvore->selectedItems())
+        if (item->isHidden())
+            item->setSelected(false);
+    if (QTreeWidgetItem* atual = m_arvore->currentItem(); atual && atual->isSelected())
+        m_arvore->scrollToItem(atual);
+    else if (m_arvore->topLevelItemCount() > 0)
+        m_arvore->scrollToTop();
+    atualizaConfirmar();
+}
+
+std::unique_ptr<DialogoEscolhaQt> CriaDialogoEscolha(TipoEscolha tipo, QWidget* parent)
+{
+    switch (tipo) {
+    case TipoEscolha::Setor:
+        return std::make_unique<TfrmSetor>(parent);
+    case TipoEscolha::Conhec:
+        return std::make_unique<TfrmConhec>(parent);
+    case TipoEscolha::ConhecTit:
+        return std::make_unique<TfrmConhecTit>(parent);
+    case TipoEscolha::Acesso:
+        return std::make_unique<TfrmAcesso>(parent);
+    case TipoEscolha::Acoes:
+        return std::make_unique<TfrmAcoes>(parent);
+    }
+    return nullptr;
+}
+
+void InstalaDialogosEscolha()
+{
+    InstalaAbridorEscolha([](TipoEscolha tipo, const ContextoEscolha& contexto) {
+        std::unique_ptr<DialogoEscolhaQt> dialogo = CriaDialogoEscolha(tipo, QApplication::activeWindow());
+        dialogo->setContexto(contexto);
+        dialogo->exec();
+        return ResultadoEscolha{dialogo->confirmado(), dialogo->textoEscolhido()};
+    });
+}
+
+} // namespace edit::ui
