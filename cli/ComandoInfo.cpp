@@ -27,6 +27,10 @@ QString LinhaDaTabela(store::Table& tabela)
     return linha;
 }
 
+const QString LegendaDasLetras = QStringLiteral(
+    "letras: N como no servidor, I incluído, A alterado, D excluído (a enviar), F registro \"nenhum\"; "
+    "E, X, Y, P, Q, M, Z edição não concluída");
+
 int Info(const Comando& comando, const QStringList& argumentos)
 {
     if (argumentos.size() != 1)
@@ -40,8 +44,10 @@ int Info(const Comando& comando, const QStringList& argumentos)
         return Falha;
     static const QRegularExpression fimDeLinha(QStringLiteral("\r\n|\r|\n"));
     const QStringList linhas = QString::fromUtf8(cabecalho.read(64 * 1024)).split(fimDeLinha);
+    static const char* const rotulos[] = {"produto", "versão do formato", "código do projeto"};
     for (int i = 0; i < 3; ++i)
-        Imprime(linhas.value(i));
+        Imprime(QString::fromUtf8(rotulos[i]) + QStringLiteral(": ") + linhas.value(i));
+    Imprime(LegendaDasLetras);
     for (store::Table* t : store::dados().armazenadas())
         Imprime(LinhaDaTabela(*t));
     return Sucesso;

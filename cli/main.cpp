@@ -31,6 +31,16 @@ const std::vector<cli::Comando>& Comandos()
     return lista;
 }
 
+// Where the commands that talk to the server find it; told in the general help and in each command's.
+QString TextoConfiguracaoServidor()
+{
+    return QStringLiteral(
+        "Servidor: lido de rezozur.ini (ao lado do programa, senão em ~/.config/rezozur/),\n"
+        "seção [servidor]: host, portaKesta, portaBiro, portaTeste; as variáveis REZOZUR_SERVIDOR,\n"
+        "REZOZUR_PORTA_KESTA, "
+        "REZOZUR_PORTA_BIRO e REZOZUR_PORTA_TESTE têm precedência.\n");
+}
+
 void Ajuda(FILE* saida)
 {
     QString t = QStringLiteral(
@@ -51,6 +61,10 @@ void Ajuda(FILE* saida)
         "  --detalhado    mostra também os textos da janela de espera\n"
         "\n"
         "As mensagens do programa saem na saída de erros, como a janela as mostra.\n"
+        "\n");
+    t += TextoConfiguracaoServidor();
+    t += QStringLiteral(
+        "\n"
         "Saída: 0 sucesso, 1 a operação falhou, 2 erro de uso.\n");
     const QByteArray b = t.toUtf8();
     std::fwrite(b.constData(), 1, size_t(b.size()), saida);
@@ -98,7 +112,8 @@ int main(int argc, char** argv)
         if (c.nome != nome)
             continue;
         if (ajuda) {
-            cli::Imprime(QStringLiteral("uso: rezozur-cli %1 %2\n    %3").arg(c.nome, c.argumentos, c.resumo));
+            cli::Imprime(QStringLiteral("uso: rezozur-cli %1 %2\n    %3\n\n").arg(c.nome, c.argumentos, c.resumo)
+                         + TextoConfiguracaoServidor());
             return cli::Sucesso;
         }
         return c.executa(resto);

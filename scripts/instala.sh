@@ -8,6 +8,7 @@ pacotes=(
     libsqlite3-dev curl ccache
     libgtest-dev libgmock-dev googletest libbenchmark-dev
     xvfb xauth poppler-utils
+    qt6-translations-l10n
 )
 faltam=()
 for p in "${pacotes[@]}"; do

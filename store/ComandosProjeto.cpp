@@ -166,16 +166,22 @@ QString PastaDosProjetos()
     return pasta;
 }
 
+QString FiltroDeProjetos()
+{
+    // Projects first; every file as the second choice, for a project that lost its extension.
+    return QStringLiteral("Projetos (*.prj)|*.prj|Todos os arquivos|*");
+}
+
 app::EscolhaArquivo DialogoAbrir()
 {
-    return {QStringLiteral("Abrir Projeto"), QStringLiteral("Projetos (*.prj)|*.prj"), QStringLiteral("prj"),
-            PastaDosProjetos(), QString()};
+    return {QStringLiteral("Abrir Projeto"), FiltroDeProjetos(), QStringLiteral("prj"), PastaDosProjetos(), QString()};
 }
 
 app::EscolhaArquivo DialogoSalvar()
 {
-    return {QStringLiteral("Salvar Projeto"), QStringLiteral("Projetos (*.prj)|*.prj"), QStringLiteral("prj"),
-            PastaDosProjetos(), QString()};
+    // Save As starts from the file the project came from, so a copy is one edit of its name away.
+    return {QStringLiteral("Salvar Projeto"), FiltroDeProjetos(), QStringLiteral("prj"), PastaDosProjetos(),
+            app::Estado().ProjectFileName};
 }
 
 bool FechaProjeto()

@@ -31,6 +31,7 @@ void InstalaReparoDoProjeto(ReparoDoProjeto reparo);
 
 // The file dialogs' settings; the initial folder is created when missing.
 QString PastaDosProjetos();
+QString FiltroDeProjetos();
 app::EscolhaArquivo DialogoAbrir();
 app::EscolhaArquivo DialogoSalvar();
 

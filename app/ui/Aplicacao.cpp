@@ -10,6 +10,9 @@
 #include "store/Dados.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 
 namespace app::ui {
 
@@ -29,6 +32,18 @@ void LigaComandos(TfrmMenu1& janela)
     edit::ui::InstalaDialogosEscolha();
 }
 
+QTranslator* CarregaTraducoesDoQt(QApplication& aplicacao)
+{
+    // Qt's own dialogs and standard buttons ("Look in", "Cancel") speak the program's language.
+    auto* traducao = new QTranslator(&aplicacao);
+    if (traducao->load(QLocale(QLocale::Portuguese, QLocale::Brazil), QStringLiteral("qtbase"), QStringLiteral("_"),
+                       QLibraryInfo::path(QLibraryInfo::TranslationsPath))
+        && QApplication::installTranslator(traducao))
+        return traducao;
+    delete traducao;
+    return nullptr;
+}
+
 void NomeiaAplicacao()
 {
     QApplication::setApplicationName(QStringLiteral("rezozur"));
@@ -44,6 +59,7 @@ int ExecutaPrograma(QApplication& aplicacao)
     unica.escuta();
 
     NomeiaAplicacao();
+    CarregaTraducoesDoQt(aplicacao);
     // No locale is set: every date and amount is a text in the program's own fixed format
     // ("dd/mm/yyyy", "." before the cents), and the clock names its days itself.
 

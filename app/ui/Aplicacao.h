@@ -1,6 +1,7 @@
 #pragma once
 
 class QApplication;
+class QTranslator;
 
 namespace app::ui {
 
@@ -12,6 +13,8 @@ int ExecutaPrograma(QApplication& aplicacao);
 // The names the program is known by to the desktop. No display name is set: the X11 platform would
 // append it to the title of every window and dialog whose caption is not that name.
 void NomeiaAplicacao();
+// Installs Qt's own Portuguese texts when the machine has them; null when it has not.
+QTranslator* CarregaTraducoesDoQt(QApplication& aplicacao);
 
 // Fills the main window's command table with the commands the program has.
 void LigaComandos(TfrmMenu1& janela);

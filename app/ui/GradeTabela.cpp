@@ -1,8 +1,15 @@
 #include "app/ui/GradeTabela.h"
 
+#include "app/ui/EstadoDaJanela.h"
+
 #include <QHeaderView>
+#include <QHelpEvent>
 #include <QItemSelectionModel>
 #include <QMouseEvent>
+#include <QStyle>
+#include <QToolTip>
+
+#include <algorithm>
 
 namespace app::ui {
 
@@ -23,7 +30,7 @@ GradeTabela::GradeTabela(const QString& nome, std::vector<ColunaGrade> colunas, 
     horizontalHeader()->setVisible(opcoes.titulo);
     horizontalHeader()->setHighlightSections(false);
     horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    horizontalHeader()->setStretchLastSection(true);
+    horizontalHeader()->setStretchLastSection(false);
     verticalHeader()->setVisible(opcoes.indicador);
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
@@ -31,7 +38,10 @@ GradeTabela::GradeTabela(const QString& nome, std::vector<ColunaGrade> colunas, 
     verticalHeader()->setHighlightSections(false);
     connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this, &GradeTabela::selecaoMudou);
     connect(m_modelo, &ModeloTabela::linhaAtualMudou, this, &GradeTabela::mostraLinhaAtual);
+    // A reset makes the header lay its sections out again; that is not the user resizing them.
+    connect(m_modelo, &QAbstractItemModel::modelAboutToBeReset, this, [this] { m_ajustando = true; });
     connect(m_modelo, &QAbstractItemModel::modelReset, this, &GradeTabela::ajustaLarguras);
+    connect(horizontalHeader(), &QHeaderView::sectionResized, this, &GradeTabela::colunaRedimensionada);
 }
 
 void GradeTabela::setTabela(store::Table* tabela)
@@ -39,23 +49,95 @@ void GradeTabela::setTabela(store::Table* tabela)
     m_modelo->setTabela(tabela);
 }
 
-void GradeTabela::ajustaLarguras()
+namespace {
+// Bounds of a column sized to its contents: never narrower than its heading, and a long text never
+// wider than this, so one long title cannot push the other columns out of sight.
+constexpr int LarguraMaxima = 420;
+constexpr int LarguraCurta = 60;
+}
+
+bool GradeTabela::colunaLonga(int coluna) const
 {
-    // Short fields (codes, dates, letters) get a narrow column, names and titles a wide one; the last
-    // column takes what is left.
     const auto& colunas = m_modelo->colunas();
     store::Table* t = m_modelo->tabela();
-    for (int c = 0; c < int(colunas.size()); ++c) {
-        int tamanho = 255;
-        if (t) {
-            const int i = t->fieldIndex(colunas[size_t(c)].campo);
-            if (i >= 0)
-                tamanho = t->field(i).size;
+    if (!t || coluna < 0 || coluna >= int(colunas.size()))
+        return false;
+    const int i = t->fieldIndex(colunas[size_t(coluna)].campo);
+    return i >= 0 && t->field(i).size > 20;
+}
+
+void GradeTabela::ajustaLarguras()
+{
+    QHeaderView* cabecalho = horizontalHeader();
+    m_ajustando = true;
+    // The user's own widths win once the grid has had them; otherwise each column takes the width
+    // of its heading and of the rows in view, and the long texts share what is left.
+    if (!m_larguraDoUsuario && RestauraLarguras(*cabecalho, objectName()))
+        m_larguraDoUsuario = true;
+    if (!m_larguraDoUsuario) {
+        const int n = m_modelo->columnCount();
+        std::vector<int> larguras(size_t(std::max(n, 0)));
+        int total = 0;
+        int longas = 0;
+        for (int c = 0; c < n; ++c) {
+            const int titulo = cabecalho->sectionSizeHint(c);
+            const int conteudo = sizeHintForColumn(c);
+            const int largura = std::clamp(std::max(titulo, conteudo), LarguraCurta, LarguraMaxima);
+            larguras[size_t(c)] = largura;
+            total += largura;
+            longas += colunaLonga(c) ? 1 : 0;
         }
-        const int titulo = fontMetrics().horizontalAdvance(m_modelo->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString()) + 16;
-        const int largura = tamanho <= 20 ? 90 : 200;
-        setColumnWidth(c, std::max(largura, std::min(titulo, 220)));
+        const int sobra = viewport()->width() - total;
+        for (int c = 0; c < n; ++c) {
+            int largura = larguras[size_t(c)];
+            if (sobra > 0 && longas > 0 && colunaLonga(c))
+                largura += sobra / longas;
+            else if (sobra > 0 && longas == 0 && c == n - 1)
+                largura += sobra;
+            setColumnWidth(c, largura);
+        }
     }
+    m_ajustando = false;
+}
+
+void GradeTabela::resizeEvent(QResizeEvent* e)
+{
+    QTableView::resizeEvent(e);
+    if (!m_larguraDoUsuario)
+        ajustaLarguras();
+}
+
+void GradeTabela::colunaRedimensionada()
+{
+    if (m_ajustando)
+        return;
+    m_larguraDoUsuario = true;
+    GuardaLarguras(*horizontalHeader(), objectName());
+}
+
+bool GradeTabela::viewportEvent(QEvent* e)
+{
+    // A cell cut to "..." shows its whole text when the pointer rests on it; a whole one shows nothing.
+    if (e->type() == QEvent::ToolTip) {
+        auto* dica = static_cast<QHelpEvent*>(e);
+        const QModelIndex i = indexAt(dica->pos());
+        if (i.isValid() && textoCortado(i.row(), i.column()))
+            QToolTip::showText(dica->globalPos(), i.data(Qt::DisplayRole).toString(), viewport(), visualRect(i));
+        else
+            QToolTip::hideText();
+        return true;
+    }
+    return QTableView::viewportEvent(e);
+}
+
+bool GradeTabela::textoCortado(int linha, int coluna) const
+{
+    const QString texto = m_modelo->index(linha, coluna).data(Qt::DisplayRole).toString();
+    if (texto.isEmpty())
+        return false;
+    // The item delegate keeps this much of the cell for its margins.
+    const int margem = 2 * (style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1);
+    return fontMetrics().horizontalAdvance(texto) + margem > columnWidth(coluna);
 }
 
 void GradeTabela::selecaoMudou()

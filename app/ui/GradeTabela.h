@@ -21,6 +21,8 @@ public:
 
     ModeloTabela* modelo() const { return m_modelo; }
     void setTabela(store::Table* tabela);
+    // True when the cell's text does not fit its column and shows cut.
+    bool textoCortado(int linha, int coluna) const;
     store::Table* tabela() const { return m_modelo->tabela(); }
 
 signals:
@@ -28,14 +30,20 @@ signals:
 
 protected:
     void mouseDoubleClickEvent(QMouseEvent* e) override;
+    void resizeEvent(QResizeEvent* e) override;
+    bool viewportEvent(QEvent* e) override;
 
 private:
     void selecaoMudou();
     void mostraLinhaAtual(int linha);
     void ajustaLarguras();
+    void colunaRedimensionada();
+    bool colunaLonga(int coluna) const;
 
     ModeloTabela* m_modelo;
     bool m_sincronizando = false;
+    bool m_ajustando = false;
+    bool m_larguraDoUsuario = false;
 };
 
 } // namespace app::ui

@@ -1,5 +1,7 @@
 #include "app/ui/InteracaoQt.h"
 
+#include "app/ui/EstadoDaJanela.h"
+
 #include "core/ProgramState.h"
 #include "app/ui/TWinWaitFileOp.h"
 
@@ -100,6 +102,8 @@ QString InteracaoQt::comExtensao(const QString& caminho, const QString& extensao
 }
 
 namespace {
+const QString ChaveUltimaPasta = QStringLiteral("dialogos/ultimaPasta");
+
 QString pastaENome(const EscolhaArquivo& e)
 {
     if (e.nomeInicial.isEmpty())
@@ -108,18 +112,39 @@ QString pastaENome(const EscolhaArquivo& e)
         return e.nomeInicial;
     return app::ComBarra(e.pastaInicial) + e.nomeInicial;
 }
+
+void lembraPasta(const QString& arquivo)
+{
+    if (!arquivo.isEmpty())
+        ConfiguracoesDeEstado()->setValue(ChaveUltimaPasta, QFileInfo(arquivo).absolutePath());
+}
+}
+
+EscolhaArquivo InteracaoQt::comUltimaPasta(EscolhaArquivo escolha)
+{
+    // The program's folder is only the first default: after that the dialogs open where the user
+    // last opened or saved a file, while that folder still exists.
+    const QString ultima = ConfiguracoesDeEstado()->value(ChaveUltimaPasta).toString();
+    if (!ultima.isEmpty() && QFileInfo(ultima).isDir())
+        escolha.pastaInicial = ultima;
+    return escolha;
 }
 
 QString InteracaoQt::arquivoParaAbrir(const EscolhaArquivo& escolha)
 {
-    return QFileDialog::getOpenFileName(janelaDona(), escolha.titulo, pastaENome(escolha), filtroQt(escolha.filtro));
+    const EscolhaArquivo e = comUltimaPasta(escolha);
+    const QString nome =
+        QFileDialog::getOpenFileName(janelaDona(), e.titulo, pastaENome(e), filtroQt(e.filtro));
+    lembraPasta(nome);
+    return nome;
 }
 
 QString InteracaoQt::arquivoParaSalvar(const EscolhaArquivo& escolha)
 {
-    const QString nome = QFileDialog::getSaveFileName(janelaDona(), escolha.titulo, pastaENome(escolha),
-                                                      filtroQt(escolha.filtro));
-    return comExtensao(nome, escolha.extensaoPadrao);
+    const EscolhaArquivo e = comUltimaPasta(escolha);
+    const QString nome = QFileDialog::getSaveFileName(janelaDona(), e.titulo, pastaENome(e), filtroQt(e.filtro));
+    lembraPasta(nome);
+    return comExtensao(nome, e.extensaoPadrao);
 }
 
 void InteracaoQt::textoStatus(int painel, const QString& texto)

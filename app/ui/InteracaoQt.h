@@ -43,6 +43,8 @@ public:
     static QString filtroQt(const QString& filtro);
     // The chosen name with the default extension added when it has none.
     static QString comExtensao(const QString& caminho, const QString& extensao);
+    // The choice with the folder the user last used as its initial folder, when there is one.
+    static EscolhaArquivo comUltimaPasta(EscolhaArquivo escolha);
 
 private:
     QWidget* janelaDona() const;

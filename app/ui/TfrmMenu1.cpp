@@ -1,10 +1,13 @@
 #include "app/ui/TfrmMenu1.h"
 
+#include "app/ui/EstadoDaJanela.h"
+
 #include "core/Interacao.h"
 #include "core/ProgramState.h"
 #include "app/ui/EditorMemo.h"
 #include "app/ui/Icones.h"
 #include "app/ui/InteracaoQt.h"
+#include "app/ui/TfrmAjuda.h"
 #include "app/ui/TfrmSobre.h"
 #include "edit/Edicao.h"
 #include "edit/ui/PainelQt.h"
@@ -47,7 +50,7 @@ constexpr int AlturaCliente = 405;
 
 TfrmMenu1::TfrmMenu1(QWidget* parent)
     : QMainWindow(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                              | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
+                              | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint)
     , m_interacao(std::make_unique<InteracaoQt>())
 {
     setObjectName(QStringLiteral("frmMenu1"));
@@ -58,10 +61,21 @@ TfrmMenu1::TfrmMenu1(QWidget* parent)
     fonte.setPointSizeF(8);
     setFont(fonte);
 
-    abreAjuda = [](const QString& caminho) {
-        if (!QFileInfo(caminho).isFile())
+    // Help opens in a window of the program, one at a time, raised again when asked a second time.
+    abreAjuda = [this](const QString& caminho) {
+        if (m_ajuda) {
+            m_ajuda->raise();
+            m_ajuda->activateWindow();
+            return true;
+        }
+        auto* ajuda = new TfrmAjuda(this);
+        if (!ajuda->abre(caminho)) {
+            delete ajuda;
             return false;
-        return QDesktopServices::openUrl(QUrl::fromLocalFile(caminho));
+        }
+        m_ajuda = ajuda;
+        ajuda->show();
+        return true;
     };
 
     criaAcoes();
@@ -77,10 +91,10 @@ TfrmMenu1::TfrmMenu1(QWidget* parent)
 
     connect(qApp, &QApplication::focusChanged, this, &TfrmMenu1::focoMudou);
 
-    // Fixed size: the client area below the menu bar.
-    setFixedSize(LarguraCliente, AlturaCliente + menuBar()->sizeHint().height());
-    if (QScreen* tela = QGuiApplication::primaryScreen())
-        move(tela->availableGeometry().center() - rect().center());
+    // The pages were laid out for a 626 x 405 client area: that is the least the window may shrink to.
+    // It opens at a comfortable share of the screen the first time, then where the user left it.
+    setMinimumSize(LarguraCliente, AlturaCliente + menuBar()->sizeHint().height());
+    RestauraGeometria(*this, objectName(), 0.8);
 
     m_interacao->dono = this;
     m_interacao->aoMudarStatus = [this](int painel, const QString& texto) { SetStatusText(painel, texto); };
@@ -172,6 +186,8 @@ void TfrmMenu1::criaBarraDeFerramentas()
         b->setAutoRaise(true);
         b->setIcon(IconeFigura(figura));
         b->setToolTip(dica);
+        // An icon-only button is read out by its tool tip's words, not by its object name.
+        b->setAccessibleName(dica);
         b->setToolButtonStyle(Qt::ToolButtonIconOnly);
         QObject::connect(b, &QToolButton::clicked, acao, &QAction::trigger);
         QObject::connect(acao, &QAction::enabledChanged, b, &QToolButton::setEnabled);
@@ -294,6 +310,13 @@ void TfrmMenu1::restauraDoMinimizado()
         showNormal();
     raise();
     activateWindow();
+}
+
+void TfrmMenu1::hideEvent(QHideEvent* e)
+{
+    QMainWindow::hideEvent(e);
+    if (!e->spontaneous() && m_mostrado)
+        GuardaGeometria(*this, objectName());
 }
 
 void TfrmMenu1::closeEvent(QCloseEvent* e)

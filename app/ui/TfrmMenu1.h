@@ -27,6 +27,7 @@ class Table;
 namespace app::ui {
 
 class EditorMemo;
+class TfrmAjuda;
 class InteracaoQt;
 
 // One page (or list) of records: its grid, its table and its panel of record buttons. What the
@@ -140,6 +141,7 @@ public:
 protected:
     void showEvent(QShowEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
+    void hideEvent(QHideEvent* e) override;
 
 private:
     void criaAcoes();
@@ -218,6 +220,7 @@ private:
     bool m_carregando = false;      // editors being loaded by program: no edit flag
     bool m_saindoDoValor = false;   // the value box's exit check is running
     bool m_mostrado = false;
+    QPointer<TfrmAjuda> m_ajuda;
 };
 
 } // namespace app::ui

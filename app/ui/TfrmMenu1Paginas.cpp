@@ -1,5 +1,6 @@
 // The page tree of the main window: every page with its grid, caption line and record buttons.
 #include "app/ui/TfrmMenu1.h"
+#include "edit/ui/EditMascarado.h"
 
 #include "app/ui/EditorMemo.h"
 
@@ -412,15 +413,17 @@ QWidget* TfrmMenu1::criaIdentificacao()
     dbeNrProjetoOrigem->setValidator(
         new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,10}")), dbeNrProjetoOrigem));
 
-    auto mascarado = [&](const char* nome, const char* mascara) {
+    edit::AvisaTeclaRecusada(dbeNrProjetoOrigem);
+
+    auto mascarado = [&](const char* nome, const char* mascara, bool valor) {
         auto* e = new QLineEdit(pagina);
         e->setObjectName(S(nome));
-        e->setInputMask(S(mascara));
+        edit::PreparaMascara(e, S(mascara), valor);
         return e;
     };
-    meDataFim = mascarado("meDataFim", "99/99/9999;_");
-    meDataAssinat = mascarado("meDataAssinat", "99/99/9999;_");
-    meValProposta = mascarado("meValProposta", "#############.##;_");
+    meDataFim = mascarado("meDataFim", "99/99/9999", false);
+    meDataAssinat = mascarado("meDataAssinat", "99/99/9999", false);
+    meValProposta = mascarado("meValProposta", "#############.##", true);
     // Wide enough for every position of the masks.
     const int largura = pagina->fontMetrics().horizontalAdvance(QLatin1Char('0'));
     for (QLineEdit* e : {meDataFim, meDataAssinat, dbeNrProjetoOrigem})
@@ -448,6 +451,14 @@ QWidget* TfrmMenu1::criaIdentificacao()
     botoes->addWidget(bmbtCancelar);
     botoes->addWidget(bmbtConfirmar);
     l->addLayout(botoes);
+    // Tab follows the rows as laid out (the editors were made in another order), then the buttons
+    // left to right.
+    QWidget::setTabOrder(dbcOrigem, dbeNrProjetoOrigem);
+    QWidget::setTabOrder(dbeNrProjetoOrigem, meDataFim);
+    QWidget::setTabOrder(meDataFim, meValProposta);
+    QWidget::setTabOrder(meValProposta, meDataAssinat);
+    QWidget::setTabOrder(meDataAssinat, bmbtCancelar);
+    QWidget::setTabOrder(bmbtCancelar, bmbtConfirmar);
 
     connect(dbcOrigem, &QComboBox::currentTextChanged, this, &TfrmMenu1::dbcOrigemChange);
     connect(dbmObjetivoAtual, &QPlainTextEdit::textChanged, this, &TfrmMenu1::marcaIdentificacao);

@@ -2,6 +2,7 @@
 
 #include <QDialog>
 #include <QScopedPointer>
+#include <QStringList>
 
 namespace Ui {
 class TWinValidate;
@@ -20,6 +21,8 @@ public:
     ~TWinValidate() override;
 
     void carrega(const QuadrosValidacao& quadros);
+    // The lines in their order, each shown once.
+    static QStringList semRepeticao(const QStringList& linhas);
 
 private:
     const QScopedPointer<Ui::TWinValidate> m_ui;

@@ -35,7 +35,7 @@ protected:
 TEST_F(EditoresTest, LeavingGeneralDataWithAZeroProposalValueIsRefused)
 {
     auto* valor = achar<QLineEdit>("meValProposta");
-    valor->setText(QStringLiteral("____________0.00"));
+    valor->setText(QStringLiteral("            0.00"));
     roteiro->mensagens.clear();
     EXPECT_FALSE(janela->pgGeral->selectByUser(2));
     EXPECT_EQ(janela->pgGeral->activeCaption(), QStringLiteral("Dados Gerais"));
@@ -61,7 +61,7 @@ TEST_F(EditoresTest, LeavingGeneralDataWithAZeroProposalValueIsRefused)
     EXPECT_EQ(janela->pgDadosGerais->activeCaption(), QStringLiteral("Identificação"));
 
     // A valid amount lets the page go, once the edit it made is confirmed.
-    valor->setText(QStringLiteral("____________0.01"));
+    valor->setText(QStringLiteral("            0.01"));
     roteiro->mensagens.clear();
     roteiro->responde(app::Resposta::Sim);
     EXPECT_TRUE(janela->pgGeral->selectByUser(2));
@@ -186,10 +186,10 @@ TEST_F(EditoresTest, ValueBoxIsAlignedAndCheckedWhenLeftExceptTowardsCancel)
     roteiro->mensagens.clear();
     janela->meValPropostaExit(achar<QWidget>("bmbtCancelar"));
     EXPECT_TRUE(roteiro->mensagens.isEmpty());
-    EXPECT_EQ(valor->displayText(), QStringLiteral("0____________.00"));
+    EXPECT_EQ(valor->displayText(), QStringLiteral("0            .00"));
 
     janela->meValPropostaExit(achar<QWidget>("dbcOrigem"));
-    EXPECT_EQ(valor->displayText(), QStringLiteral("____________0.00"));
+    EXPECT_EQ(valor->displayText(), QStringLiteral("            0.00"));
     EXPECT_EQ(roteiro->textos(), QStringList({QStringLiteral("Valor Solicitado na  Proposta precisa ser maior que zero.")}));
     EXPECT_EQ(QApplication::focusWidget(), valor);
 
@@ -197,7 +197,7 @@ TEST_F(EditoresTest, ValueBoxIsAlignedAndCheckedWhenLeftExceptTowardsCancel)
     valor->setText(QStringLiteral("250"));
     valor->setFocus();
     achar<QComboBox>("dbcOrigem")->setFocus();
-    EXPECT_EQ(valor->displayText(), QStringLiteral("__________250.00"));
+    EXPECT_EQ(valor->displayText(), QStringLiteral("          250.00"));
 }
 
 TEST_F(EditoresTest, MemoStatusLettersFollowTheRecordsHistory)

@@ -142,9 +142,9 @@ TEST_F(JanelaTest, CreateWindowsSelectsFirstPagesAppliesThePanelRuleAndLoadsTheI
     EXPECT_EQ(achar<QLineEdit>("dbeNrProjetoOrigem")->text(), QStringLiteral("1234"));
     EXPECT_TRUE(habilitado("dbeNrProjetoOrigem"));
     EXPECT_EQ(achar<QLineEdit>("meDataAssinat")->text(), QStringLiteral("10/05/1995"));
-    EXPECT_EQ(achar<QLineEdit>("meDataFim")->displayText(), QStringLiteral("__/__/____"));
+    EXPECT_EQ(achar<QLineEdit>("meDataFim")->displayText(), QStringLiteral("  /  /    "));
     // The amount is right-aligned in the box, with its decimals completed.
-    EXPECT_EQ(achar<QLineEdit>("meValProposta")->displayText(), QStringLiteral("_________1500.5_"));
+    EXPECT_EQ(achar<QLineEdit>("meValProposta")->displayText(), QStringLiteral("         1500.5 "));
     EXPECT_EQ(achar<QLineEdit>("dbeProcesso")->text(), QStringLiteral("62.0001/95"));
     EXPECT_FALSE(janela->identificacaoEditada());
     EXPECT_FALSE(janela->analiseEditada());

@@ -104,9 +104,14 @@ TEST_F(CliTest, InfoMostraCabecalhoEContagemPorStatus)
     ASSERT_EQ(r.codigo, 0) << r.erros.constData();
     EXPECT_TRUE(r.erros.isEmpty());
     const QStringList linhas = QString::fromUtf8(r.saida).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    ASSERT_EQ(linhas.size(), 3 + 46);
-    EXPECT_EQ(linhas.mid(0, 3), (QStringList{QStringLiteral("REZOZUR Eva-Rudo 1.3.1"), QStringLiteral("1.0"), QStringLiteral("8080")}));
-    int i = 3;
+    ASSERT_EQ(linhas.size(), 3 + 1 + 46);
+    EXPECT_EQ(linhas.mid(0, 3), (QStringList{QStringLiteral("produto: REZOZUR Eva-Rudo 1.3.1"),
+                                             QStringLiteral("versão do formato: 1.0"),
+                                             QStringLiteral("código do projeto: 8080")}));
+    // One line tells what each status letter means, before the counts that use them.
+    for (const char* letra : {"N ", "I ", "A ", "D ", "F "})
+        EXPECT_TRUE(linhas[3].contains(QString::fromLatin1(letra))) << letra;
+    int i = 4;
     for (const QString& tabela : store::OrdemDoArmazenamento) {
         std::map<QString, int> contagem;
         for (const QStringList& linha : instantaneo[tabela])
@@ -155,6 +160,10 @@ TEST_F(CliTest, CodigosDeSaidaEMensagensNaSaidaDeErros)
     const Resultado ajudaInfo = Cli({QStringLiteral("info"), QStringLiteral("--help")});
     EXPECT_EQ(ajudaInfo.codigo, 0);
     EXPECT_TRUE(ajudaInfo.saida.startsWith("uso: rezozur-cli info ARQUIVO.prj"));
+    // Both helps say where the server settings come from.
+    for (const Resultado* r : {&ajuda, &ajudaInfo})
+        for (const char* texto : {"rezozur.ini", "REZOZUR_SERVIDOR", "REZOZUR_PORTA_KESTA"})
+            EXPECT_TRUE(r->saida.contains(texto)) << texto;
 
     // The window's message, its "\r" breaks as real ones, on standard error only.
     const QString ruim = m_dir.path() + QStringLiteral("/ruim.prj");

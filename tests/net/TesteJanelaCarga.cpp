@@ -5,6 +5,7 @@
 #include "app/ui/TfrmMenu1.h"
 #include "net/Transporte.h"
 #include "net/ui/ComandosNet.h"
+#include "net/Verificacao.h"
 #include "net/ui/TWinValidate.h"
 #include "net/ui/TfrmChooseProj.h"
 #include "net/ui/TfrmLoginReceber.h"
@@ -20,6 +21,9 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QTableView>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextLayout>
 #include <QTest>
 #include <QTimer>
 
@@ -212,10 +216,34 @@ TEST(JanelasDaTroca, LoginEscolhaEPendencias)
 
     net::TWinValidate pendencias;
     EXPECT_EQ(pendencias.windowTitle(), u"Validação do Projeto"_s);
-    EXPECT_EQ(pendencias.size(), QSize(606, 311));
+    EXPECT_GT(pendencias.width(), 606);
+    EXPECT_GT(pendencias.height(), 311);
+    EXPECT_GT(pendencias.maximumWidth(), pendencias.minimumWidth()) << "the window can be resized";
     EXPECT_EQ(pendencias.findChild<QLabel*>(u"Label1"_s)->text(), u"Erros encontrados:"_s);
     EXPECT_EQ(pendencias.findChild<QLabel*>(u"Label2"_s)->text(), u"Avisos:"_s);
     EXPECT_TRUE(pendencias.findChild<QPlainTextEdit*>(u"MemoErr"_s)->isReadOnly());
     EXPECT_TRUE(pendencias.findChild<QPlainTextEdit*>(u"MemoWarn"_s)->isReadOnly());
     EXPECT_EQ(pendencias.findChild<QPushButton*>(u"BtnOk"_s)->text(), u"OK"_s);
+}
+
+TEST(JanelaPendencias, LinhasLongasQuebramERepetidasAparecemUmaVez)
+{
+    net::TWinValidate pendencias;
+    net::QuadrosValidacao q;
+    const QString longa = u"O código BIRO 1004 corresponde ao pesquisador "_s + QString(120, u'X')
+                          + u" e no projeto está informado "_s + QString(120, u'Y');
+    q.MemoWarn = {longa, u"Código BIRO inexistente no KESTA: 1004"_s, longa};
+    q.MemoErr = {u"Nenhum erro encontrado."_s};
+    pendencias.carrega(q);
+    pendencias.show();
+    QCoreApplication::processEvents();
+
+    auto* avisos = pendencias.findChild<QPlainTextEdit*>(u"MemoWarn"_s);
+    EXPECT_EQ(avisos->toPlainText().split(u'\n'),
+              (QStringList{longa, u"Código BIRO inexistente no KESTA: 1004"_s}));
+    // The long line is wrapped within the box instead of running off its right edge.
+    EXPECT_GT(avisos->document()->firstBlock().layout()->lineCount(), 1);
+    EXPECT_LE(avisos->document()->size().width(), avisos->viewport()->width() + 1);
+    // The checks' own list keeps both copies: only what is shown is cleaned.
+    EXPECT_EQ(q.MemoWarn.size(), 3);
 }

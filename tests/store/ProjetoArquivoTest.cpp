@@ -416,8 +416,9 @@ TEST_F(ComandosProjetoTest, AbrirMudaAPastaDeTrabalhoEGuardaONome)
     EXPECT_FALSE(app::Estado().ProjectModified);
     EXPECT_EQ(ui.textosEspera.value(0), QStringLiteral("Salvando arquivo novo.prj"));
     EXPECT_EQ(ui.escolhas.value(0).titulo, QStringLiteral("Salvar Projeto"));
-    EXPECT_EQ(ui.escolhas.value(0).filtro, QStringLiteral("Projetos (*.prj)|*.prj"));
+    EXPECT_EQ(ui.escolhas.value(0).filtro, QStringLiteral("Projetos (*.prj)|*.prj|Todos os arquivos|*"));
     EXPECT_EQ(ui.escolhas.value(0).pastaInicial, outra(QStringLiteral("casa/Orv/Voruruz")));
+    EXPECT_EQ(ui.escolhas.value(0).nomeInicial, arquivo);
     EXPECT_TRUE(QFileInfo(outra(QStringLiteral("casa/Orv/Voruruz"))).isDir());
     EXPECT_EQ(ui.esperasAbertas, 0);
     EXPECT_EQ(eventos, (QStringList{QStringLiteral("ocupado"), QStringLiteral("normal"), QStringLiteral("SetMenuAndButtons")}));

@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -7,6 +8,9 @@ int main(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    // Window sizes, column widths and folders a test leaves behind stay with this run.
+    QTemporaryDir estado;
+    qputenv("REZOZUR_ESTADO", (estado.path() + QStringLiteral("/estado.ini")).toLocal8Bit());
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
