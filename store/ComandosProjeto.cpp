@@ -83,11 +83,18 @@ void ConverteVersaoAnterior()
         SalvarClick();
 }
 
+bool AbreArquivo(const QString& arquivo);
+
 bool Abrir()
 {
     const QString arquivo = app::interacao().arquivoParaAbrir(DialogoAbrir());
     if (arquivo.isEmpty())
         return false;
+    return AbreArquivo(arquivo);
+}
+
+bool AbreArquivo(const QString& arquivo)
+{
     app::ProgramState& estado = app::Estado();
     // A project whose save failed stays open: opening another would drop its unsaved changes.
     if (estado.ProjectOpen && !FechaProjeto())
@@ -214,6 +221,12 @@ bool FechaProjeto()
 }
 
 bool AbrirClick() { return Comando(Abrir); }
+bool AbrirArquivoClick(const QString& arquivo)
+{
+    // A name from the command line or the file manager is made absolute here, as the dialog's is.
+    const QString caminho = QFileInfo(arquivo).absoluteFilePath();
+    return Comando([&caminho] { return AbreArquivo(caminho); });
+}
 bool SalvarClick() { return Comando(Salvar); }
 bool SalvarComoClick() { return Comando(SalvarComo); }
 bool FecharClick() { return Comando(FechaProjeto); }

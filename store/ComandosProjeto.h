@@ -38,6 +38,8 @@ app::EscolhaArquivo DialogoSalvar();
 // The menu commands. Each talks to the user through the interaction seam and reports its own
 // failures; each returns true when it did what it was asked.
 bool AbrirClick();
+// Open without the dialog: the file named on the command line, with Open's messages and questions.
+bool AbrirArquivoClick(const QString& arquivo);
 bool SalvarClick();
 bool SalvarComoClick();
 bool FecharClick();

@@ -10,6 +10,7 @@
 #include "store/Dados.h"
 
 #include <QApplication>
+#include <QTimer>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
@@ -50,6 +51,25 @@ void NomeiaAplicacao()
     QApplication::setDesktopFileName(QStringLiteral("rezozur"));
 }
 
+QStringList ArquivosDaLinhaDeComando(const QStringList& argumentos)
+{
+    QStringList arquivos;
+    for (const QString& a : argumentos.mid(1))
+        if (!a.startsWith(QLatin1Char('-')))
+            arquivos << a;
+    return arquivos;
+}
+
+void AbreArquivosDaLinhaDeComando(TfrmMenu1& janela, const QStringList& arquivos)
+{
+    // One project at a time: the first name is opened, the others would only replace it.
+    if (arquivos.isEmpty())
+        return;
+    // Open's own command wrapper reports every failure; the window only has to be there.
+    (void)janela;
+    store::AbrirArquivoClick(arquivos.first());
+}
+
 int ExecutaPrograma(QApplication& aplicacao)
 {
     // A copy already running is brought forward, and this one ends without a window.
@@ -68,6 +88,10 @@ int ExecutaPrograma(QApplication& aplicacao)
     store::criaDados();
     LigaComandos(janela);
     janela.show();
+    // "rezozur ARQUIVO.prj", as a file manager starts it: opened once the window is up, as Open would.
+    const QStringList arquivos = ArquivosDaLinhaDeComando(QCoreApplication::arguments());
+    if (!arquivos.isEmpty())
+        QTimer::singleShot(0, &janela, [&janela, arquivos] { AbreArquivosDaLinhaDeComando(janela, arquivos); });
     const int r = aplicacao.exec();
     store::destroiDados();
     return r;

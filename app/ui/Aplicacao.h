@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QStringList>
+
 class QApplication;
 class QTranslator;
 
@@ -15,6 +17,10 @@ int ExecutaPrograma(QApplication& aplicacao);
 void NomeiaAplicacao();
 // Installs Qt's own Portuguese texts when the machine has them; null when it has not.
 QTranslator* CarregaTraducoesDoQt(QApplication& aplicacao);
+
+// The project files named on the command line (options left out), and their opening as Open does it.
+QStringList ArquivosDaLinhaDeComando(const QStringList& argumentos);
+void AbreArquivosDaLinhaDeComando(TfrmMenu1& janela, const QStringList& arquivos);
 
 // Fills the main window's command table with the commands the program has.
 void LigaComandos(TfrmMenu1& janela);

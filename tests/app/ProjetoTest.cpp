@@ -6,6 +6,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QFile>
 #include <QFileInfo>
 #include <QLabel>
 #include <QTemporaryDir>
@@ -44,4 +45,43 @@ TEST_F(JanelaTest, SaveCloseAndOpenGoThroughTheWindowsPagesAndEnableTable)
     EXPECT_EQ(achar<QComboBox>("dbcOrigem")->currentText(), QStringLiteral("KESTA I"));
     EXPECT_TRUE(habilitado("btEdtEst"));
     EXPECT_FALSE(habilitado("btEdtMembro1"));
+}
+
+TEST_F(JanelaTest, ProjetoDadoNaLinhaDeComandoAbreComoOAbrirEODanificadoEAvisado)
+{
+    QTemporaryDir pasta;
+    ASSERT_TRUE(pasta.isValid());
+    app::Estado().ProgramDir = pasta.path() + QLatin1Char('/');
+    app::ui::LigaComandos(*janela);
+    preencheProjeto();
+    abreProjeto();
+    app::SetModified(true);
+    const QString arquivo = pasta.filePath(QStringLiteral("linha.prj"));
+    roteiro->respondeArquivo(arquivo);
+    janela->findChild<QAction*>(QStringLiteral("SalvarComo1"))->trigger();
+    janela->findChild<QToolButton*>(QStringLiteral("btFechar"))->click();
+    ASSERT_FALSE(app::Estado().ProjectOpen);
+
+    // Options are not files.
+    EXPECT_EQ(app::ui::ArquivosDaLinhaDeComando({QStringLiteral("rezozur"), QStringLiteral("-style=fusion"), arquivo}),
+              QStringList{arquivo});
+    app::ui::AbreArquivosDaLinhaDeComando(*janela, {arquivo});
+    EXPECT_TRUE(app::Estado().ProjectOpen);
+    EXPECT_EQ(app::Estado().ProjectFileName, arquivo);
+    EXPECT_TRUE(janela->pgGeral->isVisible());
+    EXPECT_EQ(store::DataIdentificacao().tbInstituicao.recordCount(), 2);
+    EXPECT_TRUE(roteiro->mensagens.isEmpty()) << roteiro->textos().join(QLatin1Char('|')).toStdString();
+    janela->findChild<QToolButton*>(QStringLiteral("btFechar"))->click();
+
+    // A damaged file says so, as Open says it, and leaves no project open.
+    const QString ruim = pasta.filePath(QStringLiteral("ruim.prj"));
+    QFile f(ruim);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("isto não é um projeto");
+    f.close();
+    app::ui::AbreArquivosDaLinhaDeComando(*janela, {ruim});
+    EXPECT_FALSE(app::Estado().ProjectOpen);
+    ASSERT_FALSE(roteiro->mensagens.isEmpty());
+    EXPECT_EQ(roteiro->mensagens.last().icone, app::Icone::Erro);
+    EXPECT_FALSE(janela->pgGeral->isVisible());
 }
