@@ -118,8 +118,13 @@ void ExcluiItemAninhado(store::Table& tabela, const QString& descricao)
 
 void ExcluiDependentes(store::Table& tabela, const QString& campoLigacao, const QString& codigoPai)
 {
+    ExcluiDependentes(tabela, campoLigacao, QStringList{codigoPai});
+}
+
+void ExcluiDependentes(store::Table& tabela, const QString& campoLigacao, const QStringList& codigosPais)
+{
     // The cascade looks past the table's current filter, so only a table without any row is skipped.
-    if (tabela.totalRowCount() == 0)
+    if (tabela.totalRowCount() == 0 || codigosPais.isEmpty())
         return;
 
     aux::modoNavegacao(tabela);
@@ -144,7 +149,9 @@ void ExcluiDependentes(store::Table& tabela, const QString& campoLigacao, const 
         // The linked rows lie side by side in this index. Each step either takes the row out of the
         // view (posted as D, or removed), which leaves the cursor on the row that followed it, or
         // leaves it alone and steps past it, so every row is visited once and none is found again.
-        if (tabela.findKey({codigoPai})) {
+        for (const QString& codigoPai : codigosPais) {
+            if (!tabela.findKey({codigoPai}))
+                continue;
             while (!tabela.eof() && tabela.value(coluna) == codigoPai) {
                 if (aplica(tabela, Contexto::Cascata))
                     mudou = true;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 namespace store {
 class Table;
@@ -21,5 +22,7 @@ void ExcluiItemAninhado(store::Table& tabela, const QString& descricao);
 // D or F aside) becomes D when the server knows it (N, A), is removed when it is new (I, E), and is
 // left alone otherwise.
 void ExcluiDependentes(store::Table& tabela, const QString& campoLigacao, const QString& codigoPai);
+// The same cascade for many parents at once, with one look-up index for all of them.
+void ExcluiDependentes(store::Table& tabela, const QString& campoLigacao, const QStringList& codigosPais);
 
 } // namespace edit

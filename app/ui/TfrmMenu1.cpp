@@ -1,4 +1,5 @@
 #include "app/ui/TfrmMenu1.h"
+#include "app/ui/ComandosRegistro.h"
 
 #include "app/ui/EstadoDaJanela.h"
 
@@ -83,6 +84,7 @@ TfrmMenu1::TfrmMenu1(QWidget* parent)
     criaBarraDeFerramentas();
     criaBarraDeStatus();
     criaPaginas();
+    LigaComandosDeRegistro(*this);
 
     TimerClock = new QTimer(this);
     TimerClock->setObjectName(QStringLiteral("TimerClock"));
