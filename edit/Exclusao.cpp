@@ -21,7 +21,9 @@ struct Transicao {
 
 Transicao transicao(Contexto contexto, const QString& antes)
 {
-    const auto muda = [](const char* l) { return Transicao{Efeito::Muda, QString::fromLatin1(l)}; };
+    static const QString D = QStringLiteral("D"), X = QStringLiteral("X"), Y = QStringLiteral("Y"),
+                         Q = QStringLiteral("Q");
+    const auto muda = [](const QString& l) { return Transicao{Efeito::Muda, l}; };
     const Transicao remove{Efeito::Remove, {}};
     const bool conhecida = antes == QLatin1String("N") || antes == QLatin1String("A");
 
@@ -29,25 +31,25 @@ Transicao transicao(Contexto contexto, const QString& antes)
     case Contexto::Janela:
     case Contexto::Cascata:
         if (conhecida)
-            return muda("D");
+            return muda(D);
         if (antes == QLatin1String("I") || antes == QLatin1String("E"))
             return remove;
         break;
     case Contexto::Dialogo:
         if (conhecida)
-            return muda("X");
+            return muda(X);
         if (antes == QLatin1String("I"))
-            return muda("Y");
+            return muda(Y);
         if (antes == QLatin1String("E"))
             return remove;
         break;
     case Contexto::DialogoAninhado:
         if (conhecida)
-            return muda("X");
+            return muda(X);
         if (antes == QLatin1String("I"))
-            return muda("Y");
+            return muda(Y);
         if (antes == QLatin1String("E"))
-            return muda("Q");
+            return muda(Q);
         if (antes == QLatin1String("P"))
             return remove;
         break;
@@ -145,7 +147,12 @@ void ExcluiDependentes(store::Table& tabela, const QString& campoLigacao, const 
 
     bool mudou = false;
     try {
-        aux::criaIndice(tabela, QStringLiteral("Temp"), campoLigacao);
+        // An index the table keeps on the link field serves as well as a new one.
+        const QString existente = aux::indiceSobre(tabela, campoLigacao);
+        if (existente.isEmpty())
+            aux::criaIndice(tabela, QStringLiteral("Temp"), campoLigacao);
+        else
+            tabela.setIndexName(existente);
         // The linked rows lie side by side in this index. Each step either takes the row out of the
         // view (posted as D, or removed), which leaves the cursor on the row that followed it, or
         // leaves it alone and steps past it, so every row is visited once and none is found again.

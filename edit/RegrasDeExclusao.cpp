@@ -32,13 +32,18 @@ store::Table& tabela(const QString& nome) { return store::dados().tabelaOuErro(n
 class Preserva
 {
 public:
-    explicit Preserva(store::Table& t)
+    enum Modo { SoEstado, Congela };
+
+    explicit Preserva(store::Table& t, Modo modo = SoEstado)
         : m_t(t)
         , m_filtro(t.filter())
         , m_filtrado(t.filtered())
         , m_indice(t.indexName())
         , m_emEdicao(aux::emEdicao(t))
+        , m_congela(modo == Congela)
     {
+        if (m_congela)
+            m_t.disableControls();
     }
     ~Preserva()
     {
@@ -47,14 +52,23 @@ public:
         } catch (...) {
             // Nothing left to give back that could fail twice; the first failure is the one reported.
         }
+        if (m_congela)
+            m_t.enableControls();
     }
     Preserva(const Preserva&) = delete;
     Preserva& operator=(const Preserva&) = delete;
 
-    // Makes `nome` the current index, built on `campos` when the table has none by that name.
+    // Makes `nome` the current index, built on `campos` when the table has none by that name. A
+    // look-up index is only ever searched by its key, so one the table keeps on the same columns
+    // under another name serves instead of a new one.
     void usaIndice(const QString& nome, const QString& campos)
     {
         if (!m_t.hasIndex(nome)) {
+            const QString existente = aux::indiceSobre(m_t, campos);
+            if (!existente.isEmpty()) {
+                m_t.setIndexName(existente);
+                return;
+            }
             m_t.addIndex(nome, campos);
             m_criados << nome;
         }
@@ -100,6 +114,7 @@ private:
     bool m_filtrado;
     QString m_indice;
     bool m_emEdicao;
+    bool m_congela;
     QStringList m_criados;
 };
 
@@ -355,28 +370,31 @@ QString FiltroDoMaterial(const QString& tipo, const QString& ano, const QString&
 void ExcluiDaPagina(store::Table& tabela, PainelBotoes* painel)
 {
     const RegraDeExclusao* regra = RegraDaTabela(tabela.name());
+    QString falha;
     if (regra && tabela.active() && !tabela.isEmpty()) {
         // Besides the tables a rule selects and filters itself, the posting rules of some tables move
         // the index of others (a program of quality looks its client up among the institutions):
-        // every table is given back as it was.
+        // every table is given back as it was. The grids hear of the changes once, at the end.
         std::vector<std::unique_ptr<Preserva>> todas;
         for (store::Table* t : store::dados().todas())
-            todas.push_back(std::make_unique<Preserva>(*t));
+            todas.push_back(std::make_unique<Preserva>(*t, Preserva::Congela));
         if (regra->guardada) {
             try {
                 executa(*regra, tabela);
             } catch (const app::Abort&) {
                 throw;
             } catch (const std::exception& e) {
-                app::Mensagem(QStringLiteral("Erro inesperado ao confirmar operação!\rConsulte suporte informando a "
-                                             "seguinte mensagem:\r")
-                                  + QString::fromUtf8(e.what()),
-                              app::Icone::Erro);
+                falha = QString::fromUtf8(e.what());
             }
         } else {
             executa(*regra, tabela);
         }
     }
+    if (!falha.isNull())
+        app::Mensagem(QStringLiteral("Erro inesperado ao confirmar operação!\rConsulte suporte informando a "
+                                     "seguinte mensagem:\r")
+                          + falha,
+                      app::Icone::Erro);
     HabilitaBotoes(tabela, painel);
 }
 

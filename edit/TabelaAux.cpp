@@ -26,7 +26,7 @@ void mudaStatus(store::Table& t, const QString& letra)
 {
     if (!emEdicao(t))
         t.edit();
-    t.setValue(Status, letra);
+    t.setValue(colunaStatus(t), letra);
     t.post();
 }
 
@@ -39,6 +39,16 @@ void criaIndice(store::Table& t, const QString& nome, const QString& campos)
     }
     t.addIndex(nome, campos);
     t.setIndexName(nome);
+}
+
+QString indiceSobre(const store::Table& t, const QString& campos)
+{
+    for (const QString& nome : t.indexNames()) {
+        const store::IndexDef d = t.indexDef(nome);
+        if ((d.options & store::ixDescending) == 0 && d.fields.trimmed().compare(campos.trimmed(), Qt::CaseInsensitive) == 0)
+            return nome;
+    }
+    return QString();
 }
 
 void removeIndice(store::Table& t, const QString& nome)

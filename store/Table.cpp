@@ -584,7 +584,9 @@ void Table::post()
             following = nextVisible(row);
             followingKnown = true;
         }
-        forget(row);
+        // The remembered place of the row stays good unless its node in the current order goes.
+        if (!moved.empty())
+            forget(row);
         for (Index* ix : moved)
             ix->set.erase(row);
         row->values = std::move(m_buffer);
