@@ -1,6 +1,8 @@
 #include "app/ui/ComandosRegistro.h"
 
 #include "app/ui/TfrmMenu1.h"
+#include "edit/Edicao.h"
+#include "edit/Escolha.h"
 #include "edit/RegrasDeExclusao.h"
 #include "edit/ui/PainelQt.h"
 #include "store/Table.h"
@@ -11,10 +13,30 @@ namespace {
 
 store::Table* tabelaDa(const PaginaRegistro& p) { return p.grade ? p.grade->tabela() : nullptr; }
 
+using Inclusao = edit::ResultadoEscolha (*)(store::Table&, store::Table&, const QString&, int);
+
+// The project-level lists of "Áreas de Atuação" have no dialog of their own: Incluir runs the choice
+// dialog with the list as parent and child, no link, in insert mode.
+void ligaLista(PaginaRegistro* p, Inclusao inclui)
+{
+    p->incluirEditar = [p, inclui](bool inserir) {
+        store::Table* t = tabelaDa(*p);
+        if (!t || !inserir)
+            return;
+        inclui(*t, *t, edit::SemLigacao, 1);
+        edit::PainelQt painel(p->painel);
+        edit::HabilitaBotoes(*t, p->painel ? &painel : nullptr);
+    };
+}
+
 } // namespace
 
 void LigaComandosDeRegistro(TfrmMenu1& janela)
 {
+    if (PaginaRegistro* p = janela.pagina(QStringLiteral("tbSetorEconAting")))
+        ligaLista(p, &edit::IncluiSetor);
+    if (PaginaRegistro* p = janela.pagina(QStringLiteral("tbAreaConhecAting")))
+        ligaLista(p, &edit::IncluiAreaConhec);
     for (PaginaRegistro* p : janela.paginas()) {
         if (edit::RegraDaTabela(p->tabela)) {
             p->excluir = [p] {
