@@ -11,9 +11,10 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLocale>
-#include <QStringDecoder>
 
 #include <algorithm>
+#include <array>
+#include <cstring>
 
 namespace edit {
 
@@ -40,55 +41,103 @@ QByteArray LeBytes(const QString& nome)
     return bytes;
 }
 
-bool ByteIndefinido(unsigned char b)
+// The bytes no lookup file holds: the five that Windows-1252 leaves without a character, and the
+// controls other than tab, carriage return and line feed.
+constexpr std::array<bool, 256> tabelaIndefinidos()
 {
-    // The five bytes Windows-1252 leaves without a character, and controls that no list holds.
-    if (b == 0x81 || b == 0x8D || b == 0x8F || b == 0x90 || b == 0x9D)
-        return true;
-    return b < 0x20 && b != '\t' && b != '\r' && b != '\n';
+    std::array<bool, 256> t{};
+    for (int b = 0; b < 0x20; ++b)
+        t[std::size_t(b)] = b != '\t' && b != '\r' && b != '\n';
+    for (int b : {0x81, 0x8D, 0x8F, 0x90, 0x9D})
+        t[std::size_t(b)] = true;
+    return t;
+}
+constexpr std::array<bool, 256> Indefinido = tabelaIndefinidos();
+
+// Whether the bytes, read as UTF-8, are well formed and hold at least one character of two bytes or
+// more: an item list in Portuguese saved as UTF-8 always does, a Windows-1252 one practically never.
+bool PareceUtf8(const QByteArray& bytes)
+{
+    bool multiplo = false;
+    const auto* p = reinterpret_cast<const unsigned char*>(bytes.constData());
+    const qsizetype n = bytes.size();
+    for (qsizetype i = 0; i < n;) {
+        const unsigned char b = p[i];
+        int seguem = 0;
+        if (b < 0x80)
+            seguem = 0;
+        else if (b >= 0xC2 && b <= 0xDF)
+            seguem = 1;
+        else if (b >= 0xE0 && b <= 0xEF)
+            seguem = 2;
+        else if (b >= 0xF0 && b <= 0xF4)
+            seguem = 3;
+        else
+            return false;
+        if (seguem > 0 && i + seguem >= n)
+            return false;
+        for (int k = 1; k <= seguem; ++k)
+            if ((p[i + k] & 0xC0) != 0x80)
+                return false;
+        multiplo = multiplo || seguem > 0;
+        i += seguem + 1;
+    }
+    return multiplo;
 }
 
-// Decodes Windows-1252, refusing what cannot be such a file: undefined bytes, and a text that is in
-// fact UTF-8 (a list saved by an editor in its own default), which would show "Ã" garbage in every
-// accented item.
-QString Decodifica(const QByteArray& bytes, const QString& nome)
+// Refuses what cannot be a Windows-1252 file: undefined bytes, and a text that is in fact UTF-8 (a
+// list saved by an editor in its own default), which would show "Ã" garbage in every accented item.
+void ConfereBytes(const QByteArray& bytes, const QString& nome)
 {
     if (bytes.startsWith("\xEF\xBB\xBF"))
         throw FalhaTabelaInterna(nome, QStringLiteral("gravado em UTF-8, não em Windows-1252"));
-    bool temAlto = false;
+    const auto* p = reinterpret_cast<const unsigned char*>(bytes.constData());
+    unsigned char alto = 0;
     for (qsizetype i = 0; i < bytes.size(); ++i) {
-        const auto b = static_cast<unsigned char>(bytes.at(i));
-        if (ByteIndefinido(b))
+        if (Indefinido[p[i]])
             throw FalhaTabelaInterna(nome, QStringLiteral("byte 0x%1 na posição %2 não é Windows-1252")
-                                               .arg(int(b), 2, 16, QLatin1Char('0'))
+                                               .arg(int(p[i]), 2, 16, QLatin1Char('0'))
                                                .arg(i));
-        temAlto = temAlto || b >= 0x80;
+        alto |= p[i];
     }
-    if (temAlto) {
-        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-        const QString comoUtf8 = utf8(bytes);
-        if (!utf8.hasError())
-            throw FalhaTabelaInterna(nome, QStringLiteral("gravado em UTF-8, não em Windows-1252"));
-    }
+    if ((alto & 0x80) && PareceUtf8(bytes))
+        throw FalhaTabelaInterna(nome, QStringLiteral("gravado em UTF-8, não em Windows-1252"));
+}
+
+QString Decodifica(const QByteArray& bytes, const QString& nome)
+{
+    ConfereBytes(bytes, nome);
     return net::DeWindows1252(bytes);
 }
 
-// The file's lines without their line ends.
-QStringList Linhas(const QString& texto)
+bool EmBranco(const char* p, qsizetype n)
 {
-    QStringList linhas = texto.split(QLatin1Char('\n'));
-    for (QString& l : linhas)
-        if (l.endsWith(QLatin1Char('\r')))
-            l.chop(1);
-    return linhas;
-}
-
-bool EmBranco(const QString& s)
-{
-    for (const QChar c : s)
-        if (!c.isSpace())
+    for (qsizetype i = 0; i < n; ++i)
+        if (p[i] != ' ' && p[i] != '\t' && static_cast<unsigned char>(p[i]) != 0xA0)
             return false;
     return true;
+}
+
+bool EmBranco(const QString& s) { return s.trimmed().isEmpty(); }
+
+// Calls `f` with each line of the checked bytes, without its line end; each line is decoded by `f`
+// alone, so that no copy of the whole text is made.
+template <class F>
+void PorLinha(const QByteArray& bytes, const QString& nome, F&& f)
+{
+    ConfereBytes(bytes, nome);
+    const char* p = bytes.constData();
+    const qsizetype n = bytes.size();
+    qsizetype inicio = 0;
+    while (inicio <= n) {
+        const void* lf = inicio < n ? std::memchr(p + inicio, '\n', std::size_t(n - inicio)) : nullptr;
+        const qsizetype fim = lf ? static_cast<const char*>(lf) - p : n;
+        qsizetype tamanho = fim - inicio;
+        if (tamanho > 0 && p[inicio + tamanho - 1] == '\r')
+            --tamanho;
+        f(p + inicio, tamanho);
+        inicio = fim + 1;
+    }
 }
 
 } // namespace
@@ -119,9 +168,10 @@ QString CaminhoTabela(const QString& nome)
 QStringList ListaDeBytes(const QByteArray& bytes, const QString& nome)
 {
     QStringList itens;
-    for (QString& linha : Linhas(Decodifica(bytes, nome)))
-        if (!EmBranco(linha))
-            itens.append(std::move(linha));
+    PorLinha(bytes, nome, [&](const char* linha, qsizetype tamanho) {
+        if (!EmBranco(linha, tamanho))
+            itens.append(net::DeWindows1252(linha, tamanho));
+    });
     return itens;
 }
 
@@ -130,19 +180,20 @@ ArvoreTabela ArvoreDeBytes(const QByteArray& bytes, const QString& nome)
     ArvoreTabela nos;
     int anterior = -1;  // depth of the line above; a root comes first
     int numero = 0;
-    for (const QString& linha : Linhas(Decodifica(bytes, nome))) {
+    nos.reserve(std::size_t(bytes.count('\n')) + 1);
+    PorLinha(bytes, nome, [&](const char* linha, qsizetype tamanho) {
         ++numero;
-        if (EmBranco(linha))
-            continue;
+        if (EmBranco(linha, tamanho))
+            return;
         int nivel = 0;
-        while (nivel < linha.size() && linha.at(nivel) == QLatin1Char('\t'))
+        while (nivel < tamanho && linha[nivel] == '\t')
             ++nivel;
         if (nivel > anterior + 1)
             throw FalhaTabelaInterna(nome, QStringLiteral("linha %1 está mais funda do que a linha acima permite")
                                                .arg(numero));
-        nos.push_back({linha.mid(nivel), nivel});
+        nos.push_back({net::DeWindows1252(linha + nivel, tamanho - nivel), nivel});
         anterior = nivel;
-    }
+    });
     return nos;
 }
 

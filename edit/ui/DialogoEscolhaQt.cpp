@@ -31,10 +31,13 @@ void DialogoEscolhaQt::liga(QTreeWidget* arvore, QLineEdit* busca, QPushButton* 
 {
     m_arvore = arvore;
     m_confirmar = confirmar;
-    setWindowTitle(LogicaEscolha::titulo(m_logica.tipo()));
     connect(confirmar, &QPushButton::clicked, this, [this] { m_logica.confirmar(); });
     connect(cancelar, &QPushButton::clicked, this, [this] { m_logica.cancelar(); });
     connect(busca, &QLineEdit::textChanged, this, &DialogoEscolhaQt::filtra);
+    // The clear button shows only while there is text; it is made with the first text typed rather
+    // than with every dialog.
+    connect(busca, &QLineEdit::textEdited, busca, [busca] { busca->setClearButtonEnabled(true); },
+            Qt::SingleShotConnection);
     connect(arvore, &QTreeWidget::itemSelectionChanged, this, &DialogoEscolhaQt::atualizaConfirmar);
     m_carregado = m_logica.carrega();
     atualizaConfirmar();
@@ -56,10 +59,10 @@ void DialogoEscolhaQt::showEvent(QShowEvent* evento)
 
 void DialogoEscolhaQt::mostraArvore(const ArvoreTabela& nos)
 {
+    // A fresh tree starts at its first node; showEvent scrolls there again when the dialog appears (a
+    // scroll now would lay out every item of a tree not yet shown).
     PreencheArvore(m_arvore, nos);
     m_chavesProntas = false;
-    if (m_arvore->topLevelItemCount() > 0)
-        m_arvore->scrollToItem(m_arvore->topLevelItem(0), QAbstractItemView::PositionAtTop);
 }
 
 std::optional<QString> DialogoEscolhaQt::noEscolhido() const

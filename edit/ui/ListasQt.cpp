@@ -60,8 +60,8 @@ void MarcaGrupoRadio(QGroupBox* grupo, const QString& valor)
 
 void PreencheArvore(QTreeWidget* arvore, const ArvoreTabela& nos)
 {
-    arvore->setUpdatesEnabled(false);
-    arvore->clear();
+    if (arvore->topLevelItemCount() > 0)
+        arvore->clear();
     QList<QTreeWidgetItem*> raizes;
     std::vector<QTreeWidgetItem*> pais;  // the last item of each depth
     for (const NoTabela& no : nos) {
@@ -73,7 +73,6 @@ void PreencheArvore(QTreeWidget* arvore, const ArvoreTabela& nos)
         pais.push_back(item);
     }
     arvore->addTopLevelItems(raizes);
-    arvore->setUpdatesEnabled(true);
 }
 
 } // namespace edit::ui
