@@ -293,6 +293,21 @@ TEST_F(Escolha, FormaDeAcessoDaBaseNova)
             raizes << no.texto;
     EXPECT_EQ(raizes, edit::ItensOrdenados(raizes));
     EXPECT_EQ(ultimoForm.cursor, (QList<bool>{true, false}));
+
+    // A base the server knows, in edit: E, and a duplicate of an old form loses the new row.
+    Linha(acessos, {{"Status", "N"}, {"Identificacao", "HIDRODADOS"}, {"TipoAcesso", "CD-ROM"}});
+    Filtra(acessos, QStringLiteral("Status <> 'D' and (Identificacao = 'HIDRODADOS')"));
+    c.codigoPai = QStringLiteral("HIDRODADOS");
+    c.modo = 0;
+    for (const char* forma : {"WEB", "CD-ROM"}) {
+        proximaEscolha = QString::fromUtf8(forma);
+        acessos.append();
+        edit::AbreEscolha(edit::TipoEscolha::Acesso, c);
+    }
+    QStringList base = Linhas(acessos, QStringLiteral("TipoAcesso")).filter(QStringLiteral(":CD-ROM"));
+    EXPECT_EQ(base, QStringList{QStringLiteral("N:CD-ROM")});
+    EXPECT_TRUE(Linhas(acessos, QStringLiteral("TipoAcesso")).contains(QStringLiteral("E:WEB")));
+    EXPECT_EQ(mensagens().size(), 2);
 }
 
 TEST_F(Escolha, SemNoEscolhidoConfirmarNaoFazNadaECancelarNaoDeixaLinha)
