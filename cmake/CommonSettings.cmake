@@ -10,6 +10,12 @@ target_compile_definitions(rezozur_settings INTERFACE
 if(REZOZUR_WERROR)
     target_compile_options(rezozur_settings INTERFACE -Werror)
 endif()
+option(REZOZUR_FUZZ "Build the libFuzzer targets (clang): every library instrumented" OFF)
+if(REZOZUR_FUZZ)
+    target_compile_options(rezozur_settings INTERFACE -fsanitize=fuzzer-no-link,address,undefined
+                                                      -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
+    target_link_options(rezozur_settings INTERFACE -fsanitize=address,undefined)
+endif()
 if(REZOZUR_SANITIZE)
     target_compile_options(rezozur_settings INTERFACE -fsanitize=address,undefined -fno-omit-frame-pointer)
     target_link_options(rezozur_settings INTERFACE -fsanitize=address,undefined)
