@@ -26,7 +26,7 @@ quint32 sorteia(quint32 limite)
 {
     if (sorteio())
         return sorteio()(limite) % limite;
-    static QRandomGenerator gerador(quint32(QDateTime::currentMSecsSinceEpoch()));
+    static QRandomGenerator gerador{quint32(QDateTime::currentMSecsSinceEpoch())};
     return gerador.bounded(limite);
 }
 

@@ -15,6 +15,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* dados, size_t tamanho)
     const char* linhas[][3] = {{"I", "-15", "NOVA"}, {"A", "20", "ALTERADA"}, {"D", "21", "EXCLUIDA"}, {"N", "22", "IGUAL"}};
     for (const auto& l : linhas) {
         t.append();
+        // Every required column filled, then the ones the answers read.
+        for (const store::FieldDef& c : t.fields())
+            t.setValue(c.name, QStringLiteral("1"));
         t.setValue(QStringLiteral("Status"), QString::fromLatin1(l[0]));
         t.setValue(QStringLiteral("Cod_Inst"), QString::fromLatin1(l[1]));
         t.setValue(QStringLiteral("Nome"), QString::fromLatin1(l[2]));

@@ -9,6 +9,7 @@ pacotes=(
     libgtest-dev libgmock-dev googletest libbenchmark-dev
     xvfb xauth poppler-utils
     qt6-translations-l10n
+    clang libclang-rt-14-dev
 )
 faltam=()
 for p in "${pacotes[@]}"; do
