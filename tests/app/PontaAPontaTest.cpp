@@ -6,6 +6,7 @@
 #include "core/InteracaoRoteirizada.h"
 #include "core/ProgramState.h"
 #include "edit/RegrasDeExclusao.h"
+#include "edit/ui/DialogoEscolhaQt.h"
 #include "net/Transporte.h"
 #include "net/ui/TWinValidate.h"
 #include "net/ui/TfrmChooseProj.h"
@@ -17,6 +18,8 @@
 #include <QAbstractItemModel>
 #include <QAction>
 #include <QApplication>
+#include <QDir>
+#include <QFile>
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
@@ -24,6 +27,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QTreeWidget>
 
 #include <gtest/gtest.h>
 
@@ -46,6 +50,7 @@ class Usuario : public QObject
 {
 public:
     QStringList passos;
+    QString escolha;  // the item the user picks in a choice dialog
 
     Usuario()
     {
@@ -92,6 +97,16 @@ private:
             passos << S("escolha");
             grade->selectRow(linha);
             clicaDepois(w->findChild<QPushButton*>(S("btConfirmar")));
+        } else if (qobject_cast<edit::ui::DialogoEscolhaQt*>(w)) {
+            auto* arvore = w->findChild<QTreeWidget*>();
+            const auto itens = arvore->findItems(escolha, Qt::MatchExactly | Qt::MatchRecursive);
+            passos << S("escolha de ") + escolha + S(": ") + QString::number(itens.size());
+            if (!itens.isEmpty()) {
+                arvore->scrollToItem(itens.first());
+                arvore->setCurrentItem(itens.first());
+                itens.first()->setSelected(true);
+            }
+            clicaDepois(w->findChild<QPushButton*>(S(itens.isEmpty() ? "btCancelar" : "btConfirmar")));
         } else if (qobject_cast<net::TfrmEnviarDados*>(w)) {
             passos << S("envio");
             preenche(w, "demo", "demo");
@@ -160,6 +175,11 @@ protected:
         net::Config().portaBiro = m_servidor.portaBiro();
         store::criaDados();
         app::InicializaEstado(m_pasta.path());
+        // The lookup lists the build lays out beside the programs, where the program reads them.
+        const QDir origem(QCoreApplication::applicationDirPath() + S("/SYSTEM/tabelas"));
+        ASSERT_TRUE(QDir().mkpath(app::Estado().SystemDir + S("tabelas")));
+        for (const QString& f : origem.entryList(QDir::Files))
+            QFile::copy(origem.filePath(f), app::Estado().SystemDir + S("tabelas/") + f);
         janela = std::make_unique<app::ui::TfrmMenu1>();
         app::ui::LigaComandos(*janela);
         janela->show();
@@ -313,6 +333,16 @@ TEST_F(PontaAPonta, DownloadDeleteOnEveryPageSaveReopenSendAndDownloadAgain)
         EXPECT_EQ(letra(e.tabela, e.campo, S(e.valor)), S("D"));
     }
     EXPECT_TRUE(app::Estado().ProjectModified);
+    // An insert on each project-level list, through its choice dialog.
+    for (const auto& [tabela, campo, item] : {std::tuple{"tbSetorEconAting", "DescrSetorEcon", "PESCA E AQÜICULTURA"},
+                                              std::tuple{"tbAreaConhecAting", "DescricaoAreaConhec", "OCEANOGRAFIA FÍSICA"}}) {
+        PaginaRegistro* p = janela->pagina(S(tabela));
+        mostra(p->grade);
+        usuario.escolha = S(item);
+        QTest::mouseClick(p->btIncluir, Qt::LeftButton);
+        EXPECT_EQ(letra(tabela, campo, S(item)), S("I")) << qPrintable(usuario.passos.join(S(" | ")));
+        EXPECT_TRUE(p->btExcluir->isEnabled());
+    }
     // The dependents followed their records.
     for (const auto& [tabela, campo, valor] :
          {std::tuple{"tbCapacitMembro", "Status", "N"}, std::tuple{"tbEstudosAreaConhec", "Status", "N"},
@@ -361,6 +391,8 @@ TEST_F(PontaAPonta, DownloadDeleteOnEveryPageSaveReopenSendAndDownloadAgain)
     EXPECT_FALSE(app::Estado().ProjectModified);
     EXPECT_EQ(letra("tbInstituicao", "BIRO", S("INST010288")), S("D"));
     EXPECT_EQ(letra("tbMembro", "Nome", S("LUIZ FERNANDO COSTA")), S("D"));
+    EXPECT_EQ(letra("tbSetorEconAting", "DescrSetorEcon", S("PESCA E AQÜICULTURA")), S("N"));
+    EXPECT_EQ(letra("tbAreaConhecAting", "DescricaoAreaConhec", S("OCEANOGRAFIA FÍSICA")), S("N"));
     for (const Exclusao& e : exclusoes) {
         const QString v = S(e.valor);
         if (v != S("INST010288") && v != S("LUIZ FERNANDO COSTA")) {
@@ -386,6 +418,8 @@ TEST_F(PontaAPonta, DownloadDeleteOnEveryPageSaveReopenSendAndDownloadAgain)
     ASSERT_TRUE(app::Estado().ProjectOpen);
     EXPECT_EQ(letra("tbInstituicao", "BIRO", S("INST010288")), S("N"));
     EXPECT_EQ(letra("tbMembro", "Nome", S("LUIZ FERNANDO COSTA")), S("N"));
+    EXPECT_EQ(letra("tbSetorEconAting", "DescrSetorEcon", S("PESCA E AQÜICULTURA")), S("N"));
+    EXPECT_EQ(letra("tbAreaConhecAting", "DescricaoAreaConhec", S("OCEANOGRAFIA FÍSICA")), S("N"));
     Fotografia esperado = enviado;
     for (auto it = esperado.begin(); it != esperado.end(); ++it)
         for (QString& l : it.value())
