@@ -1,5 +1,6 @@
 #include "edit/Edicao.h"
 
+#include "edit/CopiasDeTrabalho.h"
 #include "edit/TabelaAux.h"
 
 #include "core/ProgramState.h"
@@ -61,7 +62,7 @@ Sorteio TrocaSorteio(Sorteio novo)
 
 QString ArquivoCopiaEdicao()
 {
-    return app::Estado().SystemDir + QStringLiteral("temp/tab_edit.cof");
+    return QStringLiteral("temp/tab_edit.cof");
 }
 
 bool SemCopiaDeEdicao(const store::Table& tabela)
@@ -126,16 +127,17 @@ void AbreEdicao(bool inserir, std::unique_ptr<DialogoEdicao> dialogo, store::Tab
     if (!tabela.active())
         tabela.open();
 
+    // The copy stays in memory: it restores the table exactly (rows, filter, indexes) without
+    // writing and reading a file of the whole table each time a dialog opens.
     QString copia;
     if (!SemCopiaDeEdicao(tabela)) {
-        QDir().mkpath(app::Estado().SystemDir + QStringLiteral("temp/"));
         copia = ArquivoCopiaEdicao();
-        tabela.saveToFile(copia);
+        GuardaCopia(copia, tabela);
     }
 
     const auto apagaCopia = [&copia] {
         if (!copia.isEmpty())
-            QFile::remove(copia);
+            DescartaCopia(copia);
     };
 
     try {

@@ -23,7 +23,8 @@ inline const QString SemLigacao = QStringLiteral("XXX");
 void AbreEdicao(bool inserir, std::unique_ptr<DialogoEdicao> dialogo, store::Table& tabela,
                 PainelBotoes* painel, const QString& campoChave);
 
-// The working copy AbreEdicao keeps while a dialog is open: SystemDir + "temp/tab_edit.cof".
+// The name of the working copy AbreEdicao keeps while a dialog is open, "temp/tab_edit.cof" (held in
+// memory, edit/CopiasDeTrabalho.h).
 QString ArquivoCopiaEdicao();
 // True for the four tables whose dialogs keep no working copy.
 bool SemCopiaDeEdicao(const store::Table& tabela);

@@ -101,6 +101,7 @@ void Table::emptyTable()
     m_maxSeq = 0;
     m_cur = nullptr;
     m_eof = m_bof = true;
+    ++m_rowRevision;
     notify();
 }
 
@@ -619,6 +620,7 @@ void Table::post()
         m_rows.add(std::move(owned));
     }
     m_buffer.clear();
+    ++m_rowRevision;
     if (!relinked)
         linkRow(row);
     m_state = State::Browse;
@@ -659,6 +661,7 @@ void Table::remove()
     Row* preceding = following ? nullptr : priorVisible(row);
     unlinkRow(row);
     m_rows.erase(row->id);
+    ++m_rowRevision;
     if (following) {
         m_eof = m_bof = false;
         setCursor(following);
@@ -679,6 +682,15 @@ std::vector<Table::Bookmark> Table::visibleRows() const
     for (Row* row : order())
         if (visible(row))
             r.push_back(row->id);
+    return r;
+}
+
+std::vector<Table::Bookmark> Table::naturalRows() const
+{
+    std::vector<Bookmark> r;
+    r.reserve(m_rows.size());
+    for (const Row* row : m_natural->set)
+        r.push_back(row->id);
     return r;
 }
 

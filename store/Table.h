@@ -113,6 +113,9 @@ public:
     bool isEmpty() const;    // no visible row
     int recordCount() const; // visible rows
     int totalRowCount() const { return int(m_rows.size()); }
+    // Grows with every change of the rows (post, delete, empty, load); an equal number means the
+    // same rows with the same values in the same order.
+    quint64 rowRevision() const { return m_rowRevision; }
     Bookmark bookmark() const;  // current row; 0 when none
     bool gotoBookmark(Bookmark b);  // false when the row is gone or hidden
     bool bookmarkValid(Bookmark b) const;
@@ -144,6 +147,7 @@ public:
 
     // Grids and other views.
     std::vector<Bookmark> visibleRows() const;  // in current order
+    std::vector<Bookmark> naturalRows() const;  // every row, filter aside, in the natural order
     void disableControls();
     void enableControls();  // emits `changed` once when the count returns to zero and something changed
 
@@ -425,6 +429,7 @@ private:
     bool m_insertBefore = false;
     Row* m_insertAnchor = nullptr;
 
+    quint64 m_rowRevision = 0;
     int m_controlsDisabled = 0;
     bool m_pendingChange = false;
 };

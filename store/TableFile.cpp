@@ -456,6 +456,7 @@ void Table::install(FileContents&& contents)
     }
     m_cur = nullptr;
     m_eof = m_bof = true;
+    ++m_rowRevision;
     if (active())
         first();
     notify();

@@ -2,6 +2,7 @@
 
 #include "core/Interacao.h"
 #include "app/ui/InstanciaUnica.h"
+#include "app/ui/Registros.h"
 #include "app/ui/TfrmMenu1.h"
 #include "edit/ui/DialogoEscolhaQt.h"
 #include "net/ui/ComandosNet.h"
@@ -31,6 +32,7 @@ void LigaComandos(TfrmMenu1& janela)
     c.Enviar = [pai] { net::EnviarDadosNaJanela(pai, [] { store::SalvarComoClick(); }); };
     net::InstalaReparoComLogin(pai);
     edit::ui::InstalaDialogosEscolha();
+    LigaRegistros(janela);
 }
 
 QTranslator* CarregaTraducoesDoQt(QApplication& aplicacao)

@@ -1,54 +1,9 @@
 #pragma once
 
-#include "store/Table.h"
-
-#include <QAbstractTableModel>
-#include <QPointer>
-
-#include <vector>
+// The grid model lives with the entity dialogs, which use it for their child lists.
+#include "edit/ui/ModeloTabela.h"
 
 namespace app::ui {
-
-// One grid column: the field shown and its heading (empty: the field's display label).
-struct ColunaGrade {
-    QString campo;
-    QString titulo;
-};
-
-// A read-only view of a table's visible rows, in the table's current order, following the table's
-// change notifications. The vertical header marks the table's current row.
-class ModeloTabela : public QAbstractTableModel
-{
-    Q_OBJECT
-public:
-    explicit ModeloTabela(std::vector<ColunaGrade> colunas, QObject* parent = nullptr);
-
-    void setTabela(store::Table* tabela);  // may be null; the model forgets a table that is destroyed
-    store::Table* tabela() const { return m_tabela; }
-    const std::vector<ColunaGrade>& colunas() const { return m_colunas; }
-
-    store::Table::Bookmark linhaParaMarca(int linha) const;
-    int marcaParaLinha(store::Table::Bookmark marca) const;  // -1 when not shown
-    int linhaAtual() const;  // the row of the table's cursor, -1 when none
-
-    int rowCount(const QModelIndex& parent = {}) const override;
-    int columnCount(const QModelIndex& parent = {}) const override;
-    QVariant data(const QModelIndex& index, int role) const override;
-    QVariant headerData(int secao, Qt::Orientation orientacao, int role) const override;
-    Qt::ItemFlags flags(const QModelIndex& index) const override;
-
-signals:
-    void linhaAtualMudou(int linha);
-
-private:
-    void recarrega();
-    void cursorMudou();
-
-    std::vector<ColunaGrade> m_colunas;
-    std::vector<int> m_indices;  // column index in the table, -1 when the field is unknown
-    QPointer<store::Table> m_tabela;
-    std::vector<store::Table::Bookmark> m_linhas;
-    QMetaObject::Connection m_c1, m_c2;
-};
-
-} // namespace app::ui
+using edit::ColunaGrade;
+using edit::ModeloTabela;
+}

@@ -43,3 +43,21 @@ bool VaiPara(store::Table& t, const QString& codigo, int colunaCodigo)
             return t.gotoBookmark(linha);
     return false;
 }
+
+QString Despejo(const store::Table& t)
+{
+    QStringList linhas;
+    linhas << QStringLiteral("filtro=") + t.filter() + (t.filtered() ? QStringLiteral(" (ligado)") : QString());
+    for (const QString& nome : t.indexNames()) {
+        const store::IndexDef d = t.indexDef(nome);
+        linhas << QStringLiteral("indice %1: %2 %3").arg(d.name, d.fields).arg(d.options);
+    }
+    linhas << QStringLiteral("atual=") + t.indexName();
+    for (const store::Table::Bookmark b : t.naturalRows()) {
+        QStringList v;
+        for (int c = 0; c < t.fieldCount(); ++c)
+            v << t.rowValue(b, c);
+        linhas << v.join(QLatin1Char('|'));
+    }
+    return linhas.join(QLatin1Char('\n'));
+}

@@ -18,3 +18,7 @@ QMap<QString, QString> Letras(store::Table& t, int colunaCodigo = 2);
 
 // Moves the cursor to the row whose code column holds `codigo` (whatever the filter shows).
 bool VaiPara(store::Table& t, const QString& codigo, int colunaCodigo = 2);
+
+// Everything a table holds that a Cancelar must give back: every row in the natural order (hidden
+// ones included), the filter text and switch, the index definitions and the current index.
+QString Despejo(const store::Table& t);

@@ -1,5 +1,6 @@
 #include "tests/edit/Apoio.h"
 
+#include "edit/CopiasDeTrabalho.h"
 #include "edit/Edicao.h"
 
 #include "core/InteracaoRoteirizada.h"
@@ -176,17 +177,17 @@ TEST_F(Edicao, AbreEdicaoInclusaoComCodigoProvisorio)
 
     bool destruido = false;
     QString codigo;
-    const QString copia = app::Estado().SystemDir + QStringLiteral("temp/tab_edit.cof");
+    const QString copia = QStringLiteral("temp/tab_edit.cof");
     auto dialogo = std::make_unique<DialogoFalso>(
         [&](DialogoFalso& d) {
             EXPECT_EQ(d.tag(), 1);
             EXPECT_EQ(estudos.state(), store::Table::State::Insert);
             EXPECT_EQ(estudos.value(QStringLiteral("Status")), QStringLiteral("I"));
             codigo = estudos.value(QStringLiteral("Cod_Estudo"));
-            EXPECT_TRUE(QFile::exists(copia));
+            EXPECT_TRUE(edit::ExisteCopia(copia));
             // The copy holds the table as it was: the Cancelar of an edit reloads it.
             store::Table lida(QStringLiteral("tbEstudo"), 9, estudos.fields());
-            lida.loadFromFile(copia);
+            edit::RestauraCopia(copia, lida);
             lida.open();
             EXPECT_EQ(lida.totalRowCount(), 1);
             estudos.setValue(QStringLiteral("TipoEstudo"), QStringLiteral("X"));
@@ -197,7 +198,7 @@ TEST_F(Edicao, AbreEdicaoInclusaoComCodigoProvisorio)
     edit::AbreEdicao(true, std::move(dialogo), estudos, &painel, QStringLiteral("Cod_Estudo"));
 
     EXPECT_TRUE(destruido);
-    EXPECT_FALSE(QFile::exists(copia));
+    EXPECT_FALSE(edit::ExisteCopia(copia));
     EXPECT_TRUE(codigo.toInt() <= 0 && codigo.toInt() >= -1999999) << qPrintable(codigo);
     EXPECT_EQ(estudos.recordCount(), 2);
     EXPECT_TRUE(painel.habilitado(1));
@@ -215,11 +216,11 @@ TEST_F(Edicao, AbreEdicaoInclusaoSemCodigoESemCopia)
         [&](DialogoFalso& d) {
             EXPECT_EQ(d.tag(), 1);
             EXPECT_EQ(outras.value(QStringLiteral("Status")), QStringLiteral("I"));
-            viuCopia = QFile::exists(edit::ArquivoCopiaEdicao());
+            viuCopia = edit::ExisteCopia(edit::ArquivoCopiaEdicao());
         },
         nullptr);
     edit::AbreEdicao(true, std::move(semCodigo), outras, nullptr, QStringLiteral("XXX"));
-    EXPECT_TRUE(viuCopia);  // the temp folder was made
+    EXPECT_TRUE(viuCopia);
     // The dialog neither posted nor cancelled: nothing half-written is left.
     EXPECT_EQ(outras.state(), store::Table::State::Browse);
     EXPECT_EQ(outras.totalRowCount(), 0);
@@ -231,7 +232,7 @@ TEST_F(Edicao, AbreEdicaoInclusaoSemCodigoESemCopia)
             EXPECT_EQ(trabalhos.value(QStringLiteral("Status")), QStringLiteral("E"));
             EXPECT_TRUE(trabalhos.value(QStringLiteral("Cod_Trab")).toInt() <= 0);
             EXPECT_FALSE(trabalhos.value(QStringLiteral("Cod_Trab")).isEmpty());
-            EXPECT_FALSE(QFile::exists(edit::ArquivoCopiaEdicao()));
+            EXPECT_FALSE(edit::ExisteCopia(edit::ArquivoCopiaEdicao()));
         },
         nullptr);
     edit::AbreEdicao(true, std::move(trabalho), trabalhos, nullptr, QStringLiteral("Cod_Trab"));

@@ -1,6 +1,6 @@
-#include "app/ui/GradeTabela.h"
+#include "edit/ui/GradeTabela.h"
 
-#include "app/ui/EstadoDaJanela.h"
+#include "edit/ui/EstadoDaJanela.h"
 
 #include <QHeaderView>
 #include <QHelpEvent>
@@ -11,7 +11,7 @@
 
 #include <algorithm>
 
-namespace app::ui {
+namespace edit {
 
 GradeTabela::GradeTabela(const QString& nome, std::vector<ColunaGrade> colunas, Opcoes opcoes, QWidget* parent)
     : QTableView(parent)
@@ -173,4 +173,4 @@ void GradeTabela::mouseDoubleClickEvent(QMouseEvent* e)
         emit duploClique();
 }
 
-} // namespace app::ui
+} // namespace edit

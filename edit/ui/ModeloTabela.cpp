@@ -1,6 +1,6 @@
-#include "app/ui/ModeloTabela.h"
+#include "edit/ui/ModeloTabela.h"
 
-namespace app::ui {
+namespace edit {
 
 ModeloTabela::ModeloTabela(std::vector<ColunaGrade> colunas, QObject* parent)
     : QAbstractTableModel(parent)
@@ -112,4 +112,4 @@ Qt::ItemFlags ModeloTabela::flags(const QModelIndex& index) const
     return index.isValid() ? Qt::ItemIsEnabled | Qt::ItemIsSelectable : Qt::NoItemFlags;
 }
 
-} // namespace app::ui
+} // namespace edit

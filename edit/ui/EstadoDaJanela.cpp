@@ -1,4 +1,4 @@
-#include "app/ui/EstadoDaJanela.h"
+#include "edit/ui/EstadoDaJanela.h"
 
 #include <QDir>
 #include <QGuiApplication>
@@ -8,7 +8,7 @@
 #include <QStandardPaths>
 #include <QWidget>
 
-namespace app::ui {
+namespace edit {
 
 std::unique_ptr<QSettings> ConfiguracoesDeEstado()
 {
@@ -59,4 +59,4 @@ void GuardaLarguras(const QHeaderView& cabecalho, const QString& grade)
     ConfiguracoesDeEstado()->setValue(QStringLiteral("grades/") + grade, larguras);
 }
 
-} // namespace app::ui
+} // namespace edit
