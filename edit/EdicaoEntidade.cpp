@@ -334,12 +334,13 @@ void EdicaoEntidade::devolveTabelas()
                 }
             m_tabela.setFiltered(filtrada);
         }
-        return;
-    }
-    if (ExisteCopia(ArquivoCopiaEdicao()) && !SemCopiaDeEdicao(m_tabela))
+    } else if (ExisteCopia(ArquivoCopiaEdicao()) && !SemCopiaDeEdicao(m_tabela)) {
         RestauraCopia(ArquivoCopiaEdicao(), m_tabela);
-    else if (aux::emEdicao(m_tabela))
+    } else if (aux::emEdicao(m_tabela)) {
         m_tabela.cancel();
+    }
+    // The child tables come back from their copies in both modes: whatever the letters did, each
+    // table is again exactly what it was when the dialog opened.
     for (const auto& [nome, tabela] : m_copias)
         RestauraCopia(nome, *tabela);
 }

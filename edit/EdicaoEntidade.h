@@ -149,8 +149,8 @@ protected:
     // Working copies taken on showing (besides the main table's, taken by AbreEdicao) and put back by
     // a Cancelar in edit mode.
     void guardaCopia(const QString& nome, store::Table& tabela);
-    // Cancelar's end: in insert mode the new main record is dropped, in edit mode the main table and
-    // every table with a working copy come back from their copies.
+    // Cancelar's end: in insert mode the new main record is dropped, in edit mode the main table comes
+    // back from its copy; in both, every table with a working copy of the dialog's own comes back.
     void devolveTabelas();
 
     // Commit: runs the child-list commits, then posts the main record, allows closing, marks the
