@@ -14,7 +14,8 @@ struct FotoDeTabela::Dados {
     bool filtrada = false;
     std::vector<store::IndexDef> indices;
     QString indiceAtual;
-    int posicao = -1;  // the cursor's place among the rows the filter showed, in the current order
+    store::Table::Bookmark atual = 0;  // the cursor's row
+    int posicao = -1;                  // its place in the natural order
 };
 
 namespace {
@@ -56,17 +57,13 @@ FotoDeTabela::FotoDeTabela(const store::Table& t)
     d.indices = indicesDe(t);
     d.indiceAtual = t.indexName();
 
-    if (t.active()) {
-        const store::Table::Bookmark atual = t.bookmark();
-        const std::vector<store::Table::Bookmark> vistas = t.visibleRows();
-        for (size_t i = 0; i < vistas.size(); ++i)
-            if (vistas[i] == atual)
-                d.posicao = int(i);
-    }
+    d.atual = t.active() ? t.bookmark() : 0;
     const int colunas = t.fieldCount();
     const std::vector<store::Table::Bookmark> todas = t.naturalRows();
     d.linhas.reserve(todas.size());
     for (const store::Table::Bookmark b : todas) {
+        if (b == d.atual)
+            d.posicao = int(d.linhas.size());
         std::vector<QString> v;
         v.reserve(size_t(colunas));
         for (int c = 0; c < colunas; ++c)
@@ -105,9 +102,15 @@ void FotoDeTabela::restaura(store::Table& t) const
     t.setFilter(d.filtro);
     t.setIndexName(d.indiceAtual);
     t.setFiltered(d.filtrada);
-    t.first();
-    for (int i = 0; i < d.posicao && !t.eof(); ++i)
-        t.next();
+    // The cursor goes back to its row: the same row when the rows did not change, else the row now in
+    // its place in the natural order.
+    if (mesmasLinhas && d.atual != 0) {
+        t.gotoBookmark(d.atual);
+    } else if (d.posicao >= 0) {
+        const std::vector<store::Table::Bookmark> linhas = t.naturalRows();
+        if (size_t(d.posicao) < linhas.size())
+            t.gotoBookmark(linhas[size_t(d.posicao)]);
+    }
     if (!ativa)
         t.close();
     t.enableControls();
