@@ -184,7 +184,7 @@ bool EdicaoEntidade::fechando()
     if (m_fechado)
         return true;
     if (!m_podeFechar) {
-        if (app::Mensagem(QStringLiteral("Deseja sair sem efetuar modificações?"), app::Icone::Pergunta,
+        if (app::Mensagem(m_perguntaDeSaida, app::Icone::Pergunta,
                           app::Botoes::SimNao) == app::Resposta::Sim)
             cancela();
         return false;  // Cancelar closed the form itself, or the dialog stays open

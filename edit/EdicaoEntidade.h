@@ -108,6 +108,8 @@ protected:
     void declaraLista(const QString& controle, const QString& arquivo);  // an unbound list box
     void defineTitulos(const QString& inclusao, const QString& edicao);
     void definePrimeiraPagina(const QString& pagina) { m_primeiraPagina = pagina; }
+    // The question closing asks while closing is not allowed (a few dialogs word it their own way).
+    void definePerguntaDeSaida(const QString& pergunta) { m_perguntaDeSaida = pergunta; }
     // A dialog that only lists (a grid dialog) may always close without asking.
     void permiteFechar() { m_podeFechar = true; }
 
@@ -178,6 +180,7 @@ private:
     std::vector<std::pair<QString, QString>> m_listas;  // unbound list boxes
     QString m_tituloInclusao, m_tituloEdicao;
     QString m_primeiraPagina;
+    QString m_perguntaDeSaida = QStringLiteral("Deseja sair sem efetuar modificações?");
     bool m_podeFechar = false;
     bool m_listasCarregadas = true;
     bool m_fechado = false;

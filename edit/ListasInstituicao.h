@@ -19,6 +19,18 @@ inline const QString Laboratorio = QStringLiteral(
     "(Status <> 'D' and Status <> 'F') and (TipoEnvolvimento = 'CO-EXECUTORA') or (TipoEnvolvimento = 'COORDENADORA')");
 inline const QString Curso = QStringLiteral(
     "(Status <> 'D' and Status <> 'F')  and (TipoEnvolvimento = 'CO-EXECUTORA') or (TipoEnvolvimento = 'COORDENADORA')");
+// Field research sites, studies and software (identification and results dialogs).
+inline const QString LocaisPesquisa = QStringLiteral(
+    "(Status <> 'D') and (TipoEnvolvimento = 'CO-EXECUTORA') or (TipoEnvolvimento = 'COORDENADORA')");
+inline const QString Estudos = QStringLiteral(
+    "(Status <> 'D') and ((TipoEnvolvimento = 'CONTRATADA PARA EXECUÇÃO DE ESTUDOS') or "
+    "(TipoEnvolvimento = 'COORDENADORA') or (Status = 'F'))");
+inline const QString Softwares = QStringLiteral(
+    "(Status <> 'D') and ((TipoEnvolvimento = 'CONTRATADA PARA DESENVOLVIMENTO DE SOFTWARE') or (Status = 'F'))");
+// Services list the institutions of the equipment dialog.
+inline const QString Servicos = Equipamentos;
+// Team members (authors, inventors).
+inline const QString Membros = QStringLiteral("(Status <> 'D')");
 // Both lists of the quality programme start with this one.
 inline const QString QualidadeInicial = QStringLiteral("(Status <> 'D' and Status <> 'F')");
 inline const QString QualidadeCliente = QStringLiteral(
