@@ -33,7 +33,11 @@ bool AbreProjeto(const QString& arquivo, const QTemporaryDir& pasta);
 // Prints "rezozur-cli NOME: TEXTO" on standard error and returns Falha.
 int FalhaDoComando(const Comando& comando, const QString& texto);
 
-// Writes a line to standard output (UTF-8).
+// Writes a line to standard output (UTF-8), made safe for a terminal.
 void Imprime(const QString& linha);
+
+// A text as it may reach a terminal: control and direction-changing characters (escape sequences
+// among them) that came from a file are shown as "?", line breaks kept where `quebras` allows them.
+QString ParaTerminal(const QString& texto, bool quebras = false);
 
 } // namespace cli

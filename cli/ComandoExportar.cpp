@@ -4,51 +4,115 @@
 #include "store/Dados.h"
 
 #include <QDir>
-#include <QSaveFile>
 #include <QTemporaryDir>
+#include <QTemporaryFile>
+
+#include <sys/stat.h>
+#include <cstdio>
 
 namespace cli {
 
 namespace {
 
-// RFC 4180: a value with a separator, a quote or a line break goes in quotes, inner quotes doubled.
-// Values with leading or trailing blanks are quoted too, so that no reader trims them away.
-QString CampoCsv(const QString& v)
+// One CSV file, written straight to disk field by field: a table may hold a memo of many megabytes,
+// and building whole lines first would hold several copies of it at once.
+class ArquivoCsv
 {
-    const bool aspas = v.contains(QLatin1Char(',')) || v.contains(QLatin1Char('"')) || v.contains(QLatin1Char('\r'))
-                       || v.contains(QLatin1Char('\n'))
-                       || (!v.isEmpty() && (v.front().isSpace() || v.back().isSpace()));
-    if (!aspas)
-        return v;
-    QString r = v;
-    r.replace(QStringLiteral("\""), QStringLiteral("\"\""));
-    return QLatin1Char('"') + r + QLatin1Char('"');
-}
+public:
+    // The file is created under a temporary name in the target folder and renamed into place at the
+    // end; a link already standing under the final name is replaced, never written through.
+    explicit ArquivoCsv(const QString& caminho) : m_caminho(caminho), m_arquivo(caminho + QStringLiteral(".XXXXXX"))
+    {
+        m_arquivo.setAutoRemove(true);
+        m_ok = m_arquivo.open();
+        m_bloco.reserve(1 << 16);
+    }
 
-QString LinhaCsv(const QStringList& valores)
-{
-    QStringList campos;
-    for (const QString& v : valores)
-        campos << CampoCsv(v);
-    return campos.join(QLatin1Char(',')) + QStringLiteral("\r\n");
-}
+    void linha(const QStringList& valores)
+    {
+        for (qsizetype i = 0; i < valores.size(); ++i) {
+            if (i)
+                m_bloco += ',';
+            campo(valores[i]);
+        }
+        m_bloco += "\r\n";
+        despeja(0);
+    }
+
+    bool conclui()
+    {
+        despeja(-1);
+        if (!m_ok || !m_arquivo.flush())
+            return false;
+        const QByteArray temporario = QFile::encodeName(m_arquivo.fileName());
+        // Readable as any file the user writes; the temporary file was made private.
+        const mode_t mascara = ::umask(0);
+        ::umask(mascara);
+        ::fchmod(m_arquivo.handle(), 0666 & ~mascara);
+        if (::rename(temporario.constData(), QFile::encodeName(m_caminho).constData()) != 0)
+            return false;
+        m_arquivo.setAutoRemove(false);
+        return true;
+    }
+
+private:
+    // RFC 4180: a value with a separator, a quote or a line break goes in quotes, inner quotes doubled.
+    // Values with leading or trailing blanks are quoted too, so that no reader trims them away.
+    void campo(const QString& v)
+    {
+        const bool aspas = v.contains(QLatin1Char(',')) || v.contains(QLatin1Char('"')) || v.contains(QLatin1Char('\r'))
+                           || v.contains(QLatin1Char('\n'))
+                           || (!v.isEmpty() && (v.front().isSpace() || v.back().isSpace()));
+        if (aspas)
+            m_bloco += '"';
+        // In slices, so that a long memo never exists twice in memory.
+        constexpr qsizetype Fatia = 1 << 15;
+        for (qsizetype i = 0, n = 0; i < v.size(); i += n) {
+            n = qMin(Fatia, v.size() - i);
+            if (i + n < v.size() && v[i + n - 1].isHighSurrogate())
+                ++n;  // a character is never cut in two
+            const QByteArray pedaco = QStringView(v).mid(i, n).toUtf8();
+            if (aspas)
+                m_bloco += QByteArray(pedaco).replace('"', "\"\"");
+            else
+                m_bloco += pedaco;
+            despeja(1 << 16);
+        }
+        if (aspas)
+            m_bloco += '"';
+    }
+
+    // Writes out what is pending once it passes `acima` bytes (always, for a negative value).
+    void despeja(qsizetype acima)
+    {
+        if (m_bloco.size() <= acima)
+            return;
+        if (m_ok && m_arquivo.write(m_bloco) != m_bloco.size())
+            m_ok = false;
+        m_bloco.clear();
+    }
+
+    QString m_caminho;
+    QTemporaryFile m_arquivo;
+    QByteArray m_bloco;
+    bool m_ok = false;
+};
 
 bool ExportaTabela(store::Table& tabela, const QString& caminho)
 {
-    QSaveFile arquivo(caminho);
-    if (!arquivo.open(QIODevice::WriteOnly))
-        return false;
+    ArquivoCsv arquivo(caminho);
     QStringList cabecalho;
     for (const store::FieldDef& f : tabela.fields())
         cabecalho << f.name;
-    arquivo.write(LinhaCsv(cabecalho).toUtf8());
+    arquivo.linha(cabecalho);
+    QStringList valores;
     for (store::Table::Bookmark b : TodasAsLinhas(tabela)) {
-        QStringList valores;
+        valores.clear();
         for (int c = 0; c < tabela.fieldCount(); ++c)
             valores << tabela.rowValue(b, c);
-        arquivo.write(LinhaCsv(valores).toUtf8());
+        arquivo.linha(valores);
     }
-    return arquivo.commit();
+    return arquivo.conclui();
 }
 
 int Exportar(const Comando& comando, const QStringList& argumentos)

@@ -42,9 +42,23 @@ bool AbreProjeto(const QString& arquivo, const QTemporaryDir& pasta)
     return ok;
 }
 
+QString ParaTerminal(const QString& texto, bool quebras)
+{
+    QString r = texto;
+    for (QChar& c : r) {
+        if (quebras && c == QLatin1Char('\n'))
+            continue;
+        const QChar::Category k = c.category();
+        if (k == QChar::Other_Control || k == QChar::Other_Format || c == QChar::LineSeparator
+            || c == QChar::ParagraphSeparator)
+            c = QLatin1Char('?');
+    }
+    return r;
+}
+
 void Imprime(const QString& linha)
 {
-    const QByteArray b = linha.toUtf8();
+    const QByteArray b = ParaTerminal(linha).toUtf8();
     std::fwrite(b.constData(), 1, size_t(b.size()), stdout);
     std::fputc('\n', stdout);
 }

@@ -1,5 +1,7 @@
 #include "cli/InteracaoCli.h"
 
+#include "cli/Comando.h"
+
 #include <QCoreApplication>
 
 #include <cstdio>
@@ -13,7 +15,7 @@ void Erro(const QString& texto)
     QString t = texto;
     t.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     t.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    const QByteArray b = t.toUtf8();
+    const QByteArray b = ParaTerminal(t, true).toUtf8();
     std::fwrite(b.constData(), 1, size_t(b.size()), stderr);
     std::fputc('\n', stderr);
     std::fflush(stderr);
@@ -51,6 +53,7 @@ app::Resposta InteracaoCli::mensagem(const QString& texto, app::Icone, app::Boto
                 : app::Resposta::Cancelar;
         break;
     case app::Botoes::SimNao:
+    case app::Botoes::RecuperarDescartar:
         r = m_temResposta && m_resposta == app::Resposta::Sim ? app::Resposta::Sim : app::Resposta::Nao;
         break;
     case app::Botoes::SimNaoCancelar:

@@ -23,6 +23,7 @@ public:
         case Botoes::OkCancelar: return Resposta::Cancelar;
         case Botoes::SimNao: return Resposta::Nao;
         case Botoes::SimNaoCancelar: return Resposta::Cancelar;
+        case Botoes::RecuperarDescartar: return Resposta::Nao;
         }
         return Resposta::Cancelar;
     }

@@ -11,7 +11,9 @@ namespace app {
 inline const QString TituloProduto = QStringLiteral("REZOZUR Eva-Rudo 1.3.1");
 
 enum class Icone { Nenhum, Informacao, Aviso, Erro, Pergunta };
-enum class Botoes { Ok, OkCancelar, SimNao, SimNaoCancelar };
+// RecuperarDescartar: the start-up question about a recovery copy; "Recuperar" answers Sim,
+// "Descartar" Não.
+enum class Botoes { Ok, OkCancelar, SimNao, SimNaoCancelar, RecuperarDescartar };
 enum class Resposta { Ok, Cancelar, Sim, Nao };
 
 struct EscolhaArquivo {

@@ -23,7 +23,7 @@ Resposta InteracaoRoteirizada::mensagem(const QString& texto, Icone icone, Botoe
         return Resposta::Ok;
     if (m_respostas.empty()) {
         inesperadas << QStringLiteral("pergunta: ") + texto;
-        return botoes == Botoes::SimNao ? Resposta::Nao : Resposta::Cancelar;
+        return botoes == Botoes::SimNao || botoes == Botoes::RecuperarDescartar ? Resposta::Nao : Resposta::Cancelar;
     }
     Resposta r = m_respostas.front();
     m_respostas.pop_front();

@@ -9,6 +9,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <vector>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -121,7 +122,7 @@ int Sincroniza(const QString& caminho, bool pasta)
 // Copies `origem` to `destino` through a temporary name, so that `destino` is whole or absent.
 void CopiaInteira(const QString& origem, const QString& destino)
 {
-    const QString temp = destino + QStringLiteral(".tmp");
+    const QString temp = destino + QStringLiteral(".%1.tmp").arg(::getpid());
     QFile::remove(temp);
     if (::link(Caminho(origem).constData(), Caminho(temp).constData()) != 0 && !QFile::copy(origem, temp))
         return;
@@ -200,7 +201,7 @@ int ArquivoZip::falha(int codigo, const QString& detalhe)
 int ArquivoZip::Compacta(const QString& copiaAnterior)
 {
     m_detalhe.clear();
-    if (FilesToProcess.isEmpty())
+    if (FilesToProcess.isEmpty() && Conteudos.isEmpty())
         return falha(OutraFalha, QStringLiteral("nenhum arquivo a compactar"));
 
     // A project file reached through a link is replaced where it really lies, keeping the link.
@@ -236,14 +237,23 @@ int ArquivoZip::Compacta(const QString& copiaAnterior)
         return falha(r, t);
     };
 
-    for (const QString& arquivo : FilesToProcess) {
+    // The files first, then the entries held in memory; libzip reads both only when it closes.
+    for (qsizetype k = 0; k < FilesToProcess.size() + Conteudos.size(); ++k) {
+        const bool deArquivo = k < FilesToProcess.size();
+        const QString arquivo = deArquivo ? FilesToProcess[k] : Conteudos[k - FilesToProcess.size()].first;
         const QFileInfo fi(arquivo);
-        if (!fi.isFile()) {
-            zip_discard(za);
-            QFile::remove(temp);
-            return falha(ArquivoInexistente, QStringLiteral("arquivo inexistente: ") + arquivo);
+        zip_source_t* fonte = nullptr;
+        if (deArquivo) {
+            if (!fi.isFile()) {
+                zip_discard(za);
+                QFile::remove(temp);
+                return falha(ArquivoInexistente, QStringLiteral("arquivo inexistente: ") + arquivo);
+            }
+            fonte = zip_source_file(za, Caminho(fi.absoluteFilePath()).constData(), 0, -1);
+        } else {
+            const QByteArray& dados = Conteudos[k - FilesToProcess.size()].second;
+            fonte = zip_source_buffer(za, dados.constData(), zip_uint64_t(dados.size()), 0);
         }
-        zip_source_t* fonte = zip_source_file(za, Caminho(fi.absoluteFilePath()).constData(), 0, -1);
         if (!fonte)
             return desiste(arquivo);
         const QByteArray nome = fi.fileName().toUtf8();
@@ -333,6 +343,7 @@ int ArquivoZip::Extrai()
     QSet<QString> permitidos(NomesPermitidos.begin(), NomesPermitidos.end());
     QSet<QString> vistos;
     QStringList nomes;
+    std::vector<qint64> declarados;
     qint64 total = 0;
     for (zip_int64_t i = 0; i < n; ++i) {
         const char* bruto = zip_get_name(za, zip_uint64_t(i), ZIP_FL_ENC_RAW);
@@ -351,6 +362,7 @@ int ArquivoZip::Extrai()
         if (zs.size > zip_uint64_t(LimiteExtracao) || (total += qint64(zs.size)) > LimiteExtracao)
             return falha(Danificado, QStringLiteral("conteúdo grande demais: ") + nome);
         nomes << nome;
+        declarados.push_back(qint64(zs.size));
     }
 
     const QByteArray senha = Password.toUtf8();
@@ -365,6 +377,8 @@ int ArquivoZip::Extrai()
     };
 
     QByteArray bloco(1 << 16, Qt::Uninitialized);
+    // The declared sizes may lie: what is written is counted again, across all entries.
+    qint64 escritosAoTodo = 0;
     for (zip_int64_t i = 0; i < n; ++i) {
         const QString& nome = nomes[int(i)];
         zip_file_t* zf = zip_fopen_index(za, zip_uint64_t(i), 0);
@@ -390,9 +404,10 @@ int ArquivoZip::Extrai()
             if (k == 0)
                 break;
             lidos += k;
-            if (lidos > LimiteExtracao) {
+            escritosAoTodo += k;
+            if (lidos > declarados[size_t(i)] || escritosAoTodo > LimiteExtracao) {
                 zip_fclose(zf);
-                return desfaz(Danificado, QStringLiteral("conteúdo grande demais: ") + nome);
+                return desfaz(Danificado, QStringLiteral("conteúdo maior que o declarado ou que o limite: ") + nome);
             }
             if (!saida.escreve(bloco.constData(), k)) {
                 zip_fclose(zf);

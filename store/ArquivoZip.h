@@ -1,6 +1,9 @@
 #pragma once
 
 #include <QString>
+#include <QByteArray>
+#include <QList>
+#include <QPair>
 #include <QStringList>
 
 namespace store {
@@ -28,13 +31,19 @@ public:
     QString Password;
     // Writing: the files to pack, each stored under its name without directory, in this order.
     QStringList FilesToProcess;
+    // Writing: entries held in memory (name, contents), packed after the files.
+    QList<QPair<QString, QByteArray>> Conteudos;
     int Compression = 6;
     // Reading: where the entries go, and the only entry names that may be written there. An archive
     // holding any other name (a directory part, "..", an absolute path, a stray file) is refused whole.
     QString ExtractDirectory;
     QStringList NomesPermitidos;
-    // An archive whose entries would expand beyond this is refused as damaged.
-    qint64 LimiteExtracao = qint64(1) << 30;
+    // An archive whose entries expand beyond this, all entries together, is refused as damaged. The
+    // bytes actually written count, not the sizes the archive declares. A project of 20,000 rows
+    // expands to a few MB; 128 MiB leaves room for projects thirty times larger with long memos,
+    // while a hostile archive costs at most that much disk and a small multiple of it in memory.
+    static constexpr qint64 LimitePadrao = qint64(128) << 20;
+    qint64 LimiteExtracao = LimitePadrao;
 
     // Writes ZipFileName from FilesToProcess. The new archive is built in a temporary file beside
     // ZipFileName, synced, and only then renamed over it, so that at every instant the old or the new

@@ -1,6 +1,7 @@
 #include "store/ComandosProjeto.h"
 
 #include "core/ProgramState.h"
+#include "store/CopiaDeRecuperacao.h"
 #include "store/Dados.h"
 #include "store/Projeto.h"
 
@@ -135,6 +136,7 @@ bool SalvarComo()
     if (ok) {
         Chama(Janela().SetMenuAndButtons);
         app::SetModified(false);
+        Recuperacao().remove();
     }
     return ok;
 }
@@ -151,8 +153,10 @@ bool Salvar()
         Espera espera(QStringLiteral("Salvando arquivo ") + SemPasta(arquivo));
         ok = GravaProjeto(arquivo);
     }
-    if (ok)
+    if (ok) {
         app::SetModified(false);
+        Recuperacao().remove();
+    }
     return ok;
 }
 
@@ -210,6 +214,7 @@ bool FechaProjeto()
     }
     if (estado.ProjectModified)
         return false;
+    const bool haviaProjeto = estado.ProjectOpen;
     DataGeral().ClearTables();
     ApagaArquivosTabelas();
     estado.ProjectOpen = false;
@@ -217,6 +222,10 @@ bool FechaProjeto()
     app::SetModified(false);
     Chama(Janela().CloseWindows);
     Chama(Janela().SetMenuAndButtons);
+    // What the user chose to keep is in the file; what they dropped must not come back at the next
+    // start. A copy not yet offered (the start-up question was closed) stays when no project was open.
+    if (haviaProjeto)
+        Recuperacao().remove();
     return true;
 }
 

@@ -112,7 +112,7 @@ void TDataGeral::LoadTable(Table& tabela)
 
 // The files are decoded on worker threads, then installed one by one in store order, so progress,
 // filters and a failure at one table behave as if they were read in turn.
-void TDataGeral::LoadTables()
+void TDataGeral::LoadTables(const QString& pastaDosArquivos)
 {
     const std::vector<Table*> tabelas = m_dados.armazenadas();
     struct Lida {
@@ -120,7 +120,7 @@ void TDataGeral::LoadTables()
         std::exception_ptr erro;
     };
     std::vector<Lida> lidas(tabelas.size());
-    const QString pasta = app::Estado().ProgramDir;
+    const QString pasta = pastaDosArquivos.isEmpty() ? app::Estado().ProgramDir : pastaDosArquivos;
     EmParalelo(tabelas.size(), [&](size_t i) {
         try {
             lidas[i].conteudo = Table::decodeFile(pasta + TableFiles[size_t(tabelas[i]->tag())], tabelas[i]->fields());
@@ -157,14 +157,14 @@ void TDataGeral::SaveTable(Table& tabela)
 
 // Encoding only reads the tables, so it runs on worker threads; the files are then written in store
 // order, and a failure stops at that table as if they were written in turn.
-void TDataGeral::SaveTables()
+void TDataGeral::SaveTables(const QString& pastaDosArquivos)
 {
     const std::vector<Table*> tabelas = m_dados.armazenadas();
     for (Table* t : tabelas)
         t->open();
     std::vector<QByteArray> textos(tabelas.size());
     EmParalelo(tabelas.size(), [&](size_t i) { textos[i] = tabelas[i]->encodeFile(); });
-    const QString pasta = app::Estado().ProgramDir;
+    const QString pasta = pastaDosArquivos.isEmpty() ? app::Estado().ProgramDir : pastaDosArquivos;
     for (size_t i = 0; i < tabelas.size(); ++i) {
         Table::writeFile(pasta + TableFiles[size_t(tabelas[i]->tag())], textos[i]);
         textos[i] = QByteArray();

@@ -40,9 +40,10 @@ public:
 
     // Whole-store operations over the catalogued tables, in store order.
     void DataGeralCreate();
-    void LoadTables();
+    // The table files are read from and written to `pasta` (ProgramDir when empty).
+    void LoadTables(const QString& pasta = QString());
     void LoadTable(Table& tabela);
-    void SaveTables();
+    void SaveTables(const QString& pasta = QString());
     void SaveTable(Table& tabela);
     void ClearTables();
     void CloseTables();

@@ -5,12 +5,14 @@
 #include "store/ArquivoZip.h"
 #include "store/Catalogo.h"
 #include "store/Dados.h"
+#include "store/PastaPrivada.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QStandardPaths>
+#include <QStringDecoder>
 #include <QTemporaryFile>
 
 #include <exception>
@@ -23,6 +25,10 @@ const QString TextoArquivoInvalido = QStringLiteral("Arquivo com formato inváli
 const QString TextoBancoDanificado = QStringLiteral("Arquivos de banco de dados ausentes ou danificados.");
 // A real header is three short lines; anything much larger is not one.
 constexpr qint64 TamanhoMaximoCabecalho = 64 * 1024;
+// The second header line: the header's own format.
+const QString FormatoDoCabecalho = QStringLiteral("1.0");
+// Project codes are short numbers; far longer is not a code.
+constexpr qsizetype TamanhoMaximoCodigo = 40;
 
 void Erro(const QString& texto) { app::Mensagem(texto, app::Icone::Erro); }
 
@@ -52,20 +58,46 @@ QString MotivoDaGravacao(int resultado)
     }
 }
 
-// The third header line, or why there is none: 1 unreadable or empty file, 2 empty third line.
-int LeCabecalho(const QString& caminho, QString& codigo)
+// Why a header is refused.
+enum class Cabecalho { Bom, Danificado, Incompativel };
+
+// Checks the three header lines and keeps the third. Open relies on all three: the first names the
+// program that wrote the file, the second the header's format (a newer one cannot be read), the third
+// is the project code. A file that is not UTF-8 text of three such lines, or that carries control
+// characters, is not a header we wrote; the code it holds would end up on screens and terminals.
+Cabecalho LeCabecalho(const QString& caminho, QString& codigo)
 {
     QFile f(caminho);
     if (!f.open(QIODevice::ReadOnly) || f.size() > TamanhoMaximoCabecalho)
-        return 1;
+        return Cabecalho::Danificado;
     const QByteArray bytes = f.readAll();
     if (f.error() != QFileDevice::NoError || bytes.isEmpty())
-        return 1;
+        return Cabecalho::Danificado;
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString texto = utf8(bytes);
+    if (utf8.hasError())
+        return Cabecalho::Danificado;
     static const QRegularExpression fimDeLinha(QStringLiteral("\r\n|\r|\n"));
-    const QStringList linhas = QString::fromUtf8(bytes).split(fimDeLinha);
+    QStringList linhas = texto.split(fimDeLinha);
+    if (linhas.size() > 3 && linhas.back().isEmpty())
+        linhas.removeLast();
+    if (linhas.size() > 3)
+        return Cabecalho::Danificado;
+    for (const QString& linha : linhas)
+        for (QChar c : linha)
+            if (c.category() == QChar::Other_Control || c.category() == QChar::Other_Format)
+                return Cabecalho::Danificado;
+    // Earlier versions of the program name themselves with their own version number.
+    const QString programa = linhas.value(0);
+    if (programa != app::TituloProduto && !programa.startsWith(QStringLiteral("REZOZUR Eva-Rudo ")))
+        return Cabecalho::Danificado;
+    if (linhas.value(1) != FormatoDoCabecalho)
+        return Cabecalho::Incompativel;
     codigo = linhas.value(2);
     // A code of blanks names no project either.
-    return codigo.trimmed().isEmpty() ? 2 : 0;
+    if (codigo.trimmed().isEmpty())
+        return Cabecalho::Incompativel;
+    return codigo.size() > TamanhoMaximoCodigo ? Cabecalho::Danificado : Cabecalho::Bom;
 }
 
 // The open project keeps working on the same tables after a save, so whatever the writing of the
@@ -126,6 +158,11 @@ void DescartaTabelasLidas()
 
 } // namespace
 
+// Entries an archive may hold besides the header and the table files.
+const QStringList EntradasOpcionais = {};
+
+QStringList EntradasPermitidas() { return EntradasDoProjeto() + EntradasOpcionais; }
+
 QStringList EntradasDoProjeto()
 {
     QStringList r{ArquivoCabecalho};
@@ -175,19 +212,36 @@ void ApagaArquivosTabelas()
             QFile::remove(pasta + TableFiles[size_t(slot)]);
 }
 
+// "Projeto.txt" stays in the working folder after an open or a save. It is written anew, never
+// through a link left under its name; it is only a copy, so a failure costs nothing.
+void DeixaCabecalho(const QString& pastaPrivada)
+{
+    QFile f(pastaPrivada + ArquivoCabecalho);
+    if (!f.open(QIODevice::ReadOnly))
+        return;
+    try {
+        Table::writeFile(GarantePastaDeTrabalho() + ArquivoCabecalho, f.readAll());
+    } catch (const std::exception&) {
+    }
+}
+
 bool LeProjeto(const QString& arquivo)
 {
-    const QString pasta = GarantePastaDeTrabalho();
+    const QString pastaDeTrabalho = GarantePastaDeTrabalho();
     // Files left by an earlier failed save must not stand in for entries this archive lacks.
     ApagaArquivosTabelas();
-    QFile::remove(pasta + ArquivoCabecalho);
+    QFile::remove(pastaDeTrabalho + ArquivoCabecalho);
+    PastaPrivada::LimpaSobras(arquivo);
+    // The decrypted tables live only in a folder of our own, gone on every way out.
+    PastaPrivada privada;
+    const QString pasta = privada.caminho();
 
     ArquivoZip zip;
     zip.ZipFileName = arquivo;
     zip.Password = SenhaDoProjeto;
     zip.ExtractDirectory = pasta;
-    zip.NomesPermitidos = EntradasDoProjeto();
-    const int resultado = zip.Extrai();
+    zip.NomesPermitidos = EntradasPermitidas();
+    const int resultado = privada.valida() ? zip.Extrai() : int(ArquivoZip::DiscoCheio);
     if (resultado != ArquivoZip::Ok) {
         const QString nome = QFileInfo(arquivo).fileName();
         if (const QString motivo = MotivoDaLeitura(resultado); !motivo.isEmpty())
@@ -202,17 +256,18 @@ bool LeProjeto(const QString& arquivo)
     bool ok = false;
     QString codigo;
     switch (LeCabecalho(pasta + ArquivoCabecalho, codigo)) {
-    case 1:
+    case Cabecalho::Danificado:
         Erro(TextoArquivoInvalido);
         break;
-    case 2:
+    case Cabecalho::Incompativel:
         Erro(QStringLiteral("Arquivo incompatível com o REZOZUR Eva-Rudo 1.3.1.") + app::CR
              + QStringLiteral("Impossível continuar leitura."));
         break;
-    default:
+    case Cabecalho::Bom:
         app::Estado().ProjectCode = codigo;
+        DeixaCabecalho(pasta);
         try {
-            DataGeral().LoadTables();
+            DataGeral().LoadTables(pasta);
             DataGeral().CreateIndexes();
             ok = true;
         } catch (const std::exception&) {
@@ -229,22 +284,25 @@ bool GravaProjeto(const QString& arquivo)
 {
     QString textoFalha = QStringLiteral("Erro na gravação de arquivos temporários, verifique") + app::CR
                          + QStringLiteral("espaço disponível e permissões de gravação do disco.");
-    const QString pasta = GarantePastaDeTrabalho();
-
-    QFile cabecalho(pasta + ArquivoCabecalho);
-    const QByteArray texto = TextoDoCabecalho(app::Estado().ProjectCode);
-    if (!cabecalho.open(QIODevice::WriteOnly | QIODevice::Truncate) || cabecalho.write(texto) != texto.size()
-        || !cabecalho.flush()) {
-        cabecalho.close();
+    PastaPrivada::LimpaSobras(arquivo);
+    PastaPrivada privada;
+    if (!privada.valida()) {
         Erro(textoFalha);
         return false;
     }
-    cabecalho.close();
+    const QString pasta = privada.caminho();
+
+    try {
+        Table::writeFile(pasta + ArquivoCabecalho, TextoDoCabecalho(app::Estado().ProjectCode));
+    } catch (const std::exception&) {
+        Erro(textoFalha);
+        return false;
+    }
 
     IndicesGuardados indices(dados().armazenadas());
     bool tabelasGravadas = true;
     try {
-        DataGeral().SaveTables();
+        DataGeral().SaveTables(pasta);
     } catch (const std::exception&) {
         tabelasGravadas = false;
     }
@@ -264,6 +322,7 @@ bool GravaProjeto(const QString& arquivo)
     for (const QString& nome : EntradasDoProjeto())
         zip.FilesToProcess << pasta + nome;
     const int resultado = zip.Compacta(arquivo + QStringLiteral(".bak"));
+    DeixaCabecalho(pasta);
     if (resultado == ArquivoZip::Ok) {
         ApagaArquivosTabelas();
         return true;

@@ -19,8 +19,11 @@ bool GravaProjeto(const QString& arquivo);
 // Deletes the table files from the working folder, ignoring failures.
 void ApagaArquivosTabelas();
 
-// Entry names a project archive may hold: the header, then every table file in slot order.
+// Entry names a project archive holds: the header, then every table file in slot order.
 QStringList EntradasDoProjeto();
+// Every entry name an archive may hold when it is read: those above, and the few optional entries
+// (listed once, in Projeto.cpp). An archive holding any other name is refused whole.
+QStringList EntradasPermitidas();
 
 // The three lines of "Projeto.txt" as they are written.
 QByteArray TextoDoCabecalho(const QString& codigoProjeto);

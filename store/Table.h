@@ -162,6 +162,10 @@ public:
         std::vector<std::vector<QString>> rows;       // in the table's own column order
     };
     QByteArray encodeFile() const;
+    // A copy of the columns and of the rows in natural order (the values are shared, so it is cheap)
+    // and the encoding of such a copy: a table can be written on another thread while it changes.
+    FileContents snapshot() const;
+    static QByteArray encodeContents(const QString& name, const FileContents& contents);
     static void writeFile(const QString& path, const QByteArray& bytes);
     static FileContents decodeFile(const QString& path, const std::vector<FieldDef>& target);
     void install(FileContents&& contents);

@@ -5,10 +5,13 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
 
 // Table files: one JSON document per table (see docs/arquivos-de-tabela.md). Support staff read
 // them with ordinary tools; only this program writes them. They live only while a project archive
@@ -23,6 +26,9 @@ constexpr auto Formato = "rezozur-tabela";
 constexpr int Versao = 1;
 // A table file larger than this is refused rather than read into memory.
 constexpr qint64 TamanhoMaximo = qint64(1) << 30;
+// The files we write nest three levels deep; anything far deeper is not ours, and skipping it must
+// not run the stack dry.
+constexpr int ProfundidadeMaxima = 32;
 
 // Appends a JSON string in UTF-8, writing through a raw pointer into room reserved for the worst
 // case (six bytes per character): per-byte appends cost more than the archive on a large project.
@@ -122,7 +128,27 @@ public:
     QString texto()
     {
         espera('"');
+        // Find the end first: a text without escapes (most of them, and a long memo among them) is
+        // decoded in one piece, and one with escapes gets its room once instead of growing.
+        bool escapes = false;
+        const char* q = m_p;
+        while (q < m_fim && *q != '"') {
+            if (*q == '\\') {
+                escapes = true;
+                ++q;
+            }
+            ++q;
+        }
+        if (!escapes && q < m_fim) {
+            for (const char* c = m_p; c < q; ++c)
+                if (static_cast<unsigned char>(*c) < 0x20)
+                    falha(QStringLiteral("caractere de controle dentro de um texto"));
+            QString r = QString::fromUtf8(m_p, q - m_p);
+            m_p = q + 1;
+            return r;
+        }
         QString r;
+        r.reserve(qMin<qsizetype>(q - m_p, m_fim - m_p));
         const char* inicio = m_p;
         for (;;) {
             if (m_p >= m_fim)
@@ -173,7 +199,20 @@ public:
     {
         brancos();
         const char* inicio = m_p;
-        pula();
+        pula(0);
+        return QByteArray(inicio, m_p - inicio);
+    }
+
+    // The bytes of a bare value (a number, true, false or null), unparsed.
+    QByteArray palavra()
+    {
+        brancos();
+        const char* inicio = m_p;
+        while (m_p < m_fim && (std::isalnum(static_cast<unsigned char>(*m_p)) || *m_p == '-' || *m_p == '+'
+                               || *m_p == '.'))
+            ++m_p;
+        if (m_p == inicio)
+            falha(QStringLiteral("valor esperado"));
         return QByteArray(inicio, m_p - inicio);
     }
 
@@ -232,8 +271,10 @@ public:
     }
 
 private:
-    void pula()
+    void pula(int profundidade)
     {
+        if (profundidade > ProfundidadeMaxima)
+            falha(QStringLiteral("valores aninhados fundo demais"));
         brancos();
         if (m_p >= m_fim)
             falha(QStringLiteral("fim inesperado"));
@@ -253,7 +294,7 @@ private:
                     texto();
                     espera(':');
                 }
-                pula();
+                pula(profundidade + 1);
                 if (ve(',')) {
                     ++m_p;
                     continue;
@@ -281,10 +322,15 @@ private:
 
 } // namespace
 
-QByteArray Table::encodeFile() const
+namespace {
+
+// The encoder of a table file, over any sequence of rows whose values `valores` gives.
+template <typename Linhas, typename Valores>
+QByteArray Codifica(const QString& nome, const std::vector<FieldDef>& campos, const Linhas& linhas, size_t n,
+                    Valores valores)
 {
     QJsonArray colunas;
-    for (const FieldDef& f : m_fields) {
+    for (const FieldDef& f : campos) {
         QJsonObject c{{QStringLiteral("nome"), f.name},
                       {QStringLiteral("tipo"), f.type == FieldType::Memo ? QStringLiteral("memo")
                                                                           : QStringLiteral("texto")}};
@@ -300,26 +346,27 @@ QByteArray Table::encodeFile() const
     }
 
     QByteArray out;
-    out.reserve(qsizetype(4096 + m_rows.size() * m_fields.size() * 16));
+    out.reserve(qsizetype(4096 + n * campos.size() * 16));
     out += "{\"formato\":\"";
     out += Formato;
     out += "\",\"versao\":";
     out += QByteArray::number(Versao);
     out += ",\"tabela\":";
-    escreveTexto(out, m_name);
+    escreveTexto(out, nome);
     out += ",\"colunas\":";
     out += QJsonDocument(colunas).toJson(QJsonDocument::Compact);
     out += ",\"linhas\":[";
     bool primeira = true;
-    for (const Row* r : m_natural->set) {
+    for (const auto& linha : linhas) {
         if (!primeira)
             out += ',';
         primeira = false;
         out += '[';
-        for (size_t i = 0; i < r->values.size(); ++i) {
+        const std::vector<QString>& v = valores(linha);
+        for (size_t i = 0; i < v.size(); ++i) {
             if (i)
                 out += ',';
-            escreveTexto(out, r->values[i]);
+            escreveTexto(out, v[i]);
         }
         out += ']';
     }
@@ -327,22 +374,64 @@ QByteArray Table::encodeFile() const
     return out;
 }
 
-// Written beside the target and renamed over it, so a failed write never leaves half a file.
+} // namespace
+
+QByteArray Table::encodeFile() const
+{
+    return Codifica(m_name, m_fields, m_natural->set, m_rows.size(),
+                    [](const Row* r) -> const std::vector<QString>& { return r->values; });
+}
+
+Table::FileContents Table::snapshot() const
+{
+    FileContents r;
+    r.fields = m_fields;
+    r.rows.reserve(m_rows.size());
+    for (const Row* row : m_natural->set)
+        r.rows.push_back(row->values);
+    return r;
+}
+
+QByteArray Table::encodeContents(const QString& name, const FileContents& contents)
+{
+    return Codifica(name, contents.fields, contents.rows, contents.rows.size(),
+                    [](const std::vector<QString>& r) -> const std::vector<QString>& { return r; });
+}
+
+// Written beside the target and renamed over it, so a failed write never leaves half a file. The
+// temporary file is made anew, never opened through a link someone left under its name.
 void Table::writeFile(const QString& path, const QByteArray& bytes)
 {
-    const QString temporario = path + QStringLiteral(".tmp");
-    QFile file(temporario);
-    const auto erro = [&](const QString& porque) {
-        file.remove();
-        return TableError(QStringLiteral("Não foi possível gravar o arquivo %1: %2").arg(path, porque));
+    const QByteArray temporario = QFile::encodeName(path + QStringLiteral(".tmp"));
+    const auto erro = [&](int e) {
+        return TableError(QStringLiteral("Não foi possível gravar o arquivo %1: %2")
+                              .arg(path, QString::fromLocal8Bit(std::strerror(e))));
     };
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        throw TableError(QStringLiteral("Não foi possível gravar o arquivo %1: %2").arg(path, file.errorString()));
-    if (file.write(bytes) != bytes.size() || !file.flush())
-        throw erro(file.errorString());
-    file.close();
-    if (std::rename(QFile::encodeName(temporario).constData(), QFile::encodeName(path).constData()) != 0)
-        throw erro(QString::fromLocal8Bit(std::strerror(errno)));
+    if (::unlink(temporario.constData()) != 0 && errno != ENOENT)
+        throw erro(errno);
+    const int fd = ::open(temporario.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (fd < 0)
+        throw erro(errno);
+    const char* p = bytes.constData();
+    qint64 falta = bytes.size();
+    while (falta > 0) {
+        const ssize_t w = ::write(fd, p, size_t(falta));
+        if (w < 0 && errno == EINTR)
+            continue;
+        if (w < 0) {
+            const int e = errno;
+            ::close(fd);
+            ::unlink(temporario.constData());
+            throw erro(e);
+        }
+        p += w;
+        falta -= w;
+    }
+    if (::close(fd) != 0 || std::rename(temporario.constData(), QFile::encodeName(path).constData()) != 0) {
+        const int e = errno;
+        ::unlink(temporario.constData());
+        throw erro(e);
+    }
 }
 
 void Table::saveToFile(const QString& path) const { writeFile(path, encodeFile()); }
@@ -359,7 +448,7 @@ Table::FileContents Table::decodeFile(const QString& path, const std::vector<Fie
 
     FileContents r;
     QString formato;
-    int versao = 0;
+    bool temVersao = false;
     bool temColunas = false;
     bool temLinhas = false;
     std::vector<int> destino;
@@ -374,8 +463,17 @@ Table::FileContents Table::decodeFile(const QString& path, const std::vector<Fie
         if (chave == QLatin1String("formato")) {
             formato = leitor.texto();
         } else if (chave == QLatin1String("versao")) {
-            versao = int(leitor.numero());
+            // Only the plain integers this program writes: "1e308", "01", "1.0", "-1", "0" are not.
+            const QByteArray v = leitor.palavra();
+            if (temVersao || v.size() > 4 || v.front() < '1' || v.front() > '9'
+                || !std::all_of(v.begin(), v.end(), [](char c) { return c >= '0' && c <= '9'; }))
+                leitor.falha(QStringLiteral("versão inválida"));
+            if (v.toInt() > Versao)
+                leitor.falha(QStringLiteral("versão mais nova que a do programa"));
+            temVersao = true;
         } else if (chave == QLatin1String("colunas")) {
+            if (temColunas)
+                leitor.falha(QStringLiteral("colunas repetidas"));
             const QJsonDocument doc = QJsonDocument::fromJson(leitor.valorBruto());
             if (!doc.isArray())
                 leitor.falha(QStringLiteral("colunas ilegíveis"));
@@ -406,8 +504,8 @@ Table::FileContents Table::decodeFile(const QString& path, const std::vector<Fie
                 destino.push_back(d);
             }
         } else if (chave == QLatin1String("linhas")) {
-            if (!temColunas)
-                leitor.falha(QStringLiteral("linhas antes das colunas"));
+            if (!temColunas || temLinhas)
+                leitor.falha(QStringLiteral("linhas antes das colunas, ou repetidas"));
             r.rows = leitor.linhas(destino, target.empty() ? r.fields.size() : target.size());
             temLinhas = true;
         } else {
@@ -424,8 +522,8 @@ Table::FileContents Table::decodeFile(const QString& path, const std::vector<Fie
         leitor.falha(QStringLiteral("texto depois do documento"));
     if (formato != QLatin1String(Formato))
         leitor.falha(QStringLiteral("formato desconhecido"));
-    if (versao > Versao)
-        leitor.falha(QStringLiteral("versão mais nova que a do programa"));
+    if (!temVersao)
+        leitor.falha(QStringLiteral("falta a versão"));
     if (!temColunas || !temLinhas)
         leitor.falha(QStringLiteral("faltam colunas ou linhas"));
     return r;

@@ -1,6 +1,7 @@
 #include "app/ui/Aplicacao.h"
 
 #include "core/Interacao.h"
+#include "app/ui/GuardaDeRecuperacao.h"
 #include "app/ui/InstanciaUnica.h"
 #include "app/ui/Registros.h"
 #include "app/ui/TfrmMenu1.h"
@@ -8,7 +9,9 @@
 #include "net/ui/ComandosNet.h"
 #include "net/ui/TfrmEnviarDados.h"
 #include "store/ComandosProjeto.h"
+#include "store/CopiaDeRecuperacao.h"
 #include "store/Dados.h"
+#include "store/PastaPrivada.h"
 
 #include <QApplication>
 #include <QTimer>
@@ -90,10 +93,17 @@ int ExecutaPrograma(QApplication& aplicacao)
     store::criaDados();
     LigaComandos(janela);
     janela.show();
-    // "rezozur ARQUIVO.prj", as a file manager starts it: opened once the window is up, as Open would.
+    // What a program that did not end normally left: its decrypted tables go, its recovery copy is
+    // offered; from now on this program keeps one of its own. Then "rezozur ARQUIVO.prj", as a file
+    // manager starts it: opened once the window is up, as Open would.
+    store::PastaPrivada::LimpaSobras();
+    GuardaDeRecuperacao recuperacao;
     const QStringList arquivos = ArquivosDaLinhaDeComando(QCoreApplication::arguments());
-    if (!arquivos.isEmpty())
-        QTimer::singleShot(0, &janela, [&janela, arquivos] { AbreArquivosDaLinhaDeComando(janela, arquivos); });
+    QTimer::singleShot(0, &janela, [&janela, arquivos] {
+        store::OfereceRecuperacao();
+        if (!arquivos.isEmpty())
+            AbreArquivosDaLinhaDeComando(janela, arquivos);
+    });
     const int r = aplicacao.exec();
     store::destroiDados();
     return r;

@@ -51,12 +51,17 @@ Resposta InteracaoQt::mensagem(const QString& texto, Icone icone, Botoes botoes,
         b = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
         padrao = QMessageBox::Yes;
         break;
+    case Botoes::RecuperarDescartar: b = QMessageBox::Yes | QMessageBox::No; padrao = QMessageBox::Yes; break;
     }
     caixa.setStandardButtons(b);
     caixa.setDefaultButton(padrao);
     if (auto* x = caixa.button(QMessageBox::Yes)) x->setText(QStringLiteral("&Sim"));
     if (auto* x = caixa.button(QMessageBox::No)) x->setText(QStringLiteral("&Não"));
     if (auto* x = caixa.button(QMessageBox::Cancel)) x->setText(QStringLiteral("Cancelar"));
+    if (botoes == Botoes::RecuperarDescartar) {
+        caixa.button(QMessageBox::Yes)->setText(QStringLiteral("Recuperar"));
+        caixa.button(QMessageBox::No)->setText(QStringLiteral("Descartar"));
+    }
 
     // The wait window would otherwise hide the question.
     const bool baixouEspera = m_espera && m_espera->sempreNoTopo();
@@ -72,7 +77,10 @@ Resposta InteracaoQt::mensagem(const QString& texto, Icone icone, Botoes botoes,
     case QMessageBox::No: return Resposta::Nao;
     default: break;
     }
-    // Closing the box by its title bar answers as its safest button.
+    // Closing the box by its title bar answers as its safest button. For the recovery question that
+    // is neither answer: the copy stays for the next start.
+    if (botoes == Botoes::RecuperarDescartar)
+        return Resposta::Cancelar;
     return botoes == Botoes::Ok ? Resposta::Ok : botoes == Botoes::SimNao ? Resposta::Nao : Resposta::Cancelar;
 }
 

@@ -323,9 +323,31 @@ void TfrmMenu1::hideEvent(QHideEvent* e)
 
 void TfrmMenu1::closeEvent(QCloseEvent* e)
 {
-    // The title-bar button ends the program at once; only Sair asks about saving.
+    // Every way of closing the window (Sair, its title-bar button, the desktop, a log-out) runs the
+    // Close command with its save question, so that no way loses unsaved work. Cancelar, a refused
+    // guard or a failed save keep the program open.
+    if (!fechaParaSair()) {
+        e->ignore();
+        return;
+    }
     TimerClock->stop();
+    if (store::dadosCriados())
+        store::DataGeral().CloseTables();
     e->accept();
+}
+
+bool TfrmMenu1::fechaParaSair()
+{
+    if (!comandos.FechaParaSair)
+        return true;
+    try {
+        return comandos.FechaParaSair();
+    } catch (const app::Abort&) {
+        return false;  // the save question was cancelled
+    } catch (const std::exception& e) {
+        app::Mensagem(QString::fromUtf8(e.what()), app::Icone::Erro);
+        return false;
+    }
 }
 
 // --- Commands -------------------------------------------------------------------------------
@@ -381,24 +403,8 @@ void TfrmMenu1::ImprimirClick()
     executaComando(comandos.Imprimir);
 }
 
-void TfrmMenu1::SairClick()
-{
-    if (comandos.FechaParaSair) {
-        try {
-            // A refused guard or a failed save keeps the program open, so that nothing is lost.
-            if (!comandos.FechaParaSair())
-                return;
-        } catch (const app::Abort&) {
-            return;  // the save question was cancelled: the program stays open
-        } catch (const std::exception& e) {
-            app::Mensagem(QString::fromUtf8(e.what()), app::Icone::Erro);
-            return;
-        }
-    }
-    if (store::dadosCriados())
-        store::DataGeral().CloseTables();
-    close();
-}
+// Closing the window runs the Close command and closes the tables (closeEvent).
+void TfrmMenu1::SairClick() { close(); }
 
 void TfrmMenu1::Contedo1Click()
 {

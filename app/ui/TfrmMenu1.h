@@ -168,6 +168,8 @@ private:
     bool origemSemNumero() const;
     void mostraIdentificacao();
     void executaComando(const std::function<void()>& comando);
+    // The Close command on the way out: false when the program must stay open.
+    bool fechaParaSair();
     bool guardaGeral();
     // Steps 1 to 3 of the top guard. False when a value is invalid (the guard stops there);
     // recusou also when the pending edit could not be confirmed (the memo questions still follow).

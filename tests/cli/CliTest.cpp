@@ -2,11 +2,14 @@
 
 #include "core/InteracaoRoteirizada.h"
 #include "core/ProgramState.h"
+#include "store/ArquivoZip.h"
 #include "store/Catalogo.h"
 #include "store/Dados.h"
 #include "store/Projeto.h"
 
 #include <QDir>
+#include <QDirIterator>
+#include <QtEndian>
 #include <QFile>
 #include <QProcess>
 #include <QRandomGenerator>
@@ -15,26 +18,78 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <map>
+
+extern char** environ;
 
 namespace {
 
 struct Resultado {
-    int codigo = -1;
+    int codigo = -1;  // -1 when the program did not end normally (a crash among them)
+    int sinal = 0;
+    long memoriaKb = 0;  // the most memory the program held at once
     QByteArray saida;
     QByteArray erros;
 };
 
-Resultado Cli(const QStringList& args)
+// Runs rezozur-cli and waits for it, with its own TMPDIR when given, through the small program that
+// measures the memory it held.
+Resultado Cli(const QStringList& args, const QString& tmpdir = QString())
 {
-    QProcess p;
-    p.start(QStringLiteral(REZOZUR_CLI), args);
+    QTemporaryDir io;
+    const QByteArray relatorio = QFile::encodeName(io.filePath(QStringLiteral("relatorio")));
+    std::vector<QByteArray> argumentos{QByteArrayLiteral(MEDIDOR), relatorio, QByteArrayLiteral(REZOZUR_CLI)};
+    for (const QString& a : args)
+        argumentos.push_back(QFile::encodeName(a));
+    std::vector<char*> argv;
+    for (QByteArray& a : argumentos)
+        argv.push_back(a.data());
+    argv.push_back(nullptr);
+    std::vector<QByteArray> ambiente;
+    for (char** e = environ; *e; ++e)
+        if (!tmpdir.isEmpty() && !QByteArray(*e).startsWith("TMPDIR="))
+            ambiente.emplace_back(*e);
+    if (!tmpdir.isEmpty())
+        ambiente.push_back("TMPDIR=" + QFile::encodeName(tmpdir));
+    std::vector<char*> envp;
+    for (QByteArray& e : ambiente)
+        envp.push_back(e.data());
+    envp.push_back(nullptr);
+
+    const QByteArray saida = QFile::encodeName(io.filePath(QStringLiteral("saida")));
+    const QByteArray erros = QFile::encodeName(io.filePath(QStringLiteral("erros")));
+    posix_spawn_file_actions_t acoes;
+    posix_spawn_file_actions_init(&acoes);
+    posix_spawn_file_actions_addopen(&acoes, 1, saida.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    posix_spawn_file_actions_addopen(&acoes, 2, erros.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
     Resultado r;
-    if (!p.waitForFinished(120000))
+    pid_t pid = 0;
+    const int falhou = posix_spawn(&pid, argv[0], &acoes, nullptr, argv.data(),
+                                   tmpdir.isEmpty() ? environ : envp.data());
+    posix_spawn_file_actions_destroy(&acoes);
+    int estado = 0;
+    if (falhou != 0 || waitpid(pid, &estado, 0) != pid || !WIFEXITED(estado) || WEXITSTATUS(estado) != 0)
         return r;
-    r.codigo = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-    r.saida = p.readAllStandardOutput();
-    r.erros = p.readAllStandardError();
+    QFile rel(io.filePath(QStringLiteral("relatorio")));
+    if (!rel.open(QIODevice::ReadOnly))
+        return r;
+    const QList<QByteArray> numeros = rel.readAll().simplified().split(' ');
+    if (numeros.size() != 3)
+        return r;
+    r.memoriaKb = numeros[0].toLong();
+    r.codigo = numeros[1].toInt();
+    r.sinal = numeros[2].toInt();
+    QFile so(io.filePath(QStringLiteral("saida")));
+    QFile se(io.filePath(QStringLiteral("erros")));
+    if (so.open(QIODevice::ReadOnly))
+        r.saida = so.readAll();
+    if (se.open(QIODevice::ReadOnly))
+        r.erros = se.readAll();
     return r;
 }
 
@@ -219,6 +274,234 @@ TEST_F(CliTest, RegravarMortoAQualquerInstanteDeixaArquivoLegivel)
         }
     }
     EXPECT_GT(mortosNoMeio, 0);
+}
+
+// Every file and folder under `pasta`, links included.
+QStringList TudoEm(const QString& pasta)
+{
+    QStringList r;
+    QDirIterator it(pasta, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext())
+        r << QDir(pasta).relativeFilePath(it.next());
+    r.sort();
+    return r;
+}
+
+QByteArray LeArquivo(const QString& caminho)
+{
+    QFile f(caminho);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void GravaArquivo(const QString& caminho, const QByteArray& dados)
+{
+    QFile f(caminho);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    ASSERT_EQ(f.write(dados), dados.size());
+}
+
+// Hostile variants of a good project file, made at test time: the big ones would bloat the sources.
+class ArquivosHostisTest : public CliTest
+{
+protected:
+    void SetUp() override
+    {
+        CliTest::SetUp();
+        ASSERT_TRUE(m_tmp.isValid());
+        entradas = m_dir.path() + QStringLiteral("/entradas/");
+        QDir().mkpath(entradas);
+        store::ArquivoZip z;
+        z.ZipFileName = arquivo;
+        z.Password = store::SenhaDoProjeto;
+        z.ExtractDirectory = entradas;
+        z.NomesPermitidos = store::EntradasPermitidas();
+        ASSERT_EQ(z.Extrai(), store::ArquivoZip::Ok);
+    }
+
+    // A project file holding the good entries, with `trocas` in place of some of them.
+    QString variante(const QString& nome, const QMap<QString, QByteArray>& trocas)
+    {
+        const QString pasta = m_dir.path() + QStringLiteral("/v-") + nome + QLatin1Char('/');
+        QDir().mkpath(pasta);
+        store::ArquivoZip z;
+        z.ZipFileName = m_dir.path() + QLatin1Char('/') + nome;
+        z.Password = store::SenhaDoProjeto;
+        for (const QString& e : store::EntradasDoProjeto()) {
+            QFile::remove(pasta + e);
+            if (trocas.contains(e))
+                GravaArquivo(pasta + e, trocas[e]);
+            else
+                QFile::copy(entradas + e, pasta + e);
+            z.FilesToProcess << pasta + e;
+        }
+        EXPECT_EQ(z.Compacta(), store::ArquivoZip::Ok);
+        QDir(pasta).removeRecursively();
+        return z.ZipFileName;
+    }
+
+    QByteArray original(const QString& entrada) { return LeArquivo(entradas + entrada); }
+
+    // Runs a subcommand on a hostile file: it must end by itself with status 1, one clear message on
+    // standard error, nothing on standard output, no terminal escapes, and leave nothing behind.
+    Resultado recusa(const QStringList& args, const QString& mensagem)
+    {
+        const Resultado r = Cli(args, m_tmp.path());
+        EXPECT_EQ(r.sinal, 0) << args.join(QLatin1Char(' ')).toStdString();
+        EXPECT_EQ(r.codigo, 1) << args.join(QLatin1Char(' ')).toStdString() << ": " << r.erros.constData();
+        EXPECT_EQ(QString::fromUtf8(r.erros), mensagem + QLatin1Char('\n')) << args.join(QLatin1Char(' ')).toStdString();
+        EXPECT_TRUE(r.saida.isEmpty()) << r.saida.constData();
+        EXPECT_FALSE(r.erros.contains('\x1b'));
+        EXPECT_TRUE(TudoEm(m_tmp.path()).isEmpty()) << TudoEm(m_tmp.path()).join(QLatin1Char(' ')).toStdString();
+        return r;
+    }
+
+    QTemporaryDir m_tmp;
+    QString entradas;
+};
+
+TEST_F(ArquivosHostisTest, CadaUmTerminaEmMensagemClaraSemFalhaNemSobras)
+{
+    const QString danificado = QStringLiteral("Arquivo com formato inválido ou danificado.");
+    const QString incompativel = QStringLiteral("Arquivo incompatível com o REZOZUR Eva-Rudo 1.3.1.\nImpossível continuar leitura.");
+    const QString tabelas = QStringLiteral("Arquivos de banco de dados ausentes ou danificados.");
+    const QString cab = store::ArquivoCabecalho;
+    const QString membro = QStringLiteral("tbMembro.cof");
+    const QString csv = m_dir.path() + QStringLiteral("/csv");
+
+    struct Caso {
+        QString nome;
+        QMap<QString, QByteArray> trocas;
+        QString mensagem;
+    };
+    QByteArray ruido;
+    for (int i = 0; i < 256; ++i)
+        ruido += char((i * 73 + 29) & 0xff);
+    QByteArray fundo = original(membro);
+    fundo.insert(1, "\"extra\":" + QByteArray(200000, '[') + QByteArray(200000, ']') + ",");
+    std::vector<Caso> casos = {
+        {QStringLiteral("bytes.prj"), {{cab, ruido}}, danificado},
+        {QStringLiteral("outro.prj"), {{cab, "OUTRO 9.9\r\n1.0\r\n777\r\n"}}, danificado},
+        {QStringLiteral("versao.prj"), {{cab, "REZOZUR Eva-Rudo 1.3.1\r\n9.9\r\n777\r\n"}}, incompativel},
+        {QStringLiteral("escape.prj"), {{cab, "REZOZUR Eva-Rudo 1.3.1\r\n1.0\r\n77\x1b]0;x\x07\x1b[2J7\r\n"}}, danificado},
+        {QStringLiteral("linhas.prj"), {{cab, "REZOZUR Eva-Rudo 1.3.1\r\n1.0\r\n777\r\nmais\r\n"}}, danificado},
+        {QStringLiteral("fundo.prj"), {{membro, fundo}}, tabelas},
+    };
+    for (const char* v : {"1e308", "99999999999999999999", "0", "-1"}) {
+        QByteArray t = original(membro);
+        t.replace(QByteArray("\"versao\":1,"), QByteArray("\"versao\":" + QByteArray(v) + ","));
+        casos.push_back({QStringLiteral("v%1.prj").arg(QString::fromLatin1(v)), {{membro, t}}, tabelas});
+    }
+    for (const Caso& c : casos) {
+        SCOPED_TRACE(c.nome.toStdString());
+        const QString f = variante(c.nome, c.trocas);
+        recusa({QStringLiteral("info"), f}, c.mensagem);
+        recusa({QStringLiteral("exportar"), f, csv}, c.mensagem);
+        recusa({QStringLiteral("regravar"), f}, c.mensagem);
+    }
+    EXPECT_TRUE(QDir(csv).entryList(QDir::Files).isEmpty());
+
+    // Sizes that lie: 300 MiB of blanks that the archive says are 64 bytes. Refused once the entry
+    // passes its declared size, long before the disk or the memory notice.
+    QByteArray enorme = original(membro);
+    enorme.insert(1, QByteArray(300 << 20, ' '));
+    const QString mentiroso = variante(QStringLiteral("mentiroso.prj"), {{membro, enorme}});
+    enorme.clear();
+    QByteArray bytes = LeArquivo(mentiroso);
+    int remendos = 0;
+    for (qsizetype pos = bytes.indexOf("tbMembro.cof"); pos >= 0; pos = bytes.indexOf("tbMembro.cof", pos + 1)) {
+        if (pos >= 30 && bytes.mid(pos - 30, 4) == QByteArray("PK\x03\x04", 4)) {
+            qToLittleEndian<quint32>(64, bytes.data() + pos - 30 + 22);
+            ++remendos;
+        }
+        if (pos >= 46 && bytes.mid(pos - 46, 4) == QByteArray("PK\x01\x02", 4)) {
+            qToLittleEndian<quint32>(64, bytes.data() + pos - 46 + 24);
+            ++remendos;
+        }
+    }
+    ASSERT_EQ(remendos, 2);
+    GravaArquivo(mentiroso, bytes);
+    const QString textoMentiroso = QStringLiteral("Erro na leitura do projeto mentiroso.prj\nArquivo danificado.");
+    const Resultado r = recusa({QStringLiteral("exportar"), mentiroso, csv}, textoMentiroso);
+    EXPECT_LT(r.memoriaKb, 200 * 1024);
+    recusa({QStringLiteral("info"), mentiroso}, textoMentiroso);
+}
+
+TEST_F(ArquivosHostisTest, SobrasDeExecucoesMortasSaoLimpasNaProximaAbertura)
+{
+    // A crashed open left its private folder; a killed save its temporary archive beside the project.
+    const QString morta = m_tmp.path() + QStringLiteral("/rezozur-tabelas-999999999-AbCdEf");
+    QDir().mkpath(morta);
+    GravaArquivo(morta + QStringLiteral("/tbMembro.cof"), "segredo");
+    GravaArquivo(arquivo + QStringLiteral(".999999999.tmp"), "meio arquivo");
+    GravaArquivo(arquivo + QStringLiteral(".bak.999999999.tmp"), "meio arquivo");
+    // Those of a program still running stay.
+    const QString viva = arquivo + QStringLiteral(".%1.tmp").arg(::getpid());
+    GravaArquivo(viva, "em uso");
+    const QString alheia = m_tmp.path() + QStringLiteral("/rezozur-tabelas-%1-XyZ123").arg(::getpid());
+    QDir().mkpath(alheia);
+
+    const Resultado r = Cli({QStringLiteral("info"), arquivo}, m_tmp.path());
+    ASSERT_EQ(r.codigo, 0) << r.erros.constData();
+    EXPECT_EQ(TudoEm(m_tmp.path()), QStringList{QFileInfo(alheia).fileName()});
+    EXPECT_EQ(QDir(m_dir.path()).entryList({QStringLiteral("projeto.prj*")}, QDir::Files),
+              (QStringList{QStringLiteral("projeto.prj"), QFileInfo(viva).fileName()}));
+}
+
+TEST_F(ArquivosHostisTest, ExportarSubstituiLinksSemEscreverAtravesDeles)
+{
+    const QString csv = m_dir.path() + QStringLiteral("/csv/");
+    QDir().mkpath(csv);
+    const QString fora = m_dir.path() + QStringLiteral("/fora.txt");
+    GravaArquivo(fora, "de outra pessoa");
+    ASSERT_TRUE(QFile::link(fora, csv + QStringLiteral("tbMembro.csv")));
+    ASSERT_TRUE(QFile::link(m_dir.path() + QStringLiteral("/nao-existe.txt"), csv + QStringLiteral("tbBolsa.csv")));
+    const Resultado r = Cli({QStringLiteral("exportar"), arquivo, csv}, m_tmp.path());
+    ASSERT_EQ(r.codigo, 0) << r.erros.constData();
+    EXPECT_EQ(LeArquivo(fora), QByteArray("de outra pessoa"));
+    EXPECT_FALSE(QFileInfo::exists(m_dir.path() + QStringLiteral("/nao-existe.txt")));
+    for (const char* n : {"tbMembro.csv", "tbBolsa.csv"}) {
+        const QFileInfo info(csv + QString::fromLatin1(n));
+        EXPECT_FALSE(info.isSymLink()) << n;
+        EXPECT_TRUE(LeArquivo(info.filePath()).startsWith("Status,")) << n;
+    }
+    EXPECT_EQ(QDir(csv).entryList(QDir::Files).size(), 46);
+    EXPECT_TRUE(TudoEm(m_tmp.path()).isEmpty());
+}
+
+TEST_F(ArquivosHostisTest, MemoGrandeCustaPoucasVezesOSeuTamanho)
+{
+    // The same project with and without a 64 MiB memo (line breaks and quotes, so it is escaped in
+    // the table file and quoted in the CSV): the memo may cost a small multiple of its size, no more.
+    const QString csv = m_dir.path() + QStringLiteral("/csv");
+    const Resultado pequeno = Cli({QStringLiteral("exportar"), arquivo, csv}, m_tmp.path());
+    ASSERT_EQ(pequeno.codigo, 0) << pequeno.erros.constData();
+
+    constexpr qsizetype Tamanho = qsizetype(64) << 20;
+    QString memo;
+    memo.reserve(Tamanho);
+    const QString trecho = QStringLiteral("Texto \"longo\", com acentuação;\r\n");
+    while (memo.size() + trecho.size() <= Tamanho)
+        memo += trecho;
+    store::Table& t = store::DataAnaliseResultados().tbComentariosGerais;
+    t.setFiltered(false);
+    t.first();
+    t.edit();
+    t.setValue(QStringLiteral("Descricao"), memo);
+    t.post();
+    const QString grande = m_dir.path() + QStringLiteral("/grande.prj");
+    {
+        app::InteracaoRoteirizada ui;
+        ASSERT_TRUE(store::GravaProjeto(grande));
+    }
+    const Resultado r = Cli({QStringLiteral("exportar"), grande, csv}, m_tmp.path());
+    ASSERT_EQ(r.codigo, 0) << r.erros.constData();
+    EXPECT_TRUE(TudoEm(m_tmp.path()).isEmpty());
+    const qint64 utf8 = memo.toUtf8().size();
+    const double vezes = double(r.memoriaKb - pequeno.memoriaKb) * 1024 / double(utf8);
+    std::printf("memo de %lld bytes: %.2f vezes o seu tamanho\n", static_cast<long long>(utf8), vezes);
+    EXPECT_LT(vezes, 4.0);
+    EXPECT_GT(QFileInfo(csv + QStringLiteral("/tbComentariosGerais.csv")).size(), utf8);
 }
 
 } // namespace

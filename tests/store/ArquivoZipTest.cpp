@@ -95,7 +95,7 @@ protected:
         return z.Compacta(bak);
     }
 
-    int extrai(const QString& zip, const QString& pasta, qint64 limite = qint64(1) << 30)
+    int extrai(const QString& zip, const QString& pasta, qint64 limite = ArquivoZip::LimitePadrao)
     {
         ArquivoZip z;
         z.ZipFileName = zip;
@@ -212,6 +212,31 @@ TEST_F(ArquivoZipTest, BombaDeCompressaoEhRecusadaAoPassarDoLimite)
     EXPECT_EQ(extrai(zip, destino, 1 << 20), ArquivoZip::Danificado);
     EXPECT_TRUE(ArquivosEm(destino).isEmpty());
     EXPECT_EQ(extrai(zip, destino, 64 << 20), ArquivoZip::Ok);
+}
+
+TEST_F(ArquivoZipTest, TamanhosDeclaradosFalsosNaoEnganamOLimite)
+{
+    // 16 MiB that claim to be 64 bytes, on a disk that takes 4 MiB: the entry is stopped as soon as it
+    // passes what it declared, so the disk never fills.
+    {
+        LimiteDeArquivo limite(4 << 20);
+        ArquivoZip z;
+        z.ZipFileName = QStringLiteral(DADOS_DE_TESTE "/tamanho-mentiroso.prj");
+        z.ExtractDirectory = destino;
+        z.NomesPermitidos = {QStringLiteral("Projeto.txt"), QStringLiteral("tbMembro.cof")};
+        EXPECT_EQ(z.Extrai(), ArquivoZip::Danificado) << z.detalhe().toStdString();
+    }
+    EXPECT_TRUE(ArquivosEm(destino).isEmpty());
+
+    // Honest entries count together: each fits the limit, both do not.
+    Grava(origem + QStringLiteral("tbMembro.cof"), QByteArray(600 << 10, 'm'));
+    Grava(origem + QStringLiteral("tbBolsa.cof"), QByteArray(600 << 10, 'b'));
+    const QString zip = arquivo(QStringLiteral("dois.prj"));
+    ASSERT_EQ(compacta(zip), ArquivoZip::Ok);
+    EXPECT_EQ(extrai(zip, destino, 1 << 20), ArquivoZip::Danificado);
+    EXPECT_TRUE(ArquivosEm(destino).isEmpty());
+    EXPECT_EQ(extrai(zip, destino, 2 << 20), ArquivoZip::Ok);
+    EXPECT_EQ(ArquivoZip().LimiteExtracao, ArquivoZip::LimitePadrao);
 }
 
 TEST_F(ArquivoZipTest, ArquivoTruncadoOuAlteradoNuncaDeixaMeioArquivo)

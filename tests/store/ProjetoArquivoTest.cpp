@@ -5,15 +5,19 @@
 #include "core/ProgramState.h"
 #include "store/Catalogo.h"
 #include "store/ComandosProjeto.h"
+#include "store/CopiaDeRecuperacao.h"
 #include "store/Dados.h"
 #include "store/Projeto.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <csignal>
 
 using app::InteracaoRoteirizada;
 
@@ -64,6 +68,9 @@ protected:
         // Per-user folders of this test stay inside it.
         qputenv("XDG_DATA_HOME", QFile::encodeName(m_outra.path() + QStringLiteral("/dados-usuario")));
         qputenv("HOME", QFile::encodeName(m_outra.path() + QStringLiteral("/casa")));
+        m_tmpAntes = qgetenv("TMPDIR");
+        QDir().mkpath(m_outra.path() + QStringLiteral("/tmp"));
+        qputenv("TMPDIR", QFile::encodeName(m_outra.path() + QStringLiteral("/tmp")));
     }
     void TearDown() override
     {
@@ -74,6 +81,10 @@ protected:
         else
             qputenv("XDG_DATA_HOME", m_xdgAntes);
         qputenv("HOME", m_homeAntes);
+        if (m_tmpAntes.isNull())
+            qunsetenv("TMPDIR");
+        else
+            qputenv("TMPDIR", m_tmpAntes);
     }
 
     QString outra(const QString& nome) const { return m_outra.path() + QLatin1Char('/') + nome; }
@@ -92,7 +103,7 @@ protected:
 
     teste::AmbienteDeProjeto ambiente;
     QTemporaryDir m_outra;
-    QByteArray m_xdgAntes, m_homeAntes;
+    QByteArray m_xdgAntes, m_homeAntes, m_tmpAntes;
 };
 
 TEST_F(ProjetoArquivoTest, IdaEVoltaDeTodasAsTabelas)
@@ -208,11 +219,38 @@ TEST_F(ProjetoArquivoTest, CabecalhoSemCodigoVazioOuIncompleto)
         ASSERT_EQ(m.size(), 1);
         EXPECT_EQ(m[0].texto, QStringLiteral("Arquivo incompatível com o REZOZUR Eva-Rudo 1.3.1.\rImpossível continuar leitura."));
     }
-    // Lines ended by LF alone, as another tool may write them, read the same.
-    auto [ok3, m3] = comCabecalho(QByteArray("x\n1.0\n777\n"));
+    // Lines ended by LF alone, as another tool may write them, read the same; so does a file of an
+    // earlier version of the program.
+    auto [ok3, m3] = comCabecalho(QByteArray("REZOZUR Eva-Rudo 1.3.1\n1.0\n777\n"));
     EXPECT_TRUE(ok3);
     EXPECT_TRUE(m3.isEmpty());
     EXPECT_EQ(app::Estado().ProjectCode, QStringLiteral("777"));
+    auto [ok4, m4] = comCabecalho(QByteArray("REZOZUR Eva-Rudo 1.2\r\n1.0\r\n1.0"));
+    EXPECT_TRUE(ok4);
+    EXPECT_EQ(app::Estado().ProjectCode, QStringLiteral("1.0"));
+
+    // What Open does not rely on being right is refused all the same: another program's header, a
+    // newer header format, more lines, text that is not UTF-8, control characters, an endless code.
+    const QString danificado = QStringLiteral("Arquivo com formato inválido ou danificado.");
+    const QString incompativel = QStringLiteral("Arquivo incompatível com o REZOZUR Eva-Rudo 1.3.1.\rImpossível continuar leitura.");
+    const std::pair<QByteArray, QString> recusados[] = {
+        {QByteArray("OUTRO 9.9\r\n1.0\r\n777\r\n"), danificado},
+        {QByteArrayLiteral("\xff\xfe\x00\x01garbage\x1b[31m"), danificado},
+        {QByteArray("REZOZUR Eva-Rudo 1.3.1\r\n9.9\r\n777\r\n"), incompativel},
+        {QByteArray("REZOZUR Eva-Rudo 1.3.1\r\n1.0\r\n777\r\nmais uma\r\n"), danificado},
+        {QByteArray("REZOZUR Eva-Rudo 1.3.1\r\n1.0\r\n7\xc3\x28" "7\r\n"), danificado},
+        {QByteArray("REZOZUR Eva-Rudo 1.3.1\r\n1.0\r\n7\x1b[2J7\r\n"), danificado},
+        {QByteArray("REZOZUR Eva-Rudo 1.3.1\r\n1.0\r\n7\xe2\x80\xae" "7\r\n"), danificado},
+        {QByteArray("REZOZUR Eva-Rudo 1.3.1\r\n1.0\r\n") + QByteArray(41, '7'), danificado},
+    };
+    for (const auto& [cabecalho, texto] : recusados) {
+        app::Estado().ProjectCode = QStringLiteral("antes");
+        auto [ok, m] = comCabecalho(cabecalho);
+        EXPECT_FALSE(ok) << cabecalho.toStdString();
+        ASSERT_EQ(m.size(), 1);
+        EXPECT_EQ(m[0].texto, texto) << cabecalho.toStdString();
+        EXPECT_EQ(teste::TotalDeLinhas(), 0);
+    }
 }
 
 TEST_F(ProjetoArquivoTest, ArquivosDanificadosDaoSuaMensagemENenhumProjetoPelaMetade)
@@ -225,6 +263,7 @@ TEST_F(ProjetoArquivoTest, ArquivosDanificadosDaoSuaMensagemENenhumProjetoPelaMe
         InteracaoRoteirizada ui;
         const bool ok = store::LeProjeto(caminho);
         EXPECT_TRUE(ArquivosDeTabela(ambiente.pasta()).isEmpty());
+        EXPECT_TRUE(QDir(outra(QStringLiteral("tmp"))).isEmpty());
         return std::make_pair(ok, ui.textos());
     };
 
@@ -401,15 +440,29 @@ TEST_F(ComandosProjetoTest, AbrirMudaAPastaDeTrabalhoEGuardaONome)
     EXPECT_TRUE(QFileInfo::exists(outra(QStringLiteral("A/Projeto.txt"))));
     EXPECT_TRUE(ArquivosDeTabela(outra(QStringLiteral("A"))).isEmpty());
 
-    // Saving under another folder still writes the table files in A, the folder of the opened file.
+    // Saving under another folder writes the decrypted table files in neither folder, but in a
+    // private one (mode 0700) of the temporary folder, gone afterwards.
     QDir().mkpath(outra(QStringLiteral("B")));
     InteracaoRoteirizada ui;
-    QStringList vistosEmA;
-    ui.aoProgredir = [&] { vistosEmA = ArquivosDeTabela(outra(QStringLiteral("A"))); };
+    QStringList vistosEmA, vistosEmB, privadas;
+    QFileDevice::Permissions modo;
+    ui.aoProgredir = [&] {
+        vistosEmA = ArquivosDeTabela(outra(QStringLiteral("A")));
+        vistosEmB = ArquivosDeTabela(outra(QStringLiteral("B")));
+        privadas = QDir(outra(QStringLiteral("tmp"))).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+        if (!privadas.isEmpty())
+            modo = QFileInfo(outra(QStringLiteral("tmp/")) + privadas[0]).permissions();
+    };
     ui.respondeArquivo(outra(QStringLiteral("B/novo")));
     app::SetModified(true);
     ASSERT_TRUE(store::SalvarComoClick());
-    EXPECT_EQ(vistosEmA.size(), 46);
+    EXPECT_TRUE(vistosEmA.isEmpty());
+    EXPECT_TRUE(vistosEmB.isEmpty());
+    ASSERT_EQ(privadas.size(), 1);
+    EXPECT_TRUE(privadas[0].startsWith(QStringLiteral("rezozur-tabelas-%1-").arg(QCoreApplication::applicationPid())));
+    EXPECT_EQ(modo, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner | QFileDevice::ReadUser
+                        | QFileDevice::WriteUser | QFileDevice::ExeUser);
+    EXPECT_TRUE(QDir(outra(QStringLiteral("tmp"))).isEmpty());
     EXPECT_EQ(app::Estado().ProjectFileName, outra(QStringLiteral("B/novo.prj")));
     EXPECT_TRUE(QFileInfo::exists(outra(QStringLiteral("B/novo.prj"))));
     EXPECT_TRUE(ArquivosDeTabela(outra(QStringLiteral("B"))).isEmpty());
@@ -598,6 +651,138 @@ TEST_F(ComandosProjetoTest, VersaoAnteriorPedeConversao)
     }
     EXPECT_EQ(Le(outra(QStringLiteral("A/p.prj.bak"))), antes);
     EXPECT_EQ(Le(outra(QStringLiteral("A/Projeto.txt"))), QByteArray("REZOZUR Eva-Rudo 1.3.1\r\n1.0\r\n3131\r\n"));
+}
+
+TEST_F(ComandosProjetoTest, CopiaDeRecuperacaoSobreviveAoProgramaMortoETrazAsTabelasEditadas)
+{
+    const QString arquivo = projetoAberto(QStringLiteral("A"));
+    const QByteArray gravado = Le(arquivo);
+    store::Table& membros = store::DataIdentificacao().tbMembro;
+    membros.setFiltered(false);
+    membros.first();
+    membros.edit();
+    membros.setValue(QStringLiteral("Nome"), QStringLiteral("EDITADO DEPOIS DE GRAVAR"));
+    membros.post();
+    membros.append();
+    membros.setValue(QStringLiteral("Status"), QStringLiteral("I"));
+    membros.setValue(QStringLiteral("Cod_Membro"), QStringLiteral("-1"));
+    membros.setValue(QStringLiteral("Nome"), QStringLiteral("NOVO MEMBRO"));
+    membros.setValue(QStringLiteral("EquipeOriginal"), QStringLiteral("N"));
+    membros.setValue(QStringLiteral("DescricaoFuncao"), QStringLiteral("BOLSISTA"));
+    membros.post();
+    app::SetModified(true);
+    const teste::Instantaneo editado = teste::TiraInstantaneo();
+    EXPECT_FALSE(store::Recuperacao().existe());
+
+    // The program is killed right after its copy was written.
+    GTEST_FLAG_SET(death_test_style, "fast");
+    EXPECT_EXIT(
+        {
+            store::Recuperacao().grava();
+            store::Recuperacao().espera();
+            std::raise(SIGKILL);
+        },
+        ::testing::KilledBySignal(SIGKILL), "");
+    EXPECT_EQ(Le(arquivo), gravado) << "the user's file is never touched";
+    ASSERT_TRUE(store::Recuperacao().existe());
+    EXPECT_TRUE(store::CopiaDeRecuperacao::Arquivo().startsWith(outra(QStringLiteral("dados-usuario/"))));
+    EXPECT_EQ(QFileInfo(store::CopiaDeRecuperacao::Pasta()).permissions() & 0x0077, 0);
+
+    // The next start, with empty tables: Recuperar brings back the edited tables, exactly.
+    store::DataGeral().ClearTables();
+    app::Estado().ProjectOpen = false;
+    app::Estado().ProjectFileName.clear();
+    app::Estado().ProgramDir = ambiente.pasta();
+    app::SetModified(false);
+    {
+        InteracaoRoteirizada ui;
+        ui.responde(app::Resposta::Sim);
+        ASSERT_TRUE(store::OfereceRecuperacao());
+        ASSERT_EQ(ui.mensagens.size(), 1);
+        EXPECT_EQ(ui.mensagens[0].botoes, app::Botoes::RecuperarDescartar);
+        EXPECT_EQ(ui.mensagens[0].icone, app::Icone::Pergunta);
+        EXPECT_TRUE(ui.mensagens[0].texto.contains(QStringLiteral("\"p.prj\""))) << ui.mensagens[0].texto.toStdString();
+    }
+    EXPECT_EQ(teste::TiraInstantaneo(), editado);
+    EXPECT_TRUE(app::Estado().ProjectOpen);
+    EXPECT_TRUE(app::Estado().ProjectModified) << "the recovered changes are in no file yet";
+    EXPECT_EQ(app::Estado().ProjectFileName, arquivo);
+    EXPECT_EQ(eventos, (QStringList{QStringLiteral("CreateWindows"), QStringLiteral("SetMenuAndButtons")}));
+
+    // Saving puts them in the user's file and ends the copy.
+    EXPECT_TRUE(store::Recuperacao().existe());
+    {
+        InteracaoRoteirizada ui;
+        ASSERT_TRUE(store::SalvarClick());
+    }
+    EXPECT_FALSE(store::Recuperacao().existe());
+    store::DataGeral().ClearTables();
+    InteracaoRoteirizada ui;
+    ASSERT_TRUE(store::LeProjeto(arquivo));
+    EXPECT_EQ(teste::TiraInstantaneo(), editado);
+}
+
+TEST_F(ComandosProjetoTest, CopiaDescartadaFechadaOuRemovidaNaoVolta)
+{
+    projetoAberto(QStringLiteral("A"));
+    app::SetModified(true);
+    // Removed while it is being written: it never lands.
+    ASSERT_TRUE(store::Recuperacao().grava());
+    store::Recuperacao().remove();
+    store::Recuperacao().espera();
+    EXPECT_FALSE(store::Recuperacao().existe());
+    EXPECT_TRUE(QDir(store::CopiaDeRecuperacao::Pasta()).isEmpty());
+
+    // Closing the project without saving drops it too.
+    ASSERT_TRUE(store::Recuperacao().grava());
+    store::Recuperacao().espera();
+    EXPECT_TRUE(store::Recuperacao().existe());
+    {
+        InteracaoRoteirizada ui;
+        ui.responde(app::Resposta::Nao);
+        EXPECT_TRUE(store::FecharClick());
+    }
+    EXPECT_FALSE(store::Recuperacao().existe());
+
+    // At start-up: closing the question puts the copy aside where Open reads it; Descartar removes it.
+    projetoAberto(QStringLiteral("A"));
+    app::SetModified(true);
+    ASSERT_TRUE(store::Recuperacao().grava());
+    store::Recuperacao().espera();
+    store::DataGeral().ClearTables();
+    app::Estado().ProjectOpen = false;
+    app::SetModified(false);
+    {
+        InteracaoRoteirizada ui;
+        ui.responde(app::Resposta::Cancelar);
+        EXPECT_FALSE(store::OfereceRecuperacao());
+    }
+    EXPECT_FALSE(store::Recuperacao().existe());
+    const QString anterior = store::CopiaDeRecuperacao::Pasta() + QStringLiteral("recuperacao-anterior.prj");
+    {
+        InteracaoRoteirizada ui;
+        ui.respondeArquivo(anterior);
+        ASSERT_TRUE(store::AbrirClick());
+        EXPECT_GT(teste::TotalDeLinhas(), 0);
+        EXPECT_EQ(app::Estado().ProjectFileName, anterior);
+    }
+    ASSERT_TRUE(store::Recuperacao().grava());
+    store::Recuperacao().espera();
+    store::DataGeral().ClearTables();
+    app::Estado().ProjectOpen = false;
+    app::SetModified(false);
+    {
+        InteracaoRoteirizada ui;
+        ui.responde(app::Resposta::Nao);
+        EXPECT_FALSE(store::OfereceRecuperacao());
+    }
+    EXPECT_FALSE(store::Recuperacao().existe());
+    EXPECT_FALSE(app::Estado().ProjectOpen);
+    EXPECT_EQ(teste::TotalDeLinhas(), 0);
+    // Nothing to offer: nothing is asked.
+    InteracaoRoteirizada ui;
+    EXPECT_FALSE(store::OfereceRecuperacao());
+    EXPECT_TRUE(ui.mensagens.isEmpty());
 }
 
 } // namespace

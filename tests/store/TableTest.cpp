@@ -517,3 +517,58 @@ TEST(Table, StepsFromTheCurrentRowStayRightThroughAnyMixOfChanges)
         andados.push_back(t->bookmark());
     EXPECT_EQ(andados, t->visibleRows());
 }
+
+TEST(Table, TableFilesFromElsewhereAreRefusedWithoutHarm)
+{
+    QTemporaryDir dir;
+    auto t = novaTabela();
+    inclui(*t, "N", "1");
+    const QString path = dir.filePath(QStringLiteral("t.cof"));
+    const auto comCorpo = [&](const QByteArray& versao, const QByteArray& extra) {
+        QFile f(path);
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write("{\"formato\":\"rezozur-tabela\"" + versao + extra
+                + ",\"colunas\":[{\"nome\":\"Status\"},{\"nome\":\"Cod\"}],\"linhas\":[[\"N\",\"7\"]]}");
+    };
+    const auto le = [&] {
+        auto u = novaTabela();
+        u->loadFromFile(path);
+        return codigos(*u);
+    };
+
+    comCorpo(",\"versao\":1", ",\"extra\":[[[{\"a\":[1,2]}]]]");
+    EXPECT_EQ(le(), QStringList{QStringLiteral("7")}) << "an unknown key of modest depth is skipped";
+
+    // Nesting deep enough to exhaust any stack is refused as damage, not followed.
+    const int fundo = 200000;
+    comCorpo(",\"versao\":1", ",\"extra\":" + QByteArray(fundo, '[') + QByteArray(fundo, ']'));
+    EXPECT_THROW(le(), TableError);
+    comCorpo(",\"versao\":1", ",\"extra\":" + QByteArray(fundo, '{').replace("{", "{\"k\":").append("1")
+                                 + QByteArray(fundo, '}'));
+    EXPECT_THROW(le(), TableError);
+
+    // The version is an integer this program writes, and nothing else.
+    for (const char* v : {"1e308", "99999999999999999999", "0", "-1", "2", "1.0", "01", "\"1\"", "true", "null"}) {
+        comCorpo(",\"versao\":" + QByteArray(v), QByteArray());
+        EXPECT_THROW(le(), TableError) << v;
+    }
+    comCorpo(QByteArray(), QByteArray());
+    EXPECT_THROW(le(), TableError) << "no version";
+    comCorpo(",\"versao\":1,\"versao\":1", QByteArray());
+    EXPECT_THROW(le(), TableError) << "two versions";
+    comCorpo(",\"versao\":1", ",\"linhas\":[]");
+    EXPECT_THROW(le(), TableError) << "rows before columns, or twice";
+    EXPECT_EQ(t->recordCount(), 1);
+
+    // A link left under the temporary name is replaced, not written through.
+    const QString alvo = dir.filePath(QStringLiteral("alheio.txt"));
+    QFile a(alvo);
+    ASSERT_TRUE(a.open(QIODevice::WriteOnly));
+    a.write("intocado");
+    a.close();
+    ASSERT_TRUE(QFile::link(alvo, path + QStringLiteral(".tmp")));
+    t->saveToFile(path);
+    ASSERT_TRUE(a.open(QIODevice::ReadOnly));
+    EXPECT_EQ(a.readAll(), QByteArray("intocado"));
+    EXPECT_EQ(le(), QStringList{QStringLiteral("1")});
+}

@@ -20,6 +20,25 @@ def zipa(nome, entradas):
             z.writestr(zipfile.ZipInfo(n, date_time=(2020, 1, 1, 0, 0, 0)), dados)
 
 
+def mentiroso(caminho, tamanho_real, declarado=64):
+    with zipfile.ZipFile(caminho, "w") as z:
+        for n, d in [("Projeto.txt", CABECALHO), ("tbMembro.cof", b" " * tamanho_real)]:
+            info = zipfile.ZipInfo(n, date_time=(2020, 1, 1, 0, 0, 0))
+            info.compress_type = zipfile.ZIP_DEFLATED
+            z.writestr(info, d)
+    dados = bytearray(open(caminho, "rb").read())
+    pos = 0
+    while True:
+        pos = dados.find(b"tbMembro.cof", pos + 1)
+        if pos < 0:
+            break
+        if dados[pos - 30:pos - 26] == b"PK\x03\x04":
+            struct.pack_into("<I", dados, pos - 30 + 22, declarado)
+        if dados[pos - 46:pos - 42] == b"PK\x01\x02":
+            struct.pack_into("<I", dados, pos - 46 + 24, declarado)
+    open(caminho, "wb").write(bytes(dados))
+
+
 def main():
     zipa("caminho-pai.prj", [("Projeto.txt", CABECALHO), ("../tbMembro.cof", b"{}")])
     zipa("caminho-absoluto.prj", [("Projeto.txt", CABECALHO), ("/tmp/tbMembro.cof", b"{}")])
@@ -44,6 +63,10 @@ def main():
         if dados[pos - 46:pos - 42] == b"PK\x01\x02":   # central header: size at offset 24
             struct.pack_into("<I", dados, pos - 46 + 24, grande)
     open(caminho, "wb").write(bytes(dados))
+
+    # An entry that claims 64 bytes and inflates to 16 MiB: refused once it passes its declared size,
+    # whatever limit or disk space there is.
+    mentiroso(os.path.join(AQUI, "tamanho-mentiroso.prj"), 16 * 1024 * 1024)
 
     # Right names, wrong password.
     with tempfile.TemporaryDirectory() as d:
