@@ -139,7 +139,7 @@ void FormularioQt::instala(EdicaoEntidade& logica)
         if (l.tipo == TipoControle::Opcoes)
             for (QRadioButton* r : opcoesDo(controle(l.controle))) {
                 const QString nome = l.controle;
-                connect(r, &QRadioButton::clicked, this, [this, nome] { usuarioMudou(nome); }, Qt::UniqueConnection);
+                connect(r, &QRadioButton::clicked, this, [this, nome] { usuarioMudou(nome); });
             }
 }
 
