@@ -169,8 +169,8 @@ private:
 
 bool g_emCurso = false;
 
-// One manager for the whole run, owned by the application: making one per request costs a thread
-// each time. Requests still get a connection of their own ("Connection: close").
+// One manager for the whole run, owned by the application. Every request gets a connection of its
+// own: see ExecutaPedido.
 QNetworkAccessManager& gerenteDaAplicacao()
 {
     static QPointer<QNetworkAccessManager> gerente;
@@ -249,6 +249,13 @@ int ExecutaPedido(const QString& host, int port, const QString& path, const QByt
         return FalhaConexao;
 
     QNetworkAccessManager& gerente = gerenteDaAplicacao();
+    // No request may inherit a connection that another one used. The request asks for
+    // "Connection: close", but a server that answers without a "Connection" header leaves Qt taking
+    // the connection as kept alive; when the server then closes it, Qt hands the next request to
+    // the dead connection and would send it again, which the one-shot body below forbids (and
+    // must: the server may have acted on it). Clearing the cache costs the manager's network
+    // thread, made anew for the next request: nothing beside a round trip to the server.
+    gerente.clearConnectionCache();
     QNetworkRequest pedido(url);
     // No connection outlives its request: the server closes it after the reply.
     pedido.setHeader(QNetworkRequest::ContentTypeHeader, QByteArrayLiteral("application/x-www-form-urlencoded"));

@@ -88,10 +88,13 @@ public:
 
     void envia(const RespostaHttp& r, bool manter, qint64 cortarEm = -1)
     {
+        const int fechaApos = m_servidor->fechaSemAvisoMs();
         QByteArray cabecalho = "HTTP/1.1 " + QByteArray::number(r.status) + ' ' + Motivo(r.status) + "\r\n"
                                "Content-Type: " + r.tipo + "\r\n"
-                               "Content-Length: " + QByteArray::number(r.corpo.size()) + "\r\n"
-                               "Connection: " + (manter ? "keep-alive" : "close") + "\r\n\r\n";
+                               "Content-Length: " + QByteArray::number(r.corpo.size()) + "\r\n";
+        if (fechaApos < 0)
+            cabecalho += QByteArray("Connection: ") + (manter ? "keep-alive" : "close") + "\r\n";
+        cabecalho += "\r\n";
         m_socket->write(cabecalho);
         if (cortarEm >= 0) {
             m_socket->write(r.corpo.left(cortarEm));
@@ -100,6 +103,14 @@ public:
             return;
         }
         m_socket->write(r.corpo);
+        if (fechaApos >= 0) {
+            // Nothing more is read from this connection; it goes down without notice.
+            m_encerrando = true;
+            m_buffer.clear();
+            m_socket->flush();
+            QTimer::singleShot(fechaApos, this, [this] { m_socket->disconnectFromHost(); });
+            return;
+        }
         if (!manter) {
             m_socket->disconnectFromHost();
             return;
@@ -126,6 +137,10 @@ private:
 
     void le()
     {
+        if (m_encerrando) {
+            m_socket->readAll();
+            return;
+        }
         m_buffer += m_socket->readAll();
         while (!m_ocupada) {
             if (m_fimCabecalho < 0) {
@@ -264,6 +279,7 @@ private:
     bool m_pedacos = false;
     bool m_manter = true;
     bool m_ocupada = false;
+    bool m_encerrando = false;
 };
 
 ServidorHttp::ServidorHttp(Atendente atendente, qint64 limiteCorpo, QObject* parent)

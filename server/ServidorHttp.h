@@ -58,6 +58,13 @@ public:
     // the client sent byte for byte: a line "<path> <body size>", the body's bytes, a line feed.
     void registraPedidosEm(const QString& arquivo) { m_registroPedidos = arquivo; }
 
+    // Behaves like the many small servers that never say whether a connection stays open: replies
+    // carry no "Connection" header (so HTTP/1.1 keep-alive is implied), yet the connection is closed
+    // `ms` milliseconds after each reply, and whatever the client sends on it meanwhile goes unread.
+    // Negative: off.
+    void fechaSemAvisoApos(int ms) { m_fechaSemAvisoMs = ms; }
+    int fechaSemAvisoMs() const { return m_fechaSemAvisoMs; }
+
 private:
     RespostaHttp administra(const PedidoHttp& pedido);
 
@@ -66,6 +73,7 @@ private:
     Falhas m_falhas;
     std::array<QTcpServer*, 3> m_servidores{};
     QString m_registroPedidos;
+    int m_fechaSemAvisoMs = -1;
 };
 
 QString ProcedimentoDoCaminho(const QString& caminho);

@@ -58,7 +58,11 @@ int main(int argc, char** argv)
     const QCommandLineOption registro(QStringLiteral("registro-pedidos"),
                                       QStringLiteral("Acrescenta cada pedido recebido (caminho, tamanho, corpo) ao arquivo."),
                                       QStringLiteral("arquivo"));
-    opcoes.addOptions({banco, semear, endereco, portaKesta, portaBiro, portaTeste, limite, falha, registro});
+    const QCommandLineOption semAviso(QStringLiteral("fecha-sem-aviso"),
+                                      QStringLiteral("Respostas sem cabeçalho Connection; cada conexão é fechada MS "
+                                                     "milissegundos depois da resposta, sem ler outro pedido."),
+                                      QStringLiteral("ms"));
+    opcoes.addOptions({banco, semear, endereco, portaKesta, portaBiro, portaTeste, limite, falha, registro, semAviso});
     opcoes.process(app);
 
     servidor::Banco armazenamento;
@@ -79,6 +83,13 @@ int main(int argc, char** argv)
 
     if (opcoes.isSet(registro))
         http.registraPedidosEm(opcoes.value(registro));
+    if (opcoes.isSet(semAviso)) {
+        bool ok = false;
+        const int ms = opcoes.value(semAviso).toInt(&ok);
+        if (!ok || ms < 0)
+            return Falha(QStringLiteral("valor inválido de --fecha-sem-aviso"));
+        http.fechaSemAvisoApos(ms);
+    }
 
     for (const QString& texto : opcoes.values(falha)) {
         const QStringList partes = texto.split(QLatin1Char(':'));
