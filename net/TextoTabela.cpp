@@ -106,6 +106,11 @@ QString LeitorQuadro::campo()
     return valor;
 }
 
+bool QuadroCompleto(const QByteArray& texto)
+{
+    return LeitorQuadro(texto).valido();
+}
+
 int CreateTable(const QByteArray& texto, store::Table& tabela)
 {
     LeitorQuadro leitor(texto, true);
@@ -181,6 +186,16 @@ int RecebeTabela(store::Table& tabela, const QString& caminho)
             SetErroNaTroca(true);
             app::SetStatusText(2, QString());
             // Nothing to parse: a failed request leaves no reply behind.
+            return resultado;
+        }
+        // A table reply that lacks either marker is garbage or was cut short: loading it would leave
+        // the table empty and call the download a success. It fails like any reply that is not data.
+        if (!QuadroCompleto(Resposta())) {
+            resultado = FalhaPaginaHtml;
+            app::FechaEspera();
+            app::Mensagem(TextoFalha(resultado), app::Icone::Erro);
+            SetErroNaTroca(true);
+            app::SetStatusText(2, QString());
             return resultado;
         }
         CreateTable(Resposta(), tabela);

@@ -50,6 +50,10 @@ private:
     int m_fimLinha = -1;  // index of the current row's last character
 };
 
+// Whether the text holds both markers, "<InitTab>" and after it "<FimTab>" (a table with no rows
+// included).
+bool QuadroCompleto(const QByteArray& texto);
+
 // Appends the framed rows of `texto` to `tabela`. A catalogued table receives its exchanged columns
 // 1 to count-1 and Status "N"; a table without a slot receives columns from 0 on. A row the table
 // refuses is dropped with "Incompatibilidade detectada."; the others stay. Returns the rows added.
@@ -57,6 +61,8 @@ int CreateTable(const QByteArray& texto, store::Table& tabela);
 
 // Downloads one table of the current project from the server procedure `caminho` and appends it to
 // `tabela`. Returns the request's result code, or TrocaCancelada (-99) when the user has cancelled.
+// A reply without both markers is a failed request (FalhaPaginaHtml, with its text shown): a
+// download never takes a garbled or truncated table for an empty one.
 int RecebeTabela(store::Table& tabela, const QString& caminho);
 
 // The error flag of one exchange (download or send): set by a failed table request.

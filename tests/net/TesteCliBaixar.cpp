@@ -3,6 +3,7 @@
 #include "tests/support/ServidorDeTeste.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -105,4 +106,36 @@ TEST(CliBaixar, FalhasTerminamComUm)
     EXPECT_FALSE(QFileInfo::exists(arquivo));
     e = roda(servidor, {u"baixar"_s, u"--usuario"_s, u"demo"_s}, pasta.path());
     EXPECT_EQ(e.codigo, 2);
+}
+
+// A table reply without its end marker (garbage, a last line left out) is a failed request: the
+// download fails and the file already there stays as it was.
+TEST(CliBaixar, RespostaDeTabelaIncompletaFalhaENaoTocaNoArquivo)
+{
+    ServidorDeTeste servidor;
+    ASSERT_TRUE(servidor.iniciado()) << qPrintable(servidor.erro());
+    QTemporaryDir pasta;
+    const QString arquivo = pasta.filePath(u"demo.prj"_s);
+    const QStringList baixar{u"baixar"_s, u"--usuario"_s, u"demo"_s, u"--senha"_s, u"demo"_s,
+                             u"--projeto"_s, u"1"_s, u"--saida"_s, arquivo};
+    Execucao e = roda(servidor, baixar, pasta.path());
+    ASSERT_EQ(e.codigo, 0) << qPrintable(e.saida + e.erros);
+    QFile f(arquivo);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QByteArray antes = f.readAll();
+    f.close();
+
+    for (const auto& [procedimento, tipo] : {std::pair{u"carga_tabelas_off.areasConhecimento"_s, u"lixo"_s},
+                                             std::pair{u"carga_tabelas_off.membros"_s, u"linhas-a-menos"_s}}) {
+        ASSERT_TRUE(servidor.injetaFalha(procedimento, tipo));
+        e = roda(servidor, baixar, pasta.path());
+        EXPECT_EQ(e.codigo, 1) << qPrintable(tipo + e.saida + e.erros);
+        EXPECT_TRUE(e.erros.contains(u"O servidor não pode responder ao pedido momentaneamente."_s)) << qPrintable(e.erros);
+        EXPECT_TRUE(e.erros.contains(u"Não foi possivel carregar todos os dados."_s)) << qPrintable(e.erros);
+        EXPECT_FALSE(e.saida.contains(u"gravado em"_s)) << qPrintable(e.saida);
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        EXPECT_EQ(f.readAll(), antes) << qPrintable(tipo);
+        f.close();
+        EXPECT_FALSE(QFileInfo::exists(arquivo + u".bak"_s));
+    }
 }
