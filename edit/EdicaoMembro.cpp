@@ -397,16 +397,27 @@ void EdicaoMembro::aoCancelar()
     if (aux::emEdicao(m_bolsistas))
         m_bolsistas.cancel();
     CancelaItens(m_membros, m_bolsistas, CodMembro, 1);
-    const QString filtro = m_trabalhos.filter();
-    for (const QString& letras : {QStringLiteral("(Status = 'I' or Status = 'E')"),
-                                  QStringLiteral("(Status = 'A' or Status = 'X' or Status = 'Y')")}) {
-        filtraTrabalhos(letras + QStringLiteral(" and (Cod_Membro = '") + cod + QStringLiteral("')"));
-        for (m_trabalhos.first(); !m_trabalhos.eof(); m_trabalhos.next())
-            CancelaItens(m_trabalhos, m_areas, CodTrab, modo());
+    // The member's works with I or E, then those with A, X or Y, each get their areas rolled back.
+    // They are found as one run of the works' member index, rather than by filtering the whole table
+    // twice.
+    aux::modoNavegacao(m_trabalhos);
+    const QString indice = m_trabalhos.indexName();
+    const bool filtrada = m_trabalhos.filtered();
+    m_trabalhos.setFiltered(false);
+    aux::selecionaIndice(m_trabalhos, QStringLiteral("Membro"));
+    if (m_trabalhos.indexName().isEmpty())
+        aux::criaIndice(m_trabalhos, QStringLiteral("Membro"), CodMembro);
+    for (const QStringList& letras : {QStringList{QStringLiteral("I"), QStringLiteral("E")},
+                                      QStringList{QStringLiteral("A"), QStringLiteral("X"), QStringLiteral("Y")}}) {
+        if (!m_trabalhos.findKey({cod}))
+            break;
+        for (; !m_trabalhos.eof() && m_trabalhos.value(CodMembro) == cod; m_trabalhos.next())
+            if (letras.contains(aux::status(m_trabalhos)))
+                CancelaItens(m_trabalhos, m_areas, CodTrab, modo());
     }
-    filtraTrabalhos(QStringLiteral("(Cod_Membro = '") + cod + QStringLiteral("')"));
+    aux::selecionaIndice(m_trabalhos, indice);
+    m_trabalhos.setFiltered(filtrada);
     CancelaItens(m_membros, m_trabalhos, CodMembro, modo());
-    filtraTrabalhos(filtro);
     devolveTabelas();
 }
 
