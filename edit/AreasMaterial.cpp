@@ -82,6 +82,15 @@ void MudaAreasMaterial(store::Table& areas, const IdentidadeMaterial& id,
     });
 }
 
+void RemoveAreasMarcadas(store::Table& areas)
+{
+    const IdentidadeMaterial marcas = IdentidadeMaterial::marcas();
+    semFiltroPorMaterial(areas, [&] {
+        while (areas.findKey({marcas.tipo, marcas.ano, marcas.local}))
+            areas.remove();
+    });
+}
+
 void IdentificaAreasNovas(store::Table& areas, const IdentidadeMaterial& id)
 {
     const IdentidadeMaterial marcas = IdentidadeMaterial::marcas();
@@ -114,8 +123,9 @@ bool MaterialDuplicado(store::Table& material)
     };
     auto devolve = [&]() -> bool {
         if (acha()) {
+            // Stored at once, so that not even the stored row keeps the marker while the dialog is open.
+            aux::mudaStatus(material, anterior);
             material.edit();
-            material.setValue(aux::Status, anterior);
             return true;
         }
         const bool filtrada = material.filtered();
@@ -126,8 +136,9 @@ bool MaterialDuplicado(store::Table& material)
             aux::mudaStatus(material, anterior);
         }
         material.setFiltered(filtrada);
-        if (marcada)
-            material.gotoBookmark(marcada);
+        // Back in edit state, as the dialog holds it, so that its Cancelar still finds it.
+        if (marcada && material.gotoBookmark(marcada))
+            material.edit();
         return false;
     };
 

@@ -30,6 +30,9 @@ QString FiltroAreasMaterial(const IdentidadeMaterial& id);
 void MudaAreasMaterial(store::Table& areas, const IdentidadeMaterial& id,
                        std::initializer_list<std::pair<const char*, const char*>> passos);
 
+// Removes every area still carrying the markers, whatever its letter.
+void RemoveAreasMarcadas(store::Table& areas);
+
 // Every area still carrying the markers gets the material's three values.
 void IdentificaAreasNovas(store::Table& areas, const IdentidadeMaterial& id);
 
