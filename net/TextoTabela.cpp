@@ -5,11 +5,13 @@
 #include "net/Transporte.h"
 #include "store/Catalogo.h"
 #include "store/Table.h"
+#include "store/TextosRepetidos.h"
 
 #include <QByteArrayView>
 
 #include <algorithm>
 #include <cstring>
+#include <vector>
 
 namespace net {
 
@@ -19,6 +21,14 @@ const QByteArray MarcaInicio = QByteArrayLiteral("<InitTab>");
 const QByteArray MarcaFim = QByteArrayLiteral("<FimTab>");
 
 bool g_erroNaTroca = false;
+
+// A field of the framed text, with the values that repeat down its column shared.
+QString TextoDoCampo(store::TextosRepetidos& repetidos, QByteArrayView bruto)
+{
+    if (bruto.isNull())
+        return {};  // the row had no such field, as LeitorQuadro::campo() gives it
+    return repetidos.texto(bruto, [](QByteArrayView b) { return DeWindows1252(b.data(), b.size()); });
+}
 
 } // namespace
 
@@ -88,22 +98,24 @@ bool LeitorQuadro::proximaLinha()
     return true;
 }
 
-QString LeitorQuadro::campo()
+QByteArrayView LeitorQuadro::campoBruto()
 {
     if (m_p > m_fimLinha)
         return {};
     const char* base = m_texto.constData();
     const void* barra = std::memchr(base + m_p, '|', std::size_t(m_fimLinha - m_p + 1));
-    QString valor;
-    if (barra) {
-        const int s = int(static_cast<const char*>(barra) - base);
-        valor = DeWindows1252(base + m_p, s - m_p);
-        m_p = s + 1;
-    } else {
-        valor = DeWindows1252(base + m_p, m_fimLinha - m_p + 1);
-        m_p = m_fimLinha + 1;
-    }
+    const int fim = barra ? int(static_cast<const char*>(barra) - base) : m_fimLinha + 1;
+    const QByteArrayView valor(base + m_p, fim - m_p);
+    m_p = barra ? fim + 1 : fim;
     return valor;
+}
+
+QString LeitorQuadro::campo()
+{
+    if (!temCampo())
+        return {};
+    const QByteArrayView bruto = campoBruto();
+    return DeWindows1252(bruto.data(), bruto.size());
 }
 
 bool QuadroCompleto(const QByteArray& texto)
@@ -132,6 +144,8 @@ int CreateTable(const QByteArray& texto, store::Table& tabela)
         }
     };
 
+    std::vector<store::TextosRepetidos> textos(std::size_t(std::max(colunas, 0)));
+
     tabela.disableControls();
     struct Religa {
         store::Table& t;
@@ -145,11 +159,11 @@ int CreateTable(const QByteArray& texto, store::Table& tabela)
             tabela.append();
             if (comSlot) {
                 for (int i = 1; i < trocadas; ++i)
-                    tabela.setValue(i, leitor.campo());
+                    tabela.setValue(i, TextoDoCampo(textos[std::size_t(i)], leitor.campoBruto()));
                 tabela.setValue(0, QStringLiteral("N"));
             } else {
                 for (int i = 0; i < colunas && leitor.temCampo(); ++i)
-                    tabela.setValue(i, leitor.campo());
+                    tabela.setValue(i, TextoDoCampo(textos[std::size_t(i)], leitor.campoBruto()));
             }
             tabela.post();
             ++postas;

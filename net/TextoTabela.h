@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 
 namespace store {
@@ -36,6 +37,8 @@ public:
     bool temCampo() const { return m_p <= m_fimLinha; }
     // The next field of the current row; empty once the row is used up.
     QString campo();
+    // The same field as its Windows-1252 bytes, a view into the text.
+    QByteArrayView campoBruto();
     int posicao() const { return m_p; }
     int ultimo() const { return m_ultimo; }
 

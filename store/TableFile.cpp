@@ -1,4 +1,5 @@
 #include "store/Table.h"
+#include "store/TextosRepetidos.h"
 
 #include <QFile>
 #include <QJsonArray>
@@ -125,7 +126,8 @@ public:
     }
 
 
-    QString texto()
+    // `repetidos`: the column's texts seen so far, whose repeats are shared.
+    QString texto(TextosRepetidos* repetidos = nullptr)
     {
         espera('"');
         // Find the end first: a text without escapes (most of them, and a long memo among them) is
@@ -143,7 +145,9 @@ public:
             for (const char* c = m_p; c < q; ++c)
                 if (static_cast<unsigned char>(*c) < 0x20)
                     falha(QStringLiteral("caractere de controle dentro de um texto"));
-            QString r = QString::fromUtf8(m_p, q - m_p);
+            QString r = repetidos ? repetidos->texto(QByteArrayView(m_p, q - m_p),
+                                                     [](QByteArrayView b) { return QString::fromUtf8(b); })
+                                  : QString::fromUtf8(m_p, q - m_p);
             m_p = q + 1;
             return r;
         }
@@ -233,6 +237,7 @@ public:
     std::vector<std::vector<QString>> linhas(const std::vector<int>& destino, size_t colunasDaTabela)
     {
         std::vector<std::vector<QString>> r;
+        std::vector<TextosRepetidos> repetidos(destino.size());
         espera('[');
         if (ve(']')) {
             ++m_p;
@@ -246,7 +251,7 @@ public:
                 for (;;) {
                     if (!ve('"'))
                         falha(QStringLiteral("valor que não é texto"));
-                    QString v = texto();
+                    QString v = texto(i < repetidos.size() ? &repetidos[i] : nullptr);
                     if (i < destino.size() && destino[i] >= 0)
                         valores[size_t(destino[i])] = std::move(v);
                     ++i;

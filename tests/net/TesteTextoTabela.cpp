@@ -181,6 +181,40 @@ TEST(LeitorQuadro, UltimaLinhaVaziaSoNoCarregador)
     EXPECT_EQ(exclusivo, 1);
 }
 
+// Values that repeat down a column are held once; every row still reads its own value, a column of
+// distinct values and a long one load as they are, and changing one row leaves the rows that shared
+// its text alone.
+TEST(CreateTable, ValoresRepetidosSaoPartilhadosSemSeMisturar)
+{
+    app::InteracaoRoteirizada ui;
+    auto t = tabelaComSlot();
+    const QByteArray longo(250, 'x');  // the column holds 255
+    const char* areas[] = {"Sa\xFA" "de", "Educa\xE7\xE3o", "", "\x80 custo", "Sa\xFA" "de "};
+    QByteArray texto = "<InitTab>\n";
+    QList<QStringList> esperado;
+    for (int i = 0; i < 1000; ++i) {
+        const QByteArray area = i % 50 == 7 ? longo : QByteArray(areas[i % 5]);
+        texto += QByteArray::number(i) + "|" + area + (i % 9 == 0 ? "" : "|") + "\n";
+        esperado << QStringList{QStringLiteral("N"), QString::number(i), net::DeWindows1252(area), QString()};
+    }
+    texto += "<FimTab>\n";
+    ASSERT_EQ(net::CreateTable(texto, *t), 1000);
+    EXPECT_EQ(linhas(*t), esperado);
+    EXPECT_EQ(t->rowValue(t->visibleRows()[3], 2), QStringLiteral("\u20AC custo"));
+
+    // The same description in rows 0 and 5 is one text; changing row 0 changes only row 0.
+    const auto rows = t->visibleRows();
+    EXPECT_EQ(t->rowValue(rows[0], 2).constData(), t->rowValue(rows[5], 2).constData());
+    t->first();
+    t->edit();
+    t->setValue(2, QStringLiteral("Outra"));
+    t->post();
+    EXPECT_EQ(t->rowValue(rows[0], 2), QStringLiteral("Outra"));
+    EXPECT_EQ(t->rowValue(rows[5], 2), QStringLiteral("Saúde"));
+    EXPECT_EQ(t->rowValue(rows[10], 2), QStringLiteral("Saúde"));
+    EXPECT_TRUE(ui.mensagens.isEmpty());
+}
+
 TEST(CreateTable, ProgressoCresceAteOFim)
 {
     app::InteracaoRoteirizada ui;

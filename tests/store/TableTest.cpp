@@ -291,6 +291,45 @@ TEST(Table, FileRoundTripKeepsEveryRowAndValue)
     EXPECT_EQ(vazia.field(3).type, FieldType::Memo);
 }
 
+// A table file read back holds each repeated value once (names from a list, blanks, the same memo),
+// yet every row reads its own value and a change to one row reaches no other.
+TEST(Table, FileValuesThatRepeatAreSharedAndStayApart)
+{
+    QTemporaryDir dir;
+    auto t = novaTabela();
+    const QString memo = QStringLiteral("linha 1\r\nlinha 2 \"aspas\" ção\\");
+    const QStringList nomes{QStringLiteral("AÇÃO"), QStringLiteral(" "), QString(), QStringLiteral("Física")};
+    for (int i = 0; i < 700; ++i) {
+        inclui(*t, i % 3 ? "N" : "A", QByteArray::number(i).constData(), nomes[i % 4].toUtf8().constData());
+        t->edit();
+        t->setValue(QStringLiteral("Obs"), i % 2 ? memo : QStringLiteral("só %1").arg(i));
+        t->post();
+    }
+    const QString path = dir.filePath(QStringLiteral("tbTeste.cof"));
+    t->saveToFile(path);
+    auto u = novaTabela();
+    u->loadFromFile(path);
+    ASSERT_EQ(u->totalRowCount(), 700);
+    const auto linhas = u->visibleRows();
+    for (int i = 0; i < 700; ++i) {
+        const auto b = linhas[size_t(i)];
+        ASSERT_EQ(u->rowValue(b, 0), QLatin1String(i % 3 ? "N" : "A")) << i;
+        ASSERT_EQ(u->rowValue(b, 1), QString::number(i)) << i;
+        ASSERT_EQ(u->rowValue(b, 2), nomes[i % 4]) << i;
+        ASSERT_EQ(u->rowValue(b, 3), i % 2 ? memo : QStringLiteral("só %1").arg(i)) << i;
+    }
+    EXPECT_EQ(u->rowValue(linhas[0], 2).constData(), u->rowValue(linhas[4], 2).constData());
+    EXPECT_EQ(u->rowValue(linhas[1], 3), memo);
+
+    u->first();
+    u->edit();
+    u->setValue(QStringLiteral("Nome"), QStringLiteral("OUTRO"));
+    u->post();
+    EXPECT_EQ(u->rowValue(linhas[0], 2), QStringLiteral("OUTRO"));
+    EXPECT_EQ(u->rowValue(linhas[4], 2), QStringLiteral("AÇÃO"));
+    EXPECT_EQ(u->rowValue(linhas[8], 2), QStringLiteral("AÇÃO"));
+}
+
 TEST(Table, DamagedOrMissingFileIsRefusedAndTheTableKept)
 {
     QTemporaryDir dir;
