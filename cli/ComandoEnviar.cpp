@@ -20,6 +20,9 @@ struct Opcoes {
     QString senha;
     QString saida;
     bool aceitarNomes = false;
+    bool desfazerEdicoes = false;
+    bool reenviar = false;
+    bool simular = false;
 };
 
 // Where the window would show the pending-items window, the tool lists its two boxes.
@@ -100,6 +103,12 @@ int Enviar(const Comando& comando, const QStringList& argumentos)
                 return UsoErrado(comando, QStringLiteral("falta o valor de --saida"));
         } else if (a == QLatin1String("--aceitar-nomes")) {
             o.aceitarNomes = true;
+        } else if (a == QLatin1String("--simular")) {
+            o.simular = true;
+        } else if (a == QLatin1String("--desfazer-edicoes")) {
+            o.desfazerEdicoes = true;
+        } else if (a == QLatin1String("--reenviar-sem-resposta")) {
+            o.reenviar = true;
         } else if (a.startsWith(QLatin1Char('-')) || !o.arquivo.isEmpty()) {
             return UsoErrado(comando, QStringLiteral("argumento inesperado: ") + a);
         } else {
@@ -133,7 +142,28 @@ int Enviar(const Comando& comando, const QStringList& argumentos)
             app::Estado().ProjectFileName = destino;
             app::SetModified(false);
         }
+        return gravado;
     };
+    // The two questions that guard against sending something twice or unconfirmed have flags of
+    // their own: the general answer to questions must not agree to them by accident.
+    const auto responde = [](bool sim) {
+        return [sim](const QString& texto) {
+            app::Mensagem(texto, app::Icone::Aviso);
+            Imprime(sim ? QStringLiteral("resposta: Sim") : QStringLiteral("resposta: Não"));
+            return sim;
+        };
+    };
+    acoes.desfazEdicoes = responde(o.desfazerEdicoes);
+    acoes.reenviarSemResposta = responde(o.reenviar);
+    // --simular: the preview is printed and the send stops there, before any table request.
+    if (o.simular)
+        acoes.confirmaPrevia = [](const std::vector<net::PreviaDaTabela>& previa) {
+            for (const QString& linha : net::TextoDaPrevia(previa))
+                Imprime(QStringLiteral("prévia: ") + linha);
+            return false;
+        };
+    // A copy of the sent state, if it comes to that, goes beside the file being written.
+    app::Estado().ProjectFileName = destino;
 
     net::ResultadoEnvio r;
     try {
@@ -143,9 +173,25 @@ int Enviar(const Comando& comando, const QStringList& argumentos)
     } catch (const std::exception& e) {
         return FalhaDoComando(comando, QString::fromUtf8(e.what()));
     }
+    if (o.simular) {
+        if (r.etapa == net::EtapaEnvio::PreviaCancelada || (r.etapa == net::EtapaEnvio::Concluido && r.nadaEnviado)) {
+            Imprime(QStringLiteral("resultado: simulação; nada foi enviado"));
+            return Sucesso;
+        }
+        Imprime(QStringLiteral("resultado: ") + Resumo(r, false));
+        return Falha;
+    }
     Imprime(QStringLiteral("resultado: ") + Resumo(r, gravado));
     if (gravado)
         Imprime(QStringLiteral("gravado em: ") + destino);
+    // A send cut short by a failed request is not saved over the file, but what the server already
+    // took (new codes, rows whose reply was lost) must not be lost with the process.
+    if (r.etapa == net::EtapaEnvio::FalhaEnvio
+        && (!r.nadaEnviado || !net::RegistrosSemResposta(store::dados()).isEmpty())) {
+        const QString copia = net::GuardaEstadoDoEnvio();
+        if (!copia.isEmpty())
+            Imprime(QStringLiteral("estado do envio gravado em: ") + copia);
+    }
 
     if (r.etapa != net::EtapaEnvio::Concluido)
         return Falha;
@@ -159,9 +205,13 @@ int Enviar(const Comando& comando, const QStringList& argumentos)
 Comando ComandoEnviar()
 {
     Comando c{QStringLiteral("enviar"),
-              QStringLiteral("ARQUIVO.prj --usuario U --senha S [--aceitar-nomes] [--saida NOVO.prj]"),
+              QStringLiteral("ARQUIVO.prj --usuario U --senha S [--simular] [--aceitar-nomes] [--desfazer-edicoes] "
+                             "[--reenviar-sem-resposta] [--saida NOVO.prj]"),
               QStringLiteral("envia as modificações do projeto ao servidor e grava o projeto (em NOVO, ou no "
-                             "próprio arquivo, guardando a cópia .bak)"),
+                             "próprio arquivo, guardando a cópia .bak); --desfazer-edicoes desfaz edições não "
+                             "concluídas antes do envio; --reenviar-sem-resposta envia também registros cujo envio "
+                             "anterior ficou sem resposta (podem duplicar no servidor); --simular mostra por seção o que seria "
+                             "incluído, alterado e excluído e para antes de enviar qualquer tabela"),
               {}};
     c.executa = [c](const QStringList& a) { return Enviar(c, a); };
     return c;

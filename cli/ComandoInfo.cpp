@@ -4,6 +4,7 @@
 #include "core/ProgramState.h"
 #include "store/Dados.h"
 #include "store/Projeto.h"
+#include "store/RegistroEnvios.h"
 
 #include <QFile>
 #include <QRegularExpression>
@@ -31,6 +32,40 @@ const QString LegendaDasLetras = QStringLiteral(
     "letras: N como no servidor, I incluído, A alterado, D excluído (a enviar), F registro \"nenhum\"; "
     "E, X, Y, P, Q, M, Z edição não concluída");
 
+// "último envio: 07/12/2026 11:40:02; 3 pedido(s); 5 aceito(s), 1 recusado(s), 0 sem resposta",
+// then one line per refused record and per request whose reply was lost.
+void ImprimeUltimoEnvio()
+{
+    const std::vector<const store::PedidoEnviado*> ultimo = store::Envios().ultimoEnvio();
+    if (ultimo.empty()) {
+        Imprime(QStringLiteral("último envio: nenhum"));
+        return;
+    }
+    int aceitos = 0, recusados = 0, semResposta = 0;
+    QStringList detalhes;
+    for (const store::PedidoEnviado* p : ultimo) {
+        for (const store::ItemEnviado& i : p->itens) {
+            if (i.semResposta())
+                ++semResposta;
+            else if (i.recusado()) {
+                ++recusados;
+                detalhes << QStringLiteral("  %1 %2 (%3): %4").arg(p->tabela, i.chaveAntes, i.status, i.significado);
+            } else
+                ++aceitos;
+        }
+        if (p->possivelmenteAplicado && !p->liberado)
+            detalhes << QStringLiteral("  %1: resposta perdida; registros possivelmente gravados no servidor").arg(p->tabela);
+    }
+    Imprime(QStringLiteral("último envio: %1; %2 pedido(s); %3 aceito(s), %4 recusado(s), %5 sem resposta")
+                .arg(ultimo.front()->envio.toString(QStringLiteral("dd/MM/yyyy HH:mm:ss")))
+                .arg(ultimo.size())
+                .arg(aceitos)
+                .arg(recusados)
+                .arg(semResposta));
+    for (const QString& d : detalhes)
+        Imprime(d);
+}
+
 int Info(const Comando& comando, const QStringList& argumentos)
 {
     if (argumentos.size() != 1)
@@ -50,6 +85,7 @@ int Info(const Comando& comando, const QStringList& argumentos)
     Imprime(LegendaDasLetras);
     for (store::Table* t : store::dados().armazenadas())
         Imprime(LinhaDaTabela(*t));
+    ImprimeUltimoEnvio();
     return Sucesso;
 }
 
@@ -58,7 +94,8 @@ int Info(const Comando& comando, const QStringList& argumentos)
 Comando ComandoInfo()
 {
     Comando c{QStringLiteral("info"), QStringLiteral("ARQUIVO.prj"),
-              QStringLiteral("mostra as três linhas do cabeçalho e, por tabela, as linhas por letra de status"), {}};
+              QStringLiteral("mostra as três linhas do cabeçalho, por tabela as linhas por letra de status, e o resumo do "
+                             "último envio"), {}};
     c.executa = [c](const QStringList& a) { return Info(c, a); };
     return c;
 }

@@ -3,7 +3,13 @@
 #include "core/Interacao.h"
 #include "core/ProgramState.h"
 #include "net/Transporte.h"
+#include "store/Catalogo.h"
 #include "store/Dados.h"
+#include "store/Projeto.h"
+#include "store/RegistroEnvios.h"
+
+#include <QDir>
+#include <QFileInfo>
 
 namespace net {
 
@@ -161,11 +167,73 @@ void mostraResumo(const ResultadoEnvio& r, const AcoesDoEnvio& acoes)
     else
         app::Mensagem(QStringLiteral("SUCESSO!! Dados atualizados no servidor.") + TextoGravacao,
                       app::Icone::Informacao);
-    if (acoes.salvarComo)
-        acoes.salvarComo();
+    if (acoes.salvarComo && !acoes.salvarComo())
+        GuardaEstadoDoEnvio();
+}
+
+bool pergunta(const std::function<bool(const QString&)>& resposta, const QString& texto)
+{
+    if (resposta)
+        return resposta(texto);
+    return app::Mensagem(texto, app::Icone::Aviso, app::Botoes::SimNao) == app::Resposta::Sim;
+}
+
+QString lista(const QStringList& linhas)
+{
+    constexpr int Maximo = 30;
+    QStringList r = linhas.mid(0, Maximo);
+    if (linhas.size() > Maximo)
+        r << QStringLiteral("... e mais %1 registro(s)").arg(linhas.size() - Maximo);
+    return r.join(app::CR);
 }
 
 } // namespace
+
+std::vector<PreviaDaTabela> PreviaDoEnvio(store::Dados& dados)
+{
+    std::vector<PreviaDaTabela> r;
+    for (const LinhaDeEnvio& linha : TabelaDeEnvio) {
+        store::Table* t = dados.tabela(QString::fromLatin1(linha.tabela));
+        if (!t)
+            continue;
+        PreviaDaTabela p;
+        p.tabela = t->name();
+        p.titulo = t->tag() >= 0 && t->tag() < store::NumSlots ? store::TableTitles[size_t(t->tag())] : t->name();
+        // Every row whatever the table's filter shows (deleted rows are hidden from lists); the
+        // filter and the current row are put back.
+        const bool filtrada = t->filtered();
+        const store::Table::Bookmark atual = t->active() && !t->isEmpty() ? t->bookmark() : 0;
+        t->setFiltered(false);
+        const std::vector<store::Table::Bookmark> linhas = t->visibleRows();
+        t->setFiltered(filtrada);
+        if (atual && t->bookmarkValid(atual) && t->rowMatchesFilter(atual))
+            t->gotoBookmark(atual);
+        for (store::Table::Bookmark b : linhas) {
+            const QString s = t->rowValue(b, 0);
+            if (s == QLatin1String("I"))
+                ++p.inclusoes;
+            else if (s == QLatin1String("A"))
+                ++p.alteracoes;
+            else if (s == QLatin1String("D"))
+                ++p.exclusoes;
+        }
+        if (p.total() > 0)
+            r.push_back(p);
+    }
+    return r;
+}
+
+QStringList TextoDaPrevia(const std::vector<PreviaDaTabela>& previa)
+{
+    QStringList r;
+    for (const PreviaDaTabela& p : previa)
+        r << QStringLiteral("%1: %2 inclusão(ões), %3 alteração(ões), %4 exclusão(ões)")
+                 .arg(p.titulo)
+                 .arg(p.inclusoes)
+                 .arg(p.alteracoes)
+                 .arg(p.exclusoes);
+    return r;
+}
 
 ResultadoEnvio EnviaDados(store::Dados& dados, const QString& usuario, const QString& senha,
                           const AcoesDoEnvio& acoes)
@@ -177,20 +245,66 @@ ResultadoEnvio EnviaDados(store::Dados& dados, const QString& usuario, const QSt
     }
 
     // A row still in an edit dialog's working letter would reach the server as a change the user
-    // never confirmed; such a project is not sent at all.
-    const QStringList emEdicao = TabelasComEdicaoPendente(dados);
+    // never confirmed. Nothing in the program would ever clear it, so the send offers to end those
+    // edits as the dialog's Cancelar would have, and sends nothing unless the user agrees.
+    const QStringList emEdicao = RegistrosEmEdicao(dados);
     if (!emEdicao.isEmpty()) {
-        app::Mensagem(QStringLiteral("Há registros com edição não concluída em:\r") + emEdicao.join(QLatin1String("\r"))
-                          + QStringLiteral("\r\rNenhum dado foi enviado."),
-                      app::Icone::Erro);
-        r.etapa = EtapaEnvio::EdicaoPendente;
-        return r;
+        const QString texto =
+            QStringLiteral("Há registros com edição não concluída em:\r") + lista(emEdicao)
+            + QStringLiteral("\r\rEssas edições podem ser desfeitas como o Cancelar do diálogo faria: "
+                             "inclusões não confirmadas são removidas e exclusões não confirmadas, desfeitas.\r"
+                             "Desfazer essas edições e continuar o envio?");
+        if (!pergunta(acoes.desfazEdicoes, texto)) {
+            app::Mensagem(QStringLiteral("Nenhum dado foi enviado."), app::Icone::Informacao);
+            r.etapa = EtapaEnvio::EdicaoPendente;
+            return r;
+        }
+        DesfazEdicoesPendentes(dados);
+        app::SetModified(true);
+    }
+
+    // The reply to an earlier request was lost after it went out: the server may hold those rows
+    // already, and the protocol cannot ask it. Sending them again could duplicate them.
+    const QStringList semResposta = RegistrosSemResposta(dados);
+    if (!semResposta.isEmpty()) {
+        const QString texto =
+            QStringLiteral("A resposta do servidor a um envio anterior não chegou. Os registros abaixo podem já ter "
+                           "sido gravados no servidor, e enviá-los de novo pode duplicá-los:\r")
+            + lista(semResposta)
+            + QStringLiteral("\r\rRecomenda-se carregar novamente o projeto do servidor e conferir as informações.\r"
+                             "Enviar esses registros assim mesmo?");
+        if (!pergunta(acoes.reenviarSemResposta, texto)) {
+            app::Mensagem(QStringLiteral("Nenhum dado foi enviado."), app::Icone::Informacao);
+            r.etapa = EtapaEnvio::SemRespostaAnterior;
+            return r;
+        }
+        LiberaRegistrosSemResposta();
+        app::SetModified(true);
     }
 
     r.etapa = confere(dados, usuario, senha, acoes);
     if (r.etapa != EtapaEnvio::Concluido)
         return r;
 
+    if (acoes.confirmaPrevia) {
+        const std::vector<PreviaDaTabela> previa = PreviaDoEnvio(dados);
+        if (previa.empty()) {
+            app::Mensagem(QStringLiteral("Nenhuma modificação foi detectada/efetuada no servidor."),
+                          app::Icone::Informacao);
+            app::SetStatusText(2, QString());
+            return r;
+        }
+        if (!acoes.confirmaPrevia(previa)) {
+            app::SetStatusText(2, QString());
+            r.etapa = EtapaEnvio::PreviaCancelada;
+            return r;
+        }
+    }
+
+    InicioDoEnvio() = QDateTime::currentDateTime();
+    struct Fim {
+        ~Fim() { InicioDoEnvio() = QDateTime(); }
+    } fim;
     app::AbreEspera(QStringLiteral("Enviando os Dados..."));
     app::MostraCancelar(false);
     app::ProgressoEspera(90, 100);

@@ -1,15 +1,21 @@
 #pragma once
 
 #include <QByteArray>
+#include <QDateTime>
 #include <QString>
 #include <QStringList>
 
 #include <array>
 #include <functional>
 
+#include "store/Table.h"
+
+#include <vector>
+
 namespace store {
 class Dados;
-class Table;
+struct ItemEnviado;
+struct PedidoEnviado;
 }
 
 // The way back to the server: every table's pending rows go out in one request, and the server's
@@ -28,6 +34,25 @@ struct FlagsEnvio {
 bool StatusDeTrabalho(const QString& status);
 // The titles of the tables to be sent that hold such rows; empty when a send may start.
 QStringList TabelasComEdicaoPendente(store::Dados& dados);
+// Those rows, one line each: title, key and letter.
+QStringList RegistrosEmEdicao(store::Dados& dados);
+// Ends every such edit as the dialog's Cancelar would have: rows added in a dialog (E, P, Q) are
+// removed, a pending removal is undone (Y back to I; X back to A, since whether the row had local
+// changes before is no longer known and A loses none), and a row caught by a duplicate test or a
+// dialog's own check (M, Z) gets I when its code is provisional or it has no server code, else A.
+// Returns the number of rows touched.
+int DesfazEdicoesPendentes(store::Dados& dados);
+
+// The rows of earlier requests whose reply was lost that still wait to be sent (one line each:
+// title, key and letter); empty when nothing could be sent twice.
+QStringList RegistrosSemResposta(store::Dados& dados);
+// The user chose to send them anyway: the log stops asking about those requests.
+void LiberaRegistrosSemResposta();
+
+// After a send whose save did not happen: writes the project beside its file as "NAME.enviado.prj"
+// (or, failing that, in the per-user recovery folder) and says where. Returns the path, empty
+// when no copy could be written.
+QString GuardaEstadoDoEnvio();
 
 // The request body of one table's pending rows ("cod_proj=..." and one key per exchanged column,
 // repeated once per row in send order), or the empty text when nothing is pending. The table is left
@@ -38,8 +63,19 @@ QString preparaParamTabela(store::Table& tabela);
 // applies each line to its own row. When lines run out or one is not a number, the failure escapes
 // after the rows already answered keep their new state; the others keep their letters. The table's
 // filter, current index and controls are left as they were found.
-// Returns the number of rows whose answer was applied.
-int TrataResposta(store::Dados& dados, store::Table& tabela, const QByteArray& resposta, FlagsEnvio& flags);
+// Returns the number of rows whose answer was applied. When `registro` is given, its items receive
+// one entry per pending row: the letter sent, the key before and after, the answer line and what it
+// meant ("sem resposta" for the rows the answer did not reach).
+int TrataResposta(store::Dados& dados, store::Table& tabela, const QByteArray& resposta, FlagsEnvio& flags,
+                  store::PedidoEnviado* registro = nullptr);
+
+// When the send under way began; the send log groups its requests by it. Invalid outside a send.
+QDateTime& InicioDoEnvio();
+
+// The pending rows of a table in send order, as the send log lists them (no answer yet).
+std::vector<store::ItemEnviado> ItensPendentes(store::Table& tabela);
+// How the log names a row: its server key, or for tables without one its first two columns.
+QString ChaveDoRegistro(const store::Table& tabela, store::Table::Bookmark linha);
 
 // One table: builds the body, posts it to `caminho` and reads the answer. Returns the request's
 // result code, 0 when nothing was pending. A negative code means the send must stop; a failure inside
@@ -55,22 +91,49 @@ struct LinhaDeEnvio {
 };
 extern const std::array<LinhaDeEnvio, 44> TabelaDeEnvio;
 
+// What a send is about to do to one section: its pending rows by kind.
+struct PreviaDaTabela {
+    QString tabela;   // tbMembro
+    QString titulo;   // the section's title (TableTitles)
+    int inclusoes = 0;
+    int alteracoes = 0;
+    int exclusoes = 0;
+    int total() const { return inclusoes + alteracoes + exclusoes; }
+};
+// The sections with something to send, in send order; empty when nothing is pending. Reads the
+// tables only.
+std::vector<PreviaDaTabela> PreviaDoEnvio(store::Dados& dados);
+// The preview as lines of text: "Membros: 1 inclusão(ões), 2 alteração(ões), 0 exclusão(ões)".
+QStringList TextoDaPrevia(const std::vector<PreviaDaTabela>& previa);
+
 // What the send needs from the window, or from whatever stands in for it.
 struct AcoesDoEnvio {
     // The pending-items check with its `quiet` argument. Throws app::Abort when it found something
     // (after showing the pending-items window).
     std::function<void(bool quiet)> verificarPendencia;
-    // The save-as command; the user may cancel it.
-    std::function<void()> salvarComo;
+    // The save-as command; the user may cancel it. True when the project was written.
+    std::function<bool()> salvarComo;
+    // Two questions that the command-line tool answers from its own flags; when unset they are asked
+    // through the seam (Sim/Não). True goes on.
+    // Rows left in an edit dialog's working letter: undo those edits as the dialog's Cancelar would?
+    std::function<bool(const QString& texto)> desfazEdicoes;
+    // Rows whose earlier send lost its reply: send them again anyway?
+    std::function<bool(const QString& texto)> reenviarSemResposta;
+    // When set, shown after the permission and pending-items steps and before the first table
+    // request, with what the send will do per section; false sends nothing and changes nothing. A
+    // project with nothing to send then says so at once instead.
+    std::function<bool(const std::vector<PreviaDaTabela>& previa)> confirmaPrevia;
 };
 
 enum class EtapaEnvio {
     SemSenha,           // nothing done: the password is missing; the dialog stays open
-    EdicaoPendente,     // half-edited rows: nothing asked of the server
+    EdicaoPendente,     // half-edited rows the user chose to keep: nothing asked of the server
+    SemRespostaAnterior, // rows an earlier send may have applied unawares: nothing asked of the server
     FalhaPermissao,     // the permission request failed or its answer was not understood
     SemPermissao,       // "-1" or "-2"
     OrigemInvalida,     // the origin project number holds something other than digits
     Pendencias,         // the pending-items check stopped the send
+    PreviaCancelada,    // the user cancelled at the preview: nothing sent, nothing changed
     FalhaEnvio,         // a table's request failed: the tables after it were not sent, nothing saved
     Concluido,          // every table was visited and the summary shown
 };

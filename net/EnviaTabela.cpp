@@ -7,6 +7,7 @@
 #include "net/Transporte.h"
 #include "store/Catalogo.h"
 #include "store/Dados.h"
+#include "store/RegistroEnvios.h"
 
 namespace net {
 
@@ -125,7 +126,54 @@ void mostraRecusa(const store::Table& t, qlonglong valor, FlagsEnvio& flags)
                   app::Icone::Erro);
 }
 
+QString significadoDaRecusa(const store::Table& t, qlonglong valor)
+{
+    QString r = QStringLiteral("recusado: ") + QString::number(valor);
+    if (valor == -3 && eh(t.name(), "tbEventosApoiados"))
+        r += QStringLiteral(" (país não corresponde à cidade indicada)");
+    else if (valor == -3 && eh(t.name(), "tbLaboratorio"))
+        r += QStringLiteral(" (laboratório não sediado na instituição sede indicada)");
+    return r;
+}
+
+const QString SemResposta = QStringLiteral("sem resposta");
+
 } // namespace
+
+QString ChaveDoRegistro(const store::Table& t, store::Table::Bookmark b)
+{
+    const int tag = t.tag();
+    if (slotValido(tag) && !store::TableKeyFields[size_t(tag)].isEmpty()) {
+        const int col = t.fieldIndex(store::TableKeyFields[size_t(tag)]);
+        if (col >= 0)
+            return t.rowValue(b, col).trimmed();
+    }
+    // Rows without a server code are told apart by their first columns (the parent's code and the
+    // description, for the lists of areas and sectors).
+    QStringList partes;
+    for (int i = 1; i < std::min(3, t.fieldCount()); ++i)
+        partes << t.rowValue(b, i).trimmed();
+    return partes.join(QStringLiteral(" / "));
+}
+
+QDateTime& InicioDoEnvio()
+{
+    static QDateTime inicio;
+    return inicio;
+}
+
+std::vector<store::ItemEnviado> ItensPendentes(store::Table& t)
+{
+    ModoDeEnvio modo(t);
+    modo.inicia(FiltroEnvio);
+    std::vector<store::ItemEnviado> r;
+    for (store::Table::Bookmark b : t.visibleRows()) {
+        const QString status = t.rowValue(b, 0);
+        r.push_back({status == QLatin1String("Z") ? QStringLiteral("D") : status, ChaveDoRegistro(t, b), {}, {},
+                     SemResposta});
+    }
+    return r;
+}
 
 bool StatusDeTrabalho(const QString& status)
 {
@@ -215,11 +263,28 @@ QString preparaParamTabela(store::Table& t)
     return QStringLiteral("cod_proj=") + app::Estado().ProjectCode + corpo;
 }
 
-int TrataResposta(store::Dados& dados, store::Table& t, const QByteArray& resposta, FlagsEnvio& flags)
+int TrataResposta(store::Dados& dados, store::Table& t, const QByteArray& resposta, FlagsEnvio& flags,
+                  store::PedidoEnviado* registro)
 {
     ModoDeEnvio modo(t);
     modo.inicia(FiltroResposta);
     const std::vector<store::Table::Bookmark> linhas = t.visibleRows();
+    std::vector<store::ItemEnviado> itens;
+    for (store::Table::Bookmark b : linhas) {
+        const QString status = t.rowValue(b, 0);
+        itens.push_back({status == QLatin1String("Z") ? QStringLiteral("D") : status, ChaveDoRegistro(t, b), {}, {},
+                         SemResposta});
+    }
+    // Whatever happens below, the log learns which rows got an answer and which did not.
+    struct Registra {
+        store::PedidoEnviado* registro;
+        std::vector<store::ItemEnviado>& itens;
+        ~Registra()
+        {
+            if (registro)
+                registro->itens = std::move(itens);
+        }
+    } registra{registro, itens};
 
     const int tag = t.tag();
     const int colChave = slotValido(tag) && !store::TableKeyFields[size_t(tag)].isEmpty()
@@ -245,15 +310,22 @@ int TrataResposta(store::Dados& dados, store::Table& t, const QByteArray& respos
             throw store::TableError(QStringLiteral("%1: registro pendente não encontrado.").arg(t.name()));
 
         const QString status = t.value(0);
+        store::ItemEnviado& item = itens[size_t(aplicadas)];
+        item.resposta = linha;
         if (status == QLatin1String("Z")) {
             if (valor < 0) {
                 flags.exclusaoRecusada = true;
+                item.significado = QStringLiteral("exclusão recusada: ") + QString::number(valor);
+                item.chaveDepois = item.chaveAntes;
                 modo.marcaRecusada();
             } else {
+                item.significado = QStringLiteral("excluído");
                 t.remove();
             }
         } else if (status == QLatin1String("I") || status == QLatin1String("A")) {
             if (valor >= 0) {
+                item.significado = QStringLiteral("aceito");
+                item.chaveDepois = colChave >= 0 ? linha : item.chaveAntes;
                 t.edit();
                 t.setValue(0, QStringLiteral("N"));
                 QString velho;
@@ -266,6 +338,8 @@ int TrataResposta(store::Dados& dados, store::Table& t, const QByteArray& respos
                 if (colChave >= 0)
                     PropagaChave(dados, tag, velho, linha);
             } else {
+                item.significado = significadoDaRecusa(t, valor);
+                item.chaveDepois = item.chaveAntes;
                 mostraRecusa(t, valor, flags);  // the row keeps its letter and goes out again next time
             }
         } else {
@@ -283,14 +357,45 @@ int EnviaTabela(store::Dados& dados, store::Table& t, const QString& caminho, bo
     const QString titulo = tituloDe(t);
     app::TextoEspera(QStringLiteral("Enviando dados de ") + titulo);
     int resultado = 0;
+    store::PedidoEnviado pedido;
+    bool enviou = false;
+    // Every request that went out is in the send log, however it ended.
+    struct Registra {
+        store::PedidoEnviado& pedido;
+        const bool& enviou;
+        ~Registra()
+        {
+            if (!enviou)
+                return;
+            if (pedido.possivelmenteAplicado) {
+                // Only rows sent as insertions or changes could end up twice on the server.
+                pedido.possivelmenteAplicado = false;
+                for (const store::ItemEnviado& i : pedido.itens)
+                    if (i.semResposta() && (i.status == QLatin1String("I") || i.status == QLatin1String("A")))
+                        pedido.possivelmenteAplicado = true;
+            }
+            store::Envios().pedidos.push_back(std::move(pedido));
+            app::SetModified(true);
+        }
+    } registra{pedido, enviou};
     try {
         const QString corpo = preparaParamTabela(t);
         if (corpo.isEmpty()) {
             app::SetStatusText(2, QString());
             return 0;
         }
+        pedido.quando = QDateTime::currentDateTime();
+        pedido.envio = InicioDoEnvio().isValid() ? InicioDoEnvio() : pedido.quando;
+        pedido.tabela = t.name();
+        pedido.procedimento = caminho.mid(caminho.lastIndexOf(QLatin1Char('/')) + 1);
+        pedido.itens = ItensPendentes(t);
+        enviou = true;
         resultado = ExecutaPedido(Config().host, Config().portaKesta, caminho, corpo);
         if (resultado < 0) {
+            // A reply that broke off after the request went out may come from a server that applied
+            // it: those rows must not go out again unawares.
+            pedido.situacao = QStringLiteral("falha: ") + QString::number(resultado);
+            pedido.possivelmenteAplicado = resultado == FalhaLeitura;
             app::FechaEspera();
             MostraFalha(resultado);
             flags.erro = true;
@@ -301,7 +406,11 @@ int EnviaTabela(store::Dados& dados, store::Table& t, const QString& caminho, bo
         // changed and must be offered for saving.
         nadaEnviado = false;
         app::SetModified(true);
-        TrataResposta(dados, t, Resposta(), flags);
+        pedido.situacao = QStringLiteral("resposta incompleta");
+        pedido.possivelmenteAplicado = true;
+        TrataResposta(dados, t, Resposta(), flags, &pedido);
+        pedido.situacao = QStringLiteral("respondido");
+        pedido.possivelmenteAplicado = false;
         try {
             t.setIndexName(QStringLiteral("Primary"));
         } catch (const std::exception&) {

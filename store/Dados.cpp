@@ -1,4 +1,5 @@
 #include "store/Dados.h"
+#include "store/RegistroEnvios.h"
 
 #include "store/Catalogo.h"
 
@@ -103,6 +104,7 @@ bool dadosCriados() { return g_dados != nullptr; }
 void criaDados()
 {
     g_dados.reset();
+    Envios().limpa();
     g_dados = std::make_unique<Dados>();
 }
 

@@ -4,6 +4,7 @@
 #include "store/Dados.h"
 #include "store/DataModules.h"
 #include "store/Paralelo.h"
+#include "store/RegistroEnvios.h"
 
 #include <QDir>
 
@@ -176,6 +177,8 @@ void TDataGeral::ClearTables()
 {
     for (Table* t : m_dados.armazenadas())
         t->emptyTable();
+    // The send log belongs to the project whose tables these were.
+    Envios().limpa();
 }
 
 void TDataGeral::CloseTables()

@@ -6,6 +6,7 @@
 #include "store/Catalogo.h"
 #include "store/Dados.h"
 #include "store/PastaPrivada.h"
+#include "store/RegistroEnvios.h"
 
 #include <QDir>
 #include <QFile>
@@ -156,10 +157,23 @@ void DescartaTabelasLidas()
     }
 }
 
+// The send log of the archive just read; an archive without one (or with one this version cannot
+// read) opens with an empty log.
+void LeRegistroEnvios(const QString& caminho)
+{
+    constexpr qint64 TamanhoMaximo = qint64(64) * 1024 * 1024;
+    Envios().limpa();
+    QFile f(caminho);
+    if (!f.open(QIODevice::ReadOnly) || f.size() > TamanhoMaximo)
+        return;
+    Envios().le(f.readAll());
+}
+
 } // namespace
 
 // Entries an archive may hold besides the header and the table files.
-const QStringList EntradasOpcionais = {};
+// The send log came after the 47 entries; files written before it open as they are.
+const QStringList EntradasOpcionais = {ArquivoEnvios};
 
 QStringList EntradasPermitidas() { return EntradasDoProjeto() + EntradasOpcionais; }
 
@@ -269,6 +283,7 @@ bool LeProjeto(const QString& arquivo)
         try {
             DataGeral().LoadTables(pasta);
             DataGeral().CreateIndexes();
+            LeRegistroEnvios(pasta + ArquivoEnvios);
             ok = true;
         } catch (const std::exception&) {
             Erro(TextoBancoDanificado);
@@ -316,11 +331,21 @@ bool GravaProjeto(const QString& arquivo)
         return false;
     }
 
+    // The send log goes in after the header and the table files, so that readers that know only
+    // those find them where they always were.
+    try {
+        Table::writeFile(pasta + ArquivoEnvios, Envios().texto());
+    } catch (const std::exception&) {
+        Erro(textoFalha);
+        return false;
+    }
+
     ArquivoZip zip;
     zip.ZipFileName = arquivo;
     zip.Password = SenhaDoProjeto;
     for (const QString& nome : EntradasDoProjeto())
         zip.FilesToProcess << pasta + nome;
+    zip.FilesToProcess << pasta + ArquivoEnvios;
     const int resultado = zip.Compacta(arquivo + QStringLiteral(".bak"));
     DeixaCabecalho(pasta);
     if (resultado == ArquivoZip::Ok) {

@@ -159,7 +159,7 @@ TEST_F(CliTest, InfoMostraCabecalhoEContagemPorStatus)
     ASSERT_EQ(r.codigo, 0) << r.erros.constData();
     EXPECT_TRUE(r.erros.isEmpty());
     const QStringList linhas = QString::fromUtf8(r.saida).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    ASSERT_EQ(linhas.size(), 3 + 1 + 46);
+    ASSERT_EQ(linhas.size(), 3 + 1 + 46 + 1);
     EXPECT_EQ(linhas.mid(0, 3), (QStringList{QStringLiteral("produto: REZOZUR Eva-Rudo 1.3.1"),
                                              QStringLiteral("versão do formato: 1.0"),
                                              QStringLiteral("código do projeto: 8080")}));
@@ -176,6 +176,7 @@ TEST_F(CliTest, InfoMostraCabecalhoEContagemPorStatus)
             esperado += QStringLiteral(" %1=%2").arg(letra).arg(n);
         EXPECT_EQ(linhas[i++], esperado);
     }
+    EXPECT_EQ(linhas[i], QStringLiteral("último envio: nenhum"));
     // The archive's folder gets nothing from a look inside it.
     EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("projeto.prj")});
 }

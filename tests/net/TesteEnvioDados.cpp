@@ -9,6 +9,8 @@
 #include "net/EnviaDados.h"
 #include "net/Transporte.h"
 #include "store/Dados.h"
+#include "store/Projeto.h"
+#include "store/RegistroEnvios.h"
 
 #include <QMap>
 #include <QTemporaryDir>
@@ -60,7 +62,10 @@ protected:
             return QByteArray("0\n").repeated(linhas);
         };
         m_acoes.verificarPendencia = [this](bool quiet) { m_verificacoes << quiet; };
-        m_acoes.salvarComo = [this] { ++m_salvamentos; };
+        m_acoes.salvarComo = [this] {
+            ++m_salvamentos;
+            return true;
+        };
     }
     void TearDown() override
     {
@@ -184,14 +189,22 @@ TEST_F(EnvioDadosTest, PasswordOriginNumberPendingItemsAndHalfEditedRowsStopTheS
     EXPECT_EQ(m_verificacoes, (QList<bool>{false, true}));
     EXPECT_EQ(caminhos(), QStringList{Permissao});
 
-    // A row left in a dialog's working letter: nothing at all is asked of the server.
+    // A row left in a dialog's working letter, and the user keeps it: nothing at all is asked of the
+    // server.
     m_peer.pedidos.clear();
     m_seam.mensagens.clear();
-    inclui(d().atividadesApoiadas().tbBolsaAreaConhec, {{"Status", "E"}, {"Cod_Bolsa", "-1"}});
+    inclui(d().atividadesApoiadas().tbBolsaAreaConhec, {{"Status", "E"}, {"Cod_Bolsa", "-1"}, {"DescricaoAreaConhec", "GEO"}});
+    m_seam.responde(app::Resposta::Nao);
     EXPECT_EQ(envia().etapa, net::EtapaEnvio::EdicaoPendente);
     EXPECT_TRUE(m_peer.pedidos.isEmpty());
-    EXPECT_EQ(textos(), QStringList{QStringLiteral("Há registros com edição não concluída em:\r"
-                                                   "Bolsas - Área de Conhec.\r\rNenhum dado foi enviado.")});
+    EXPECT_EQ(textos(),
+              (QStringList{QStringLiteral("Há registros com edição não concluída em:\r"
+                                          "Bolsas - Área de Conhec.: -1 / GEO (E)\r\r"
+                                          "Essas edições podem ser desfeitas como o Cancelar do diálogo faria: "
+                                          "inclusões não confirmadas são removidas e exclusões não confirmadas, "
+                                          "desfeitas.\rDesfazer essas edições e continuar o envio?"),
+                           QStringLiteral("Nenhum dado foi enviado.")}));
+    EXPECT_EQ(contaStatus(d().atividadesApoiadas().tbBolsaAreaConhec, QStringLiteral("E")), 1);
     EXPECT_EQ(contaStatus(d().resultadosGerados().tbEstudo, QStringLiteral("A")), 1);
 }
 
@@ -322,15 +335,175 @@ TEST_F(EnvioDadosTest, AnswerShortOfLinesFailsThatTableOnlyAndASecondSendSendsWh
     EXPECT_EQ(textos()[2], ComErro);
     EXPECT_EQ(m_salvamentos, 1);
 
-    // The second send carries only the row left unanswered.
+    // The row left unanswered may be on the server already: the second send asks first, and only on
+    // an explicit Sim carries that row alone.
     m_peer.pedidos.clear();
     m_seam.mensagens.clear();
     m_respostas.clear();
     m_respostas[QStringLiteral("/kesta_off/owa/estudo.atualiza_estudo")] = "72\n";
+    m_seam.responde(app::Resposta::Sim);
     envia();
+    ASSERT_FALSE(m_seam.mensagens.isEmpty());
+    EXPECT_EQ(m_seam.mensagens[0].botoes, app::Botoes::SimNao);
+    EXPECT_TRUE(m_seam.mensagens[0].texto.contains(QStringLiteral("\rEstudos: -2 (I)\r")));
+    m_seam.mensagens.removeFirst();
     EXPECT_EQ(caminhos(), (QStringList{Permissao, QStringLiteral("/kesta_off/owa/estudo.atualiza_estudo")}));
     EXPECT_EQ(corpoDe(QStringLiteral("/kesta_off/owa/estudo.atualiza_estudo")).count("&Status="), 1);
     EXPECT_TRUE(corpoDe(QStringLiteral("/kesta_off/owa/estudo.atualiza_estudo")).contains("&Cod_Estudo=%2D2&"));
     EXPECT_EQ(valor(estudo, e2, "Cod_Estudo"), QStringLiteral("72"));
     EXPECT_EQ(textos(), QStringList{Sucesso});
+}
+
+// A project saved with rows in every working letter: the send lists them and asks; No sends nothing
+// and keeps them; Yes ends those edits as Cancelar would, and nothing goes out with a working letter.
+TEST_F(EnvioDadosTest, WorkingLettersOfASavedProjectAreUndoneOnlyAfterTheUserAgrees)
+{
+    store::Table& estudo = d().resultadosGerados().tbEstudo;
+    store::Table& areas = d().resultadosGerados().tbEstudosAreaConhec;
+    store::Table& bolsaAreas = d().atividadesApoiadas().tbBolsaAreaConhec;
+    store::Table& trabAreas = d().atividadesApoiadas().tbTrabalhoAreaConhec;
+    inclui(estudo, {{"Status", "X"}, {"Cod_Estudo", "78"}, {"Titulo", "EXCLUSAO DESISTIDA"}});
+    inclui(estudo, {{"Status", "Y"}, {"Cod_Estudo", "-6"}, {"Titulo", "NOVO MANTIDO"}});
+    inclui(estudo, {{"Status", "M"}, {"Cod_Estudo", "-5"}, {"Titulo", "NOVO EM TESTE"}});
+    inclui(estudo, {{"Status", "Z"}, {"Cod_Estudo", "77"}, {"Titulo", "ALTERADO EM TESTE"}});
+    inclui(areas, {{"Status", "E"}, {"Cod_Estudo", "78"}, {"DescricaoAreaConhec", "GEO"}});
+    inclui(bolsaAreas, {{"Status", "Q"}, {"Cod_Bolsa", "9"}, {"DescricaoAreaConhec", "AGRO"}});
+    inclui(trabAreas, {{"Status", "P"}, {"Cod_Trab", "-3"}, {"DescArea", "BIO"}});
+    const QString arquivo = m_dir.filePath(QStringLiteral("letras.prj"));
+    ASSERT_TRUE(store::GravaProjeto(arquivo));
+    d().geral().ClearTables();
+    ASSERT_TRUE(store::LeProjeto(arquivo));
+
+    m_seam.responde(app::Resposta::Nao);
+    EXPECT_EQ(envia().etapa, net::EtapaEnvio::EdicaoPendente);
+    EXPECT_TRUE(m_peer.pedidos.isEmpty());
+    ASSERT_EQ(textos().size(), 2);
+    for (const char* linha : {"Estudos: 78 (X)", "Estudos: -6 (Y)", "Estudos: -5 (M)", "Estudos: 77 (Z)",
+                              "Estudos - Áreas de Conhec.: 78 / GEO (E)", "Bolsas - Área de Conhec.: 9 / AGRO (Q)"})
+        EXPECT_TRUE(textos()[0].contains(QString::fromUtf8(linha))) << linha << "\n" << textos()[0].toStdString();
+    EXPECT_EQ(contaStatus(estudo, QStringLiteral("X")), 1);
+    EXPECT_EQ(contaStatus(areas, QStringLiteral("E")), 1);
+
+    m_seam.mensagens.clear();
+    m_seam.responde(app::Resposta::Sim);
+    const net::ResultadoEnvio r = envia();
+    EXPECT_EQ(r.etapa, net::EtapaEnvio::Concluido);
+    // Only the studies went out: the rows added inside dialogs were removed, not sent.
+    EXPECT_EQ(caminhos(), (QStringList{Permissao, QStringLiteral("/kesta_off/owa/estudo.atualiza_estudo")}));
+    const QByteArray corpo = corpoDe(QStringLiteral("/kesta_off/owa/estudo.atualiza_estudo"));
+    EXPECT_EQ(corpo.count("&Status="), 4);
+    EXPECT_EQ(corpo.count("&Status=A"), 2) << corpo.constData();  // 78 (was X) and 77 (server code)
+    EXPECT_EQ(corpo.count("&Status=I"), 2) << corpo.constData();  // -6 (was Y) and -5 (provisional)
+    for (const char* letra : {"E", "X", "Y", "P", "Q", "M", "Z"})
+        EXPECT_FALSE(corpo.contains(QByteArray(QByteArray("&Status=") + letra + '&'))) << letra;
+    EXPECT_EQ(apoio::contaLinhas(areas), 0);
+    EXPECT_EQ(apoio::contaLinhas(bolsaAreas), 0);
+    EXPECT_EQ(apoio::contaLinhas(trabAreas), 0);
+    EXPECT_EQ(textos().back(), Sucesso);
+    EXPECT_EQ(m_salvamentos, 1);
+}
+
+namespace {
+
+// Every row of every table, whatever the filters show, with the filter settings: what "identical"
+// means for the preview's Cancelar.
+QStringList retrato(store::Dados& dados, bool comFiltros = true)
+{
+    QStringList r;
+    for (store::Table* t : dados.armazenadas()) {
+        r << t->name();
+        if (comFiltros)
+            r << t->filter() + QLatin1Char('|') + QString::number(t->filtered()) + QLatin1Char('|') + t->indexName();
+        const bool f = t->filtered();
+        t->setFiltered(false);
+        for (store::Table::Bookmark b : t->visibleRows()) {
+            QStringList v;
+            for (int c = 0; c < t->fieldCount(); ++c)
+                v << t->rowValue(b, c);
+            r << v.join(QLatin1Char('|'));
+        }
+        t->setFiltered(f);
+    }
+    return r;
+}
+
+} // namespace
+
+// The preview counts, per section, what the send then carries; its Cancelar sends no table and
+// changes nothing.
+TEST_F(EnvioDadosTest, PreviewCountsWhatTheSendCarriesAndItsCancelChangesNothing)
+{
+    store::Table& membro = d().identificacao().tbMembro;
+    store::Table& estudo = d().resultadosGerados().tbEstudo;
+    store::Table& area = d().resultadosGerados().tbEstudosAreaConhec;
+    inclui(membro, {{"Status", "I"}, {"Cod_Membro", "-1"}, {"Nome", "Ana"}, {"KESTA", "4321"}});
+    inclui(membro, {{"Status", "A"}, {"Cod_Membro", "12"}, {"Nome", "Bia"}});
+    inclui(membro, {{"Status", "N"}, {"Cod_Membro", "13"}, {"Nome", "Caio"}});
+    inclui(estudo, {{"Status", "D"}, {"Cod_Estudo", "8"}});
+    inclui(estudo, {{"Status", "D"}, {"Cod_Estudo", "9"}});
+    inclui(estudo, {{"Status", "A"}, {"Cod_Estudo", "10"}});
+    inclui(area, {{"Status", "I"}, {"Cod_Estudo", "10"}, {"DescricaoAreaConhec", "GEO"}});
+    inclui(area, {{"Status", "F"}, {"Cod_Estudo", "10"}, {"DescricaoAreaConhec", "NENHUMA"}});
+    const QString arquivo = m_dir.filePath(QStringLiteral("antes.prj"));
+    ASSERT_TRUE(store::GravaProjeto(arquivo));
+    app::SetModified(false);
+    const QStringList antes = retrato(d());
+
+    std::vector<net::PreviaDaTabela> vista;
+    m_acoes.confirmaPrevia = [&](const std::vector<net::PreviaDaTabela>& p) {
+        vista = p;
+        return false;
+    };
+    EXPECT_EQ(envia().etapa, net::EtapaEnvio::PreviaCancelada);
+    EXPECT_EQ(caminhos(), QStringList{Permissao});  // after the permission, before any table
+    EXPECT_EQ(m_verificacoes, (QList<bool>{false, true}));
+    EXPECT_TRUE(retrato(d()) == antes);
+    EXPECT_FALSE(app::Estado().ProjectModified);
+    EXPECT_TRUE(store::Envios().vazio());
+    EXPECT_TRUE(textos().isEmpty());
+    const QString depois = m_dir.filePath(QStringLiteral("depois.prj"));
+    ASSERT_TRUE(store::GravaProjeto(depois));
+    d().geral().ClearTables();
+    ASSERT_TRUE(store::LeProjeto(depois));
+    const QStringList doDepois = retrato(d(), false);
+    d().geral().ClearTables();
+    ASSERT_TRUE(store::LeProjeto(arquivo));
+    // The archive written after the preview holds what the one written before it holds.
+    EXPECT_TRUE(retrato(d(), false) == doDepois);
+
+    ASSERT_EQ(vista.size(), 3u);
+    EXPECT_EQ(net::TextoDaPrevia(vista),
+              (QStringList{QStringLiteral("Membros: 1 inclusão(ões), 1 alteração(ões), 0 exclusão(ões)"),
+                           QStringLiteral("Estudos: 0 inclusão(ões), 1 alteração(ões), 2 exclusão(ões)"),
+                           QStringLiteral("Estudos - Áreas de Conhec.: 1 inclusão(ões), 0 alteração(ões), 0 exclusão(ões)")}));
+
+    // "Enviar": each section's request carries exactly the rows the preview counted.
+    m_peer.pedidos.clear();
+    m_acoes.confirmaPrevia = [](const std::vector<net::PreviaDaTabela>&) { return true; };
+    EXPECT_EQ(envia().etapa, net::EtapaEnvio::Concluido);
+    ASSERT_EQ(caminhos().size(), 4);
+    for (const net::PreviaDaTabela& p : vista) {
+        QByteArray corpo;
+        for (const net::LinhaDeEnvio& l : net::TabelaDeEnvio)
+            if (QString::fromLatin1(l.tabela) == p.tabela)
+                corpo = corpoDe(QStringLiteral("/kesta_off/owa/") + QString::fromLatin1(l.procedimento));
+        SCOPED_TRACE(p.tabela.toStdString());
+        const auto conta = [&](char letra) {
+            const QByteArray chave = QByteArray("&Status=") + letra;
+            return corpo.count(QByteArray(chave + '&')) + (corpo.endsWith(chave) ? 1 : 0);
+        };
+        EXPECT_EQ(conta('I'), p.inclusoes);
+        EXPECT_EQ(conta('A'), p.alteracoes);
+        EXPECT_EQ(conta('D'), p.exclusoes);
+    }
+
+    // Nothing left to send: said at once, and no table request.
+    m_peer.pedidos.clear();
+    m_seam.mensagens.clear();
+    bool previaMostrada = false;
+    m_acoes.confirmaPrevia = [&](const std::vector<net::PreviaDaTabela>&) { return previaMostrada = true; };
+    EXPECT_EQ(envia().etapa, net::EtapaEnvio::Concluido);
+    EXPECT_FALSE(previaMostrada);
+    EXPECT_EQ(caminhos(), QStringList{Permissao});
+    EXPECT_EQ(textos(), QStringList{Nada});
 }

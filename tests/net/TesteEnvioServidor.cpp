@@ -10,10 +10,13 @@
 #include "net/Transporte.h"
 #include "store/Dados.h"
 #include "store/Projeto.h"
+#include "store/RegistroEnvios.h"
 #include "tests/support/ServidorDeTeste.h"
 
+#include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -63,7 +66,9 @@ protected:
         m_acoes.verificarPendencia = [](bool) {};
         m_acoes.salvarComo = [this] {
             ++m_salvamentos;
-            ASSERT_TRUE(store::GravaProjeto(m_dir.filePath(QStringLiteral("enviado.prj"))));
+            const bool gravou = store::GravaProjeto(m_dir.filePath(QStringLiteral("enviado.prj")));
+            EXPECT_TRUE(gravou);
+            return gravou;
         };
         baixa();
     }
@@ -250,6 +255,52 @@ TEST_F(EnvioServidorTest, RefusedDeletionAndRefusedInsertionStayPending)
                            ExclusaoRecusada, ComErro}));
     EXPECT_EQ(m_salvamentos, 1);
     EXPECT_FALSE(inst.rowMatchesFilter(instituto));  // still hidden from lists
+
+    // The send log has every record with the server's own answer and what it meant.
+    const QString codInst = valor(inst, instituto, "Cod_Inst");
+    const std::vector<store::LinhaDoHistorico> recusas = store::LinhasDoHistorico(store::Envios(), {}, true);
+    ASSERT_EQ(recusas.size(), 2u) << QString::fromUtf8(store::Envios().texto()).toStdString();
+    EXPECT_EQ(recusas[0].pedido->tabela, QStringLiteral("tbLaboratorio"));
+    EXPECT_EQ(recusas[0].pedido->procedimento, QStringLiteral("laboratorio.atualiza_laboratorio"));
+    EXPECT_EQ(recusas[0].item->status, QStringLiteral("I"));
+    EXPECT_EQ(recusas[0].item->chaveAntes, QStringLiteral("-4"));
+    EXPECT_EQ(recusas[0].item->resposta, QStringLiteral("-3"));
+    EXPECT_EQ(recusas[0].item->significado,
+              QStringLiteral("recusado: -3 (laboratório não sediado na instituição sede indicada)"));
+    EXPECT_EQ(recusas[1].pedido->tabela, QStringLiteral("tbInstituicao"));
+    EXPECT_EQ(recusas[1].item->status, QStringLiteral("D"));
+    EXPECT_EQ(recusas[1].item->chaveAntes, codInst);
+    EXPECT_EQ(recusas[1].item->resposta, QStringLiteral("-2"));
+    EXPECT_EQ(recusas[1].item->significado, QStringLiteral("exclusão recusada: -2"));
+    EXPECT_EQ(store::Envios().pedidos.size(), 2u);
+    EXPECT_EQ(store::Envios().ultimoEnvio().size(), 2u);
+
+    // It survives saving and opening, and a second send adds to it.
+    const QString arquivo = m_dir.filePath(QStringLiteral("recusas.prj"));
+    ASSERT_TRUE(store::GravaProjeto(arquivo));
+    d().geral().ClearTables();
+    ASSERT_TRUE(store::LeProjeto(arquivo));
+    ASSERT_EQ(store::Envios().pedidos.size(), 2u);
+    m_seam.mensagens.clear();
+    store::Table& estudo = d().resultadosGerados().tbEstudo;
+    estudo.first();
+    const auto e = estudo.bookmark();
+    const QString codEstudo = valor(estudo, e, "Cod_Estudo");
+    altera(estudo, e, {{"Status", "A"}, {"Titulo", "OUTRO TÍTULO"}});
+    envia();
+    ASSERT_EQ(store::Envios().pedidos.size(), 5u);
+    const std::vector<const store::PedidoEnviado*> ultimo = store::Envios().ultimoEnvio();
+    ASSERT_EQ(ultimo.size(), 3u);
+    EXPECT_EQ(ultimo[0]->tabela, QStringLiteral("tbInstituicao"));
+    EXPECT_EQ(ultimo[1]->tabela, QStringLiteral("tbEstudo"));
+    EXPECT_EQ(ultimo[2]->tabela, QStringLiteral("tbLaboratorio"));
+    ASSERT_EQ(ultimo[1]->itens.size(), 1u);
+    EXPECT_EQ(ultimo[1]->itens[0].status, QStringLiteral("A"));
+    EXPECT_EQ(ultimo[1]->itens[0].resposta, codEstudo);
+    EXPECT_EQ(ultimo[1]->itens[0].chaveDepois, codEstudo);
+    EXPECT_EQ(ultimo[1]->itens[0].significado, QStringLiteral("aceito"));
+    EXPECT_NE(ultimo[0]->envio, store::Envios().pedidos[0].envio);
+    EXPECT_EQ(store::LinhasDoHistorico(store::Envios(), QStringLiteral("tbInstituicao"), true).size(), 2u);
 }
 
 TEST_F(EnvioServidorTest, FailedRequestStopsTheSendAndASecondSendSendsWhatIsLeftOnce)
@@ -313,9 +364,20 @@ TEST_F(EnvioServidorTest, AnswerShortOfALineLeavesTheLastRowForTheNextSend)
     EXPECT_EQ(m_seam.textos()[2], ComErro);
     EXPECT_EQ(m_salvamentos, 1);
 
-    // The server stored both; the next send carries only the one it did not answer for.
+    // The server stored both, but the client cannot know it: the next send names the row left
+    // without an answer and sends nothing unless the user explicitly chooses to.
     m_seam.mensagens.clear();
     apagaRegistro();
+    m_seam.responde(app::Resposta::Nao);
+    EXPECT_EQ(envia().etapa, net::EtapaEnvio::SemRespostaAnterior);
+    EXPECT_TRUE(pedidosDeEnvio().isEmpty());
+    ASSERT_EQ(m_seam.textos().size(), 2);
+    EXPECT_TRUE(m_seam.textos()[0].contains(QStringLiteral("\rEstudos: -2 (I)\r"))) << m_seam.textos()[0].toStdString();
+    EXPECT_FALSE(m_seam.textos()[0].contains(QStringLiteral("Estudos: -1")));
+
+    // Chosen explicitly: only the row without an answer goes out again.
+    m_seam.mensagens.clear();
+    m_seam.responde(app::Resposta::Sim);
     envia();
     const QList<PedidoRegistrado> enviados = pedidosDeEnvio();
     ASSERT_EQ(enviados.size(), 1);
@@ -354,4 +416,122 @@ TEST_F(EnvioServidorTest, CommandLineSendsSavesWithBackupAndTheServerHasTheChang
     baixa();
     projeto.first();
     EXPECT_EQ(projeto.value(QStringLiteral("DataFim")), QStringLiteral("15/03/2008"));
+}
+
+// The reply to a send is cut after the server applied it: the rows sent are marked in the send log
+// (which survives saving and opening), and the retry sends nothing, so nothing is duplicated,
+// unless the user explicitly chooses to.
+TEST_F(EnvioServidorTest, LostReplyIsNeverFollowedByADuplicateUnlessTheUserChoosesIt)
+{
+    store::Table& prob = d().analiseResultados().tbProblemas;
+    const int antes = apoio::contaLinhas(prob);
+    inclui(prob, {{"Status", "I"}, {"Cod_Problema", "-1"}, {"DataOcorrenc", "01/02/2005"}, {"Categoria", "T"},
+                  {"Repercussao", "ATRASO"}, {"DescrProbTec", "FALHA NO EQUIPAMENTO"}});
+    ASSERT_TRUE(m_servidor.injetaFalha(QStringLiteral("problema.atualiza_problema"), QStringLiteral("corte")));
+    apagaRegistro();
+
+    EXPECT_EQ(envia().etapa, net::EtapaEnvio::FalhaEnvio);
+    EXPECT_EQ(pedidosDeEnvio().size(), 1);
+    EXPECT_EQ(contaStatus(prob, QStringLiteral("I")), 1);
+    ASSERT_EQ(store::Envios().pedidos.size(), 1u);
+    EXPECT_TRUE(store::Envios().pedidos[0].possivelmenteAplicado);
+
+    // The mark lives in the project file.
+    const QString arquivo = m_dir.filePath(QStringLiteral("cortado.prj"));
+    ASSERT_TRUE(store::GravaProjeto(arquivo));
+    d().geral().ClearTables();
+    EXPECT_TRUE(store::Envios().vazio());
+    ASSERT_TRUE(store::LeProjeto(arquivo));
+    ASSERT_EQ(store::Envios().pedidos.size(), 1u);
+
+    m_seam.mensagens.clear();
+    apagaRegistro();
+    m_seam.responde(app::Resposta::Nao);
+    EXPECT_EQ(envia().etapa, net::EtapaEnvio::SemRespostaAnterior);
+    EXPECT_TRUE(pedidos().isEmpty());  // not even the permission request
+    ASSERT_FALSE(m_seam.textos().isEmpty());
+    EXPECT_TRUE(m_seam.textos()[0].contains(QStringLiteral("Problemas Ocorridos: -1 (I)"))) << m_seam.textos()[0].toStdString();
+    EXPECT_TRUE(m_seam.textos()[0].contains(QStringLiteral("Recomenda-se carregar novamente o projeto")));
+
+    // The server holds the problem once; a fresh download shows it and asks nothing any more.
+    baixa();
+    EXPECT_EQ(apoio::contaLinhas(prob), antes + 1);
+    EXPECT_TRUE(store::Envios().vazio());
+    apagaRegistro();
+    EXPECT_EQ(envia().etapa, net::EtapaEnvio::Concluido);
+    EXPECT_TRUE(pedidosDeEnvio().isEmpty());
+}
+
+// When the save that follows a send does not happen, the sent state is written beside the file.
+TEST_F(EnvioServidorTest, SendWhoseSaveFailsKeepsTheSentStateBesideTheFile)
+{
+    store::Table& estudo = d().resultadosGerados().tbEstudo;
+    estudo.first();
+    altera(estudo, estudo.bookmark(), {{"Status", "A"}, {"Titulo", "SALVO NA COPIA"}});
+    app::Estado().ProjectFileName = m_dir.filePath(QStringLiteral("projeto.prj"));
+    m_acoes.salvarComo = [] { return false; };
+
+    EXPECT_EQ(envia().etapa, net::EtapaEnvio::Concluido);
+
+    const QString copia = m_dir.filePath(QStringLiteral("projeto.enviado.prj"));
+    ASSERT_TRUE(QFile::exists(copia));
+    ASSERT_FALSE(m_seam.textos().isEmpty());
+    EXPECT_TRUE(m_seam.textos().back().contains(QDir::toNativeSeparators(copia))) << m_seam.textos().back().toStdString();
+    d().geral().ClearTables();
+    ASSERT_TRUE(store::LeProjeto(copia));
+    EXPECT_EQ(contaStatus(estudo, QStringLiteral("A")), 0);
+    ASSERT_EQ(store::Envios().pedidos.size(), 1u);
+    EXPECT_EQ(store::Envios().pedidos[0].itens.at(0).significado, QStringLiteral("aceito"));
+}
+
+// rezozur-cli enviar --simular prints the preview and sends no table; info then reports no send.
+// A real send afterwards is summarised by info.
+TEST_F(EnvioServidorTest, CommandLineSimulationSendsNoTableAndInfoSummarisesTheLastSend)
+{
+    store::Table& projeto = d().identificacao().tbProjeto;
+    projeto.first();
+    altera(projeto, projeto.bookmark(), {{"Status", "A"}, {"DataFim", "15/03/2008"}});
+    store::Table& membro = d().identificacao().tbMembro;
+    const auto luiz = acha(membro, "BIRO", QStringLiteral("6789012345678901"));
+    ASSERT_NE(luiz, 0u);
+    altera(membro, luiz, {{"Status", "A"}, {"BIRO", ""}});
+    const QString arquivo = m_dir.filePath(QStringLiteral("demo.prj"));
+    ASSERT_TRUE(store::GravaProjeto(arquivo));
+    QFile f(arquivo);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QByteArray antes = f.readAll();
+    f.close();
+    apagaRegistro();
+
+    const auto cli = [&](const QStringList& argumentos, QString& saida) {
+        QProcess p;
+        p.setProgram(ServidorDeTeste::executavel().replace(QLatin1String("kesta-server"), QLatin1String("rezozur-cli")));
+        p.setArguments(argumentos);
+        p.setProcessEnvironment(QProcessEnvironment::systemEnvironment());
+        p.start();
+        EXPECT_TRUE(p.waitForFinished(120000));
+        saida = QString::fromUtf8(p.readAllStandardOutput()) + QString::fromUtf8(p.readAllStandardError());
+        return p.exitCode();
+    };
+    const QStringList enviar{QStringLiteral("enviar"), arquivo, QStringLiteral("--usuario"), QStringLiteral("demo"),
+                             QStringLiteral("--senha"), QStringLiteral("demo"), QStringLiteral("--aceitar-nomes")};
+    QString saida;
+    EXPECT_EQ(cli(enviar + QStringList{QStringLiteral("--simular")}, saida), 0) << saida.toStdString();
+    EXPECT_TRUE(saida.contains(QStringLiteral("prévia: Dados Gerais: 0 inclusão(ões), 1 alteração(ões), 0 exclusão(ões)")))
+        << saida.toStdString();
+    EXPECT_TRUE(saida.contains(QStringLiteral("prévia: Membros: 0 inclusão(ões), 1 alteração(ões), 0 exclusão(ões)")));
+    EXPECT_TRUE(saida.contains(QStringLiteral("resultado: simulação; nada foi enviado")));
+    EXPECT_TRUE(pedidosDeEnvio().isEmpty());
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), antes);
+    f.close();
+    EXPECT_EQ(cli({QStringLiteral("info"), arquivo}, saida), 0);
+    EXPECT_TRUE(saida.contains(QStringLiteral("último envio: nenhum"))) << saida.toStdString();
+
+    EXPECT_EQ(cli(enviar, saida), 0) << saida.toStdString();
+    EXPECT_EQ(pedidosDeEnvio().size(), 2);
+    EXPECT_EQ(cli({QStringLiteral("info"), arquivo}, saida), 0);
+    EXPECT_TRUE(saida.contains(QRegularExpression(
+        QStringLiteral("último envio: \\d\\d/\\d\\d/\\d{4} \\d\\d:\\d\\d:\\d\\d; 2 pedido\\(s\\); 2 aceito\\(s\\), 0 recusado\\(s\\), 0 sem resposta"))))
+        << saida.toStdString();
 }

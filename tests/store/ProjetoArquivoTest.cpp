@@ -8,10 +8,13 @@
 #include "store/CopiaDeRecuperacao.h"
 #include "store/Dados.h"
 #include "store/Projeto.h"
+#include "store/RegistroEnvios.h"
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QDateTime>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 
@@ -145,6 +148,8 @@ TEST_F(ProjetoArquivoTest, ArquivoTemCabecalhoETabelasNaOrdemDasPosicoes)
         if (!store::SlotVazio(slot))
             esperado << store::TableFiles[size_t(slot)];
     EXPECT_EQ(esperado.size(), 47);
+    // The send log comes after the 47 entries.
+    esperado << QStringLiteral("Envios.txt");
     EXPECT_EQ(QString::fromUtf8(lista).split(QLatin1Char('\n'), Qt::SkipEmptyParts), esperado);
 
     const QString pasta = outra(QStringLiteral("unzip/"));
@@ -786,3 +791,47 @@ TEST_F(ComandosProjetoTest, CopiaDescartadaFechadaOuRemovidaNaoVolta)
 }
 
 } // namespace
+
+// The send log rides in the archive: an archive made before it existed opens (with an empty log)
+// and is saved with one; what the log holds comes back byte for byte.
+TEST_F(ProjetoArquivoTest, RegistroDeEnviosViajaNoArquivoEArquivoAntigoAbre)
+{
+    const QString arquivo = outra(QStringLiteral("p.prj"));
+    const teste::Instantaneo antes = salvaProjetoPreenchido(arquivo, 2);
+    const QString pasta = outra(QStringLiteral("antigo/"));
+    ASSERT_EQ(Executa(QStringLiteral("unzip"), {QStringLiteral("-q"), QStringLiteral("-P"), store::SenhaDoProjeto, arquivo, QStringLiteral("-d"), pasta}), 0);
+    ASSERT_TRUE(QFile::remove(pasta + QStringLiteral("Envios.txt")));
+    const QString antigo = outra(QStringLiteral("antigo.prj"));
+    QStringList args{QStringLiteral("-q"), QStringLiteral("-P"), store::SenhaDoProjeto, QStringLiteral("-6"), antigo};
+    args << QDir(pasta).entryList(QDir::Files);
+    ASSERT_EQ(Executa(QStringLiteral("zip"), args, pasta), 0);
+
+    store::PedidoEnviado p;
+    p.envio = p.quando = QDateTime(QDate(2026, 3, 4), QTime(5, 6, 7, 89));
+    p.tabela = QStringLiteral("tbMembro");
+    p.procedimento = QStringLiteral("membro_equipe.atualiza_membro");
+    p.situacao = QStringLiteral("respondido");
+    p.itens.push_back({QStringLiteral("I"), QStringLiteral("-1"), QStringLiteral("1035"), QStringLiteral("1035"), QStringLiteral("aceito")});
+    p.itens.push_back({QStringLiteral("A"), QStringLiteral("7"), QStringLiteral("7"), QStringLiteral("-3"), QStringLiteral("recusado: -3\tcom tab")});
+    store::Envios().pedidos.push_back(p);
+
+    InteracaoRoteirizada ui;
+    store::DataGeral().ClearTables();
+    EXPECT_TRUE(store::Envios().vazio());
+    ASSERT_TRUE(store::LeProjeto(antigo));
+    EXPECT_EQ(teste::TiraInstantaneo(), antes);
+    EXPECT_TRUE(store::Envios().vazio());
+
+    store::Envios().pedidos.push_back(p);
+    const QByteArray texto = store::Envios().texto();
+    ASSERT_TRUE(store::GravaProjeto(antigo));
+    EXPECT_FALSE(QFileInfo::exists(ambiente.caminho(QStringLiteral("Envios.txt"))));
+    store::DataGeral().ClearTables();
+    ASSERT_TRUE(store::LeProjeto(antigo));
+    EXPECT_EQ(store::Envios().texto(), texto);
+    ASSERT_EQ(store::Envios().pedidos.size(), 1u);
+    EXPECT_EQ(store::Envios().pedidos[0].itens[1].significado, QStringLiteral("recusado: -3 com tab"));
+    EXPECT_TRUE(store::Envios().pedidos[0].itens[1].recusado());
+    EXPECT_EQ(store::Envios().pedidos[0].envio, p.envio);
+    EXPECT_TRUE(ui.mensagens.isEmpty());
+}

@@ -1,0 +1,76 @@
+#pragma once
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QString>
+
+#include <vector>
+
+// The send log of the open project: what every table request of every send carried and what the
+// server answered for each record. It travels inside the project archive as "Envios.txt" and never
+// goes to the server. It also holds the one local-only mark the exchange needs: the records of a
+// request whose reply was lost, which the server may have applied without the client knowing.
+namespace store {
+
+inline const QString ArquivoEnvios = QStringLiteral("Envios.txt");
+
+// One record of one table request.
+struct ItemEnviado {
+    QString status;       // the letter sent: I, A, D (E for an unconfirmed child row)
+    QString chaveAntes;   // the record's key (or its identifying columns) before the answer
+    QString chaveDepois;  // after it: the server's code, or the same key; empty when the row went away
+    QString resposta;     // the answer line as received; empty when none came
+    QString significado;  // "aceito", "excluído", "recusado: -3 ...", "exclusão recusada: -2 ...", "sem resposta"
+    bool recusado() const
+    {
+        return significado.startsWith(QLatin1String("recusado")) || significado.startsWith(QStringLiteral("exclusão recusada"));
+    }
+    bool semResposta() const { return resposta.isEmpty(); }
+};
+
+// One table request.
+struct PedidoEnviado {
+    QDateTime envio;       // when the send this request belongs to began (groups the requests of one send)
+    QDateTime quando;
+    QString tabela;        // the local table (tbMembro)
+    QString procedimento;  // after "/kesta_off/owa/"
+    QString situacao;      // "respondido", or what went wrong with the reply
+    // The reply was lost after the request went out: the records without an answer may be on the
+    // server already. Cleared (liberado) when the user chose to send them again anyway.
+    bool possivelmenteAplicado = false;
+    bool liberado = false;
+    std::vector<ItemEnviado> itens;
+};
+
+class RegistroEnvios
+{
+public:
+    std::vector<PedidoEnviado> pedidos;
+
+    bool vazio() const { return pedidos.empty(); }
+    // The requests of the last send, in order; empty when there was none.
+    std::vector<const PedidoEnviado*> ultimoEnvio() const;
+    void limpa() { pedidos.clear(); }
+
+    // The entry's text (UTF-8, one line per request and per record, fields separated by tabs).
+    QByteArray texto() const;
+    // Reads an entry written by texto(). False (and the log left empty) when it is not one.
+    bool le(const QByteArray& texto);
+};
+
+// One line of the send history: one record of one request.
+struct LinhaDoHistorico {
+    const PedidoEnviado* pedido;
+    const ItemEnviado* item;
+};
+// The log's records, newest request first, limited to one table (empty: all) and, when asked, to
+// the records the server refused.
+std::vector<LinhaDoHistorico> LinhasDoHistorico(const RegistroEnvios& registro, const QString& tabela,
+                                                bool soRecusados);
+// The title of a catalogued table by its name (tbMembro: "Membros"); the name itself otherwise.
+QString TituloDaTabela(const QString& tabela);
+
+// The open project's log. Emptied with the tables (ClearTables) and when the data modules are made.
+RegistroEnvios& Envios();
+
+} // namespace store
