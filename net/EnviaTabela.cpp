@@ -142,18 +142,7 @@ const QString SemResposta = QStringLiteral("sem resposta");
 
 QString ChaveDoRegistro(const store::Table& t, store::Table::Bookmark b)
 {
-    const int tag = t.tag();
-    if (slotValido(tag) && !store::TableKeyFields[size_t(tag)].isEmpty()) {
-        const int col = t.fieldIndex(store::TableKeyFields[size_t(tag)]);
-        if (col >= 0)
-            return t.rowValue(b, col).trimmed();
-    }
-    // Rows without a server code are told apart by their first columns (the parent's code and the
-    // description, for the lists of areas and sectors).
-    QStringList partes;
-    for (int i = 1; i < std::min(3, t.fieldCount()); ++i)
-        partes << t.rowValue(b, i).trimmed();
-    return partes.join(QStringLiteral(" / "));
+    return store::ChaveDoRegistro(t, b);
 }
 
 QDateTime& InicioDoEnvio()

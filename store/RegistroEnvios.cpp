@@ -1,6 +1,9 @@
 #include "store/RegistroEnvios.h"
 
 #include "store/Catalogo.h"
+#include "store/Table.h"
+
+#include <algorithm>
 
 #include <QStringList>
 
@@ -99,6 +102,20 @@ std::vector<LinhaDoHistorico> LinhasDoHistorico(const RegistroEnvios& registro, 
                 r.push_back({&*p, &i});
     }
     return r;
+}
+
+QString ChaveDoRegistro(const Table& t, quint64 linha)
+{
+    const int tag = t.tag();
+    if (tag >= 0 && tag < NumSlots && !SlotVazio(tag) && !TableKeyFields[size_t(tag)].isEmpty()) {
+        const int col = t.fieldIndex(TableKeyFields[size_t(tag)]);
+        if (col >= 0)
+            return t.rowValue(linha, col).trimmed();
+    }
+    QStringList partes;
+    for (int i = 1; i < std::min(3, t.fieldCount()); ++i)
+        partes << t.rowValue(linha, i).trimmed();
+    return partes.join(QStringLiteral(" / "));
 }
 
 QString TituloDaTabela(const QString& tabela)

@@ -12,6 +12,8 @@
 // request whose reply was lost, which the server may have applied without the client knowing.
 namespace store {
 
+class Table;
+
 inline const QString ArquivoEnvios = QStringLiteral("Envios.txt");
 
 // One record of one table request.
@@ -69,6 +71,10 @@ std::vector<LinhaDoHistorico> LinhasDoHistorico(const RegistroEnvios& registro, 
                                                 bool soRecusados);
 // The title of a catalogued table by its name (tbMembro: "Membros"); the name itself otherwise.
 QString TituloDaTabela(const QString& tabela);
+
+// How the log names a row: its server key (TableKeyFields), or for tables without one its first two
+// columns ("parent code / description" for the lists of areas and sectors).
+QString ChaveDoRegistro(const Table& tabela, quint64 linha);
 
 // The open project's log. Emptied with the tables (ClearTables) and when the data modules are made.
 RegistroEnvios& Envios();

@@ -8,6 +8,7 @@
 #include "edit/ui/DialogoEscolhaQt.h"
 #include "net/ui/ComandosNet.h"
 #include "net/ui/TfrmEnviarDados.h"
+#include "net/ui/TfrmHistoricoEnvios.h"
 #include "store/ComandosProjeto.h"
 #include "store/CopiaDeRecuperacao.h"
 #include "store/Dados.h"
@@ -32,7 +33,8 @@ void LigaComandos(TfrmMenu1& janela)
     QWidget* pai = &janela;
     c.Carregar = [pai] { net::CarregarClick(pai); };
     c.Verificar = [pai] { net::VerificarPendenciaNaJanela(false, pai); };
-    c.Enviar = [pai] { net::EnviarDadosNaJanela(pai, [] { store::SalvarComoClick(); }); };
+    c.Enviar = [pai] { net::EnviarDadosNaJanela(pai, [] { return store::SalvarComoClick(); }); };
+    c.HistoricoEnvios = [pai] { net::HistoricoEnviosNaJanela(pai); };
     net::InstalaReparoComLogin(pai);
     edit::ui::InstalaDialogosEscolha();
     LigaRegistros(janela);

@@ -144,6 +144,9 @@ void TfrmMenu1::criaAcoes()
     acImprimir = acao("Imprimir1", QStringLiteral("&Imprimir..."), &TfrmMenu1::ImprimirClick);
     acConteudo = acao("Contedo1", QStringLiteral("&Conteúdo"), &TfrmMenu1::Contedo1Click);
     acSobre = acao("Sobre1", QStringLiteral("&Sobre..."), &TfrmMenu1::Sobre1Click);
+    acHistoricoEnvios = acao("HistoricoEnvios1", QStringLiteral("&Histórico de envios"), &TfrmMenu1::HistoricoEnviosClick);
+    acLegendaSituacao = acao("LegendaSituacao1", QStringLiteral("&Legenda da situação dos registros"),
+                             &TfrmMenu1::LegendaSituacaoClick);
 }
 
 void TfrmMenu1::criaMenus()
@@ -166,9 +169,12 @@ void TfrmMenu1::criaMenus()
     util->addAction(acVerificar);
     util->addSeparator();
     util->addAction(acImprimir);
+    util->addSeparator();
+    util->addAction(acHistoricoEnvios);
     QMenu* ajuda = barra->addMenu(QStringLiteral("A&juda"));
     ajuda->setObjectName(QStringLiteral("Ajuda1"));
     ajuda->addAction(acConteudo);
+    ajuda->addAction(acLegendaSituacao);
     ajuda->addSeparator();
     ajuda->addAction(acSobre);
 }
@@ -390,6 +396,17 @@ void TfrmMenu1::VerificarPendenciasClick()
 {
     if (guardaGeral())
         executaComando(comandos.Verificar);
+}
+
+void TfrmMenu1::HistoricoEnviosClick()
+{
+    executaComando(comandos.HistoricoEnvios);
+}
+
+void TfrmMenu1::LegendaSituacaoClick()
+{
+    app::Mensagem(ModeloTabela::TextoDaLegenda(), app::Icone::Informacao, app::Botoes::Ok,
+                  QStringLiteral("Legenda da situação dos registros"));
 }
 
 void TfrmMenu1::ImprimirClick()

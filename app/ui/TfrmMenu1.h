@@ -60,7 +60,7 @@ public:
     // the page guard before Send, Check and Print; Open, Save, Save As and Close run it themselves
     // (through store::Janela().pgGeralChanging) where they need it.
     struct Comandos {
-        std::function<void()> Carregar, Enviar, Abrir, Salvar, SalvarComo, Fechar, Verificar, Imprimir;
+        std::function<void()> Carregar, Enviar, Abrir, Salvar, SalvarComo, Fechar, Verificar, Imprimir, HistoricoEnvios;
         // The Close command on the way out: throws app::Abort when the save question is cancelled,
         // returns false when the project stayed open; the program then stays open too.
         std::function<bool()> FechaParaSair;
@@ -100,6 +100,9 @@ public:
     void SairClick();
     void Contedo1Click();
     void Sobre1Click();
+    // The send history window and the legend of the grids' state column.
+    void HistoricoEnviosClick();
+    void LegendaSituacaoClick();
 
     // Record pages: the double click on a grid and the buttons.
     void duploCliqueGrade(PaginaRegistro& p);
@@ -195,6 +198,8 @@ private:
     QAction* acSair = nullptr;
     QAction* acVerificar = nullptr;
     QAction* acImprimir = nullptr;
+    QAction* acHistoricoEnvios = nullptr;
+    QAction* acLegendaSituacao = nullptr;
     QAction* acConteudo = nullptr;
     QAction* acSobre = nullptr;
 

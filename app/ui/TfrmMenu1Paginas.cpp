@@ -94,7 +94,8 @@ QWidget* TfrmMenu1::criaPaginaDeGrade(const QString& legenda, const QString& tab
     l->setSpacing(4);
     if (!textoTitulo.isEmpty())
         l->addWidget(linhaTitulo(textoTitulo, pagina));
-    auto* grade = new GradeTabela(nomeGrade, std::move(colunas), {}, pagina);
+    // Page grids show each record's local state in a first column.
+    auto* grade = new GradeTabela(nomeGrade, std::move(colunas), {true, true, true}, pagina);
     l->addWidget(grade, 1);
     QWidget* painel = nullptr;
     QPushButton *inc = nullptr, *edt = nullptr, *exc = nullptr;
@@ -307,7 +308,7 @@ QWidget* TfrmMenu1::criaAreasDeAtuacao()
         auto* g = new QGroupBox(S(titulo), pagina);
         auto* gl = new QVBoxLayout(g);
         gl->setContentsMargins(4, 4, 4, 4);
-        auto* grade = new GradeTabela(S(nomeGrade), {C(campo)}, {false, false}, g);
+        auto* grade = new GradeTabela(S(nomeGrade), {C(campo)}, {false, false, true}, g);
         gl->addWidget(grade, 1);
         auto* painel = new QWidget(g);
         painel->setObjectName(QStringLiteral("pn") + S(sufixo));

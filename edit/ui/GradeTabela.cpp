@@ -15,7 +15,7 @@ namespace edit {
 
 GradeTabela::GradeTabela(const QString& nome, std::vector<ColunaGrade> colunas, Opcoes opcoes, QWidget* parent)
     : QTableView(parent)
-    , m_modelo(new ModeloTabela(std::move(colunas), this))
+    , m_modelo(new ModeloTabela(std::move(colunas), this, opcoes.situacao))
 {
     setObjectName(nome);
     setModel(m_modelo);
@@ -54,12 +54,14 @@ namespace {
 // wider than this, so one long title cannot push the other columns out of sight.
 constexpr int LarguraMaxima = 420;
 constexpr int LarguraCurta = 60;
+constexpr int LarguraDaSituacao = 22;
 }
 
 bool GradeTabela::colunaLonga(int coluna) const
 {
     const auto& colunas = m_modelo->colunas();
     store::Table* t = m_modelo->tabela();
+    coluna -= m_modelo->primeiraColuna();
     if (!t || coluna < 0 || coluna >= int(colunas.size()))
         return false;
     const int i = t->fieldIndex(colunas[size_t(coluna)].campo);
@@ -80,6 +82,11 @@ void GradeTabela::ajustaLarguras()
         int total = 0;
         int longas = 0;
         for (int c = 0; c < n; ++c) {
+            if (c < m_modelo->primeiraColuna()) {
+                larguras[size_t(c)] = LarguraDaSituacao;  // room for the state mark only
+                total += LarguraDaSituacao;
+                continue;
+            }
             const int titulo = cabecalho->sectionSizeHint(c);
             const int conteudo = sizeHintForColumn(c);
             const int largura = std::clamp(std::max(titulo, conteudo), LarguraCurta, LarguraMaxima);
@@ -121,7 +128,11 @@ bool GradeTabela::viewportEvent(QEvent* e)
     if (e->type() == QEvent::ToolTip) {
         auto* dica = static_cast<QHelpEvent*>(e);
         const QModelIndex i = indexAt(dica->pos());
-        if (i.isValid() && textoCortado(i.row(), i.column()))
+        // The state column tells what its mark means.
+        const QString propria = i.isValid() ? i.data(Qt::ToolTipRole).toString() : QString();
+        if (!propria.isEmpty())
+            QToolTip::showText(dica->globalPos(), propria, viewport(), visualRect(i));
+        else if (i.isValid() && textoCortado(i.row(), i.column()))
             QToolTip::showText(dica->globalPos(), i.data(Qt::DisplayRole).toString(), viewport(), visualRect(i));
         else
             QToolTip::hideText();
@@ -157,7 +168,7 @@ void GradeTabela::mostraLinhaAtual(int linha)
 {
     m_sincronizando = true;
     if (linha >= 0) {
-        const QModelIndex i = m_modelo->index(linha, std::max(currentIndex().column(), 0));
+        const QModelIndex i = m_modelo->index(linha, std::max(currentIndex().column(), m_modelo->primeiraColuna()));
         selectionModel()->setCurrentIndex(i, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
         scrollTo(i);
     } else {

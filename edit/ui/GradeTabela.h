@@ -15,6 +15,7 @@ public:
     struct Opcoes {
         bool titulo = true;     // the row of column headings
         bool indicador = true;  // the column marking the current row
+        bool situacao = false;  // a first column marking new, changed, deleted and refused records
     };
 
     GradeTabela(const QString& nome, std::vector<ColunaGrade> colunas, Opcoes opcoes, QWidget* parent = nullptr);

@@ -3,6 +3,7 @@
 #include "store/Table.h"
 
 #include <QAbstractTableModel>
+#include <QHash>
 #include <QPointer>
 
 #include <vector>
@@ -21,7 +22,18 @@ class ModeloTabela : public QAbstractTableModel
 {
     Q_OBJECT
 public:
-    explicit ModeloTabela(std::vector<ColunaGrade> colunas, QObject* parent = nullptr);
+    // With `comSituacao`, a narrow first column marks each record's local state (new, changed,
+    // deleted, refused by the server at the last send) with an icon, a tooltip and an accessible
+    // text; N and F rows show nothing.
+    explicit ModeloTabela(std::vector<ColunaGrade> colunas, QObject* parent = nullptr, bool comSituacao = false);
+
+    bool comSituacao() const { return m_comSituacao; }
+    // The first data column's position: 1 with the state column, else 0.
+    int primeiraColuna() const { return m_comSituacao ? 1 : 0; }
+    // What the state column says of a row: empty for N and F (and for unknown rows).
+    QString textoDaSituacao(store::Table::Bookmark linha) const;
+    // The legend of the state column, one line per mark.
+    static QString TextoDaLegenda();
 
     void setTabela(store::Table* tabela);  // may be null; the model forgets a table that is destroyed
     store::Table* tabela() const { return m_tabela; }
@@ -41,6 +53,11 @@ signals:
     void linhaAtualMudou(int linha);
 
 private:
+    void carregaRecusas();
+    int colunaDaTabela(int secao) const;
+
+    bool m_comSituacao = false;
+    QHash<QString, QString> m_recusas;  // key of a record refused at its last send -> what the answer meant
     void recarrega();
     void cursorMudou();
 

@@ -5,6 +5,7 @@
 #include "core/Interacao.h"
 #include "core/ProgramState.h"
 #include "net/ui/ComandosNet.h"
+#include "net/ui/TfrmPreviaEnvio.h"
 #include "store/Dados.h"
 #include "store/Table.h"
 
@@ -97,11 +98,14 @@ ResultadoEnvio ExecutaEnviarDados(QWidget* parent, const AcoesDoEnvio& acoes)
     return dialogo.resultado();
 }
 
-ResultadoEnvio EnviarDadosNaJanela(QWidget* parent, std::function<void()> salvarComo)
+ResultadoEnvio EnviarDadosNaJanela(QWidget* parent, std::function<bool()> salvarComo)
 {
     AcoesDoEnvio acoes;
     acoes.verificarPendencia = [parent](bool quiet) { VerificarPendenciaNaJanela(quiet, parent); };
     acoes.salvarComo = std::move(salvarComo);
+    acoes.confirmaPrevia = [parent](const std::vector<PreviaDaTabela>& previa) {
+        return ConfirmaPreviaNaJanela(previa, parent);
+    };
     return ExecutaEnviarDados(parent, acoes);
 }
 

@@ -35,6 +35,6 @@ private:
 ResultadoEnvio ExecutaEnviarDados(QWidget* parent, const AcoesDoEnvio& acoes);
 // The same with the pending-items check in its own window (VerificarPendenciaNaJanela); only the
 // save-as command comes from the main window.
-ResultadoEnvio EnviarDadosNaJanela(QWidget* parent, std::function<void()> salvarComo);
+ResultadoEnvio EnviarDadosNaJanela(QWidget* parent, std::function<bool()> salvarComo);
 
 } // namespace net

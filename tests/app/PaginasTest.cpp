@@ -2,13 +2,19 @@
 
 #include "core/ProgramState.h"
 #include "store/Dados.h"
+#include "store/RegistroEnvios.h"
 
+#include <QAction>
 #include <QComboBox>
+#include <QDateTime>
+#include <QIcon>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTest>
+
+#include <map>
 
 using app::ui::GradeTabela;
 using app::ui::PaginaRegistro;
@@ -80,7 +86,8 @@ TEST_F(JanelaTest, GridsShowTheirColumnsWithTheWindowsOrTheSchemasHeadings)
     for (const auto& [nome, colunas] : esperado) {
         auto* g = achar<GradeTabela>(nome);
         ASSERT_NE(g, nullptr);
-        EXPECT_EQ(titulos(g), colunas) << nome;
+        // The state column comes first, with no heading of its own.
+        EXPECT_EQ(titulos(g), QStringList{QString()} + colunas) << nome;
         EXPECT_NE(g->tabela(), nullptr) << nome;
         EXPECT_EQ(g->editTriggers(), QAbstractItemView::NoEditTriggers) << nome;
         const bool lista = QByteArray(nome) == "dbgSetorEcon" || QByteArray(nome) == "dbgAreaConhec";
@@ -90,7 +97,7 @@ TEST_F(JanelaTest, GridsShowTheirColumnsWithTheWindowsOrTheSchemasHeadings)
 
     auto* inst = achar<GradeTabela>("dbgInstituicoes");
     ASSERT_EQ(inst->model()->rowCount(), 2);
-    EXPECT_EQ(inst->model()->index(1, 1).data().toString(), QStringLiteral("LABORATÓRIO PARCEIRO"));
+    EXPECT_EQ(inst->model()->index(1, 2).data().toString(), QStringLiteral("LABORATÓRIO PARCEIRO"));
     EXPECT_EQ(achar<QLineEdit>("dbeInstGestora")->text(), QStringLiteral("FUNDAÇÃO GESTORA"));
     EXPECT_EQ(achar<QLineEdit>("dbeInstExecutora")->text(), QStringLiteral("UNIVERSIDADE EXECUTORA"));
 
@@ -104,9 +111,9 @@ TEST_F(JanelaTest, GridsShowTheirColumnsWithTheWindowsOrTheSchemasHeadings)
     EXPECT_EQ(inst->model()->rowCount(), 3);
     janela->pgGeral->setActivePage(1);
     inst->selectRow(1);
-    EXPECT_EQ(t.value(QStringLiteral("Nome")), inst->model()->index(1, 1).data().toString());
+    EXPECT_EQ(t.value(QStringLiteral("Nome")), inst->model()->index(1, 2).data().toString());
     inst->selectRow(0);
-    EXPECT_EQ(t.value(QStringLiteral("Nome")), inst->model()->index(0, 1).data().toString());
+    EXPECT_EQ(t.value(QStringLiteral("Nome")), inst->model()->index(0, 2).data().toString());
     EXPECT_EQ(inst->model()->headerData(0, Qt::Vertical, Qt::DisplayRole).toString(), QStringLiteral("\u25B6"));
 }
 
@@ -271,4 +278,75 @@ TEST_F(JanelaTest, NoGridTakesTypedValuesNotEvenTheTrainingOne)
         }
     }
     EXPECT_NE(janela->findChild<GradeTabela*>(QStringLiteral("dbgCapacit")), nullptr);
+}
+
+// The first column of a grid tells each record's local state by an icon, a tooltip and an accessible
+// text (never by colour alone); unchanged records show nothing; a record the server refused at the
+// last send says so and why. The legend is in the Help menu.
+TEST_F(JanelaTest, StateColumnMarksNewChangedDeletedAndRefusedRecords)
+{
+    preencheProjeto();
+    auto& inst = store::DataIdentificacao().tbInstituicao;
+    const auto linha = [&inst](const char* status, const char* cod, const char* nome) {
+        inst.append();
+        for (auto [c, v] : {std::pair{"Status", status}, {"Cod_Inst", cod}, {"BIRO", cod}, {"Nome", nome},
+                            {"TipoEnvolvimento", "CLIENTE"}, {"TipoVinculacao", "PUBLICA"}})
+            inst.setValue(QString::fromLatin1(c), QString::fromUtf8(v));
+        inst.post();
+    };
+    linha("I", "-5", "NOVA");
+    linha("A", "12", "ALTERADA");
+    linha("I", "-6", "RECUSADA");
+    store::PedidoEnviado p;
+    p.envio = p.quando = QDateTime::currentDateTime();
+    p.tabela = QStringLiteral("tbInstituicao");
+    p.itens.push_back({QStringLiteral("I"), QStringLiteral("-6"), QStringLiteral("-6"), QStringLiteral("-4"),
+                       QStringLiteral("recusado: -4")});
+    p.itens.push_back({QStringLiteral("A"), QStringLiteral("12"), QStringLiteral("12"), QStringLiteral("12"),
+                       QStringLiteral("aceito")});
+    store::Envios().pedidos.push_back(p);
+    abreProjeto();
+
+    auto* g = achar<GradeTabela>("dbgInstituicoes");
+    QAbstractItemModel* m = g->model();
+    std::map<QString, QString> situacao;
+    for (int r = 0; r < m->rowCount(); ++r) {
+        const QModelIndex i = m->index(r, 0);
+        const QString texto = i.data(Qt::AccessibleTextRole).toString();
+        EXPECT_EQ(i.data(Qt::ToolTipRole).toString(), texto);
+        EXPECT_EQ(i.data(Qt::DecorationRole).value<QIcon>().isNull(), texto.isEmpty()) << texto.toStdString();
+        EXPECT_TRUE(i.data(Qt::DisplayRole).toString().isEmpty());
+        situacao[m->index(r, 2).data().toString()] = texto;
+    }
+    EXPECT_EQ(situacao[QStringLiteral("UNIVERSIDADE EXECUTORA")], QString());
+    EXPECT_EQ(situacao[QStringLiteral("NOVA")], QStringLiteral("Novo: ainda não enviado ao servidor"));
+    EXPECT_EQ(situacao[QStringLiteral("ALTERADA")], QStringLiteral("Alterado: alteração ainda não enviada ao servidor"));
+    EXPECT_EQ(situacao[QStringLiteral("RECUSADA")],
+              QStringLiteral("Novo: ainda não enviado ao servidor; Recusado pelo servidor no último envio (recusado: -4)"));
+    EXPECT_EQ(m->headerData(0, Qt::Horizontal, Qt::AccessibleTextRole).toString(), QStringLiteral("Situação do registro"));
+    EXPECT_LT(g->columnWidth(0), g->columnWidth(1));
+
+    // A deletion is hidden by the page's filter; where a filter shows it, it is marked as such.
+    const int antes = m->rowCount();
+    store::Table::Bookmark alterada = 0;
+    for (store::Table::Bookmark b : inst.visibleRows())
+        if (inst.rowValue(b, inst.fieldIndex(QStringLiteral("Nome"))) == QStringLiteral("ALTERADA"))
+            alterada = b;
+    ASSERT_NE(alterada, 0u);
+    inst.gotoBookmark(alterada);
+    inst.edit();
+    inst.setValue(QStringLiteral("Status"), QStringLiteral("D"));
+    inst.post();
+    EXPECT_EQ(m->rowCount(), antes - 1);
+    EXPECT_EQ(g->modelo()->textoDaSituacao(alterada), QStringLiteral("Excluído: exclusão ainda não enviada ao servidor"));
+
+    // The legend, from the Help menu.
+    roteiro->mensagens.clear();
+    achar<QAction>("LegendaSituacao1")->trigger();
+    ASSERT_EQ(roteiro->mensagens.size(), 1);
+    EXPECT_EQ(roteiro->mensagens[0].titulo, QStringLiteral("Legenda da situação dos registros"));
+    for (const char* t : {"Novo: ainda não enviado ao servidor", "Recusado pelo servidor no último envio",
+                          "Excluído: exclusão ainda não enviada ao servidor"})
+        EXPECT_TRUE(roteiro->mensagens[0].texto.contains(QString::fromUtf8(t))) << t;
+    store::Envios().limpa();
 }

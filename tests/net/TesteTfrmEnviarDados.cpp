@@ -8,12 +8,20 @@
 #include "core/ProgramState.h"
 #include "net/Transporte.h"
 #include "net/ui/TfrmEnviarDados.h"
+#include "net/ui/TfrmHistoricoEnvios.h"
+#include "net/ui/TfrmPreviaEnvio.h"
+#include "store/RegistroEnvios.h"
 #include "store/Dados.h"
 
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTableWidget>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -33,7 +41,7 @@ protected:
         net::Config().portaKesta = m_peer.porta();
         m_peer.corpo = "0\n";
         m_acoes.verificarPendencia = [this](bool) { ++m_verificacoes; };
-        m_acoes.salvarComo = [] {};
+        m_acoes.salvarComo = [] { return true; };
     }
     void TearDown() override
     {
@@ -83,4 +91,83 @@ TEST_F(TfrmEnviarDadosTest, ControlsAndTheTwoWaysOfOk)
     EXPECT_EQ(m_peer.pedidos[0].corpo, QByteArray("login=DEMO&senha=DEMO&cod_proj=9"));
     EXPECT_EQ(m_seam.textos().last(), QStringLiteral("Nenhuma modificação foi detectada/efetuada no servidor."));
     EXPECT_TRUE(ok->isEnabled());
+}
+
+// The preview window: one row per section with its counts and a total; "Enviar" goes on, "Cancelar"
+// and closing do not.
+TEST_F(TfrmEnviarDadosTest, PreviewWindowShowsTheCountsAndItsButtonsDecide)
+{
+    const std::vector<net::PreviaDaTabela> previa{{QStringLiteral("tbMembro"), QStringLiteral("Membros"), 2, 1, 0},
+                                                  {QStringLiteral("tbEstudo"), QStringLiteral("Estudos"), 0, 3, 4}};
+    for (const char* botao : {"btEnviar", "btCancelar"}) {
+        SCOPED_TRACE(botao);
+        bool visto = false;
+        QTimer::singleShot(0, [&] {
+            auto* janela = qobject_cast<net::TfrmPreviaEnvio*>(QApplication::activeModalWidget());
+            ASSERT_NE(janela, nullptr);
+            EXPECT_EQ(janela->windowTitle(), QStringLiteral("Enviar Dados"));
+            auto* g = janela->findChild<QTableWidget*>(QStringLiteral("grdPrevia"));
+            ASSERT_NE(g, nullptr);
+            ASSERT_EQ(g->rowCount(), 3);
+            QStringList linhas;
+            for (int r = 0; r < g->rowCount(); ++r) {
+                QStringList v;
+                for (int c = 0; c < g->columnCount(); ++c)
+                    v << g->item(r, c)->text();
+                linhas << v.join(QLatin1Char('|'));
+            }
+            EXPECT_EQ(linhas, (QStringList{QStringLiteral("Membros|2|1|0"), QStringLiteral("Estudos|0|3|4"),
+                                           QStringLiteral("Total|2|4|4")}));
+            EXPECT_EQ(janela->findChild<QPushButton*>(QStringLiteral("btEnviar"))->text(), QStringLiteral("Enviar"));
+            EXPECT_EQ(janela->findChild<QPushButton*>(QStringLiteral("btCancelar"))->text(), QStringLiteral("Cancelar"));
+            visto = true;
+            QTest::mouseClick(janela->findChild<QPushButton*>(QString::fromLatin1(botao)), Qt::LeftButton);
+        });
+        EXPECT_EQ(net::ConfirmaPreviaNaJanela(previa, nullptr), QByteArray(botao) == "btEnviar");
+        EXPECT_TRUE(visto);
+    }
+}
+
+// The send history: newest request first, filtered by section and to the refusals.
+TEST_F(TfrmEnviarDadosTest, HistoryWindowListsNewestFirstAndFilters)
+{
+    auto pedido = [](const char* tabela, int minuto, std::vector<store::ItemEnviado> itens) {
+        store::PedidoEnviado p;
+        p.envio = p.quando = QDateTime(QDate(2026, 5, 6), QTime(10, minuto));
+        p.tabela = QString::fromLatin1(tabela);
+        p.procedimento = QStringLiteral("x.atualiza_") + p.tabela;
+        p.situacao = QStringLiteral("respondido");
+        p.itens = std::move(itens);
+        return p;
+    };
+    store::Envios().pedidos = {
+        pedido("tbMembro", 1, {{"I", "-1", "1035", "1035", "aceito"}, {"A", "7", "7", "-7", "recusado: -7"}}),
+        pedido("tbLaboratorio", 2, {{"I", "-4", "-4", "-3", "recusado: -3 (laboratório não sediado na instituição sede indicada)"}}),
+    };
+    net::TfrmHistoricoEnvios janela;
+    EXPECT_EQ(janela.windowTitle(), QStringLiteral("Histórico de envios"));
+    auto* g = janela.findChild<QTableWidget*>(QStringLiteral("grdEnvios"));
+    auto* tabela = janela.findChild<QComboBox*>(QStringLiteral("cbTabela"));
+    auto* recusados = janela.findChild<QCheckBox*>(QStringLiteral("cbRecusados"));
+    ASSERT_TRUE(g && tabela && recusados);
+    janela.show();
+    const auto coluna = [g](int c) {
+        QStringList r;
+        for (int i = 0; i < g->rowCount(); ++i)
+            r << g->item(i, c)->text();
+        return r;
+    };
+    EXPECT_EQ(coluna(0), (QStringList{"06/05/2026 10:02:00", "06/05/2026 10:01:00", "06/05/2026 10:01:00"}));
+    EXPECT_EQ(coluna(1), (QStringList{"Laboratórios Apoiados", "Membros", "Membros"}));
+    EXPECT_EQ(coluna(6), (QStringList{"-3", "1035", "-7"}));
+
+    QTest::mouseClick(recusados, Qt::LeftButton);
+    EXPECT_EQ(coluna(7), (QStringList{"recusado: -3 (laboratório não sediado na instituição sede indicada)",
+                                      "recusado: -7"}));
+    EXPECT_EQ(tabela->count(), 3);
+    tabela->setCurrentIndex(tabela->findText(QStringLiteral("Membros")));
+    EXPECT_EQ(coluna(4), QStringList{"7"});
+    QTest::mouseClick(recusados, Qt::LeftButton);
+    EXPECT_EQ(coluna(4), (QStringList{"-1", "7"}));
+    store::Envios().limpa();
 }

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QDialog>
+#include <QScopedPointer>
+
+namespace Ui {
+class TfrmHistoricoEnvios;
+}
+
+namespace net {
+
+// The send log of the open project, newest request first: per record the letter sent, the key
+// before and after, the server's answer and what it meant. Filtered by section and to refusals.
+class TfrmHistoricoEnvios final : public QDialog
+{
+    Q_OBJECT
+public:
+    explicit TfrmHistoricoEnvios(QWidget* parent = nullptr);
+    ~TfrmHistoricoEnvios() override;
+
+    void atualiza();
+
+private:
+    const QScopedPointer<Ui::TfrmHistoricoEnvios> m_ui;
+};
+
+// The menu command: shows the window modally.
+void HistoricoEnviosNaJanela(QWidget* parent);
+
+} // namespace net
