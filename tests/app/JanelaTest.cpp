@@ -47,8 +47,8 @@ TEST_F(JanelaTest, WindowKeepsItsLaidOutClientAreaAsMinimumToolbarAndMenusAsLaid
     EXPECT_EQ(menus, QStringList({
                          QStringLiteral("&Projeto: &Carregar dados|&Enviar dados|-|&Abrir|&Salvar|Salvar &Como...|"
                                         "&Fechar|-|Sai&r"),
-                         QStringLiteral("&Utilitários: &Verificar Pendências|-|&Imprimir..."),
-                         QStringLiteral("A&juda: &Conteúdo|-|&Sobre..."),
+                         QStringLiteral("&Utilitários: &Verificar Pendências|-|&Imprimir...|-|&Histórico de envios"),
+                         QStringLiteral("A&juda: &Conteúdo|&Legenda da situação dos registros|-|&Sobre..."),
                      }));
 
     const std::vector<std::pair<const char*, const char*>> dicas = {
