@@ -11,6 +11,7 @@
 #include "net/ui/TWinValidate.h"
 #include "net/ui/TfrmChooseProj.h"
 #include "net/ui/TfrmEnviarDados.h"
+#include "net/ui/TfrmPreviaEnvio.h"
 #include "net/ui/TfrmLoginReceber.h"
 #include "store/Dados.h"
 #include "tests/support/ServidorDeTeste.h"
@@ -107,6 +108,9 @@ private:
                 itens.first()->setSelected(true);
             }
             clicaDepois(w->findChild<QPushButton*>(S(itens.isEmpty() ? "btCancelar" : "btConfirmar")));
+        } else if (qobject_cast<net::TfrmPreviaEnvio*>(w)) {
+            passos << S("previa");
+            clicaDepois(w->findChild<QPushButton*>(S("btEnviar")));
         } else if (qobject_cast<net::TfrmEnviarDados*>(w)) {
             passos << S("envio");
             preenche(w, "demo", "demo");
@@ -384,6 +388,7 @@ TEST_F(PontaAPonta, DownloadDeleteOnEveryPageSaveReopenSendAndDownloadAgain)
     roteiro->respondeArquivo(m_pasta.filePath(S("enviado.prj")));
     aciona("Enviardados1");
     ASSERT_TRUE(usuario.passos.contains(S("envio"))) << qPrintable(usuario.passos.join(S(" | ")));
+    EXPECT_TRUE(usuario.passos.contains(S("previa"))) << qPrintable(usuario.passos.join(S(" | ")));
     const QStringList ditos = roteiro->textos();
     ASSERT_GE(ditos.size(), 2) << qPrintable(ditos.join(S(" | ")));
     EXPECT_EQ(ditos[ditos.size() - 2], S("Atenção:\rNão foi possível excluir alguns dos registros especificados."));
