@@ -74,8 +74,7 @@ QDateTime& InicioDoEnvio();
 
 // The pending rows of a table in send order, as the send log lists them (no answer yet).
 std::vector<store::ItemEnviado> ItensPendentes(store::Table& tabela);
-// How the log names a row: its server key, or for tables without one its first two columns.
-QString ChaveDoRegistro(const store::Table& tabela, store::Table::Bookmark linha);
+
 
 // One table: builds the body, posts it to `caminho` and reads the answer. Returns the request's
 // result code, 0 when nothing was pending. A negative code means the send must stop; a failure inside

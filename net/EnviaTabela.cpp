@@ -140,11 +140,6 @@ const QString SemResposta = QStringLiteral("sem resposta");
 
 } // namespace
 
-QString ChaveDoRegistro(const store::Table& t, store::Table::Bookmark b)
-{
-    return store::ChaveDoRegistro(t, b);
-}
-
 QDateTime& InicioDoEnvio()
 {
     static QDateTime inicio;
@@ -158,7 +153,7 @@ std::vector<store::ItemEnviado> ItensPendentes(store::Table& t)
     std::vector<store::ItemEnviado> r;
     for (store::Table::Bookmark b : t.visibleRows()) {
         const QString status = t.rowValue(b, 0);
-        r.push_back({status == QLatin1String("Z") ? QStringLiteral("D") : status, ChaveDoRegistro(t, b), {}, {},
+        r.push_back({status == QLatin1String("Z") ? QStringLiteral("D") : status, store::ChaveDoRegistro(t, b), {}, {},
                      SemResposta});
     }
     return r;
@@ -261,7 +256,7 @@ int TrataResposta(store::Dados& dados, store::Table& t, const QByteArray& respos
     std::vector<store::ItemEnviado> itens;
     for (store::Table::Bookmark b : linhas) {
         const QString status = t.rowValue(b, 0);
-        itens.push_back({status == QLatin1String("Z") ? QStringLiteral("D") : status, ChaveDoRegistro(t, b), {}, {},
+        itens.push_back({status == QLatin1String("Z") ? QStringLiteral("D") : status, store::ChaveDoRegistro(t, b), {}, {},
                          SemResposta});
     }
     // Whatever happens below, the log learns which rows got an answer and which did not.

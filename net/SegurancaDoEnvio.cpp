@@ -70,7 +70,7 @@ QStringList RegistrosEmEdicao(store::Dados& dados)
         paraCadaLinha(*t, [&](store::Table::Bookmark b) {
             const QString status = t->rowValue(b, 0);
             if (StatusDeTrabalho(status))
-                r << descricao(*t, ChaveDoRegistro(*t, b), status);
+                r << descricao(*t, store::ChaveDoRegistro(*t, b), status);
         });
     }
     return r;
@@ -133,7 +133,7 @@ QStringList RegistrosSemResposta(store::Dados& dados)
             bool pendente = false;
             paraCadaLinha(*t, [&](store::Table::Bookmark b) {
                 const QString s = t->rowValue(b, 0);
-                if (!pendente && (s == QLatin1String("I") || s == QLatin1String("A")) && ChaveDoRegistro(*t, b) == i.chaveAntes)
+                if (!pendente && (s == QLatin1String("I") || s == QLatin1String("A")) && store::ChaveDoRegistro(*t, b) == i.chaveAntes)
                     pendente = true;
             });
             if (pendente)
