@@ -21,6 +21,8 @@ public:
                            const QString& titulo) override;
     QString arquivoParaAbrir(const app::EscolhaArquivo&) override { return {}; }
     QString arquivoParaSalvar(const app::EscolhaArquivo&) override { return {}; }
+    // No printer dialog here: the tool writes PDF files (imprimir --saida) and never prints.
+    bool escolheImpressora(app::EscolhaImpressora&) override { return false; }
     void textoStatus(int, const QString&) override {}
     void abreEspera(const QString& texto) override;
     void mostraCancelar(bool) override {}

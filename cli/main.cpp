@@ -2,8 +2,10 @@
 #include "cli/InteracaoCli.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 
 #include <cstdio>
+#include <memory>
 #include <vector>
 
 // Every subcommand, one line each: the function, in the subcommand's own file, that describes it.
@@ -13,7 +15,8 @@
     X(ComandoRegravar)      \
     X(ComandoEnviar)        \
     X(ComandoBaixar)        \
-    X(ComandoVerificar)
+    X(ComandoVerificar)     \
+    X(ComandoImprimir)
 
 namespace cli {
 #define REZOZUR_DECLARA(f) Comando f();
@@ -70,11 +73,30 @@ void Ajuda(FILE* saida)
     std::fwrite(b.constData(), 1, size_t(b.size()), saida);
 }
 
+// Printing lays text out with the fonts of a graphical application, which needs no display: the
+// offscreen platform serves when none is chosen.
+bool PrecisaDeFontes(int argc, char** argv)
+{
+    for (int i = 1; i < argc; ++i) {
+        if (argv[i][0] == '-')
+            continue;
+        return QByteArray(argv[i]) == "imprimir";
+    }
+    return false;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
-    QCoreApplication aplicacao(argc, argv);
+    std::unique_ptr<QCoreApplication> aplicacao;
+    if (PrecisaDeFontes(argc, argv)) {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        aplicacao = std::make_unique<QGuiApplication>(argc, argv);
+    } else {
+        aplicacao = std::make_unique<QCoreApplication>(argc, argv);
+    }
     QCoreApplication::setApplicationName(QStringLiteral("rezozur-cli"));
     cli::InteracaoCli interacao;
 

@@ -6,6 +6,8 @@
 
 namespace app {
 
+bool Interacao::escolheImpressora(EscolhaImpressora&) { return false; }
+
 namespace {
 
 // Used where nobody installed anything: messages go to standard error; questions cannot be answered

@@ -5,6 +5,8 @@
 
 #include <stdexcept>
 
+class QPrinter;
+
 namespace app {
 
 // Caption of nearly every message box of the program.
@@ -22,6 +24,11 @@ struct EscolhaArquivo {
     QString extensaoPadrao;  // without the dot
     QString pastaInicial;
     QString nomeInicial;
+};
+
+struct EscolhaImpressora {
+    QPrinter* impressora = nullptr;   // set up by the dialog as the user chooses; the logic only passes it on
+    bool imprimirEmArquivo = false;   // whether the dialog offers printing to a file
 };
 
 // Thrown to end a command that has already told the user what happened; caught where a command starts.
@@ -42,6 +49,9 @@ public:
     // Empty when the user cancels.
     virtual QString arquivoParaAbrir(const EscolhaArquivo& escolha) = 0;
     virtual QString arquivoParaSalvar(const EscolhaArquivo& escolha) = 0;
+    // The printer dialog: true when the user confirms it, with the printer set up as chosen. Where no
+    // printer dialog can be shown the answer is no.
+    virtual bool escolheImpressora(EscolhaImpressora& escolha);
 
     virtual void textoStatus(int painel, const QString& texto) = 0;
 

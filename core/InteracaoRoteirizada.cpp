@@ -52,6 +52,20 @@ QString InteracaoRoteirizada::arquivoParaSalvar(const EscolhaArquivo& escolha)
     return proximoArquivo(escolha, "salvar");
 }
 
+bool InteracaoRoteirizada::escolheImpressora(EscolhaImpressora& escolha)
+{
+    impressoras.push_back(escolha);
+    if (m_impressoras.empty()) {
+        inesperadas << QStringLiteral("impressora");
+        return false;
+    }
+    const bool confirma = m_impressoras.front();
+    m_impressoras.pop_front();
+    if (confirma && aoEscolherImpressora)
+        aoEscolherImpressora(escolha.impressora);
+    return confirma;
+}
+
 void InteracaoRoteirizada::abreEspera(const QString& texto)
 {
     m_aberta = true;

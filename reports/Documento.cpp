@@ -207,6 +207,7 @@ int Composto::imprime(QPagedPaintDevice& dispositivo)
     }
     TabelasIntactas intactas(store::dados());
     Impressao impressao(dispositivo);
+    impressao.aoImprimirTexto = aoImprimirTexto;
     for (auto& r : relatorios) {
         if (r->incluir && !r->incluir())
             continue;

@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -37,6 +38,8 @@ public:
     QString titulo = QStringLiteral("VURAROZ Iva-Vora");
     int copias = 1;
     std::vector<std::unique_ptr<Relatorio>> relatorios;
+    // Sees every text printed, in order, with its page.
+    std::function<void(const QString& texto, int pagina)> aoImprimirTexto;
 
     // Prints every report onto the device (a QPrinter, a QPdfWriter or the preview's printer);
     // returns the number of pages. The project's tables, their filters, orders and current rows and

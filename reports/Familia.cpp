@@ -1,12 +1,14 @@
 #include "reports/Familia.h"
 
-#include "edit/Formatacao.h"
 #include "reports/Impressao.h"
 
 #include <QCoreApplication>
+#include <QHash>
 #include <QFileInfo>
 #include <QSettings>
 #include <QStandardPaths>
+
+#include <optional>
 
 namespace reports {
 
@@ -25,8 +27,9 @@ RelatorioDaFamilia::RelatorioDaFamilia(const QString& nome, QSizeF tamanho) : Re
 Banda& RelatorioDaFamilia::titulo(const QString& pasta, const QString& secao)
 {
     Banda& b = criaTitulo();
-    b.rotulo(0, 125, pasta.isEmpty() ? secao : pasta, Fonte{15, true, false});
-    b.rotulo(125, 0, ProdutoKesta, Fonte{10, true, false}).alinhamento = Alinhamento::Direita;
+    b.rotulo(0, 0, ProdutoKesta, Fonte{10, true, false}).alinhamento = Alinhamento::Direita;
+    b.novaLinha(0.5);
+    b.rotulo(0, 0, pasta.isEmpty() ? secao : pasta, Fonte{15, true, false});
     if (!pasta.isEmpty()) {
         b.novaLinha(1.5);
         b.rotulo(0, 0, secao, Fonte{12, true, false});
@@ -143,9 +146,41 @@ Item& ParBusca(Banda& banda, const QString& rotulo, store::Table& alvo, const QS
                store::Table& origem, const QString& campoOrigem, const QString& campoResultado)
 {
     origem.fieldIndexOrThrow(campoOrigem);
-    alvo.fieldIndexOrThrow(campoResultado);
-    return ParCalculado(banda, rotulo, [&alvo, campoCodigo, &origem, campoOrigem, campoResultado] {
-        return edit::BuscaTexto(alvo, campoCodigo, origem.value(campoOrigem), campoResultado);
+    const int codigo = alvo.fieldIndexOrThrow(campoCodigo);
+    const int resultado = alvo.fieldIndexOrThrow(campoResultado);
+    // The program's look-up takes the first row of the code among the unchanged rows (N), then the
+    // changed (A), then the new (I). Printing changes no row, so the answers of a whole report are
+    // gathered in one pass instead of one index per record.
+    auto nomes = std::make_shared<std::optional<QHash<QString, QString>>>();
+    return ParCalculado(banda, rotulo, [&alvo, codigo, resultado, &origem, campoOrigem, nomes] {
+        if (!*nomes) {
+            QHash<QString, QString> r;
+            QHash<QString, int> ordem;
+            const int status = alvo.fieldIndexOrThrow(QStringLiteral("Status"));
+            const QString indice = alvo.indexName();
+            const bool filtrada = alvo.filtered();
+            const store::Table::Bookmark linha = alvo.bookmark();
+            alvo.setFiltered(false);
+            alvo.setIndexName(QString());
+            for (store::Table::Bookmark b : alvo.visibleRows()) {
+                const QString s = alvo.rowValue(b, status);
+                const int o = s == QLatin1String("N") ? 0 : s == QLatin1String("A") ? 1 : s == QLatin1String("I") ? 2 : -1;
+                if (o < 0)
+                    continue;
+                const QString c = alvo.rowValue(b, codigo);
+                const auto it = ordem.constFind(c);
+                if (it == ordem.constEnd() || o < it.value()) {
+                    ordem.insert(c, o);
+                    r.insert(c, alvo.rowValue(b, resultado));
+                }
+            }
+            alvo.setIndexName(indice);
+            alvo.setFiltered(filtrada);
+            if (linha != 0)
+                alvo.gotoBookmark(linha);
+            *nomes = std::move(r);
+        }
+        return (*nomes)->value(origem.value(campoOrigem));
     });
 }
 

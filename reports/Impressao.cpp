@@ -66,13 +66,20 @@ Impressao::~Impressao()
 
 double Impressao::px(double mm) const { return mm * m_dpi / 25.4; }
 
-QFont Impressao::fonte(const Fonte& f) const
+const QFont& Impressao::fonte(const Fonte& f) const
 {
-    QFont q(QStringLiteral("DejaVu Sans"));
-    q.setPointSizeF(f.pontos);
-    q.setBold(f.negrito);
-    q.setItalic(f.italico);
-    return q;
+    const auto chave = std::make_tuple(f.pontos, f.negrito, f.italico);
+    auto it = m_fontes.find(chave);
+    if (it == m_fontes.end()) {
+        QFont q(QStringLiteral("DejaVu Sans"));
+        q.setPointSizeF(f.pontos);
+        q.setBold(f.negrito);
+        q.setItalic(f.italico);
+        // No ligatures: a reader copying or searching the text finds "fi" as two letters.
+        q.setStyleStrategy(QFont::PreferNoShaping);
+        it = m_fontes.emplace(chave, q).first;
+    }
+    return it->second;
 }
 
 Impressao::Layout Impressao::monta(const Banda& banda, double largura) const
@@ -101,8 +108,8 @@ Impressao::Layout Impressao::monta(const Banda& banda, double largura) const
                 il.largura = largura;
                 il.linhas.push_back({0, px(1.6)});
             } else {
-                il.texto = std::make_unique<QTextLayout>(TextoImprimivel(item->textoAtual(pagina)),
-                                                         fonte(item->fonte), &m_dispositivo);
+                il.texto = std::make_unique<QTextLayout>(TextoImprimivel(item->textoAtual(pagina)), fonte(item->fonte),
+                                                         &m_dispositivo);
                 QTextOption opcao;
                 opcao.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
                 opcao.setAlignment(item->alinhamento == Alinhamento::Centro    ? Qt::AlignHCenter
@@ -132,13 +139,14 @@ Impressao::Layout Impressao::monta(const Banda& banda, double largura) const
     return l;
 }
 
-double Impressao::limiteInferior() const
+double Impressao::limiteInferior() const { return m_limite; }
+
+void Impressao::calculaLimite()
 {
-    double limite = px(m_tamanho.height() - m_margens.bottom());
+    m_limite = px(m_tamanho.height() - m_margens.bottom());
     Banda* rodape = m_donoPagina ? m_donoPagina->rodapePagina() : nullptr;
     if (rodape && rodape->habilitada)
-        limite -= monta(*rodape, px(m_tamanho.width() - m_margens.left() - m_margens.right())).altura;
-    return limite;
+        m_limite -= monta(*rodape, px(m_tamanho.width() - m_margens.left() - m_margens.right())).altura;
 }
 
 void Impressao::comecaRelatorio(Relatorio& relatorio)
@@ -182,7 +190,10 @@ void Impressao::abrePagina()
             throw std::runtime_error("o dispositivo de impressão não pôde ser aberto");
         m_dpi = m_dispositivo.logicalDpiY();
     } else {
-        m_dispositivo.setPageLayout(layout);
+        // A printer keeps the paper of its first page for the whole job; a PDF file takes each
+        // report's own.
+        if (!dynamic_cast<QPrinter*>(&m_dispositivo) && !m_dispositivo.pageLayout().isEquivalentTo(layout))
+            m_dispositivo.setPageLayout(layout);
         if (!m_dispositivo.newPage())
             throw std::runtime_error("o dispositivo de impressão recusou uma nova página");
     }
@@ -191,6 +202,7 @@ void Impressao::abrePagina()
     m_estado = Estado::Aberta;
     m_conteudo = false;
     m_y = px(m_margens.top());
+    calculaLimite();
     imprimeFixa(m_relatorio->cabecalhoPagina(), -1);
 }
 
@@ -311,6 +323,8 @@ void Impressao::desenha(Layout& l, double limite, bool quebraPermitida)
                         p.drawLine(QPointF(esquerda, meio), QPointF(esquerda + l.largura, meio));
                         p.restore();
                     } else {
+                        if (il.proxima == 0 && aoImprimirTexto && !il.texto->text().isEmpty())
+                            aoImprimirTexto(il.texto->text(), m_paginas);
                         p.setPen(Qt::black);
                         il.texto->lineAt(int(il.proxima)).draw(&p, QPointF(esquerda + il.x, y - topo));
                     }

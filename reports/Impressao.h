@@ -6,7 +6,10 @@
 #include <QMarginsF>
 #include <QSizeF>
 
+#include <functional>
+#include <map>
 #include <memory>
+#include <tuple>
 
 class QPagedPaintDevice;
 class QPainter;
@@ -41,12 +44,15 @@ public:
     int numeroPagina() const { return m_paginas; }
     int paginas() const { return m_paginas; }
 
+    // Sees every text as it is printed, in order, with its page (page headers and footers included).
+    std::function<void(const QString& texto, int pagina)> aoImprimirTexto;
+
 private:
     enum class Estado { Fechada, Pendente, Aberta };
     struct Layout;
 
     double px(double mm) const;
-    QFont fonte(const Fonte& f) const;
+    const QFont& fonte(const Fonte& f) const;
     Layout monta(const Banda& banda, double largura) const;
     double alturaDe(Banda& banda);
     void abrePagina();
@@ -55,6 +61,7 @@ private:
     void desenha(Layout& layout, double limite, bool quebraPermitida);
     void imprimeFixa(Banda* banda, double y);
     double limiteInferior() const;
+    void calculaLimite();
 
     QPagedPaintDevice& m_dispositivo;
     std::unique_ptr<QPainter> m_pintor;
@@ -68,6 +75,8 @@ private:
     double m_dpi = 72;
     QSizeF m_tamanho;                     // mm, of the current page
     QMarginsF m_margens;
+    double m_limite = 0;                  // device units: where the footer of the current page begins
+    mutable std::map<std::tuple<double, bool, bool>, QFont> m_fontes;
 };
 
 } // namespace reports

@@ -38,6 +38,7 @@ Grupo& Lista(Grupo& pai, store::Table& tabela, const QStringList& campos, const 
             v << mestre->value(c);
         return v;
     }, condicao);
+    g.imprimeSeVazio = false;  // no heading over an empty list
     CabecalhoDeLista(g, titulo);
     g.criaDetalhe().campo(4, 0, tabela, campoMostrado);
     return g;
@@ -124,9 +125,11 @@ std::unique_ptr<Relatorio> TWinReport1(store::Dados& dados)
 
     store::TDataGeral& g = dados.geral();
     Grupo& setores = r->mestre.subdetalhe(g.tbSetorEconAting, {}, {});
+    setores.imprimeSeVazio = false;
     CabecalhoDeLista(setores, QStringLiteral("Setores econômicos atingidos"));
     setores.criaDetalhe().campo(4, 0, g.tbSetorEconAting, QStringLiteral("DescrSetorEcon"));
     Grupo& conhec = r->mestre.subdetalhe(g.tbAreaConhecAting, {}, {});
+    conhec.imprimeSeVazio = false;
     CabecalhoDeLista(conhec, QStringLiteral("Áreas do conhecimento atingidas"));
     conhec.criaDetalhe().campo(4, 0, g.tbAreaConhecAting, QStringLiteral("DescricaoAreaConhec"));
     return r;

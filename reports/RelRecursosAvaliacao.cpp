@@ -23,6 +23,7 @@ std::unique_ptr<Relatorio> TwinReportRecursos(store::Dados& dados)
     ParCalculado(b, S("Local de gastos"), [&t] { return BrasilExterior(t.value(S("LocaldeGastos"))); });
     const QStringList chave{S("TipoMaterial"), S("AnoAquisicao"), S("LocaldeGastos")};
     Grupo& g = Lista(r->mestre, ra.tbMaterialAreaConhec, chave, chave, S("Áreas do conhecimento"), S("DescricaoAreaConhec"));
+    g.imprimeSeVazio = true;  // its footer separates one material from the next
     g.rodape = std::make_unique<Banda>(TipoBanda::RodapeGrupo);
     g.rodape->linha();
     return r;

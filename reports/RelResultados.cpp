@@ -162,6 +162,7 @@ std::unique_ptr<Relatorio> TWinReportResultados5(store::Dados& dados)
           S("DescricaoAreaConhec"));
     store::Table& trab = aa.tbTrabalhoAcademico;
     Grupo& g = r->mestre.subdetalhe(trab, {S("Cod_Bolsa")}, [&t] { return QStringList{t.value(S("Cod_Bolsa"))}; });
+    g.imprimeSeVazio = false;
     CabecalhoDeLista(g, S("Trabalhos acadêmicos"));
     Banda& d = g.criaDetalhe();
     d.espacoAntes = 1.5;
@@ -281,6 +282,7 @@ std::unique_ptr<Relatorio> TWinReportResultados8(store::Dados& dados)
     b.par(S("Descrição"), t, S("Descricao"));
     Grupo& g = Lista(r->mestre, rg.tbSoftSetores, {S("Cod_Software")}, {S("Cod_Software")}, S("Setores econômicos"),
                      S("DescrSetorEcon"));
+    g.imprimeSeVazio = true;  // its footer separates one software from the next
     g.rodape = std::make_unique<Banda>(TipoBanda::RodapeGrupo);
     g.rodape->linha();
     return r;

@@ -9,6 +9,7 @@
 #include "net/ui/ComandosNet.h"
 #include "net/ui/TfrmEnviarDados.h"
 #include "net/ui/TfrmHistoricoEnvios.h"
+#include "reports/ui/TfrmImpressao.h"
 #include "store/ComandosProjeto.h"
 #include "store/CopiaDeRecuperacao.h"
 #include "store/Dados.h"
@@ -38,6 +39,7 @@ void LigaComandos(TfrmMenu1& janela)
     net::InstalaReparoComLogin(pai);
     edit::ui::InstalaDialogosEscolha();
     LigaRegistros(janela);
+    c.Imprimir = [pai] { reports::ui::TfrmImpressao::Executa(pai); };
 }
 
 QTranslator* CarregaTraducoesDoQt(QApplication& aplicacao)

@@ -10,6 +10,8 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QProgressBar>
 #include <QPushButton>
 
@@ -153,6 +155,15 @@ QString InteracaoQt::arquivoParaSalvar(const EscolhaArquivo& escolha)
     const QString nome = QFileDialog::getSaveFileName(janelaDona(), e.titulo, pastaENome(e), filtroQt(e.filtro));
     lembraPasta(nome);
     return comExtensao(nome, e.extensaoPadrao);
+}
+
+bool InteracaoQt::escolheImpressora(EscolhaImpressora& escolha)
+{
+    if (!escolha.impressora)
+        return false;
+    QPrintDialog dialogo(escolha.impressora, janelaDona());
+    dialogo.setOption(QAbstractPrintDialog::PrintToFile, escolha.imprimirEmArquivo);
+    return dialogo.exec() == QDialog::Accepted;
 }
 
 void InteracaoQt::textoStatus(int painel, const QString& texto)

@@ -28,6 +28,7 @@ public:
     Resposta mensagem(const QString& texto, Icone icone, Botoes botoes, const QString& titulo) override;
     QString arquivoParaAbrir(const EscolhaArquivo& escolha) override;
     QString arquivoParaSalvar(const EscolhaArquivo& escolha) override;
+    bool escolheImpressora(EscolhaImpressora& escolha) override;
     void textoStatus(int painel, const QString& texto) override;
     void abreEspera(const QString& texto) override;
     void mostraCancelar(bool mostra) override;

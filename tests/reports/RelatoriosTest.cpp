@@ -2,6 +2,7 @@
 #include "ApoioRelatorios.h"
 
 #include "core/ProgramState.h"
+#include "reports/Valor.h"
 
 #include <QRegularExpression>
 
@@ -347,4 +348,22 @@ TEST_F(Relatorios, EquipeComCoordenadorNoTituloEUmMembroPorPagina)
     ASSERT_EQ(tese.size(), 1);
     EXPECT_EQ(tese[0], paginaDoAtual + 1);  // the works start a page of their own
     EXPECT_TRUE(pdf.paginas[tese[0] - 1].contains(u"AREA-DA-TESE"_s));
+}
+
+TEST(ValorDoOrcamento, SomaExataEIgnoraValoresMalFormados)
+{
+    reports::Valor v;
+    for (int i = 0; i < 10; ++i)
+        v.soma(u"0.1"_s);
+    v.soma(u" 99999999999999.99 "_s);
+    EXPECT_EQ(v.texto(), u"100000000000000.99"_s);  // beyond what a double adds exactly
+    for (const QString& ruim : {u"12,5"_s, u"abc"_s, u"1e3"_s, QString(), u"1.2.3"_s, u"0.00001"_s})
+        v.soma(ruim);
+    EXPECT_EQ(v.texto(), u"100000000000000.99"_s);
+    reports::Valor negativo;
+    negativo.soma(u"-2.5"_s);
+    negativo.soma(u"1.25"_s);
+    EXPECT_EQ(negativo.texto(), u"-1.25"_s);
+    EXPECT_FALSE(reports::Valor::le(u"12,5"_s));
+    EXPECT_EQ(reports::Valor::le(u"7"_s)->texto(), u"7.00"_s);
 }
