@@ -20,8 +20,8 @@ void FixaLimitesDoAlocador()
 {
 #if defined(__GLIBC__)
     static const bool fixados = [] {
-        mallopt(M_MMAP_THRESHOLD, 256 * 1024);
-        mallopt(M_TRIM_THRESHOLD, 512 * 1024);
+        mallopt(M_MMAP_THRESHOLD, 128 * 1024);
+        mallopt(M_TRIM_THRESHOLD, 128 * 1024);
         return true;
     }();
     (void)fixados;

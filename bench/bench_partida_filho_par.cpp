@@ -1,0 +1,22 @@
+// The start-up peer: a bare Qt program that reads the project file's bytes and shows an empty main
+// window. Started by bench_partida.
+#include "EsperaPronto.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QMainWindow>
+
+int main(int argc, char** argv)
+{
+    QApplication aplicacao(argc, argv);
+    if (argc < 2)
+        return 2;
+    QFile arquivo(QString::fromLocal8Bit(argv[1]));
+    if (!arquivo.open(QIODevice::ReadOnly))
+        return 3;
+    const QByteArray bytes = arquivo.readAll();
+    QMainWindow janela;
+    janela.show();
+    partida::EsperaPronto([&] { return janela.isVisible() && !bytes.isEmpty(); });
+    return aplicacao.exec();
+}
