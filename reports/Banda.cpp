@@ -87,11 +87,19 @@ Item& Banda::par(const QString& rotulo, store::Table& tabela, const QString& nom
 
 Item& Banda::parTexto(const QString& rotulo, const QString& texto, double larguraRotulo)
 {
+    const ItensDoPar p = parLivre(larguraRotulo);
+    p.rotulo->texto = rotulo;
+    p.valor->texto = texto;
+    return *p.valor;
+}
+
+Banda::ItensDoPar Banda::parLivre(double larguraRotulo)
+{
     novaLinha(0.8);
-    this->rotulo(0, larguraRotulo, rotulo, Fonte{9, true, false});
-    Item& v = this->rotulo(larguraRotulo + 2, 0, texto);
+    Item* r = &this->rotulo(0, larguraRotulo, QString(), Fonte{9, true, false});
+    Item* v = &this->rotulo(larguraRotulo + 2, 0, QString());
     novaLinha();
-    return v;
+    return {r, v};
 }
 
 Banda& Banda::filho()

@@ -23,6 +23,10 @@ struct Fonte {
 
 enum class Alinhamento { Esquerda, Centro, Direita };
 
+// Width of the label column of the label-and-value rows, in millimetres: wide enough for the longest
+// label on one line, so that the values of a band stand in one column.
+inline constexpr double LarguraRotulo = 60;
+
 // One thing a band prints. Positions and widths are millimetres from the left margin.
 class Item
 {
@@ -66,8 +70,14 @@ public:
     void novaLinha(double espaco = 0);
 
     // A label in bold and the value beside it, on a row of its own: the common shape of the reports.
-    Item& par(const QString& rotulo, store::Table& tabela, const QString& campo, double larguraRotulo = 55);
-    Item& parTexto(const QString& rotulo, const QString& texto = QString(), double larguraRotulo = 55);
+    Item& par(const QString& rotulo, store::Table& tabela, const QString& campo, double larguraRotulo = LarguraRotulo);
+    Item& parTexto(const QString& rotulo, const QString& texto = QString(), double larguraRotulo = LarguraRotulo);
+    // The same row with both texts set at print time.
+    struct ItensDoPar {
+        Item* rotulo;
+        Item* valor;
+    };
+    ItensDoPar parLivre(double larguraRotulo = LarguraRotulo);
 
     // Child bands, printed after this one whenever this one prints.
     Banda& filho();

@@ -15,10 +15,17 @@ QString PrimeiroValor(store::Table& tabela, const QString& campo);
 // A report of the family with its title, page header (the section) and page footer.
 std::unique_ptr<RelatorioDaFamilia> Novo(const QString& nome, QSizeF pagina, const QString& pasta, const QString& secao);
 
-// A linked list under `pai`: the rows of `tabela` whose `campos` equal the `camposPai` of `pai`'s
-// current row, with a heading and one field per row.
+// The rows of `tabela` whose `campos` equal the `camposPai` of `pai`'s current row (no fields: the whole
+// table), as a group under `pai` that prints nothing when it has no row.
+Grupo& Ligada(Grupo& pai, store::Table& tabela, const QStringList& campos, const QStringList& camposPai,
+              const QString& condicao = QString());
+// Such a linked list with a heading and one field per row.
 Grupo& Lista(Grupo& pai, store::Table& tabela, const QStringList& campos, const QStringList& camposPai,
              const QString& titulo, const QString& campoMostrado, const QString& condicao = QString());
+// The areas of knowledge of `pai`'s current row, linked by the field of the same name on both sides.
+Grupo& ListaDeAreas(Grupo& pai, store::Table& tabela, const QString& ligacao);
+// The academic works linked to `pai`'s current row by `ligacao`, each with its areas.
+Grupo& TrabalhosAcademicos(Grupo& pai, store::Dados& dados, const QString& ligacao);
 
 std::unique_ptr<Relatorio> TWinReport(store::Dados&);
 std::unique_ptr<Relatorio> TWinReport1(store::Dados&);

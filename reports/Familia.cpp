@@ -20,8 +20,12 @@ RelatorioDaFamilia::RelatorioDaFamilia(const QString& nome, QSizeF tamanho) : Re
             cabecalhoPagina()->habilitada = false;
         contador = 0;
         algumImpresso = false;
+        tituloNaPagina = false;
     };
-    inicioDePagina = [this] { contador = 0; };
+    inicioDePagina = [this] {
+        contador = 0;
+        tituloNaPagina = false;
+    };
 }
 
 Banda& RelatorioDaFamilia::titulo(const QString& pasta, const QString& secao)
@@ -41,6 +45,7 @@ Banda& RelatorioDaFamilia::titulo(const QString& pasta, const QString& secao)
         if (impressao() && !impressao()->paginaLimpa())
             novaPagina();
     };
+    b.depoisDeImprimir = [this](Banda&) { tituloNaPagina = true; };
     return b;
 }
 
@@ -76,7 +81,8 @@ Banda& RelatorioDaFamilia::detalhe(store::Table& tabela, Quebra quebra, int porP
                 novaPagina();
             break;
         case Quebra::SeOcupada:
-            if (!impressao()->paginaLimpa())
+            // The first record stays under its own title rather than leaving it alone on a page.
+            if (!impressao()->paginaLimpa() && !(tituloNaPagina && !algumImpresso))
                 novaPagina();
             break;
         case Quebra::Maximo:
@@ -189,6 +195,40 @@ void CabecalhoDeLista(Grupo& grupo, const QString& texto)
     Banda& c = grupo.criaCabecalho();
     c.espacoAntes = 2;
     c.rotulo(0, 0, texto, Fonte{9.5, true, true});
+    // No heading over an empty list, even where the group's footer prints.
+    Grupo* g = &grupo;
+    c.antesDeImprimir = [g](Banda&, bool& imprime) { imprime = !g->linhas.empty(); };
+}
+
+void Pares(Banda& banda, store::Table& tabela, std::initializer_list<Rotulado> pares)
+{
+    for (const Rotulado& p : pares)
+        banda.par(QString::fromUtf8(p.rotulo), tabela, QString::fromUtf8(p.campo));
+}
+
+Banda& Memorando(RelatorioDaFamilia& relatorio, Banda& pai, const QString& titulo, store::Table& tabela,
+                 const QString& campo, int limite)
+{
+    tabela.fieldIndexOrThrow(campo);
+    Banda& m = pai.filho();
+    m.espacoAntes = 2;
+    m.rotulo(0, 0, titulo, Fonte{9, true, false});
+    m.novaLinha(0.5);
+    m.campo(0, 0, tabela, campo);
+    if (limite > 0) {
+        RelatorioDaFamilia* r = &relatorio;
+        m.antesDeImprimir = [r, &tabela, campo, limite](Banda&, bool&) {
+            if (tabela.value(campo).size() > limite)
+                r->novaPagina();
+        };
+    }
+    return m;
+}
+
+void RodapeComLinha(Grupo& grupo)
+{
+    grupo.imprimeSeVazio = true;  // the line separates records whether or not the list has rows
+    grupo.criaRodape().linha();
 }
 
 QString NomeCompletoDoPrograma()

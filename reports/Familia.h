@@ -35,6 +35,7 @@ public:
 
     int contador = 0;           // records on the current page
     bool algumImpresso = false; // a master record was printed
+    bool tituloNaPagina = false; // the report's title is on the current page
 
     // Title band: the folder's title (may be empty), the section's title and the product label. The title
     // starts a new page when the current page holds anything.
@@ -63,6 +64,21 @@ Item& ParBusca(Banda& banda, const QString& rotulo, store::Table& alvo, const QS
                store::Table& origem, const QString& campoOrigem, const QString& campoResultado);
 // A heading for a linked list, in a group header.
 void CabecalhoDeLista(Grupo& grupo, const QString& texto);
+
+// Rows of a label and the field beside it (both in UTF-8), in the order given.
+struct Rotulado {
+    const char* rotulo;
+    const char* campo;
+};
+void Pares(Banda& banda, store::Table& tabela, std::initializer_list<Rotulado> pares);
+
+// A memo under its heading, in a child band of `pai`, as wide as the page. A text longer than `limite`
+// characters (0: no limit) begins on a new page.
+Banda& Memorando(RelatorioDaFamilia& relatorio, Banda& pai, const QString& titulo, store::Table& tabela,
+                 const QString& campo, int limite = 0);
+
+// A group footer that is a line: it closes the lists of one master record before the next.
+void RodapeComLinha(Grupo& grupo);
 
 // The 25 reports, by the name of their definition.
 std::unique_ptr<Relatorio> CriaRelatorio(const QString& nome, store::Dados& dados);

@@ -17,9 +17,11 @@ std::unique_ptr<Relatorio> TwinReportAtivAp(store::Dados& dados)
     b.espacoDepois = 0.6;
     b.par(S("Laboratório"), t, S("NomeLab"));
     Banda& f = b.filho();
-    f.par(S("Data de início do apoio do KESTA"), t, S("DataInicio"));
-    f.par(S("Código BIRO do Laboratório"), t, S("BIROLab"));
-    f.par(S("Tipo de apoio do KESTA"), t, S("TipoApoio"));
+    Pares(f, t, {
+        {"Data de início do apoio do KESTA", "DataInicio"},
+        {"Código BIRO do Laboratório", "BIROLab"},
+        {"Tipo de apoio do KESTA", "TipoApoio"},
+    });
     f.linha();
     f.espacoDepois = 2;
     return r;
@@ -41,8 +43,7 @@ std::unique_ptr<Relatorio> TWinReportAtivAp1(store::Dados& dados)
     b.par(S("Descrição"), t, S("Descricao"));
     Lista(r->mestre, rg.tbServicoSetores, {S("Cod_Servico")}, {S("Cod_Servico")}, S("Setores econômicos"),
           S("DescrSetorEcon"));
-    Lista(r->mestre, rg.tbServicoAreaConhec, {S("Cod_Servico")}, {S("Cod_Servico")}, S("Áreas do conhecimento"),
-          S("DescricaoAreaConhec"));
+    ListaDeAreas(r->mestre, rg.tbServicoAreaConhec, S("Cod_Servico"));
     return r;
 }
 
@@ -55,20 +56,21 @@ std::unique_ptr<Relatorio> TWinReportAtivAp2(store::Dados& dados)
     b.par(S("Nome"), t, S("Nome"));
     ParBusca(b, S("Instituição fornecedora"), dados.identificacao().tbInstituicao, S("cod_Inst"), t, S("instFornec"),
              S("Nome"));
-    b.par(S("Nível"), t, S("Nivel"));
-    b.par(S("Subnível"), t, S("SubNivel"));
-    b.par(S("Tipo de apoio"), t, S("TipoApoio"));
-    b.par(S("Frequência"), t, S("Frequencia"));
-    b.par(S("Escolaridade"), t, S("Escolaridade"));
-    b.par(S("Conceito CAPES"), t, S("ConceitoCapes"));
-    b.par(S("Carga horária"), t, S("CargaHoraria"));
-    b.par(S("Matriculados"), t, S("QtdeMatriculados"));
-    b.par(S("Formados"), t, S("QtdeFormados"));
-    b.par(S("Trabalhos acadêmicos"), t, S("QtdeTrabAcademicos"));
+    Pares(b, t, {
+        {"Nível", "Nivel"},
+        {"Subnível", "SubNivel"},
+        {"Tipo de apoio", "TipoApoio"},
+        {"Frequência", "Frequencia"},
+        {"Escolaridade", "Escolaridade"},
+        {"Conceito CAPES", "ConceitoCapes"},
+        {"Carga horária", "CargaHoraria"},
+        {"Matriculados", "QtdeMatriculados"},
+        {"Formados", "QtdeFormados"},
+        {"Trabalhos acadêmicos", "QtdeTrabAcademicos"},
+    });
     Banda& o = b.filho();
     o.par(S("Observação"), t, S("Observacao"));
-    Lista(r->mestre, aa.tbCursosAreaConhec, {S("Cod_Curso")}, {S("Cod_Curso")}, S("Áreas do conhecimento"),
-          S("DescricaoAreaConhec"));
+    ListaDeAreas(r->mestre, aa.tbCursosAreaConhec, S("Cod_Curso"));
     return r;
 }
 
@@ -78,16 +80,17 @@ std::unique_ptr<Relatorio> TWinReportAtivAp3(store::Dados& dados)
     auto& aa = dados.atividadesApoiadas();
     store::Table& t = aa.tbBase;
     Banda& b = r->detalhe(t, Quebra::PorRegistro);
-    b.par(S("Identificação"), t, S("Identificacao"));
-    b.par(S("Tipo de base"), t, S("TipoBase"));
-    b.par(S("Tipo de apoio"), t, S("TipoApoioTxt"));
-    b.par(S("Fase de desenvolvimento"), t, S("FaseDesenv"));
-    b.par(S("Quantidade de registros"), t, S("QtdeReg"));
+    Pares(b, t, {
+        {"Identificação", "Identificacao"},
+        {"Tipo de base", "TipoBase"},
+        {"Tipo de apoio", "TipoApoioTxt"},
+        {"Fase de desenvolvimento", "FaseDesenv"},
+        {"Quantidade de registros", "QtdeReg"},
+    });
     ParCalculado(b, S("Disponível"), [&t] { return SimNao(t.value(S("Disponivel"))); });
     b.par(S("Descrição"), t, S("Descricao"));
     Lista(r->mestre, aa.tbBaseAcesso, {S("Identificacao")}, {S("Identificacao")}, S("Tipos de acesso"), S("TipoAcesso"));
-    Lista(r->mestre, aa.tbBaseArea, {S("Identificacao")}, {S("Identificacao")}, S("Áreas do conhecimento"),
-          S("DescricaoAreaConhec"));
+    ListaDeAreas(r->mestre, aa.tbBaseArea, S("Identificacao"));
     return r;
 }
 

@@ -59,16 +59,20 @@ std::unique_ptr<Relatorio> TWinReportEquipe(store::Dados& dados)
     };
 
     Banda& b = r->detalhe(m, Quebra::SeOcupada);
-    b.par(QStringLiteral("Nome"), m, QStringLiteral("Nome"));
-    b.par(QStringLiteral("Código BIRO"), m, QStringLiteral("BIRO"));
-    b.par(QStringLiteral("Código KESTA"), m, QStringLiteral("KESTA"));
-    b.par(QStringLiteral("Função"), m, QStringLiteral("DescricaoFuncao"));
-    b.par(QStringLiteral("Horas semanais"), m, QStringLiteral("CargaHoraria"));
+    Pares(b, m, {
+        {"Nome", "Nome"},
+        {"Código BIRO", "BIRO"},
+        {"Código KESTA", "KESTA"},
+        {"Função", "DescricaoFuncao"},
+        {"Horas semanais", "CargaHoraria"},
+    });
     ParCalculado(b, QStringLiteral("Equipe original"), [&m] { return SimNao(m.value(QStringLiteral("EquipeOriginal"))); });
-    b.par(QStringLiteral("Titulação atual"), m, QStringLiteral("TitulacaoAtual"));
-    b.par(QStringLiteral("Área da titulação"), m, QStringLiteral("AreaConhecTitulacao"));
-    b.par(QStringLiteral("País da titulação"), m, QStringLiteral("PaisTitulacao"));
-    b.par(QStringLiteral("Motivo da saída"), m, QStringLiteral("MotivoSaida"));
+    Pares(b, m, {
+        {"Titulação atual", "TitulacaoAtual"},
+        {"Área da titulação", "AreaConhecTitulacao"},
+        {"País da titulação", "PaisTitulacao"},
+        {"Motivo da saída", "MotivoSaida"},
+    });
     // A member who has not left is printed as the member table stores such a member: an active
     // participant with no activity after the project. Only the printed texts change, never the row.
     const auto saiu = [&m] { return !m.value(QStringLiteral("MotivoSaida")).trimmed().isEmpty(); };
@@ -86,34 +90,17 @@ std::unique_ptr<Relatorio> TWinReportEquipe(store::Dados& dados)
             rel->novaPagina();
     };
 
-    Grupo& bolsa = r->mestre.subdetalhe(dados.identificacao().tbMembroBolsista, {QStringLiteral("Cod_Membro")},
-                                        [&m] { return QStringList{m.value(QStringLiteral("Cod_Membro"))}; });
-    bolsa.imprimeSeVazio = false;
+    const QStringList membro{QStringLiteral("Cod_Membro")};
+    store::Table& bolsista = dados.identificacao().tbMembroBolsista;
+    Grupo& bolsa = Ligada(r->mestre, bolsista, membro, membro);
     CabecalhoDeLista(bolsa, QStringLiteral("Dados de bolsista"));
     Banda& db = bolsa.criaDetalhe();
-    db.par(QStringLiteral("Fonte pagadora"), *bolsa.tabela, QStringLiteral("FontePagadora"));
-    db.par(QStringLiteral("Modalidade da bolsa"), *bolsa.tabela, QStringLiteral("ModalidadeBolsa"));
+    db.par(QStringLiteral("Fonte pagadora"), bolsista, QStringLiteral("FontePagadora"));
+    db.par(QStringLiteral("Modalidade da bolsa"), bolsista, QStringLiteral("ModalidadeBolsa"));
 
-    store::Table& trab = dados.atividadesApoiadas().tbTrabalhoAcademico;
-    Grupo& trabalhos = r->mestre.subdetalhe(trab, {QStringLiteral("Cod_Membro")},
-                                            [&m] { return QStringList{m.value(QStringLiteral("Cod_Membro"))}; });
-    trabalhos.imprimeSeVazio = false;  // the works' own page only when there are works
-    Banda& ct = trabalhos.criaCabecalho();
-    ct.linha();
-    ct.rotulo(0, 0, QStringLiteral("Trabalhos acadêmicos"), Fonte{10, true, false});
-    ct.antesDeImprimir = [rel](Banda&, bool&) { rel->novaPagina(); };
-    Banda& dt = trabalhos.criaDetalhe();
-    dt.espacoAntes = 2;
-    dt.par(QStringLiteral("Título"), trab, QStringLiteral("TituloTrab"));
-    dt.par(QStringLiteral("Tipo"), trab, QStringLiteral("TipoTrab"));
-    dt.par(QStringLiteral("Ano de início"), trab, QStringLiteral("AnoInicio"));
-    dt.par(QStringLiteral("Ano de apresentação"), trab, QStringLiteral("AnoApresentacao"));
-    store::Table& areas = dados.atividadesApoiadas().tbTrabalhoAreaConhec;
-    Grupo& ga = trabalhos.subdetalhe(areas, {QStringLiteral("Cod_Trab")},
-                                     [&trab] { return QStringList{trab.value(QStringLiteral("Cod_Trab"))}; });
-    ga.imprimeSeVazio = false;
-    CabecalhoDeLista(ga, QStringLiteral("Áreas do conhecimento do trabalho"));
-    ga.criaDetalhe().campo(4, 0, areas, QStringLiteral("DescArea"));
+    // The works of a member always begin a page of their own.
+    Grupo& trabalhos = TrabalhosAcademicos(r->mestre, dados, QStringLiteral("Cod_Membro"));
+    AntesDeImprimir(*trabalhos.cabecalho, [rel](Banda&, bool&) { rel->novaPagina(); });
     return r;
 }
 

@@ -16,16 +16,16 @@ std::unique_ptr<Relatorio> TwinReportRecursos(store::Dados& dados)
     auto& ra = dados.recursosAdquiridos();
     store::Table& t = ra.tbMaterialAdquirido;
     Banda& b = r->detalhe(t, Quebra::Seguidos);
-    b.par(S("Tipo de material"), t, S("TipoMaterial"));
-    b.par(S("Ano de aquisição"), t, S("AnoAquisicao"));
-    b.par(S("Quantidade adquirida"), t, S("QtdAdquirida"));
+    Pares(b, t, {
+        {"Tipo de material", "TipoMaterial"},
+        {"Ano de aquisição", "AnoAquisicao"},
+        {"Quantidade adquirida", "QtdAdquirida"},
+    });
     ParCalculado(b, S("Valor atual"), [&t] { return edit::FormataValor(t.value(S("ValorAtual"))); });
     ParCalculado(b, S("Local de gastos"), [&t] { return BrasilExterior(t.value(S("LocaldeGastos"))); });
     const QStringList chave{S("TipoMaterial"), S("AnoAquisicao"), S("LocaldeGastos")};
     Grupo& g = Lista(r->mestre, ra.tbMaterialAreaConhec, chave, chave, S("Áreas do conhecimento"), S("DescricaoAreaConhec"));
-    g.imprimeSeVazio = true;  // its footer separates one material from the next
-    g.rodape = std::make_unique<Banda>(TipoBanda::RodapeGrupo);
-    g.rodape->linha();
+    RodapeComLinha(g);
     return r;
 }
 
@@ -37,14 +37,16 @@ std::unique_ptr<Relatorio> TWinReportRecursos1(store::Dados& dados)
     titulo.rotulo(0, 0, S("(Valores acima de US$ 5.000,00)"), Fonte{9, false, true});
     store::Table& t = dados.recursosAdquiridos().tbEquipamentos;
     Banda& b = r->detalhe(t, Quebra::SeOcupada);
-    b.par(S("Tipo de equipamento"), t, S("TipoEquip"));
-    b.par(S("Descrição"), t, S("Descr_Equip"));
-    b.par(S("Uso"), t, S("DescricaoUso"));
-    b.par(S("Modelo"), t, S("Modelo"));
-    b.par(S("Fabricante"), t, S("Fabricante"));
-    b.par(S("Ano de fabricação"), t, S("AnoFabricacao"));
-    b.par(S("País de fabricação"), t, S("PaisFabricacao"));
-    b.par(S("Nº de patrimônio"), t, S("NrPatrim"));
+    Pares(b, t, {
+        {"Tipo de equipamento", "TipoEquip"},
+        {"Descrição", "Descr_Equip"},
+        {"Uso", "DescricaoUso"},
+        {"Modelo", "Modelo"},
+        {"Fabricante", "Fabricante"},
+        {"Ano de fabricação", "AnoFabricacao"},
+        {"País de fabricação", "PaisFabricacao"},
+        {"Nº de patrimônio", "NrPatrim"},
+    });
     ParBusca(b, S("Instituição onde se localiza"), dados.identificacao().tbInstituicao, S("Cod_Inst"), t,
              S("InstLocaliz"), S("Nome"));
     ParCalculado(b, S("Valor atual"), [&t] { return edit::FormataValor(t.value(S("ValorAtual"))); });
@@ -62,9 +64,11 @@ std::unique_ptr<Relatorio> TWinReportOrcamento1(store::Dados& dados)
     ParCalculado(b, S("Característica"), [&t] {
         return Traduz(t.value(S("Caracteristica")), {{S("OF"), S("Outra Fonte")}, {S("CP"), S("Contrapartida")}});
     });
-    b.par(S("Instituição"), t, S("NomeInst"));
-    b.par(S("Código BIRO"), t, S("BIROInst"));
-    b.par(S("Tipo de vinculação"), t, S("TipoVincInst"));
+    Pares(b, t, {
+        {"Instituição", "NomeInst"},
+        {"Código BIRO", "BIROInst"},
+        {"Tipo de vinculação", "TipoVincInst"},
+    });
     ParCalculado(b, S("Valor"), [&t] { return edit::FormataValor(t.value(S("ValorRecurso"))); });
     b.par(S("Observações"), t, S("Observacoes"));
     return r;
@@ -98,14 +102,11 @@ std::unique_ptr<Relatorio> TWinReportAvaliacao1(store::Dados& dados)
     Banda& b = r->detalhe(t, Quebra::PorRegistro);
     b.par(S("Data da ocorrência"), t, S("DataOcorrenc"));
     b.par(S("Categoria"), t, S("CategoriaTxt"));
-    b.novaLinha(0.8);
-    Item* rotulo = &b.rotulo(0, 55, QString(), Fonte{9, true, false});
-    Item* valor = &b.rotulo(57, 0, QString());
-    b.novaLinha();
-    AntesDeImprimir(b, [&t, rotulo, valor](Banda&, bool&) {
+    const Banda::ItensDoPar par = b.parLivre();
+    AntesDeImprimir(b, [&t, par](Banda&, bool&) {
         const bool administrativo = t.value(S("CategoriaTxt")) == QLatin1String("ADMINISTRATIVO");
-        rotulo->texto = administrativo ? S("Natureza do problema administrativo") : S("Descrição do Problema Técnico");
-        valor->texto = t.value(administrativo ? S("NatProbAdm") : S("DescrProbTec"));
+        par.rotulo->texto = administrativo ? S("Natureza do problema administrativo") : S("Descrição do Problema Técnico");
+        par.valor->texto = t.value(administrativo ? S("NatProbAdm") : S("DescrProbTec"));
     });
     b.par(S("Repercussão"), t, S("Repercussao"));
     b.par(S("Observações"), t, S("Observacoes"));

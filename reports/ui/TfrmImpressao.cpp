@@ -12,6 +12,7 @@
 #include <QPdfWriter>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <QScreen>
 
 #include <stdexcept>
 
@@ -126,6 +127,11 @@ void TfrmImpressao::gera(Saida saida, Composto& composto)
         impressora.setDocName(composto.titulo);
         QPrintPreviewDialog previa(&impressora, this);
         previa.setWindowTitle(composto.titulo);
+        // As large as the main window (or most of the screen), so that a page can be read as it opens.
+        if (QWidget* janela = parentWidget() ? parentWidget()->window() : nullptr)
+            previa.resize(janela->size().expandedTo(QSize(800, 600)));
+        else if (const QScreen* tela = screen())
+            previa.resize(tela->availableSize() * 0.85);
         // The preview paints again whenever its settings change; a failure ends the preview and is
         // reported like any other.
         QString falha;

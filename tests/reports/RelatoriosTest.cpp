@@ -350,6 +350,32 @@ TEST_F(Relatorios, EquipeComCoordenadorNoTituloEUmMembroPorPagina)
     EXPECT_TRUE(pdf.paginas[tese[0] - 1].contains(u"AREA-DA-TESE"_s));
 }
 
+TEST_F(Relatorios, PrimeiroEquipamentoSobOTituloOsOutrosEmPaginaPropria)
+{
+    store::Table& eq = store::DataRecursosAdquiridos().tbEquipamentos;
+    for (int i = 1; i <= 3; ++i)
+        Insere(eq, {{"Cod_Equip", QString::number(i)}, {"Descr_Equip", u"EQUIPAMENTO-%1"_s.arg(i)}});
+    // A material with no area: the line under it prints, a heading over nothing does not.
+    Insere(store::DataRecursosAdquiridos().tbMaterialAdquirido,
+           {{"TipoMaterial", u"LIVROS"_s}, {"AnoAquisicao", u"1998"_s}, {"LocaldeGastos", u"E"_s}});
+    const LeituraPdf pdf = Imprime({Pasta::RecursosAdquiridos});
+    QList<int> pagina;
+    for (int i = 1; i <= 3; ++i) {
+        const QList<int> p = pdf.paginasCom(u"EQUIPAMENTO-%1"_s.arg(i));
+        ASSERT_EQ(p.size(), 1) << i;
+        pagina << p[0];
+    }
+    const QList<int> titulo = pdf.paginasCom(u"(Valores acima de US$ 5.000,00)"_s);
+    ASSERT_EQ(titulo.size(), 1);
+    EXPECT_EQ(pagina, (QList<int>{titulo[0], titulo[0] + 1, titulo[0] + 2}));
+    EXPECT_EQ(pdf.paginasInfo, titulo[0] + 2);
+    const QString cabecalho = u"^[ ]*KESTA II[ ]+Equipamentos adquiridos[ ]*$"_s;
+    EXPECT_FALSE(TemLinha(pdf.paginas[titulo[0] - 1], cabecalho));
+    EXPECT_TRUE(TemLinha(pdf.paginas[titulo[0]], cabecalho)) << qPrintable(pdf.paginas[titulo[0]]);
+    EXPECT_TRUE(pdf.tudo().contains(u"Exterior"_s));
+    EXPECT_FALSE(pdf.tudo().contains(u"Áreas do conhecimento"_s));
+}
+
 TEST(ValorDoOrcamento, SomaExataEIgnoraValoresMalFormados)
 {
     reports::Valor v;
