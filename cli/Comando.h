@@ -33,6 +33,10 @@ bool AbreProjeto(const QString& arquivo, const QTemporaryDir& pasta);
 // Prints "rezozur-cli NOME: TEXTO" on standard error and returns Falha.
 int FalhaDoComando(const Comando& comando, const QString& texto);
 
+// A password given as "-" is read from the first line of standard input (without echo when that is a
+// terminal), so it stays out of the process list and the shell's history. False when none came.
+bool LeSenhaSePedida(QString& senha);
+
 // Writes a line to standard output (UTF-8), made safe for a terminal.
 void Imprime(const QString& linha);
 

@@ -36,6 +36,8 @@ int Baixar(const Comando& comando, const QStringList& argumentos)
     }
     if (usuario.isEmpty() || senha.isEmpty() || projeto.isEmpty() || saida.isEmpty())
         return UsoErrado(comando, QStringLiteral("informe --usuario, --senha, --projeto e --saida"));
+    if (!LeSenhaSePedida(senha))
+        return UsoErrado(comando, QStringLiteral("--senha -: nenhuma senha na entrada padrão"));
 
     QTemporaryDir pasta;
     if (!pasta.isValid())
@@ -90,7 +92,7 @@ int Baixar(const Comando& comando, const QStringList& argumentos)
 
 Comando ComandoBaixar()
 {
-    Comando c{QStringLiteral("baixar"), QStringLiteral("--usuario U --senha S --projeto CODIGO --saida ARQUIVO.prj"),
+    Comando c{QStringLiteral("baixar"), QStringLiteral("--usuario U --senha S|- --projeto CODIGO --saida ARQUIVO.prj"),
               QStringLiteral("entra no servidor, baixa o projeto CODIGO e o grava em ARQUIVO.prj"), {}};
     c.executa = [c](const QStringList& a) { return Baixar(c, a); };
     return c;

@@ -119,6 +119,8 @@ int Enviar(const Comando& comando, const QStringList& argumentos)
         return UsoErrado(comando, QStringLiteral("falta o arquivo"));
     if (o.usuario.isEmpty() || o.senha.isEmpty())
         return UsoErrado(comando, QStringLiteral("informe --usuario e --senha"));
+    if (!LeSenhaSePedida(o.senha))
+        return UsoErrado(comando, QStringLiteral("--senha -: nenhuma senha na entrada padrão"));
 
     // The registry check asks whether to take the registries' names: the flag answers.
     if (auto* seam = dynamic_cast<InteracaoCli*>(&app::interacao()))
@@ -205,7 +207,7 @@ int Enviar(const Comando& comando, const QStringList& argumentos)
 Comando ComandoEnviar()
 {
     Comando c{QStringLiteral("enviar"),
-              QStringLiteral("ARQUIVO.prj --usuario U --senha S [--simular] [--aceitar-nomes] [--desfazer-edicoes] "
+              QStringLiteral("ARQUIVO.prj --usuario U --senha S|- [--simular] [--aceitar-nomes] [--desfazer-edicoes] "
                              "[--reenviar-sem-resposta] [--saida NOVO.prj]"),
               QStringLiteral("envia as modificações do projeto ao servidor e grava o projeto (em NOVO, ou no "
                              "próprio arquivo, guardando a cópia .bak); --desfazer-edicoes desfaz edições não "

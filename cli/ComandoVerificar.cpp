@@ -45,6 +45,8 @@ int Verificar(const Comando& comando, const QStringList& argumentos)
     }
     if (arquivo.isEmpty())
         return UsoErrado(comando, QStringLiteral("falta o arquivo"));
+    if (!LeSenhaSePedida(senha))
+        return UsoErrado(comando, QStringLiteral("--senha -: nenhuma senha na entrada padrão"));
 
     // The name questions: Sim with --aceitar-nomes, Não otherwise, so the findings are listed.
     if (auto* seam = dynamic_cast<InteracaoCli*>(&app::interacao()))
@@ -81,7 +83,7 @@ int Verificar(const Comando& comando, const QStringList& argumentos)
 
 Comando ComandoVerificar()
 {
-    Comando c{QStringLiteral("verificar"), QStringLiteral("ARQUIVO.prj [--usuario U --senha S] [--aceitar-nomes]"),
+    Comando c{QStringLiteral("verificar"), QStringLiteral("ARQUIVO.prj [--usuario U --senha S|-] [--aceitar-nomes]"),
               QStringLiteral("verifica as pendências locais e os cadastros (KESTA e BIRO); sai com 1 se houver "
                              "pendências; com --aceitar-nomes adota os nomes dos cadastros e grava o arquivo"),
               {}};

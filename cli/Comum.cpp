@@ -8,6 +8,10 @@
 #include <QTemporaryDir>
 
 #include <cstdio>
+#include <string>
+
+#include <termios.h>
+#include <unistd.h>
 
 namespace cli {
 
@@ -20,6 +24,41 @@ int UsoErrado(const Comando& comando, const QString& motivo)
     const QByteArray b = t.toUtf8();
     std::fwrite(b.constData(), 1, size_t(b.size()), stderr);
     return ErroDeUso;
+}
+
+bool LeSenhaSePedida(QString& senha)
+{
+    if (senha != QLatin1String("-"))
+        return true;
+    senha.clear();
+    const bool terminal = ::isatty(STDIN_FILENO) == 1;
+    termios antes{};
+    if (terminal && ::tcgetattr(STDIN_FILENO, &antes) == 0) {
+        std::fputs("Senha: ", stderr);
+        std::fflush(stderr);
+        termios semEco = antes;
+        semEco.c_lflag &= ~tcflag_t(ECHO);
+        ::tcsetattr(STDIN_FILENO, TCSAFLUSH, &semEco);
+    }
+    // Byte by byte, so nothing after the line is taken from whatever reads standard input next.
+    std::string linha;
+    int c = 0;
+    bool leu = false;
+    while ((c = std::getchar()) != EOF) {
+        leu = true;
+        if (c == '\n')
+            break;
+        linha.push_back(char(c));
+    }
+    if (terminal) {
+        ::tcsetattr(STDIN_FILENO, TCSAFLUSH, &antes);
+        std::fputs("\n", stderr);
+    }
+    if (!linha.empty() && linha.back() == '\r')
+        linha.pop_back();
+    senha = QString::fromUtf8(linha.data(), qsizetype(linha.size()));
+    std::fill(linha.begin(), linha.end(), '\0');
+    return leu && !senha.isEmpty();
 }
 
 int FalhaDoComando(const Comando& comando, const QString& texto)

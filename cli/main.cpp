@@ -39,9 +39,11 @@ QString TextoConfiguracaoServidor()
 {
     return QStringLiteral(
         "Servidor: lido de rezozur.ini (ao lado do programa, senão em ~/.config/rezozur/),\n"
-        "seção [servidor]: host, portaKesta, portaBiro, portaTeste; as variáveis REZOZUR_SERVIDOR,\n"
-        "REZOZUR_PORTA_KESTA, "
-        "REZOZUR_PORTA_BIRO e REZOZUR_PORTA_TESTE têm precedência.\n");
+        "seção [servidor]: host, portaKesta, portaBiro, portaTeste, protocolo (http ou https) e ca\n"
+        "(arquivo PEM da autoridade certificadora de uma instalação própria); as variáveis\n"
+        "REZOZUR_SERVIDOR, REZOZUR_PORTA_KESTA, REZOZUR_PORTA_BIRO, REZOZUR_PORTA_TESTE,\n"
+        "REZOZUR_PROTOCOLO e REZOZUR_CA têm precedência.\n"
+        "--senha -: lê a senha da primeira linha da entrada padrão (fora da lista de processos).\n");
 }
 
 void Ajuda(FILE* saida)

@@ -4,7 +4,9 @@
 #include "core/ProgramState.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QEventLoop>
+#include <QFile>
 #include <QFileInfo>
 #include <QIODevice>
 #include <QNetworkAccessManager>
@@ -12,6 +14,9 @@
 #include <QNetworkRequest>
 #include <QPointer>
 #include <QSettings>
+#include <QSslConfiguration>
+#include <QSslError>
+#include <QSslSocket>
 #include <QStandardPaths>
 #include <QTimer>
 #include <QUrl>
@@ -30,8 +35,20 @@ const std::array<QString, 4> TextosFalha = {
                    "Caso o problema persista, contacte o suporte relatando o problema ocorrido."),
 };
 
+namespace {
+
+QString& textoFalhaSeguranca()
+{
+    static QString t;
+    return t;
+}
+
+} // namespace
+
 QString TextoFalha(int codigo)
 {
+    if (codigo == FalhaSeguranca)
+        return textoFalhaSeguranca();
     if (codigo <= -1 && codigo >= -4)
         return TextosFalha[std::size_t(-codigo - 1)];
     return {};
@@ -82,6 +99,12 @@ void aplicaAmbiente(Configuracao& c)
     porta("REZOZUR_PORTA_KESTA", c.portaKesta);
     porta("REZOZUR_PORTA_BIRO", c.portaBiro);
     porta("REZOZUR_PORTA_TESTE", c.portaTeste);
+    const QString protocolo = qEnvironmentVariable("REZOZUR_PROTOCOLO").trimmed();
+    if (!protocolo.isEmpty())
+        c.protocolo = protocolo.toLower();
+    const QString ca = qEnvironmentVariable("REZOZUR_CA").trimmed();
+    if (!ca.isEmpty())
+        c.arquivoCa = ca;
 }
 
 QString arquivoDeConfiguracao()
@@ -122,6 +145,13 @@ Configuracao LeConfiguracao(const QString& arquivoIni)
         porta("portaKesta", c.portaKesta);
         porta("portaBiro", c.portaBiro);
         porta("portaTeste", c.portaTeste);
+        const QString protocolo = s.value(QStringLiteral("protocolo")).toString().trimmed();
+        if (!protocolo.isEmpty())
+            c.protocolo = protocolo.toLower();
+        // A relative CA file is taken beside the settings file, where a deployment puts both.
+        const QString ca = s.value(QStringLiteral("ca")).toString().trimmed();
+        if (!ca.isEmpty())
+            c.arquivoCa = QFileInfo(arquivoIni).dir().absoluteFilePath(ca);
         s.endGroup();
     }
     aplicaAmbiente(c);
@@ -210,6 +240,72 @@ bool erroDeConexao(QNetworkReply::NetworkError e)
     }
 }
 
+int falhaSeguranca(const QString& motivo)
+{
+    textoFalhaSeguranca() = QStringLiteral("Conexão segura com o servidor recusada: ") + motivo;
+    return FalhaSeguranca;
+}
+
+// What is wrong with the server's certificate, said so that whoever runs the deployment knows what to
+// mend.
+QString motivoDoCertificado(const QSslError& e, const QString& host)
+{
+    switch (e.error()) {
+    case QSslError::HostNameMismatch:
+        return QStringLiteral("o certificado do servidor não vale para o nome \"") + host + QStringLiteral("\".");
+    case QSslError::SelfSignedCertificate:
+    case QSslError::SelfSignedCertificateInChain:
+    case QSslError::UnableToGetIssuerCertificate:
+    case QSslError::UnableToGetLocalIssuerCertificate:
+    case QSslError::UnableToVerifyFirstCertificate:
+    case QSslError::CertificateUntrusted:
+        return QStringLiteral("o certificado do servidor não foi emitido por uma autoridade certificadora "
+                              "conhecida (a de uma instalação própria se indica em rezozur.ini, chave \"ca\").");
+    case QSslError::CertificateExpired:
+        return QStringLiteral("o certificado do servidor expirou.");
+    case QSslError::CertificateNotYetValid:
+        return QStringLiteral("o certificado do servidor ainda não é válido.");
+    case QSslError::CertificateRevoked:
+        return QStringLiteral("o certificado do servidor foi revogado.");
+    default:
+        return QStringLiteral("problema no certificado do servidor: ") + e.errorString() + QLatin1Char('.');
+    }
+}
+
+// The authorities a certificate is checked against: the system's store, plus those of the configured
+// file. Read once per file: the system's store is large.
+bool autoridades(const QString& arquivoCa, QList<QSslCertificate>& lista, QString& erro)
+{
+    static QString lido;
+    static QList<QSslCertificate> cache;
+    static bool temCache = false;
+    if (temCache && lido == arquivoCa) {
+        lista = cache;
+        return true;
+    }
+    QList<QSslCertificate> r = QSslConfiguration::systemCaCertificates();
+    if (!arquivoCa.isEmpty()) {
+        QFile f(arquivoCa);
+        if (!f.open(QIODevice::ReadOnly)) {
+            erro = QStringLiteral("o arquivo da autoridade certificadora \"") + arquivoCa
+                   + QStringLiteral("\" não pôde ser lido (") + f.errorString() + QStringLiteral(").");
+            return false;
+        }
+        const QList<QSslCertificate> doArquivo = QSslCertificate::fromData(f.readAll(), QSsl::Pem);
+        if (doArquivo.isEmpty()) {
+            erro = QStringLiteral("o arquivo da autoridade certificadora \"") + arquivoCa
+                   + QStringLiteral("\" não contém nenhum certificado PEM.");
+            return false;
+        }
+        r += doArquivo;
+    }
+    lido = arquivoCa;
+    cache = r;
+    temCache = true;
+    lista = r;
+    return true;
+}
+
 } // namespace
 
 const QByteArray& Resposta() { return buffer(); }
@@ -240,8 +336,26 @@ int ExecutaPedido(const QString& host, int port, const QString& path, const QByt
     const Configuracao& cfg = Config();
     estado(60);
 
+    const bool seguro = cfg.protocolo == QLatin1String("https");
+    if (!seguro && cfg.protocolo != QLatin1String("http"))
+        return falhaSeguranca(QStringLiteral("protocolo \"") + cfg.protocolo
+                              + QStringLiteral("\" desconhecido em rezozur.ini ou REZOZUR_PROTOCOLO (use http ou https)."));
+    QSslConfiguration ssl;
+    if (seguro) {
+        if (!QSslSocket::supportsSsl())
+            return falhaSeguranca(QStringLiteral("este computador não tem suporte a TLS."));
+        QList<QSslCertificate> cas;
+        QString erroCa;
+        if (!autoridades(cfg.arquivoCa, cas, erroCa))
+            return falhaSeguranca(erroCa);
+        ssl = QSslConfiguration::defaultConfiguration();
+        ssl.setCaCertificates(cas);
+        ssl.setPeerVerifyMode(QSslSocket::VerifyPeer);
+        ssl.setProtocol(QSsl::SecureProtocols);
+    }
+
     QUrl url;
-    url.setScheme(QStringLiteral("http"));
+    url.setScheme(seguro ? QStringLiteral("https") : QStringLiteral("http"));
     url.setHost(host);
     url.setPort(port);
     url.setPath(path);
@@ -261,6 +375,8 @@ int ExecutaPedido(const QString& host, int port, const QString& path, const QByt
     pedido.setHeader(QNetworkRequest::ContentTypeHeader, QByteArrayLiteral("application/x-www-form-urlencoded"));
     pedido.setAttribute(QNetworkRequest::Http2AllowedAttribute, false);
     pedido.setRawHeader(QByteArrayLiteral("Connection"), QByteArrayLiteral("close"));
+    if (seguro)
+        pedido.setSslConfiguration(ssl);
 
     // Qt sends a request again by itself when the connection drops before the reply; the server may
     // already have acted on it (a send would insert twice). A body that can be read only once makes
@@ -277,6 +393,9 @@ int ExecutaPedido(const QString& host, int port, const QString& path, const QByt
     bool enviado = false;
     bool tempoEsgotado = false;
     bool excedeu = false;
+    // Certificate errors are only recorded: nothing here ever ignores one, so the request fails.
+    QList<QSslError> errosSsl;
+    QObject::connect(r, &QNetworkReply::sslErrors, r, [&errosSsl](const QList<QSslError>& e) { errosSsl += e; });
 
     QObject::connect(&vigia, &QTimer::timeout, r, [&] {
         tempoEsgotado = true;
@@ -317,10 +436,16 @@ int ExecutaPedido(const QString& host, int port, const QString& path, const QByt
 
     const QNetworkReply::NetworkError erro = r->error();
     const bool temStatus = r->attribute(QNetworkRequest::HttpStatusCodeAttribute).isValid();
+    const QString textoErro = r->errorString();
     delete r;
 
     int resultado;
-    if (excedeu || resposta.size() > cfg.limiteResposta) {
+    if (seguro && !temStatus
+        && (!errosSsl.isEmpty() || erro == QNetworkReply::SslHandshakeFailedError)) {
+        resultado = errosSsl.isEmpty()
+                        ? falhaSeguranca(QStringLiteral("a negociação TLS falhou (") + textoErro + QStringLiteral(")."))
+                        : falhaSeguranca(motivoDoCertificado(errosSsl.first(), host));
+    } else if (excedeu || resposta.size() > cfg.limiteResposta) {
         resultado = FalhaLeitura;
     } else if (tempoEsgotado) {
         resultado = enviado ? FalhaLeitura : FalhaConexao;
@@ -343,7 +468,7 @@ int ExecutaPedido(const QString& host, int port, const QString& path, const QByt
         else if (resposta.size() >= 8 && resposta.left(8).toUpper() == QByteArrayLiteral("INTERNAL"))
             resultado = FalhaSobrecarga;
     }
-    if (resultado == FalhaConexao || resultado == FalhaLeitura)
+    if (resultado == FalhaConexao || resultado == FalhaLeitura || resultado == FalhaSeguranca)
         resposta.clear();
     return resultado;
 }

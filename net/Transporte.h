@@ -14,22 +14,30 @@ constexpr int FalhaConexao = -1;     // the connection or the request could not 
 constexpr int FalhaLeitura = -2;     // the reply broke off, timed out or was beyond the size limit
 constexpr int FalhaPaginaHtml = -3;  // the server answered with an HTML page
 constexpr int FalhaSobrecarga = -4;  // the server answered "INTERNAL..."
+constexpr int FalhaSeguranca = -5;   // no secure connection: its text names the problem (TextoFalha)
 constexpr int TrocaCancelada = -99;  // the user pressed Cancelar in the wait window (download, send)
 
 // The four texts, indexed by -code - 1.
 extern const std::array<QString, 4> TextosFalha;
-// The text of a failure code; empty for any other value.
+// The text of a failure code; empty for any other value. FalhaSeguranca's text is that of the last
+// request that failed so.
 QString TextoFalha(int codigo);
 // What every caller does with a failure code: the text in an error box with the product title,
 // then status panel 2 cleared.
 void MostraFalha(int codigo);
 
 // Where the server is. Read from the settings file "rezozur.ini" (group "servidor": host,
-// portaKesta, portaBiro, portaTeste) beside the program or in the user's configuration folder;
-// the environment variables REZOZUR_SERVIDOR, REZOZUR_PORTA_KESTA, REZOZUR_PORTA_BIRO and
-// REZOZUR_PORTA_TESTE override it.
+// portaKesta, portaBiro, portaTeste, protocolo, ca) beside the program or in the user's configuration
+// folder; the environment variables REZOZUR_SERVIDOR, REZOZUR_PORTA_KESTA, REZOZUR_PORTA_BIRO,
+// REZOZUR_PORTA_TESTE, REZOZUR_PROTOCOLO and REZOZUR_CA override it.
 struct Configuracao {
     QString host = QStringLiteral("127.0.0.1");
+    // "http" (the programme's servers) or "https": then every request goes over TLS, the server's
+    // certificate checked against the system's store plus the certificates of `arquivoCa` (PEM), for
+    // a deployment with its own authority. Anything else fails every request, rather than fall back
+    // to the clear wire that the setting was meant to leave.
+    QString protocolo = QStringLiteral("http");
+    QString arquivoCa;
     int portaKesta = 21100;  // every procedure under /kesta_off/owa/
     int portaBiro = 18500;   // the national registry under /biro/owa/
     int portaTeste = 21500;  // the communication test
@@ -48,7 +56,7 @@ void RecarregaConfiguracao();
 // Reads one settings file over the defaults, then the environment.
 Configuracao LeConfiguracao(const QString& arquivoIni);
 
-// One POST of `body` to http://host:port/path. The whole reply lands in the reply buffer (Resposta).
+// One POST of `body` to http://host:port/path (https://, per the configuration). The whole reply lands in the reply buffer (Resposta).
 // Writes the connection states into status panel 2 and keeps the window alive while it waits.
 int ExecutaPedido(const QString& host, int port, const QString& path, const QByteArray& body);
 // The same with a body given as text: sent as Windows-1252 bytes.

@@ -1,10 +1,15 @@
 #include "server/ServidorHttp.h"
 
 #include "server/Formulario.h"
+#include "server/LeituraHttp.h"
 
 #include <QElapsedTimer>
 #include <QFile>
 #include <QPointer>
+#include <QSslCertificate>
+#include <QSslKey>
+#include <QSslServer>
+#include <QSslSocket>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTimer>
@@ -15,7 +20,6 @@ namespace servidor {
 
 namespace {
 
-constexpr qsizetype LimiteCabecalho = 64 * 1024;
 constexpr int DemoraPadraoSegundos = 150;  // beyond the client's longest time-out (120 s)
 
 QByteArray Motivo(int status)
@@ -127,7 +131,7 @@ private:
     {
         PedidoHttp p;
         p.metodo = QStringLiteral("?");
-        p.caminho = m_caminho.isEmpty() ? QStringLiteral("?") : m_caminho;
+        p.caminho = m_leitura.caminho.isEmpty() ? QStringLiteral("?") : m_leitura.caminho;
         const RespostaHttp r = RespostaHttp::ErroHtml(status, mensagem);
         Registra(p, status, r.corpo.size(), 0, mensagem);
         m_buffer.clear();
@@ -143,126 +147,23 @@ private:
         }
         m_buffer += m_socket->readAll();
         while (!m_ocupada) {
-            if (m_fimCabecalho < 0) {
-                const qsizetype fim = m_buffer.indexOf("\r\n\r\n");
-                if (fim < 0) {
-                    if (m_buffer.size() > LimiteCabecalho)
-                        recusa(431, QStringLiteral("Cabeçalho grande demais."));
-                    return;
-                }
-                if (!leCabecalho(fim))
-                    return;
-            }
-            if (!leCorpo())
+            const PassoLeitura passo = LePedido(m_buffer, m_leitura, m_servidor->limiteCorpo());
+            if (passo.continuar)
+                m_socket->write("HTTP/1.1 100 Continue\r\n\r\n");
+            if (passo.tipo == PassoLeitura::Tipo::Falta)
                 return;
+            if (passo.tipo == PassoLeitura::Tipo::Recusa) {
+                recusa(passo.status, passo.mensagem);
+                return;
+            }
             PedidoHttp pedido;
             pedido.porta = m_porta;
-            pedido.metodo = m_metodo;
-            pedido.caminho = m_caminho;
-            pedido.corpo = m_consulta.isEmpty() ? m_corpo
-                                                : (m_corpo.isEmpty() ? m_consulta : m_consulta + '&' + m_corpo);
+            pedido.metodo = passo.metodo;
+            pedido.caminho = passo.caminho;
+            pedido.corpo = passo.corpo;
             pedido.origem = m_socket->peerAddress();
-            const bool manter = m_manter;
-            m_fimCabecalho = -1;
-            m_corpo.clear();
-            m_consulta.clear();
             m_ocupada = true;
-            m_servidor->atende(this, pedido, manter);
-        }
-    }
-
-    bool leCabecalho(qsizetype fim)
-    {
-        const QList<QByteArray> linhas = m_buffer.left(fim).split('\n');
-        const QList<QByteArray> partes = linhas.value(0).trimmed().split(' ');
-        if (partes.size() != 3 || !partes.at(2).startsWith("HTTP/1.")) {
-            recusa(400, QStringLiteral("Linha de pedido inválida."));
-            return false;
-        }
-        m_metodo = QString::fromLatin1(partes.at(0));
-        QByteArray alvo = partes.at(1);
-        const qsizetype interrogacao = alvo.indexOf('?');
-        m_consulta = interrogacao < 0 ? QByteArray() : alvo.mid(interrogacao + 1);
-        m_caminho = QString::fromLatin1(interrogacao < 0 ? alvo : alvo.left(interrogacao));
-        m_manter = partes.at(2) != "HTTP/1.0";
-        m_tamanho = 0;
-        m_pedacos = false;
-        bool continuar = false;
-        for (qsizetype i = 1; i < linhas.size(); ++i) {
-            const QByteArray& l = linhas.at(i);
-            const qsizetype dois = l.indexOf(':');
-            if (dois <= 0)
-                continue;
-            const QByteArray nome = l.left(dois).trimmed().toLower();
-            const QByteArray valor = l.mid(dois + 1).trimmed();
-            if (nome == "content-length") {
-                bool ok = false;
-                m_tamanho = valor.toLongLong(&ok);
-                if (!ok || m_tamanho < 0) {
-                    recusa(400, QStringLiteral("Content-Length inválido."));
-                    return false;
-                }
-            } else if (nome == "transfer-encoding") {
-                m_pedacos = valor.toLower().contains("chunked");
-            } else if (nome == "connection") {
-                if (valor.toLower() == "close")
-                    m_manter = false;
-                else if (valor.toLower() == "keep-alive")
-                    m_manter = true;
-            } else if (nome == "expect") {
-                continuar = valor.toLower() == "100-continue";
-            }
-        }
-        if (m_tamanho > m_servidor->limiteCorpo()) {
-            recusa(413, QStringLiteral("Corpo do pedido acima do limite de ")
-                            + QString::number(m_servidor->limiteCorpo()) + QStringLiteral(" bytes."));
-            return false;
-        }
-        m_buffer.remove(0, fim + 4);
-        m_fimCabecalho = 0;
-        if (continuar)
-            m_socket->write("HTTP/1.1 100 Continue\r\n\r\n");
-        return true;
-    }
-
-    bool leCorpo()
-    {
-        if (!m_pedacos) {
-            if (m_buffer.size() < m_tamanho)
-                return false;
-            m_corpo = m_buffer.left(m_tamanho);
-            m_buffer.remove(0, m_tamanho);
-            return true;
-        }
-        // Chunked: decode from the start of the buffer each time; simple, and bodies come whole anyway.
-        QByteArray corpo;
-        qsizetype p = 0;
-        for (;;) {
-            const qsizetype fimLinha = m_buffer.indexOf("\r\n", p);
-            if (fimLinha < 0)
-                return false;
-            bool ok = false;
-            const qint64 tamanho = m_buffer.mid(p, fimLinha - p).split(';').value(0).trimmed().toLongLong(&ok, 16);
-            if (!ok || tamanho < 0) {
-                recusa(400, QStringLiteral("Pedaço de corpo inválido."));
-                return false;
-            }
-            if (corpo.size() + tamanho > m_servidor->limiteCorpo()) {
-                recusa(413, QStringLiteral("Corpo do pedido acima do limite."));
-                return false;
-            }
-            if (tamanho == 0) {
-                const qsizetype fim = m_buffer.indexOf("\r\n\r\n", fimLinha);
-                if (fim < 0)
-                    return false;
-                m_corpo = corpo;
-                m_buffer.remove(0, fim + 4);
-                return true;
-            }
-            if (m_buffer.size() < fimLinha + 2 + tamanho + 2)
-                return false;
-            corpo += m_buffer.mid(fimLinha + 2, tamanho);
-            p = fimLinha + 2 + tamanho + 2;
+            m_servidor->atende(this, pedido, passo.manter);
         }
     }
 
@@ -270,14 +171,7 @@ private:
     Porta m_porta;
     ServidorHttp* m_servidor;
     QByteArray m_buffer;
-    qsizetype m_fimCabecalho = -1;
-    QString m_metodo;
-    QString m_caminho;
-    QByteArray m_consulta;
-    QByteArray m_corpo;
-    qint64 m_tamanho = 0;
-    bool m_pedacos = false;
-    bool m_manter = true;
+    EstadoLeitura m_leitura;
     bool m_ocupada = false;
     bool m_encerrando = false;
 };
@@ -289,15 +183,66 @@ ServidorHttp::ServidorHttp(Atendente atendente, qint64 limiteCorpo, QObject* par
 
 ServidorHttp::~ServidorHttp() = default;
 
+bool ServidorHttp::usaTls(const QString& arquivoCertificado, const QString& arquivoChave, QString& erro)
+{
+    if (!QSslSocket::supportsSsl()) {
+        erro = QStringLiteral("sem suporte a TLS nesta instalação");
+        return false;
+    }
+    QFile fc(arquivoCertificado);
+    if (!fc.open(QIODevice::ReadOnly)) {
+        erro = QStringLiteral("certificado ") + arquivoCertificado + QStringLiteral(": ") + fc.errorString();
+        return false;
+    }
+    const QList<QSslCertificate> cadeia = QSslCertificate::fromData(fc.readAll(), QSsl::Pem);
+    if (cadeia.isEmpty()) {
+        erro = QStringLiteral("nenhum certificado PEM em ") + arquivoCertificado;
+        return false;
+    }
+    QFile fk(arquivoChave);
+    if (!fk.open(QIODevice::ReadOnly)) {
+        erro = QStringLiteral("chave ") + arquivoChave + QStringLiteral(": ") + fk.errorString();
+        return false;
+    }
+    const QByteArray pem = fk.readAll();
+    QSslKey chave(pem, QSsl::Rsa);
+    if (chave.isNull())
+        chave = QSslKey(pem, QSsl::Ec);
+    if (chave.isNull()) {
+        erro = QStringLiteral("nenhuma chave privada PEM (RSA ou EC, sem senha) em ") + arquivoChave;
+        return false;
+    }
+    m_configuracaoTls = QSslConfiguration::defaultConfiguration();
+    m_configuracaoTls.setLocalCertificateChain(cadeia);
+    m_configuracaoTls.setPrivateKey(chave);
+    m_configuracaoTls.setPeerVerifyMode(QSslSocket::VerifyNone);  // clients bring no certificate
+    m_tls = true;
+    return true;
+}
+
 bool ServidorHttp::escuta(Porta porta, const QHostAddress& endereco, quint16 numero, QString& erro)
 {
-    auto* servidor = new QTcpServer(this);
+    QTcpServer* servidor = nullptr;
+    if (m_tls) {
+        auto* seguro = new QSslServer(this);
+        seguro->setSslConfiguration(m_configuracaoTls);
+        // A client that refuses the certificate says why in its alert: one log line keeps that.
+        connect(seguro, &QSslServer::errorOccurred, this, [](QSslSocket* s, QAbstractSocket::SocketError) {
+            const QByteArray linha = "TLS recusado: " + s->errorString().toUtf8() + '\n';
+            std::fwrite(linha.constData(), 1, size_t(linha.size()), stderr);
+            std::fflush(stderr);
+        });
+        servidor = seguro;
+    } else {
+        servidor = new QTcpServer(this);
+    }
     if (!servidor->listen(endereco, numero)) {
         erro = servidor->errorString();
         delete servidor;
         return false;
     }
-    connect(servidor, &QTcpServer::newConnection, this, [this, servidor, porta] {
+    // A TLS connection becomes pending only once its handshake is done.
+    connect(servidor, &QTcpServer::pendingConnectionAvailable, this, [this, servidor, porta] {
         while (QTcpSocket* s = servidor->nextPendingConnection())
             new Conexao(s, porta, this);
     });

@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QHostAddress>
 #include <QObject>
+#include <QSslConfiguration>
 #include <QString>
 
 #include <array>
@@ -46,6 +47,9 @@ public:
     ServidorHttp(Atendente atendente, qint64 limiteCorpo, QObject* parent = nullptr);
     ~ServidorHttp() override;
 
+    // Serves every port over TLS with the certificate (PEM, the chain may follow it) and its private
+    // key (PEM, RSA or EC, unencrypted). Called before escuta; false with the reason otherwise.
+    bool usaTls(const QString& arquivoCertificado, const QString& arquivoChave, QString& erro);
     bool escuta(Porta porta, const QHostAddress& endereco, quint16 numero, QString& erro);
     quint16 numero(Porta porta) const;
     Falhas& falhas() { return m_falhas; }
@@ -72,6 +76,8 @@ private:
     qint64 m_limiteCorpo;
     Falhas m_falhas;
     std::array<QTcpServer*, 3> m_servidores{};
+    bool m_tls = false;
+    QSslConfiguration m_configuracaoTls;
     QString m_registroPedidos;
     int m_fechaSemAvisoMs = -1;
 };

@@ -62,7 +62,13 @@ int main(int argc, char** argv)
                                       QStringLiteral("Respostas sem cabeçalho Connection; cada conexão é fechada MS "
                                                      "milissegundos depois da resposta, sem ler outro pedido."),
                                       QStringLiteral("ms"));
-    opcoes.addOptions({banco, semear, endereco, portaKesta, portaBiro, portaTeste, limite, falha, registro, semAviso});
+    const QCommandLineOption certificado(QStringLiteral("tls-cert"),
+                                         QStringLiteral("Certificado PEM (com a cadeia, se houver): todas as portas em HTTPS."),
+                                         QStringLiteral("arquivo"));
+    const QCommandLineOption chave(QStringLiteral("tls-key"), QStringLiteral("Chave privada PEM do certificado, sem senha."),
+                                   QStringLiteral("arquivo"));
+    opcoes.addOptions({banco, semear, endereco, portaKesta, portaBiro, portaTeste, limite, falha, registro, semAviso,
+                       certificado, chave});
     opcoes.process(app);
 
     servidor::Banco armazenamento;
@@ -104,6 +110,11 @@ int main(int argc, char** argv)
         f.segundos = partes.value(4).toInt();
         http.falhas().adiciona(f);
     }
+
+    if (opcoes.isSet(certificado) != opcoes.isSet(chave))
+        return Falha(QStringLiteral("--tls-cert e --tls-key vão juntos"));
+    if (opcoes.isSet(certificado) && !http.usaTls(opcoes.value(certificado), opcoes.value(chave), erro))
+        return Falha(QStringLiteral("TLS: ") + erro);
 
     const QHostAddress ip(opcoes.value(endereco));
     if (ip.isNull())

@@ -1,5 +1,6 @@
 // rezozur-cli baixar and verificar against the reference server with the demo seed.
 #include "ImprimeQt.h"
+#include "tests/support/CertificadosDeTeste.h"
 #include "tests/support/ServidorDeTeste.h"
 
 #include <QCoreApplication>
@@ -19,7 +20,8 @@ struct Execucao {
     QString saida, erros;
 };
 
-Execucao roda(const ServidorDeTeste& servidor, const QStringList& argumentos, const QString& pasta)
+Execucao roda(const ServidorDeTeste& servidor, const QStringList& argumentos, const QString& pasta,
+              const QStringList& ambiente = {}, const QByteArray& entrada = {})
 {
     QProcess p;
     QProcessEnvironment amb = QProcessEnvironment::systemEnvironment();
@@ -27,9 +29,13 @@ Execucao roda(const ServidorDeTeste& servidor, const QStringList& argumentos, co
     amb.insert(u"REZOZUR_PORTA_KESTA"_s, QString::number(servidor.portaKesta()));
     amb.insert(u"REZOZUR_PORTA_BIRO"_s, QString::number(servidor.portaBiro()));
     amb.insert(u"REZOZUR_PORTA_TESTE"_s, QString::number(servidor.portaTeste()));
+    for (const QString& a : ambiente)
+        amb.insert(a.section(QLatin1Char('='), 0, 0), a.section(QLatin1Char('='), 1));
     p.setProcessEnvironment(amb);
     p.setWorkingDirectory(pasta);
     p.start(QCoreApplication::applicationDirPath() + u"/rezozur-cli"_s, argumentos);
+    p.write(entrada);
+    p.closeWriteChannel();
     Execucao e;
     if (!p.waitForFinished(120000)) {
         p.kill();
@@ -138,4 +144,39 @@ TEST(CliBaixar, RespostaDeTabelaIncompletaFalhaENaoTocaNoArquivo)
         f.close();
         EXPECT_FALSE(QFileInfo::exists(arquivo + u".bak"_s));
     }
+}
+
+TEST(CliBaixar, PorTlsComASenhaDaEntradaPadrao)
+{
+    CertificadosDeTeste c;
+    ASSERT_TRUE(c.criaAutoridade()) << qPrintable(c.erro());
+    const auto par = c.criaServidor(u"local"_s, {u"IP:127.0.0.1"_s});
+    ASSERT_FALSE(par.certificado.isEmpty()) << qPrintable(c.erro());
+    ServidorDeTeste::Opcoes o;
+    o.extras = {u"--tls-cert"_s, par.certificado, u"--tls-key"_s, par.chave};
+    ServidorDeTeste servidor(o);
+    ASSERT_TRUE(servidor.iniciado()) << qPrintable(servidor.erro());
+    QTemporaryDir pasta;
+    const QString arquivo = pasta.filePath(u"demo.prj"_s);
+    const QStringList baixar = {u"baixar"_s, u"--usuario"_s, u"demo"_s, u"--senha"_s, u"-"_s, u"--projeto"_s, u"1"_s,
+                                u"--saida"_s, arquivo};
+    const QStringList tls = {u"REZOZUR_PROTOCOLO=https"_s, u"REZOZUR_CA="_s + c.autoridade()};
+
+    // The password comes from standard input, the exchange goes over TLS.
+    Execucao e = roda(servidor, baixar, pasta.path(), tls, "demo\n");
+    ASSERT_EQ(e.codigo, 0) << qPrintable(e.saida + e.erros);
+    EXPECT_TRUE(QFileInfo::exists(arquivo));
+
+    // A wrong password read so is refused like any other; no password at all is a usage error.
+    e = roda(servidor, baixar, pasta.path(), tls, "errada\r\n");
+    EXPECT_EQ(e.codigo, 1) << qPrintable(e.saida + e.erros);
+    EXPECT_TRUE(e.erros.contains(u"Usuário não autorizado ou incorreto."_s)) << qPrintable(e.erros);
+    e = roda(servidor, baixar, pasta.path(), tls, QByteArray());
+    EXPECT_EQ(e.codigo, 2) << qPrintable(e.saida + e.erros);
+    EXPECT_TRUE(e.erros.contains(u"--senha -: nenhuma senha na entrada padrão"_s)) << qPrintable(e.erros);
+
+    // Without the authority's file the certificate is refused, and the message says why.
+    e = roda(servidor, baixar, pasta.path(), {u"REZOZUR_PROTOCOLO=https"_s}, "demo\n");
+    EXPECT_EQ(e.codigo, 1);
+    EXPECT_TRUE(e.erros.contains(u"autoridade certificadora conhecida"_s)) << qPrintable(e.erros);
 }
