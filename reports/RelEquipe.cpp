@@ -98,8 +98,10 @@ std::unique_ptr<Relatorio> TWinReportEquipe(store::Dados& dados)
     db.par(QStringLiteral("Fonte pagadora"), bolsista, QStringLiteral("FontePagadora"));
     db.par(QStringLiteral("Modalidade da bolsa"), bolsista, QStringLiteral("ModalidadeBolsa"));
 
-    // The works of a member always begin a page of their own.
+    // The works of a member always begin a page of their own, under a line that only members with
+    // works have.
     Grupo& trabalhos = TrabalhosAcademicos(r->mestre, dados, QStringLiteral("Cod_Membro"));
+    trabalhos.cabecalho->linha();
     AntesDeImprimir(*trabalhos.cabecalho, [rel](Banda&, bool&) { rel->novaPagina(); });
     return r;
 }

@@ -146,6 +146,56 @@ TEST_F(Relatorios, OrcamentoSomaPorGrupoETotalGeral)
     EXPECT_FALSE(t.contains(u"Outras fontes de financiamento"_s));
 }
 
+TEST_F(Relatorios, OrcamentoDeVariasPaginasTotalizaOPlanoInteiro)
+{
+    store::Table& plano = id().tbPlanoAplic;
+    for (int i = 0; i < 70; ++i)
+        Insere(plano, {{"Local", u"E"_s}, {"ItemDispendio", u"ITEM-E-%1"_s.arg(i)}, {"VlContratado", u"1.01"_s},
+                       {"VlDesembolsado", u"0.10"_s}, {"VlExecutado", u"2"_s}});
+    for (int i = 0; i < 50; ++i)
+        Insere(plano, {{"Local", u"P"_s}, {"ItemDispendio", u"ITEM-P-%1"_s.arg(i)}, {"VlContratado", u"2.00"_s},
+                       {"VlDesembolsado", u"0.01"_s}, {"VlExecutado", u"1000000.5"_s}});
+    const LeituraPdf pdf = Imprime({Pasta::Orcamento});
+    const QList<int> primeira = pdf.paginasCom(u"ITEM-E-0 "_s);
+    const QList<int> ultima = pdf.paginasCom(u"ITEM-P-49 "_s);
+    ASSERT_EQ(primeira.size(), 1);
+    ASSERT_EQ(ultima.size(), 1);
+    ASSERT_GE(ultima[0], primeira[0] + 2) << "the plan should take at least three pages";
+    // Totals of every line, not of the last page's.
+    const QString t = pdf.tudo();
+    EXPECT_TRUE(TemLinha(t, u"Total Exterior\\s+70,70\\s+7,00\\s+140,00$"_s)) << qPrintable(t);
+    EXPECT_TRUE(TemLinha(t, u"Total Brasil\\s+100,00\\s+0,50\\s+50000025,00$"_s)) << qPrintable(t);
+    EXPECT_TRUE(TemLinha(t, u"Total Geral\\s+170,70\\s+7,50\\s+50000165,00$"_s)) << qPrintable(t);
+    for (int p = primeira[0] + 1; p <= ultima[0]; ++p)
+        EXPECT_TRUE(TemLinha(pdf.paginas[p - 1], u"^[ ]*KESTA II[ ]+Planos de aplicação dos recursos financeiros"_s)) << p;
+}
+
+TEST_F(Relatorios, TodasAsSecoesNaOrdemDoDocumento)
+{
+    teste::PreencheProjeto(3, 11);
+    Insere(store::DataAnaliseResultados().tbComentariosGerais, {{"Descricao", u"COMENTARIO-GERAL-DO-PROJETO"_s}});
+    const LeituraPdf pdf = Imprime(reports::TodasAsPastas());
+    const QString t = pdf.semEspacos();
+    const QStringList secoes = {
+        u"Orvane -"_s, u"Identificação"_s, u"Áreas de atuação"_s, u"Locais de execução de pesquisa de campo"_s,
+        u"Instituições envolvidas no projeto , inclusive Co-executoras"_s, u"Contato com o coordenador atual"_s,
+        u"Membros da equipe"_s, u"Estudos Realizados"_s, u"Publicações"_s, u"Obras editadas"_s, u"Produções tecnológicas"_s,
+        u"Eventos apoiados"_s, u"Bolsas de estudos concedidas"_s,
+        u"Outras atividades de capacitação de RH, exceto concessão de bolsas"_s,
+        u"Resultados dos programas de qualidade apoiados"_s, u"Softwares gerados"_s, u"Laboratórios apoiados"_s,
+        u"Serviços externos prestados"_s, u"Cursos apoiados"_s, u"Bases de dados apoiadas"_s,
+        u"Materiais informacionais adquiridos"_s, u"Equipamentos adquiridos"_s,
+        u"Planos de aplicação dos recursos financeiros"_s, u"Outras fontes de financiamento"_s,
+        u"Análise dos resultados"_s, u"COMENTARIO-GERAL-DO-PROJETO"_s, u"Problemas ocorridos ao longo do projeto"_s};
+    qsizetype antes = -1;
+    for (QString s : secoes) {
+        s.remove(u' ');
+        const qsizetype aqui = t.indexOf(s);
+        EXPECT_GT(aqui, antes) << qPrintable(s);
+        antes = std::max(antes, aqui);
+    }
+}
+
 TEST_F(Relatorios, ObjetivoLongoAtravessaPaginasSemPerderPalavras)
 {
     QStringList palavras;
