@@ -21,23 +21,32 @@ bool mesmaIdentidade(const store::Table& t, const IdentidadeMaterial& id)
 }
 
 // Runs `f` with the areas' filter off and the "Material" index current, and puts both back after.
+// The store keeps that index on the table for good: it is used as it is, and only made (and dropped
+// after) when it is missing, so that the store still finds every index it owns when it clears them.
 template <typename F>
 void semFiltroPorMaterial(store::Table& areas, F f)
 {
     aux::modoNavegacao(areas);
     const QString indiceAnterior = areas.indexName();
     const bool filtrada = areas.filtered();
+    const QString campos = Tipo + QLatin1Char(';') + Ano + QLatin1Char(';') + Local + QStringLiteral(";Status");
+    const bool existente = areas.hasIndex(IndiceMaterial)
+                           && areas.indexDef(IndiceMaterial).fields.compare(campos, Qt::CaseInsensitive) == 0
+                           && (areas.indexDef(IndiceMaterial).options & store::ixDescending) == 0;
     areas.setFiltered(false);
     auto restaura = [&] {
         if (aux::emEdicao(areas))
             areas.cancel();
-        aux::removeIndice(areas, IndiceMaterial);
+        if (!existente)
+            aux::removeIndice(areas, IndiceMaterial);
         aux::selecionaIndice(areas, indiceAnterior);
         areas.setFiltered(filtrada);
     };
     try {
-        aux::criaIndice(areas, IndiceMaterial, Tipo + QLatin1Char(';') + Ano + QLatin1Char(';') + Local
-                                                   + QStringLiteral(";Status"));
+        if (existente)
+            areas.setIndexName(IndiceMaterial);
+        else
+            aux::criaIndice(areas, IndiceMaterial, campos);
         f();
     } catch (...) {
         restaura();

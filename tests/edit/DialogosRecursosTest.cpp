@@ -216,6 +216,11 @@ TEST_F(Recursos, NewMaterialAreasTakeItsIdentityOnConfirm)
               (QStringList{"I|LIVROS|1995|E|FÍSICA", "I|LIVROS|1995|E|QUÍMICA"}));
     EXPECT_EQ(linhas(ra().tbMaterialAdquirido, {"Status", "LocaldeGastos", "ValorAtual", "PaisExterior"}),
               (QStringList{"N|P||BRASIL", "I|E|350.00|EXTERIOR"}));
+    // The index the store keeps on the areas is still there: the store clears and builds its indexes
+    // again when a project is opened or downloaded.
+    EXPECT_TRUE(ra().tbMaterialAreaConhec.hasIndex(QStringLiteral("Material")));
+    EXPECT_NO_THROW(d().geral().ClearIndexes());
+    EXPECT_NO_THROW(d().geral().CreateIndexes());
 }
 
 TEST_F(Recursos, MaterialCancelAtEveryStepLeavesNoMarker)
