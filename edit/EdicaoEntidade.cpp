@@ -385,6 +385,15 @@ void EdicaoEntidade::copiaParaMascara(const QString& controle, const QString& ca
 
 QString EdicaoEntidade::textoDaMascara(const QString& controle) const { return m_form.valor(controle).trimmed(); }
 
+bool EdicaoEntidade::validaValorDigitado(const QString& controle, const QString& rotulo)
+{
+    CampoDoFormulario campo(m_form, controle);
+    const QString texto = campo.texto().trimmed();
+    if (!texto.isEmpty() && texto != QLatin1String("."))
+        AlinhaValor(campo);
+    return ValidaValor(campo, rotulo);
+}
+
 void EdicaoEntidade::fecha(Resultado resultado)
 {
     m_resultado = resultado;

@@ -161,6 +161,12 @@ protected:
     void efetiva(const std::vector<store::Table*>& filhos, const std::function<void()>& passos,
                  bool marcaModificado = true);
 
+    // A money edit as the user left it: an amount typed before the "." (which the mask lets the user
+    // jump to) is put against it with AlinhaValor, so that "250" and "00" around the "." read as
+    // 250.00 and never reach the record with blanks inside; then ValidaValor with the label. The
+    // empty edit (the "." alone) stays empty.
+    bool validaValorDigitado(const QString& controle, const QString& rotulo);
+
     // Masked edits: copied into and out of the record, trimmed.
     void copiaParaMascara(const QString& controle, const QString& campo, bool alinha = true);
     QString textoDaMascara(const QString& controle) const;  // trimmed

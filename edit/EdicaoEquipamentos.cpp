@@ -85,7 +85,7 @@ bool EdicaoEquipamentos::aoSair(const QString& controle)
         }
         return anoNaFaixa(textoDaMascara(Ano));
     }
-    if (controle == Valor && !ValidaValor(campo, QStringLiteral("Valor Atual"))) {
+    if (controle == Valor && !validaValorDigitado(Valor, QStringLiteral("Valor Atual"))) {
         form().foca(Valor);
         return false;
     }
@@ -98,6 +98,10 @@ bool EdicaoEquipamentos::aoConfirmar()
     // A year erased in the edit is erased in the record too.
     const QString ano = textoDaMascara(Ano);
     if (!anoNaFaixa(ano))
+        return false;
+    // Confirmar may come without leaving the value (its shortcut key): the value is checked here too,
+    // so that a value with blanks inside never reaches the record.
+    if (!aoSair(Valor))
         return false;
     t.setValue(QStringLiteral("AnoFabricacao"), ano);
     t.setValue(QStringLiteral("ValorAtual"), ValorParaRegistro(form().valor(Valor)));

@@ -86,7 +86,7 @@ bool EdicaoIdentOutraFonte::validaCodigo()
 
 bool EdicaoIdentOutraFonte::validaValor()
 {
-    if (ValidaValor(CampoDoFormulario(form(), Valor), QStringLiteral("Valor dos Recursos")))
+    if (validaValorDigitado(Valor, QStringLiteral("Valor dos Recursos")))
         return true;
     form().mostraPagina(Geral);
     form().foca(Valor);
@@ -148,6 +148,10 @@ bool EdicaoIdentOutraFonte::duplicadoSobMarca(const QString& anterior)
 bool EdicaoIdentOutraFonte::aoConfirmar()
 {
     const QString anterior = aux::status(tabela());
+    // Confirmar may come without leaving the amount (its shortcut key): the amount is checked here
+    // too, so that an amount with blanks inside never reaches the record.
+    if (!validaValor())
+        return false;
     const QString valor = textoDaMascara(Valor);
     defineCampo(QStringLiteral("ValorRecurso"), valor == QLatin1String(".") ? QString() : valor);
     defineCampo(CampoCodigo, textoDaMascara(Codigo));

@@ -148,7 +148,7 @@ bool EdicaoMateriais::aoSair(const QString& controle)
     if (controle == Quantidade)
         ok = ValidaInteiro(campo, QStringLiteral("Qtd. Adquirida"));
     else if (controle == Valor)
-        ok = ValidaValor(campo, QStringLiteral("Valor Total"));
+        ok = validaValorDigitado(Valor, QStringLiteral("Valor Total"));
     if (!ok) {
         form().mostraPagina(Geral);
         form().foca(controle);
