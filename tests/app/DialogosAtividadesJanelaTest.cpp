@@ -59,24 +59,37 @@ protected:
         };
         m_escolhas = edit::TrocaEscolhasAtividades(std::move(e));
         preencheProjeto();
+        antesDeAbrir();
         abreProjeto();
+        app::ui::LigaRegistrosAtividadesRecursos(*janela);
     }
+    // Records the project holds when it is opened.
+    virtual void antesDeAbrir() {}
     void TearDown() override
     {
+        EXPECT_EQ(m_pendentes, 0) << "a click that should have opened a dialog opened none";
         edit::TrocaEscolhasAtividades(std::move(m_escolhas));
         edit::TrocaLeitorDeItens(std::move(m_leitor));
         JanelaTest::TearDown();
     }
 
-    // Runs `passos` on the modal dialog that the next click opens.
-    static void noDialogo(std::function<void(QDialog*)> passos)
+    // Runs `passos` on the modal dialog that the next click opens. A dialog that a failed step left
+    // open is closed without its logic (which might ask a question the script does not answer), and
+    // the messages it showed are reported.
+    void noDialogo(std::function<void(QDialog*)> passos)
     {
-        QTimer::singleShot(0, [passos = std::move(passos)] {
+        ++m_pendentes;
+        // Tied to the window: a step for a dialog that never opened dies with the test.
+        QTimer::singleShot(0, janela.get(), [this, passos = std::move(passos)] {
+            --m_pendentes;
             auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget());
             ASSERT_NE(d, nullptr);
             passos(d);
-            if (d->isVisible())
-                d->reject();  // a step that failed must not leave the test waiting
+            if (d->isVisible()) {
+                ADD_FAILURE() << d->windowTitle().toStdString() << " left open; messages: "
+                              << roteiro->textos().join(QLatin1Char('|')).toStdString();
+                d->done(QDialog::Rejected);
+            }
         });
     }
 
@@ -115,7 +128,9 @@ protected:
         QWidget* g = em(d, grupo);
         const auto botoes = g->findChildren<QRadioButton*>(QString(), Qt::FindDirectChildrenOnly);
         ASSERT_GT(botoes.size(), indice);
-        QTest::mouseClick(botoes[indice], Qt::LeftButton);
+        // On the round mark, as a user clicks: a button wider than its text takes no click at its middle.
+        QTest::mouseClick(botoes[indice], Qt::LeftButton, {}, QPoint(6, botoes[indice]->height() / 2));
+        EXPECT_TRUE(botoes[indice]->isChecked()) << grupo << " " << indice;
     }
     static void clica(QDialog* d, const char* nome)
     {
@@ -145,6 +160,7 @@ protected:
     }
 
 private:
+    int m_pendentes = 0;  // dialog steps scheduled and not run yet
     edit::LeitorDeItens m_leitor;
     edit::EscolhasAtividades m_escolhas;
 };
@@ -152,7 +168,7 @@ private:
 TEST_F(JanelaAtividades, LaboratoryAddedFromItsPage)
 {
     PaginaRegistro* p = pagina("tbLaboratorio");
-    noDialogo([](QDialog* d) {
+    noDialogo([&](QDialog* d) {
         EXPECT_EQ(d->windowTitle(), QStringLiteral("Inserir Laboratório"));
         escolhe(d, "dblcInstituicao", QStringLiteral("LABORATÓRIO PARCEIRO"));
         digita(d, "dbeNomeLab", QStringLiteral("LAB DE SENSORES"));
@@ -178,7 +194,7 @@ TEST_F(JanelaAtividades, CourseAddedWithAnArea)
     at.tbSubNivel.setValue(QStringLiteral("Descricao"), QStringLiteral("BACHARELADO"));
     at.tbSubNivel.post();
     PaginaRegistro* p = pagina("tbCursos");
-    noDialogo([](QDialog* d) {
+    noDialogo([&](QDialog* d) {
         digita(d, "dbeNome", QStringLiteral("CURSO DE CAMPO"));
         escolhe(d, "dblcInstFornec", QStringLiteral("LABORATÓRIO PARCEIRO"));
         escolhe(d, "dbTipoApoio", QStringLiteral("ITEM B"));
@@ -207,7 +223,7 @@ TEST_F(JanelaAtividades, DatabaseAddedWithAreaAndAccessUnderItsName)
         return true;
     };
     PaginaRegistro* p = pagina("tbBase");
-    noDialogo([](QDialog* d) {
+    noDialogo([&](QDialog* d) {
         EXPECT_EQ(d->windowTitle(), QStringLiteral("Inserir Base de Dados"));
         digita(d, "dbeIdentificacao", QStringLiteral("ACERVO"));
         opcao(d, "dbrgTipoBase", 1);
@@ -230,7 +246,7 @@ TEST_F(JanelaAtividades, DatabaseAddedWithAreaAndAccessUnderItsName)
 TEST_F(JanelaAtividades, EventAddedAbroad)
 {
     PaginaRegistro* p = pagina("tbEventosApoiados");
-    noDialogo([](QDialog* d) {
+    noDialogo([&](QDialog* d) {
         digita(d, "dbeNome", QStringLiteral("CONGRESSO"));
         escolhe(d, "dbTipoEvento", QStringLiteral("ITEM A"));
         escolhe(d, "dbAlcance", QStringLiteral("ITEM B"));
@@ -255,16 +271,16 @@ TEST_F(JanelaAtividades, TrainingAddedWithAParticipant)
         id.tbMembro.setValue(QString::fromLatin1(c), QString::fromLatin1(v));
     id.tbMembro.post();
     PaginaRegistro* p = pagina("tbCapacit");
-    noDialogo([](QDialog* d) {
+    noDialogo([&](QDialog* d) {
         escolhe(d, "dbcTipoCapacit", QStringLiteral("TREINAMENTO NO PAÍS"));
         EXPECT_TRUE(em(d, "pnInstituicao")->isVisible());
         EXPECT_FALSE(em(d, "pnEvento")->isVisible());
         digita(d, "dbeNomeInstTreinam", QStringLiteral("ESCOLA TÉCNICA"));
         digita(d, "medBIROInstTreinam", QStringLiteral("55"));
         digita(d, "medDataInicio", QStringLiteral("01061996"));
-        noDialogo([](QDialog* grade) {
+        noDialogo([&](QDialog* grade) {
             EXPECT_EQ(grade->objectName(), QStringLiteral("TfrmGridParticCapacit"));
-            noDialogo([](QDialog* inclusao) {
+            noDialogo([&](QDialog* inclusao) {
                 escolhe(inclusao, "dblcMembro", QStringLiteral("ANA"));
                 clica(inclusao, "btmbtConfirmar");
             });
@@ -314,7 +330,7 @@ TEST_F(JanelaAtividades, MaterialCancelledLeavesNoMarkerThenAdded)
 TEST_F(JanelaAtividades, EquipmentAddedFromItsPage)
 {
     PaginaRegistro* p = pagina("tbEquipamentos");
-    noDialogo([](QDialog* d) {
+    noDialogo([&](QDialog* d) {
         escolhe(d, "cbTipoEquip", QStringLiteral("ITEM A"));
         digita(d, "dbeDescr_Equip", QStringLiteral("OSCILOSCÓPIO"));
         escolhe(d, "dbPais", QStringLiteral("BRASIL"));
@@ -330,11 +346,11 @@ TEST_F(JanelaAtividades, ProblemEditedWithACorrectiveAction)
 {
     PaginaRegistro* p = pagina("tbProblemas");
     p->grade->setFocus();
-    noDialogo([](QDialog* d) {
+    noDialogo([&](QDialog* d) {
         EXPECT_EQ(d->windowTitle(), QStringLiteral("Editar Problema"));
         EXPECT_TRUE(em(d, "pnAdministrativo")->isVisible());
         escolhe(d, "dbNatProbAdm", QStringLiteral("ITEM B"));
-        noDialogo([](QDialog* acoes) {
+        noDialogo([&](QDialog* acoes) {
             clica(acoes, "btInsAcaoCorretiva");
             clica(acoes, "btFechar");
         });
@@ -348,17 +364,27 @@ TEST_F(JanelaAtividades, ProblemEditedWithACorrectiveAction)
     EXPECT_EQ(an.tbAcoesCorretivas.value(QStringLiteral("Status")), QStringLiteral("I"));
 }
 
-TEST_F(JanelaAtividades, QualityProgrammeEditShowsTheStoredHours)
+class JanelaQualidade : public JanelaAtividades
+{
+protected:
+    void antesDeAbrir() override
+    {
+        auto& an = store::DataAnaliseResultados();
+        an.tbQualidade.append();
+        for (const auto& [c, v] : {std::pair{"Status", "N"}, {"Cod_Qualidade", "60"}, {"Cod_InstCliente", "B11"},
+                                    {"Cod_InstFornec", "11"}, {"Situacao", "ITEM A"}, {"Certific", "N"},
+                                    {"HorasDiagnostico", " 12 "}, {"HorasImplem", "30"}})
+            an.tbQualidade.setValue(QString::fromLatin1(c), QString::fromLatin1(v));
+        an.tbQualidade.post();
+    }
+};
+
+TEST_F(JanelaQualidade, QualityProgrammeEditShowsTheStoredHours)
 {
     auto& an = store::DataAnaliseResultados();
-    an.tbQualidade.append();
-    for (const auto& [c, v] : {std::pair{"Status", "N"}, {"Cod_Qualidade", "60"}, {"Cod_InstCliente", "B11"},
-                                {"Cod_InstFornec", "11"}, {"Situacao", "ITEM A"}, {"Certific", "N"},
-                                {"HorasDiagnostico", " 12 "}, {"HorasImplem", "30"}})
-        an.tbQualidade.setValue(QString::fromLatin1(c), QString::fromLatin1(v));
-    an.tbQualidade.post();
     PaginaRegistro* p = pagina("tbQualidade");
-    noDialogo([](QDialog* d) {
+    ASSERT_TRUE(p->btEditar->isEnabled());
+    noDialogo([&](QDialog* d) {
         EXPECT_EQ(em<QLineEdit>(d, "medHDiagQualid")->text().trimmed(), QStringLiteral("12"));
         EXPECT_EQ(em<QLineEdit>(d, "medHImplemQualid")->text().trimmed(), QStringLiteral("30"));
         opcao(d, "dbrgRelGQT", 4);

@@ -36,6 +36,19 @@ protected:
                    {"TipoVinculacao", "CONTRATUAL"}});
     }
     auto& r() { return d().resultadosGerados(); }
+
+    template <class Logica>
+    void canceladoDevolveTudo(store::Table& principal, const char* chave, store::Table* areas, store::Table* setores);
+    QStringList despejo()
+    {
+        QStringList l;
+        auto& g = r();
+        for (store::Table* x : {&g.tbEstudo, &g.tbEstudosAreaConhec, &g.tbEstudosSetores, &g.tbObrasEditadas,
+                                &g.tbObraAreaConhec, &g.tbPublicacao, &g.tbPublicAreaConhec, &g.tbSoftware,
+                                &g.tbSoftSetores, &g.tbServico, &g.tbServicoAreaConhec, &g.tbServicoSetores})
+            l << dump(*x);
+        return l;
+    }
 };
 
 // ---- TfrmEstudosR ----
@@ -338,4 +351,72 @@ TEST_F(ResultadosTest, ServiceRequiresItsFieldsAnAreaAndIsUniquePerTypeAndInstit
         f.clica(Cancelar);
     });
     EXPECT_EQ(valorDe(t, "Cod_Servico", "71", "InstPrest"), "1");
+}
+
+// ---- Cancelar, every dialog with lists ----
+
+// Whatever was added to and deleted from the lists, Cancelar gives every table back exactly as it was:
+// in insert mode, and in edit mode both of a record the server knows (61) and of one it has not seen
+// yet (60). The rows of another new record (62) are never touched.
+template <class Logica>
+void ResultadosTest::canceladoDevolveTudo(store::Table& principal, const char* chave, store::Table* areas,
+                                          store::Table* setores)
+{
+    auto campoDe = [areas](store::Table* filhos) {
+        if (filhos == areas)
+            return "DescricaoAreaConhec";
+        return filhos->fieldIndex(QStringLiteral("DescricaoSetorEcon")) >= 0 ? "DescricaoSetorEcon" : "DescrSetorEcon";
+    };
+    for (const auto& [codigo, status] : {std::pair{"60", "I"}, {"61", "N"}, {"62", "I"}}) {
+        principal.append();
+        principal.setValue(QString::fromLatin1(chave), QString::fromLatin1(codigo));
+        principal.setValue(QStringLiteral("Status"), QString::fromLatin1(status));
+        // The fields the table requires, so that the record can be posted.
+        for (int c = 0; c < principal.fieldCount(); ++c)
+            if (principal.field(c).required && principal.value(c).isEmpty())
+                principal.setValue(c, QString(QStringLiteral("X") + QString::fromLatin1(codigo)).left(principal.field(c).size));
+        principal.post();
+    }
+    for (store::Table* filhos : {areas, setores})
+        if (filhos)
+            for (const auto& [pai, status] : {std::pair{"60", "I"}, {"61", "N"}, {"62", "I"}})
+                inclui(*filhos, {{chave, pai}, {"Status", status}, {campoDe(filhos), "BASE"}});
+    const QStringList antes = despejo();
+
+    // One row added to each list, then the first row the area list (or else the sector list) shows deleted.
+    auto mexe = [&](Form& f, Logica& l, int modo) {
+        for (store::Table* filhos : {areas, setores})
+            if (filhos)
+                adicionaFilho(*filhos, chave, l.codigo(), "NOVA", campoDe(filhos), modo);
+        store::Table* alvo = areas ? areas : setores;
+        // A choice opened and closed without choosing adds nothing, and refreshes the list's buttons.
+        f.clica(alvo == areas ? "btIncluirArea" : "btIncluirSetor");
+        const int antes = alvo->recordCount();
+        ASSERT_TRUE(f.habilitado(alvo == areas ? "btExcluirArea" : "btExcluirSetor"));
+        alvo->first();
+        responde(app::Resposta::Sim);
+        f.clica(alvo == areas ? "btExcluirArea" : "btExcluirSetor");
+        EXPECT_EQ(alvo->recordCount(), antes - 1);
+        f.clica(Cancelar);
+    };
+    abre<Logica>(true, principal, QString::fromLatin1(chave), [&](Form& f, Logica& l) { mexe(f, l, 1); });
+    EXPECT_EQ(despejo(), antes) << "insert";
+    for (const char* pai : {"60", "61"}) {
+        ASSERT_TRUE(vaiPara(principal, chave, QString::fromLatin1(pai)));
+        abre<Logica>(false, principal, QString::fromLatin1(chave), [&](Form& f, Logica& l) {
+            EXPECT_EQ((areas ? areas : setores)->recordCount(), 1) << pai;  // its own row only
+            mexe(f, l, 0);
+        });
+        EXPECT_EQ(despejo(), antes) << "edit of " << pai;
+    }
+}
+
+TEST_F(ResultadosTest, CancelarGivesEveryTableBackExactlyInEveryDialogWithLists)
+{
+    auto& g = r();
+    canceladoDevolveTudo<EdicaoEstudosR>(g.tbEstudo, "Cod_Estudo", &g.tbEstudosAreaConhec, &g.tbEstudosSetores);
+    canceladoDevolveTudo<EdicaoObras>(g.tbObrasEditadas, "Cod_Obra", &g.tbObraAreaConhec, nullptr);
+    canceladoDevolveTudo<EdicaoPublicacao>(g.tbPublicacao, "Cod_Publicacao", &g.tbPublicAreaConhec, nullptr);
+    canceladoDevolveTudo<EdicaoSoftwares>(g.tbSoftware, "Cod_Software", nullptr, &g.tbSoftSetores);
+    canceladoDevolveTudo<EdicaoServicos>(g.tbServico, "Cod_Servico", &g.tbServicoAreaConhec, &g.tbServicoSetores);
 }
