@@ -217,6 +217,15 @@ TEST_F(OutraFonteTest, LeavingTheCodeOrTheAmountChecksThemAndAFailureKeepsTheFir
         limpa();
         EXPECT_TRUE(f.vaiParaPagina("tsDescricao"));
         EXPECT_TRUE(textos().isEmpty());
+        // The whole part typed before a jump over the "." is put against it; blanks inside the whole
+        // part are still refused.
+        f.digita("meValorRecurso", "25     .5 ");
+        EXPECT_TRUE(f.saiPara("cbRecursosFornecidos"));
+        EXPECT_EQ(f.valor("meValorRecurso").trimmed(), "25.5");
+        EXPECT_TRUE(textos().isEmpty());
+        f.digita("meValorRecurso", "2 5    .50");
+        EXPECT_FALSE(f.saiPara("cbRecursosFornecidos"));
+        EXPECT_EQ(ultima(), "Valor dos Recursos não é um número válido.");
         f.clica(Cancelar);
     });
 }

@@ -48,7 +48,11 @@ protected:
     {
         net::AcoesDoEnvio acoes;
         acoes.verificarPendencia = [](bool) {};
-        acoes.salvarComo = [this] { ASSERT_TRUE(store::GravaProjeto(m_dir.filePath(QStringLiteral("enviado.prj")))); };
+        acoes.salvarComo = [this] {
+            const bool gravou = store::GravaProjeto(m_dir.filePath(QStringLiteral("enviado.prj")));
+            EXPECT_TRUE(gravou);
+            return gravou;
+        };
         return net::EnviaDados(d(), QStringLiteral("demo"), QStringLiteral("demo"), acoes);
     }
 

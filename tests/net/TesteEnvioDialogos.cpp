@@ -48,7 +48,7 @@ protected:
         });
         store::criaDados();
         m_acoes.verificarPendencia = [](bool) {};
-        m_acoes.salvarComo = [] {};
+        m_acoes.salvarComo = [] { return false; };  // the user declines to save
         const bool ok = net::RecebeProjeto(QStringLiteral("demo"), QStringLiteral("demo"), [](store::Table&) {
             app::Estado().ProjectCode = QStringLiteral("1");
         });
