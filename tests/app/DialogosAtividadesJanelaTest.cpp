@@ -5,6 +5,7 @@
 #include "app/ui/Registros.h"
 #include "edit/EscolhasAtividades.h"
 #include "edit/FonteDeItens.h"
+#include "edit/ui/ModeloTabela.h"
 #include "store/Dados.h"
 
 #include <QAbstractItemModel>
@@ -145,7 +146,9 @@ protected:
         const QAbstractItemModel* m = p->grade->model();
         for (int i = 0; i < m->rowCount(); ++i) {
             QStringList c;
-            for (int j = 0; j < m->columnCount(); ++j)
+            // The data columns only: the first one may mark the record's state.
+            const auto* modelo = dynamic_cast<const edit::ModeloTabela*>(m);
+            for (int j = modelo ? modelo->primeiraColuna() : 0; j < m->columnCount(); ++j)
                 c << m->data(m->index(i, j)).toString();
             r << c.join(QLatin1Char('|'));
         }

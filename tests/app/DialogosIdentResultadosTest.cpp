@@ -7,6 +7,7 @@
 #include "edit/FonteDeItens.h"
 #include "edit/ui/CampoLineEdit.h"
 #include "edit/ui/DialogoEscolhaQt.h"
+#include "edit/ui/ModeloTabela.h"
 #include "store/Dados.h"
 
 #include <QAbstractItemView>
@@ -157,7 +158,9 @@ protected:
         EXPECT_NE(g, nullptr) << grade;
         if (!g || r >= g->model()->rowCount())
             return l;
-        for (int c = 0; c < g->model()->columnCount(); ++c)
+        // The data columns only: the first one may mark the record's state.
+        const auto* modelo = dynamic_cast<const edit::ModeloTabela*>(g->model());
+        for (int c = modelo ? modelo->primeiraColuna() : 0; c < g->model()->columnCount(); ++c)
             l << g->model()->index(r, c).data().toString().trimmed();
         return l;
     }
