@@ -361,6 +361,22 @@ int ArquivoZip::Extrai()
             return falha(CodigoDoZip(zip_get_error(za), true), TextoDoZip(zip_get_error(za)));
         if (zs.size > zip_uint64_t(LimiteExtracao) || (total += qint64(zs.size)) > LimiteExtracao)
             return falha(Danificado, QStringLiteral("conteúdo grande demais: ") + nome);
+        // A method libzip cannot undo is refused here, before the entry is opened: libzip's own refusal
+        // at the opening leaks what it had allocated for the entry.
+        const int semSuporte =
+            (zs.valid & ZIP_STAT_ENCRYPTION_METHOD) && zs.encryption_method != ZIP_EM_NONE
+                    && !zip_encryption_method_supported(zs.encryption_method, 0)
+                ? ZIP_ER_ENCRNOTSUPP
+                : ((zs.valid & ZIP_STAT_COMP_METHOD) && !zip_compression_method_supported(zs.comp_method, 0)
+                       ? ZIP_ER_COMPNOTSUPP
+                       : ZIP_ER_OK);
+        if (semSuporte != ZIP_ER_OK) {
+            zip_error_t e;
+            zip_error_init_with_code(&e, semSuporte);
+            const QString texto = nome + QStringLiteral(": ") + TextoDoZip(&e);
+            zip_error_fini(&e);
+            return falha(Danificado, texto);
+        }
         nomes << nome;
         declarados.push_back(qint64(zs.size));
     }

@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 using store::ArquivoZip;
 
 namespace {
@@ -200,6 +202,30 @@ TEST_F(ArquivoZipTest, ArquivosHostisSaoRecusadosSemEscreverNada)
         EXPECT_TRUE(ArquivosEm(base).isEmpty()) << nome << ": " << ArquivosEm(base).join(QLatin1Char(' ')).toStdString();
     }
     EXPECT_EQ(QFileInfo(QStringLiteral("/tmp/tbMembro.cof")).lastModified(), tmpAntes);
+}
+
+TEST_F(ArquivoZipTest, MetodoDeCifraDesconhecidoEhRecusadoAntesDeAbrirAEntrada)
+{
+    // Found by fuzzing: an entry flagged with the strong encryption libzip does not support made the
+    // opening fail inside libzip, which leaked; it is now refused from its directory entry.
+    Grava(origem + QStringLiteral("tbMembro.cof"), QByteArray("1|2|3\n"));
+    const QString zip = arquivo(QStringLiteral("cifra-forte.prj"));
+    ASSERT_EQ(compacta(zip), ArquivoZip::Ok);
+    QFile f(zip);
+    ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+    QByteArray bytes = f.readAll();
+    int marcados = 0;
+    // The flags of each local header (6 bytes in) and of each central directory entry (8 bytes in).
+    for (const auto& [assinatura, posicao] :
+         {std::pair{QByteArray("PK\x03\x04", 4), 6}, std::pair{QByteArray("PK\x01\x02", 4), 8}})
+        for (qsizetype i = bytes.indexOf(assinatura); i >= 0; i = bytes.indexOf(assinatura, i + 4), ++marcados)
+            bytes[i + posicao] = char(bytes[i + posicao] | 0x41);  // encrypted, with strong encryption
+    ASSERT_GE(marcados, 2);
+    f.seek(0);
+    f.write(bytes);
+    f.close();
+    EXPECT_EQ(extrai(zip, destino), ArquivoZip::Danificado);
+    EXPECT_TRUE(ArquivosEm(destino).isEmpty());
 }
 
 TEST_F(ArquivoZipTest, BombaDeCompressaoEhRecusadaAoPassarDoLimite)
