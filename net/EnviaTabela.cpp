@@ -358,7 +358,7 @@ int EnviaTabela(store::Dados& dados, store::Table& t, const QString& caminho, bo
                     if (i.semResposta() && (i.status == QLatin1String("I") || i.status == QLatin1String("A")))
                         pedido.possivelmenteAplicado = true;
             }
-            store::Envios().pedidos.push_back(std::move(pedido));
+            store::Envios().registra(std::move(pedido));
             app::SetModified(true);
         }
     } registra{pedido, enviou};

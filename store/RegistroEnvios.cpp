@@ -49,6 +49,7 @@ QByteArray RegistroEnvios::texto() const
 bool RegistroEnvios::le(const QByteArray& bytes)
 {
     pedidos.clear();
+    ++m_revisao;
     const QStringList linhas = QString::fromUtf8(bytes).split(QLatin1Char('\n'));
     if (linhas.isEmpty() || linhas.first().trimmed().toLatin1() != Assinatura)
         return false;

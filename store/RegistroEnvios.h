@@ -52,12 +52,28 @@ public:
     bool vazio() const { return pedidos.empty(); }
     // The requests of the last send, in order; empty when there was none.
     std::vector<const PedidoEnviado*> ultimoEnvio() const;
-    void limpa() { pedidos.clear(); }
+    void limpa()
+    {
+        pedidos.clear();
+        ++m_revisao;
+    }
+    // Appends one request's entry. Views that show what the log says (the grids' refused mark) see
+    // the change through revisao().
+    void registra(PedidoEnviado pedido)
+    {
+        pedidos.push_back(std::move(pedido));
+        ++m_revisao;
+    }
+    // Changes with every registra, limpa and le.
+    quint64 revisao() const { return m_revisao; }
 
     // The entry's text (UTF-8, one line per request and per record, fields separated by tabs).
     QByteArray texto() const;
     // Reads an entry written by texto(). False (and the log left empty) when it is not one.
     bool le(const QByteArray& texto);
+
+private:
+    quint64 m_revisao = 0;
 };
 
 // One line of the send history: one record of one request.

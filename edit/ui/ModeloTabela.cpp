@@ -122,7 +122,7 @@ void ModeloTabela::setTabela(store::Table* tabela)
         for (size_t c = 0; c < m_colunas.size(); ++c)
             m_indices[c] = tabela->fieldIndex(m_colunas[c].campo);
         m_linhas = tabela->visibleRows();
-        carregaRecusas();
+        m_recusasLidas = false;
         m_c1 = connect(tabela, &store::Table::changed, this, &ModeloTabela::recarrega);
         m_c2 = connect(tabela, &store::Table::cursorMoved, this, &ModeloTabela::cursorMudou);
     }
@@ -134,7 +134,7 @@ void ModeloTabela::recarrega()
 {
     beginResetModel();
     m_linhas = m_tabela ? m_tabela->visibleRows() : std::vector<store::Table::Bookmark>{};
-    carregaRecusas();
+    m_recusasLidas = false;
     endResetModel();
     emit linhaAtualMudou(linhaAtual());
 }
@@ -182,13 +182,18 @@ int ModeloTabela::columnCount(const QModelIndex& parent) const
     return parent.isValid() ? 0 : int(m_colunas.size()) + primeiraColuna();
 }
 
-void ModeloTabela::carregaRecusas()
+void ModeloTabela::carregaRecusas() const
 {
+    const store::RegistroEnvios& envios = store::Envios();
+    if (m_recusasLidas && m_revisaoDasRecusas == envios.revisao())
+        return;
+    m_recusasLidas = true;
+    m_revisaoDasRecusas = envios.revisao();
     m_recusas.clear();
     if (!m_comSituacao || !m_tabela)
         return;
     // The last answer for each key wins: a record refused once and accepted later shows nothing.
-    for (const store::PedidoEnviado& p : store::Envios().pedidos) {
+    for (const store::PedidoEnviado& p : envios.pedidos) {
         if (p.tabela != m_tabela->name())
             continue;
         for (const store::ItemEnviado& i : p.itens) {
@@ -208,6 +213,7 @@ QString ModeloTabela::textoDaSituacao(store::Table::Bookmark linha) const
     if (m == Marca::Nenhuma)
         return {};
     QString texto = textoDaMarca(m);
+    carregaRecusas();
     if ((m == Marca::Nova || m == Marca::Alterada || m == Marca::Excluida) && !m_recusas.isEmpty()) {
         const auto r = m_recusas.constFind(store::ChaveDoRegistro(*m_tabela, linha));
         if (r != m_recusas.constEnd())

@@ -53,11 +53,17 @@ signals:
     void linhaAtualMudou(int linha);
 
 private:
-    void carregaRecusas();
+    // Reads the refusals again when the send log changed since they were read.
+    void carregaRecusas() const;
     int colunaDaTabela(int secao) const;
 
     bool m_comSituacao = false;
-    QHash<QString, QString> m_recusas;  // key of a record refused at its last send -> what the answer meant
+    // Key of a record refused at its last send -> what the answer meant; read from the send log,
+    // whose revision it was read at is kept beside it (a send adds to the log after the table's
+    // rows changed, so the table's own notifications come too early for it).
+    mutable QHash<QString, QString> m_recusas;
+    mutable quint64 m_revisaoDasRecusas = 0;
+    mutable bool m_recusasLidas = false;
     void recarrega();
     void cursorMudou();
 

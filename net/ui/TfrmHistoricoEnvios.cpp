@@ -9,9 +9,28 @@
 #include <QHeaderView>
 #include <QPushButton>
 #include <QSet>
+#include <QStyle>
 #include <QTableWidgetItem>
 
 namespace net {
+
+namespace {
+
+// The letter sent, with what it asked of the server.
+QString situacaoEnviada(const QString& letra)
+{
+    if (letra == QLatin1String("I"))
+        return QStringLiteral("I (inclusão)");
+    if (letra == QLatin1String("A"))
+        return QStringLiteral("A (alteração)");
+    if (letra == QLatin1String("D"))
+        return QStringLiteral("D (exclusão)");
+    if (letra == QLatin1String("E"))
+        return QStringLiteral("E (item incluído na edição)");
+    return letra;
+}
+
+} // namespace
 
 TfrmHistoricoEnvios::TfrmHistoricoEnvios(QWidget* parent)
     : QDialog(parent), m_ui(new Ui::TfrmHistoricoEnvios)
@@ -48,16 +67,20 @@ void TfrmHistoricoEnvios::atualiza()
         const QString significado = l.item->semResposta() && l.pedido->possivelmenteAplicado && !l.pedido->liberado
                                         ? l.item->significado + QStringLiteral(" (possivelmente gravado no servidor)")
                                         : l.item->significado;
+        // What the server said comes before the procedure, so that it shows without scrolling.
         const QStringList valores{l.pedido->quando.toString(QStringLiteral("dd/MM/yyyy HH:mm:ss")),
                                   store::TituloDaTabela(l.pedido->tabela),
-                                  l.pedido->procedimento,
-                                  l.item->status,
+                                  situacaoEnviada(l.item->status),
                                   l.item->chaveAntes,
                                   l.item->chaveDepois,
                                   l.item->resposta,
-                                  significado};
+                                  significado,
+                                  l.pedido->procedimento};
         for (int c = 0; c < valores.size(); ++c)
             g->setItem(n, c, new QTableWidgetItem(valores[c]));
+        // A refusal, or a reply that never came, stands out by an icon as well as by its words.
+        if (l.item->recusado() || l.item->semResposta())
+            g->item(n, ColunaSignificado)->setIcon(style()->standardIcon(QStyle::SP_MessageBoxWarning));
         ++n;
     }
     g->resizeColumnsToContents();

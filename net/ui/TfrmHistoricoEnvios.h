@@ -20,6 +20,9 @@ public:
 
     void atualiza();
 
+    // The grid's column with what the server's answer meant.
+    static constexpr int ColunaSignificado = 6;
+
 private:
     const QScopedPointer<Ui::TfrmHistoricoEnvios> m_ui;
 };

@@ -2,6 +2,7 @@
 
 #include "ui_TfrmPreviaEnvio.h"
 
+#include <QFont>
 #include <QHeaderView>
 #include <QPushButton>
 #include <QTableWidgetItem>
@@ -41,6 +42,12 @@ TfrmPreviaEnvio::TfrmPreviaEnvio(const std::vector<PreviaDaTabela>& previa, QWid
     g->setItem(linha, 1, numero(inclusoes));
     g->setItem(linha, 2, numero(alteracoes));
     g->setItem(linha, 3, numero(exclusoes));
+    // The total is set apart from the sections it adds up.
+    for (int c = 0; c < g->columnCount(); ++c) {
+        QFont fonte = g->item(linha, c)->font();
+        fonte.setBold(true);
+        g->item(linha, c)->setFont(fonte);
+    }
     g->verticalHeader()->setVisible(false);
     g->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
     connect(m_ui->btEnviar, &QPushButton::clicked, this, &QDialog::accept);

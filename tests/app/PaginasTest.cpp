@@ -304,7 +304,7 @@ TEST_F(JanelaTest, StateColumnMarksNewChangedDeletedAndRefusedRecords)
                        QStringLiteral("recusado: -4")});
     p.itens.push_back({QStringLiteral("A"), QStringLiteral("12"), QStringLiteral("12"), QStringLiteral("12"),
                        QStringLiteral("aceito")});
-    store::Envios().pedidos.push_back(p);
+    store::Envios().registra(p);
     abreProjeto();
 
     auto* g = achar<GradeTabela>("dbgInstituicoes");
@@ -348,5 +348,17 @@ TEST_F(JanelaTest, StateColumnMarksNewChangedDeletedAndRefusedRecords)
     for (const char* t : {"Novo: ainda não enviado ao servidor", "Recusado pelo servidor no último envio",
                           "Excluído: exclusão ainda não enviada ao servidor"})
         EXPECT_TRUE(roteiro->mensagens[0].texto.contains(QString::fromUtf8(t))) << t;
+
+    // A send writes its log after the rows' answers changed the table: the grid already shown
+    // picks the refusal up with no further change of the table.
+    store::PedidoEnviado q = p;
+    q.itens = {{QStringLiteral("I"), QStringLiteral("-5"), QStringLiteral("-5"), QStringLiteral("-1"),
+                QStringLiteral("recusado: -1")}};
+    store::Envios().registra(q);
+    QString nova;
+    for (int r = 0; r < m->rowCount(); ++r)
+        if (m->index(r, 2).data().toString() == QStringLiteral("NOVA"))
+            nova = m->index(r, 0).data(Qt::AccessibleTextRole).toString();
+    EXPECT_EQ(nova, QStringLiteral("Novo: ainda não enviado ao servidor; Recusado pelo servidor no último envio (recusado: -1)"));
     store::Envios().limpa();
 }

@@ -159,15 +159,22 @@ TEST_F(TfrmEnviarDadosTest, HistoryWindowListsNewestFirstAndFilters)
     };
     EXPECT_EQ(coluna(0), (QStringList{"06/05/2026 10:02:00", "06/05/2026 10:01:00", "06/05/2026 10:01:00"}));
     EXPECT_EQ(coluna(1), (QStringList{"Laboratórios Apoiados", "Membros", "Membros"}));
-    EXPECT_EQ(coluna(6), (QStringList{"-3", "1035", "-7"}));
+    EXPECT_EQ(coluna(2), (QStringList{"I (inclusão)", "I (inclusão)", "A (alteração)"}));
+    EXPECT_EQ(coluna(5), (QStringList{"-3", "1035", "-7"}));
+    EXPECT_EQ(coluna(7), (QStringList{"x.atualiza_tbLaboratorio", "x.atualiza_tbMembro", "x.atualiza_tbMembro"}));
+    // Refusals carry an icon besides their words; an accepted record none.
+    const int significado = net::TfrmHistoricoEnvios::ColunaSignificado;
+    EXPECT_FALSE(g->item(0, significado)->icon().isNull());
+    EXPECT_TRUE(g->item(1, significado)->icon().isNull());
+    EXPECT_FALSE(g->item(2, significado)->icon().isNull());
 
     QTest::mouseClick(recusados, Qt::LeftButton);
-    EXPECT_EQ(coluna(7), (QStringList{"recusado: -3 (laboratório não sediado na instituição sede indicada)",
-                                      "recusado: -7"}));
+    EXPECT_EQ(coluna(significado), (QStringList{"recusado: -3 (laboratório não sediado na instituição sede indicada)",
+                                                "recusado: -7"}));
     EXPECT_EQ(tabela->count(), 3);
     tabela->setCurrentIndex(tabela->findText(QStringLiteral("Membros")));
-    EXPECT_EQ(coluna(4), QStringList{"7"});
+    EXPECT_EQ(coluna(3), QStringList{"7"});
     QTest::mouseClick(recusados, Qt::LeftButton);
-    EXPECT_EQ(coluna(4), (QStringList{"-1", "7"}));
+    EXPECT_EQ(coluna(3), (QStringList{"-1", "7"}));
     store::Envios().limpa();
 }

@@ -813,7 +813,7 @@ TEST_F(ProjetoArquivoTest, RegistroDeEnviosViajaNoArquivoEArquivoAntigoAbre)
     p.situacao = QStringLiteral("respondido");
     p.itens.push_back({QStringLiteral("I"), QStringLiteral("-1"), QStringLiteral("1035"), QStringLiteral("1035"), QStringLiteral("aceito")});
     p.itens.push_back({QStringLiteral("A"), QStringLiteral("7"), QStringLiteral("7"), QStringLiteral("-3"), QStringLiteral("recusado: -3\tcom tab")});
-    store::Envios().pedidos.push_back(p);
+    store::Envios().registra(p);
 
     InteracaoRoteirizada ui;
     store::DataGeral().ClearTables();
@@ -822,7 +822,7 @@ TEST_F(ProjetoArquivoTest, RegistroDeEnviosViajaNoArquivoEArquivoAntigoAbre)
     EXPECT_EQ(teste::TiraInstantaneo(), antes);
     EXPECT_TRUE(store::Envios().vazio());
 
-    store::Envios().pedidos.push_back(p);
+    store::Envios().registra(p);
     const QByteArray texto = store::Envios().texto();
     ASSERT_TRUE(store::GravaProjeto(antigo));
     EXPECT_FALSE(QFileInfo::exists(ambiente.caminho(QStringLiteral("Envios.txt"))));
