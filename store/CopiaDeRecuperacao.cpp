@@ -8,6 +8,7 @@
 #include "store/Dados.h"
 #include "store/PastaPrivada.h"
 #include "store/Projeto.h"
+#include "store/RegistroEnvios.h"
 
 #include <QDir>
 #include <QFile>
@@ -65,6 +66,9 @@ bool CopiaDeRecuperacao::grava()
     for (Table* t : dados().armazenadas())
         tabelas[t->tag()] = {t->name(), t->snapshot()};
     const QByteArray cabecalho = TextoDoCabecalho(app::Estado().ProjectCode);
+    // The send log too: after a send whose reply was lost it is what keeps the next send from
+    // duplicating records, and a crash right after a send is when the copy matters most.
+    const QByteArray envios = Envios().texto();
     const QByteArray nome = app::Estado().ProjectFileName.toUtf8();
     quint64 epoca;
     {
@@ -77,13 +81,14 @@ bool CopiaDeRecuperacao::grava()
     const QString final = Arquivo();
     const QString doNome = ArquivoDoNome();
     m_comum->ocupado = true;
-    m_fio = std::thread([comum = m_comum, tabelas = std::move(tabelas), cabecalho, nome, epoca, novo, final, doNome] {
+    m_fio = std::thread([comum = m_comum, tabelas = std::move(tabelas), cabecalho, envios, nome, epoca, novo, final, doNome] {
         ArquivoZip zip;
         zip.ZipFileName = novo;
         zip.Password = SenhaDoProjeto;
         zip.Conteudos << qMakePair(ArquivoCabecalho, cabecalho);
         for (const auto& [slot, tabela] : tabelas)
             zip.Conteudos << qMakePair(TableFiles[size_t(slot)], Table::encodeContents(tabela.first, tabela.second));
+        zip.Conteudos << qMakePair(ArquivoEnvios, envios);
         const bool ok = zip.Compacta() == ArquivoZip::Ok;
         {
             std::lock_guard<std::mutex> l(comum->trava);

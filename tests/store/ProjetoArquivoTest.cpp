@@ -678,6 +678,16 @@ TEST_F(ComandosProjetoTest, CopiaDeRecuperacaoSobreviveAoProgramaMortoETrazAsTab
     app::SetModified(true);
     const teste::Instantaneo editado = teste::TiraInstantaneo();
     EXPECT_FALSE(store::Recuperacao().existe());
+    // A send whose reply was lost: its mark must outlive the program too.
+    store::PedidoEnviado perdido;
+    perdido.envio = perdido.quando = QDateTime(QDate(2026, 3, 4), QTime(5, 6, 7));
+    perdido.tabela = QStringLiteral("tbMembro");
+    perdido.procedimento = QStringLiteral("membro_equipe.atualiza_membro");
+    perdido.situacao = QStringLiteral("resposta interrompida");
+    perdido.possivelmenteAplicado = true;
+    perdido.itens.push_back({QStringLiteral("I"), QStringLiteral("-1"), QString(), QString(), QStringLiteral("sem resposta")});
+    store::Envios().registra(perdido);
+    const QByteArray log = store::Envios().texto();
 
     // The program is killed right after its copy was written.
     GTEST_FLAG_SET(death_test_style, "fast");
@@ -709,6 +719,9 @@ TEST_F(ComandosProjetoTest, CopiaDeRecuperacaoSobreviveAoProgramaMortoETrazAsTab
         EXPECT_TRUE(ui.mensagens[0].texto.contains(QStringLiteral("\"p.prj\""))) << ui.mensagens[0].texto.toStdString();
     }
     EXPECT_EQ(teste::TiraInstantaneo(), editado);
+    EXPECT_EQ(store::Envios().texto(), log);
+    ASSERT_EQ(store::Envios().pedidos.size(), 1u);
+    EXPECT_TRUE(store::Envios().pedidos[0].possivelmenteAplicado);
     EXPECT_TRUE(app::Estado().ProjectOpen);
     EXPECT_TRUE(app::Estado().ProjectModified) << "the recovered changes are in no file yet";
     EXPECT_EQ(app::Estado().ProjectFileName, arquivo);
@@ -725,6 +738,8 @@ TEST_F(ComandosProjetoTest, CopiaDeRecuperacaoSobreviveAoProgramaMortoETrazAsTab
     InteracaoRoteirizada ui;
     ASSERT_TRUE(store::LeProjeto(arquivo));
     EXPECT_EQ(teste::TiraInstantaneo(), editado);
+    EXPECT_EQ(store::Envios().texto(), log);
+    store::Envios().limpa();
 }
 
 TEST_F(ComandosProjetoTest, CopiaDescartadaFechadaOuRemovidaNaoVolta)
