@@ -303,6 +303,43 @@ TEST_F(EnvioServidorTest, RefusedDeletionAndRefusedInsertionStayPending)
     EXPECT_EQ(store::LinhasDoHistorico(store::Envios(), QStringLiteral("tbInstituicao"), true).size(), 2u);
 }
 
+// A refusal other than -3 (here a study's area that names a study the server does not have, -8) is
+// in the log with the server's own code, after the accepted change of the request before it.
+TEST_F(EnvioServidorTest, RefusalWithAnotherCodeIsLoggedWithTheServersAnswer)
+{
+    store::Table& est = d().resultadosGerados().tbEstudo;
+    store::Table& areas = d().resultadosGerados().tbEstudosAreaConhec;
+    est.first();
+    const auto existente = est.bookmark();
+    const QString cod = valor(est, existente, "Cod_Estudo");
+    altera(est, existente, {{"Status", "A"}, {"Titulo", "TÍTULO REVISTO"}});
+    inclui(areas, {{"Status", "I"}, {"Cod_Estudo", "999999"}, {"DescricaoAreaConhec", "GEOLOGIA"}});
+
+    const net::ResultadoEnvio r = envia();
+    EXPECT_EQ(r.etapa, net::EtapaEnvio::Concluido);
+    EXPECT_TRUE(r.flags.erroResposta);
+    EXPECT_TRUE(r.flags.erro);
+    const std::vector<const store::PedidoEnviado*> ultimo = store::Envios().ultimoEnvio();
+    ASSERT_EQ(ultimo.size(), 2u);
+    EXPECT_EQ(ultimo[0]->procedimento, QStringLiteral("estudo.atualiza_estudo"));
+    ASSERT_EQ(ultimo[0]->itens.size(), 1u);
+    const store::ItemEnviado& alterado = ultimo[0]->itens[0];
+    EXPECT_EQ(alterado.status, QStringLiteral("A"));
+    EXPECT_EQ(alterado.chaveAntes, cod);
+    EXPECT_EQ(alterado.resposta, cod);
+    EXPECT_EQ(alterado.significado, QStringLiteral("aceito"));
+    EXPECT_EQ(ultimo[1]->procedimento, QStringLiteral("estudo.atualiza_estudoareaconhec"));
+    ASSERT_EQ(ultimo[1]->itens.size(), 1u);
+    const store::ItemEnviado& novo = ultimo[1]->itens[0];
+    EXPECT_EQ(novo.status, QStringLiteral("I"));
+    EXPECT_EQ(novo.resposta, QStringLiteral("-8"));
+    EXPECT_EQ(novo.significado, QStringLiteral("recusado: -8"));
+    EXPECT_TRUE(novo.recusado());
+    // The refused area is still new here, to be sent again once mended.
+    EXPECT_EQ(contaStatus(areas, QStringLiteral("I")), 1);
+    EXPECT_EQ(contaStatus(est, QStringLiteral("A")), 0);
+}
+
 TEST_F(EnvioServidorTest, FailedRequestStopsTheSendAndASecondSendSendsWhatIsLeftOnce)
 {
     store::Table& inst = d().identificacao().tbInstituicao;
