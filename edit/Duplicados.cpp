@@ -28,16 +28,30 @@ void trocaFiltro(store::Table& t, const QString& filtro)
 }
 
 // Finds the marked record again and gives it back its letter, leaving it in edit state for the
-// dialog to post.
+// dialog to post. The table keeps the index it had: a look-up index left behind would change the
+// order every later walk of the table sees.
 void devolveStatus(store::Table& t, const QString& campoChave, const QString& valorChave,
                    const QString& statusAnterior, store::Table::Bookmark marcada)
 {
-    aux::criaIndice(t, QStringLiteral("Partners"), QStringLiteral("Status;") + campoChave);
-    bool achou = t.findKey({Marca, valorChave.trimmed()});
-    if (!achou && marcada != 0)
-        // A key value that does not match the record (blanks inside, another record's code) must not
-        // leave the record marked: it is found again by position.
-        achou = t.gotoBookmark(marcada) && aux::status(t) == Marca;
+    // The marked row is normally still where it was.
+    bool achou = marcada != 0 && t.gotoBookmark(marcada) && aux::status(t) == Marca;
+    if (!achou) {
+        const QString indiceAnterior = t.indexName();
+        const QString temporario = QStringLiteral("Partners");
+        store::Table::Bookmark linha = 0;
+        try {
+            aux::criaIndice(t, temporario, QStringLiteral("Status;") + campoChave);
+            if (t.findKey({Marca, valorChave.trimmed()}))
+                linha = t.bookmark();
+        } catch (...) {
+            aux::removeIndice(t, temporario);
+            aux::selecionaIndice(t, indiceAnterior);
+            throw;
+        }
+        aux::removeIndice(t, temporario);
+        aux::selecionaIndice(t, indiceAnterior);
+        achou = linha != 0 && t.gotoBookmark(linha);
+    }
     if (!achou)
         return;
     t.edit();

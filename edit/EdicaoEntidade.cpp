@@ -376,14 +376,30 @@ void EdicaoEntidade::efetiva(const std::vector<store::Table*>& filhos, const std
 
 void EdicaoEntidade::copiaParaMascara(const QString& controle, const QString& campo, bool alinha)
 {
-    m_form.defineValor(controle, m_tabela.value(campo));
+    const QString guardado = m_tabela.value(campo);
+    m_form.defineValor(controle, guardado);
     if (alinha) {
         CampoDoFormulario c(m_form, controle);
         AlinhaNumero(c);
     }
+    const QString mostrado = m_form.valor(controle);
+    for (CopiaDeMascara& c : m_mascarasCopiadas)
+        if (c.controle == controle) {
+            c.guardado = guardado;
+            c.mostrado = mostrado;
+            return;
+        }
+    m_mascarasCopiadas.push_back({controle, guardado, mostrado});
 }
 
-QString EdicaoEntidade::textoDaMascara(const QString& controle) const { return m_form.valor(controle).trimmed(); }
+QString EdicaoEntidade::textoDaMascara(const QString& controle) const
+{
+    const QString atual = m_form.valor(controle);
+    for (const CopiaDeMascara& c : m_mascarasCopiadas)
+        if (c.controle == controle && c.mostrado == atual)
+            return c.guardado.trimmed();
+    return atual.trimmed();
+}
 
 bool EdicaoEntidade::validaValorDigitado(const QString& controle, const QString& rotulo)
 {

@@ -167,7 +167,9 @@ protected:
     // empty edit (the "." alone) stays empty.
     bool validaValorDigitado(const QString& controle, const QString& rotulo);
 
-    // Masked edits: copied into and out of the record, trimmed.
+    // Masked edits: copied into and out of the record, trimmed. A value the user left as it was shown
+    // comes back as it was stored: a registry code the server gave with letters ("INST004521") does
+    // not fit a digits-only mask, and an edit of the record must not cut it down.
     void copiaParaMascara(const QString& controle, const QString& campo, bool alinha = true);
     QString textoDaMascara(const QString& controle) const;  // trimmed
 
@@ -193,6 +195,12 @@ private:
     Resultado m_resultado = Resultado::Nenhum;
     std::vector<std::pair<store::Table*, QString>> m_filtros;  // remembered filters
     std::vector<std::pair<QString, store::Table*>> m_copias;
+    struct CopiaDeMascara {
+        QString controle;
+        QString guardado;  // the record's value
+        QString mostrado;  // what the edit showed after the copy
+    };
+    std::vector<CopiaDeMascara> m_mascarasCopiadas;
 };
 
 } // namespace edit

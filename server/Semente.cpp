@@ -50,6 +50,10 @@ void SemeiaRegistros(Banco& b)
     b.registraInstituicao(S("INST003395"), S("UNIVERSIDADE ESTADUAL DO PLANALTO CENTRAL"));
     b.registraInstituicao(S("LAB0004410"), S("LABORATÓRIO DE ÓPTICA APLICADA"));
     b.registraInstituicao(S("LAB0004415"), S("LABORATÓRIO DE QUALIDADE DA ÁGUA"));
+    // Registered but in no project yet, with codes of nine digits as the client's code edits take
+    // them: a user can add these without the registry check refusing the send.
+    b.registraInstituicao(S("100200300"), S("CENTRO DE TECNOLOGIA HÍDRICA"));
+    b.registraInstituicao(S("100200301"), S("LABORATÓRIO DE SENSORES ÓPTICOS"));
     // National registry: researchers (one without e-mail, one name without its accent).
     b.registraPesquisador(S("2345678901234567"), S("MARIA APARECIDA DOS SANTOS"), S("maria.santos@ufsja.edu.br"));
     b.registraPesquisador(S("3456789012345678"), S("JOAO BATISTA DE OLIVEIRA"), S("jboliveira@ufsja.edu.br"));

@@ -99,16 +99,20 @@ TEST_F(Duplicados, OutroRegistroVivoComOMesmoValor)
     EXPECT_EQ(membros().state(), store::Table::State::Edit);
     EXPECT_EQ(membros().value(QStringLiteral("Status")), QStringLiteral("I"));
     EXPECT_EQ(membros().value(QStringLiteral("Cod_Membro")), QStringLiteral("3"));
-    EXPECT_EQ(membros().indexName(), QStringLiteral("Partners"));
+    // The table keeps its own index; no look-up index is left behind.
+    EXPECT_EQ(membros().indexName(), QStringLiteral("Busca"));
+    EXPECT_FALSE(membros().hasIndex(QStringLiteral("Partners")));
     EXPECT_EQ(membros().filter(), filtro);
     membros().post();
 
     abre(membros(), QStringLiteral("Cod_Membro"), QStringLiteral("1"));
+    const QStringList indices = membros().indexNames();
     EXPECT_TRUE(edit::ExisteDuplicado(membros(), QStringLiteral("Nome"), QStringLiteral("ANA"), QString(),
                                       QString(), QString(), QString(), QStringLiteral("Cod_Membro"),
                                       QStringLiteral(" 1 ")));
     EXPECT_EQ(membros().value(QStringLiteral("Status")), QStringLiteral("N"));
     EXPECT_EQ(membros().value(QStringLiteral("Cod_Membro")), QStringLiteral("1"));
+    EXPECT_EQ(membros().indexNames(), indices);
     membros().post();
 
     // Two fields: name and function together.
@@ -207,4 +211,5 @@ TEST_F(Duplicados, ValorComAspasNaoDeixaOMarcador)
                  store::TableError);
     EXPECT_EQ(membros().value(QStringLiteral("Status")), QStringLiteral("N"));
     EXPECT_EQ(membros().filter(), filtro);
+    EXPECT_FALSE(membros().hasIndex(QStringLiteral("Partners")));
 }
