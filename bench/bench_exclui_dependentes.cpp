@@ -1,6 +1,7 @@
 // The deletion cascade of a parent (ExcluiDependentes) against SQLite's in-memory database doing the
 // same work on the same rows: server-known children marked D, new ones removed, others left alone.
 // Prints "ratio <figure> <ours/peer>"; below 1.0 means the cascade is faster than the peer.
+#include "MedidasDeExclusao.h"
 #include "SqliteEmMemoria.h"
 #include "edit/Exclusao.h"
 
@@ -123,42 +124,13 @@ double sqlite(int filhos)
     return s;
 }
 
-template <typename F>
-double mediana(F medida, int filhos)
-{
-    std::vector<double> v;
-    for (int i = 0; i < 3; ++i)
-        v.push_back(medida(filhos));
-    std::sort(v.begin(), v.end());
-    return v[1];
-}
-
-// The cascade reports through the status bar; a benchmark has none.
-class SemInteracao : public app::Interacao
-{
-public:
-    app::Resposta mensagem(const QString&, app::Icone, app::Botoes, const QString&) override
-    {
-        return app::Resposta::Ok;
-    }
-    QString arquivoParaAbrir(const app::EscolhaArquivo&) override { return {}; }
-    QString arquivoParaSalvar(const app::EscolhaArquivo&) override { return {}; }
-    void textoStatus(int, const QString&) override {}
-    void abreEspera(const QString&) override {}
-    void mostraCancelar(bool) override {}
-    void progressoEspera(int, int) override {}
-    void textoEspera(const QString&) override {}
-    void fechaEspera() override {}
-    bool esperaAberta() const override { return false; }
-    void processaEventos() override {}
-};
-
 } // namespace
 
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
-    SemInteracao semInteracao;
+    // The cascade reports through the status bar; a benchmark has none.
+    InteracaoSilenciosa semInteracao(app::Resposta::Ok);
     app::instalaInteracao(&semInteracao);
 
     double nossoN = 0;

@@ -1,6 +1,7 @@
 // The Excluir command of the team page on a member with many academic works, against SQLite's
 // in-memory database doing the same checks and deletions on the same rows, with indexes on the link
 // columns. Prints "ratio delete-member <ours/peer>" and how our time grows from n to 2n works.
+#include "MedidasDeExclusao.h"
 #include "SqliteEmMemoria.h"
 #include "edit/RegrasDeExclusao.h"
 
@@ -209,42 +210,13 @@ double sqlite(int trabalhos)
     return s;
 }
 
-template <typename F>
-double mediana(F medida, int n)
-{
-    std::vector<double> v;
-    for (int i = 0; i < 3; ++i)
-        v.push_back(medida(n));
-    std::sort(v.begin(), v.end());
-    return v[1];
-}
-
-// Every question is answered Yes; nothing is shown.
-class Sim : public app::Interacao
-{
-public:
-    app::Resposta mensagem(const QString&, app::Icone, app::Botoes, const QString&) override
-    {
-        return app::Resposta::Sim;
-    }
-    QString arquivoParaAbrir(const app::EscolhaArquivo&) override { return {}; }
-    QString arquivoParaSalvar(const app::EscolhaArquivo&) override { return {}; }
-    void textoStatus(int, const QString&) override {}
-    void abreEspera(const QString&) override {}
-    void mostraCancelar(bool) override {}
-    void progressoEspera(int, int) override {}
-    void textoEspera(const QString&) override {}
-    void fechaEspera() override {}
-    bool esperaAberta() const override { return false; }
-    void processaEventos() override {}
-};
-
 } // namespace
 
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
-    Sim sim;
+    // Every question is answered Yes; nothing is shown.
+    InteracaoSilenciosa sim(app::Resposta::Sim);
     app::instalaInteracao(&sim);
 
     const int n = 20000;
