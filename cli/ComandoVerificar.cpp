@@ -9,6 +9,8 @@
 
 #include <QTemporaryDir>
 
+#include <cstdio>
+
 namespace cli {
 
 namespace {
@@ -27,14 +29,17 @@ void ListaQuadros()
 
 int Verificar(const Comando& comando, const QStringList& argumentos)
 {
-    QString arquivo, usuario, senha;
-    bool aceitarNomes = false;
+    QString arquivo;
+    bool aceitarNomes = false, comLogin = false;
     for (qsizetype i = 0; i < argumentos.size(); ++i) {
         const QString& a = argumentos[i];
+        // Older scripts pass a login; the checks never log in, so it is taken and left unused.
+        // Reading "-" from standard input here would only consume a password for nothing.
         if (a == QLatin1String("--usuario") || a == QLatin1String("--senha")) {
             if (i + 1 >= argumentos.size())
                 return UsoErrado(comando, QStringLiteral("falta o valor de ") + a);
-            (a == QLatin1String("--usuario") ? usuario : senha) = argumentos[++i];
+            ++i;
+            comLogin = true;
         } else if (a == QLatin1String("--aceitar-nomes")) {
             aceitarNomes = true;
         } else if (a.startsWith(QLatin1Char('-')) || !arquivo.isEmpty()) {
@@ -45,8 +50,11 @@ int Verificar(const Comando& comando, const QStringList& argumentos)
     }
     if (arquivo.isEmpty())
         return UsoErrado(comando, QStringLiteral("falta o arquivo"));
-    if (!LeSenhaSePedida(senha))
-        return UsoErrado(comando, QStringLiteral("--senha -: nenhuma senha na entrada padrão"));
+    if (comLogin) {
+        const QByteArray aviso = QStringLiteral("rezozur-cli %1: a verificação não usa login; --usuario e --senha "
+                                                "foram ignorados\n").arg(comando.nome).toUtf8();
+        std::fwrite(aviso.constData(), 1, size_t(aviso.size()), stderr);
+    }
 
     // The name questions: Sim with --aceitar-nomes, Não otherwise, so the findings are listed.
     if (auto* seam = dynamic_cast<InteracaoCli*>(&app::interacao()))
@@ -83,7 +91,7 @@ int Verificar(const Comando& comando, const QStringList& argumentos)
 
 Comando ComandoVerificar()
 {
-    Comando c{QStringLiteral("verificar"), QStringLiteral("ARQUIVO.prj [--usuario U --senha S|-] [--aceitar-nomes]"),
+    Comando c{QStringLiteral("verificar"), QStringLiteral("ARQUIVO.prj [--aceitar-nomes]"),
               QStringLiteral("verifica as pendências locais e os cadastros (KESTA e BIRO); sai com 1 se houver "
                              "pendências; com --aceitar-nomes adota os nomes dos cadastros e grava o arquivo"),
               {}};

@@ -2,6 +2,8 @@
 
 #include <QList>
 
+#include <string_view>
+
 namespace servidor {
 
 namespace {
@@ -17,6 +19,17 @@ PassoLeitura Recusa(QByteArray& buffer, int status, const QString& mensagem, boo
     r.mensagem = mensagem;
     r.continuar = continuar;
     return r;
+}
+
+// A request line starts with a method, which is a token; a line break may come before it. Anything
+// else (a TLS client greeting, binary noise) can never become a request, and waiting for its header
+// would leave the client hanging until its own time-out instead of failing at once.
+bool PodeIniciarPedido(char c)
+{
+    const auto u = static_cast<unsigned char>(c);
+    if ((u >= 'A' && u <= 'Z') || (u >= 'a' && u <= 'z') || (u >= '0' && u <= '9'))
+        return true;
+    return c == '\r' || c == '\n' || std::string_view("!#$%&'*+-.^_`|~").find(c) != std::string_view::npos;
 }
 
 // False with the refusal in `passo` for a bad request line or header; true when the header was read.
@@ -123,6 +136,8 @@ PassoLeitura LePedido(QByteArray& buffer, EstadoLeitura& estado, qint64 limiteCo
 {
     PassoLeitura passo;
     if (!estado.cabecalhoLido) {
+        if (!buffer.isEmpty() && !PodeIniciarPedido(buffer.front()))
+            return Recusa(buffer, 400, QStringLiteral("Linha de pedido inválida."));
         const qsizetype fim = buffer.indexOf("\r\n\r\n");
         if (fim < 0) {
             if (buffer.size() > LimiteCabecalho)

@@ -82,6 +82,9 @@ TEST(LeituraHttp, EntradaRuimERecusadaComOStatusCerto)
     EXPECT_EQ(Recusa("POST /a HTTP/1.1\r\nTransfer-Encoding: chunked\r\n\r\n3e9\r\n"), 413);
     EXPECT_EQ(Recusa(QByteArray(64 * 1024 + 1, 'a')), 431);
     EXPECT_EQ(Recusa(QByteArray(64 * 1024, 'a')), 0);
+    // A TLS greeting sent to the plain port is refused on its first byte, not waited on.
+    EXPECT_EQ(Recusa(QByteArray("\x16\x03\x01\x02\x00", 5)), 400);
+    EXPECT_EQ(Recusa("\r\nGET"), 0);
 
     // A chunk size near the largest integer once overflowed the sum it was checked with.
     EXPECT_EQ(Recusa("POST /a HTTP/1.1\r\nTransfer-Encoding: chunked\r\n\r\n1\r\na\r\n7fffffffffffffff\r\n"), 413);
