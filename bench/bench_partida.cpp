@@ -116,7 +116,9 @@ int main(int argc, char** argv)
     QCoreApplication aplicacao(argc, argv);
     const int linhasPorTabela = (100000 + store::NumTabelasArmazenadas - 1) / store::NumTabelasArmazenadas;
     QTemporaryDir saida;
-    const QString projeto = saida.path() + QStringLiteral("/projeto.prj");
+    // "bench_partida ARQUIVO.prj": only writes the project there and keeps it, for a profiler.
+    const bool soGrava = argc == 2;
+    const QString projeto = soGrava ? QString::fromLocal8Bit(argv[1]) : saida.path() + QStringLiteral("/projeto.prj");
     const QString tabelas = saida.path() + QStringLiteral("/tabelas.txt");
     int linhas = 0;
     {
@@ -135,6 +137,8 @@ int main(int argc, char** argv)
         }
         linhas = teste::TotalDeLinhas();
     }
+    if (soGrava)
+        return 0;
 
     const QString pasta = QCoreApplication::applicationDirPath() + QLatin1Char('/');
     Medida nosso{1e9, 1L << 40}, par{1e9, 1L << 40}, sqlite{1e9, 1L << 40};

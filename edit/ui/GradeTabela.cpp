@@ -77,6 +77,11 @@ void GradeTabela::ajustaLarguras()
     if (!m_larguraDoUsuario && RestauraLarguras(*cabecalho, objectName()))
         m_larguraDoUsuario = true;
     if (!m_larguraDoUsuario) {
+        // A grid not on screen yet (a page not shown, a grid filled before its window appears) would
+        // have each column measured over a thousand rows: with every table of a large project bound at
+        // once, that cost seconds. The rows its viewport holds are the rows in view once it shows.
+        const int linha = std::max(1, verticalHeader()->defaultSectionSize());
+        verticalHeader()->setResizeContentsPrecision(std::max(1, viewport()->height() / linha + 1));
         const int n = m_modelo->columnCount();
         std::vector<int> larguras(size_t(std::max(n, 0)));
         int total = 0;
