@@ -40,6 +40,18 @@ QString nomeDe(QWidget* w, const QWidget* dialogo)
     return QString();
 }
 
+// The last widget that takes the focus before `grupo` in the dialog's focus chain, or null when none
+// does. Widgets created at run time join the chain at its end; the group's own place in the chain
+// (where the .ui file put it) tells where its buttons belong.
+QWidget* focoAntesDe(QWidget* grupo)
+{
+    for (QWidget* w = grupo->previousInFocusChain(); w && w != grupo && w != grupo->window();
+         w = w->previousInFocusChain())
+        if (w->focusPolicy() != Qt::NoFocus && !grupo->isAncestorOf(w))
+            return w;
+    return nullptr;
+}
+
 } // namespace
 
 FormularioQt::FormularioQt(QWidget* parent) : QDialog(parent) {}
@@ -231,7 +243,12 @@ void FormularioQt::carrega(const Ligacao& l)
         return;
     const QString v = l.tabela->value(l.campo);
     if (auto* e = qobject_cast<QLineEdit*>(w)) {
-        e->setText(v);
+        if (e->text() != v) {
+            e->setText(v);
+            // A value longer than its box is read from its start (a field being typed in keeps its cursor).
+            if (!e->hasFocus())
+                e->setCursorPosition(0);
+        }
     } else if (auto* p = qobject_cast<QPlainTextEdit*>(w)) {
         if (p->toPlainText() != v)
             p->setPlainText(v);
@@ -472,11 +489,16 @@ void FormularioQt::defineItens(const QString& nome, const QStringList& itens)
         const QList<QRadioButton*> velhas = opcoesDo(w);
         for (QRadioButton* r : velhas)
             delete r;
+        // Tab reaches the new buttons where the group sits, not after the dialog's buttons.
+        QWidget* anterior = focoAntesDe(w);
         for (int i = 0; i < itens.size(); ++i) {
             auto* r = new QRadioButton(itens.at(i), w);
             r->setObjectName(nome + QString::number(i));
             if (w->layout())
                 w->layout()->addWidget(r);
+            if (anterior)
+                QWidget::setTabOrder(anterior, r);
+            anterior = r;
         }
     }
     m_carregando = false;

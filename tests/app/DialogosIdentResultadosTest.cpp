@@ -359,3 +359,33 @@ TEST_F(DialogosPaginasTest, ServiceFromIncluirToTheGridAndDoubleClickEdits)
     });
     EXPECT_EQ(linha("dbgServico", 0), QStringList({"TIPO A", "TIPO B"}));
 }
+
+// The radio buttons a list file builds join the Tab order where their group sits: after the field
+// above the group and before the fields below it and the dialog's buttons.
+TEST_F(DialogosPaginasTest, TabReachesTheRadioButtonsBuiltFromAListWhereTheirGroupSits)
+{
+    // The controls Tab stops at after `inicio`, up to the first of the dialog's buttons.
+    auto percurso = [](QDialog* d, const char* inicio) {
+        QStringList r;
+        QWidget* w = em(d, inicio);
+        if (!w)
+            return r;
+        w->setFocus();
+        while (r.size() < 20 && (r.isEmpty() || !r.last().contains(QLatin1String("mbt")))) {
+            QTest::keyClick(d->focusWidget(), Qt::Key_Tab);
+            r << d->focusWidget()->objectName();
+        }
+        return r;
+    };
+    pagina("btInsInst", [&](QDialog* d) {
+        EXPECT_EQ(percurso(d, "dbcTipoEnvolvimento"),
+                  QStringList({"dbrgTipoVinculacao0", "dbrgTipoVinculacao1", "btmbtConfirmar"}));
+        clica(d, "bmbtCancelar");
+    });
+    pagina("btInsOutraFonte", [&](QDialog* d) {
+        EXPECT_EQ(percurso(d, "meBIROInst"),
+                  QStringList({"dbrgTipodeVinculacao0", "dbrgTipodeVinculacao1", "rbContrapartida", "rbOutraFonte",
+                               "meValorRecurso", "btmbtConfirmar"}));
+        clica(d, "bmbtCancelar");
+    });
+}
