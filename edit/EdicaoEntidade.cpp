@@ -289,9 +289,9 @@ void EdicaoEntidade::protegeIdentidade(const QStringList& controles, const QStri
 void EdicaoEntidade::filtra(store::Table& tabela, const QString& filtro)
 {
     const bool lembrada = std::any_of(m_filtros.begin(), m_filtros.end(),
-                                      [&tabela](const auto& f) { return f.first == &tabela; });
+                                      [&tabela](const auto& f) { return f.tabela == &tabela; });
     if (!lembrada)
-        m_filtros.emplace_back(&tabela, tabela.filter());
+        m_filtros.push_back({&tabela, tabela.filter(), tabela.filtered()});
     aux::modoNavegacao(tabela);
     tabela.setFiltered(false);
     tabela.setFilter(filtro);
@@ -301,11 +301,11 @@ void EdicaoEntidade::filtra(store::Table& tabela, const QString& filtro)
 void EdicaoEntidade::restauraFiltros()
 {
     for (auto it = m_filtros.rbegin(); it != m_filtros.rend(); ++it) {
-        store::Table& t = *it->first;
+        store::Table& t = *it->tabela;
         aux::modoNavegacao(t);
         t.setFiltered(false);
-        t.setFilter(it->second);
-        t.setFiltered(true);
+        t.setFilter(it->filtro);
+        t.setFiltered(it->ligado);
     }
     m_filtros.clear();
 }

@@ -193,7 +193,12 @@ private:
     bool m_listasCarregadas = true;
     bool m_fechado = false;
     Resultado m_resultado = Resultado::Nenhum;
-    std::vector<std::pair<store::Table*, QString>> m_filtros;  // remembered filters
+    struct FiltroLembrado {
+        store::Table* tabela;
+        QString filtro;
+        bool ligado;  // a table whose filter was off gets it back off
+    };
+    std::vector<FiltroLembrado> m_filtros;  // remembered filters
     std::vector<std::pair<QString, store::Table*>> m_copias;
     struct CopiaDeMascara {
         QString controle;

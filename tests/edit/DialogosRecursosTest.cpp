@@ -2,6 +2,9 @@
 #include "tests/edit/ApoioDialogosAtividades.h"
 
 #include "edit/EdicaoCapacit.h"
+#include "edit/EdicaoCurso.h"
+#include "edit/EdicaoEventos.h"
+#include "edit/EdicaoProb.h"
 #include "edit/EdicaoEquipamentos.h"
 #include "edit/EdicaoMateriais.h"
 #include "edit/GradeFilhos.h"
@@ -333,6 +336,107 @@ TEST_F(Recursos, EquipmentYearAndValueChecks)
                        });
     EXPECT_EQ(r, 1);
     EXPECT_EQ(linhas(eq, {"Status", "AnoFabricacao", "ValorAtual", "InstLocaliz"}), QStringList{"A||1200.50|11"});
+}
+
+// Cancelar of a new course, event, training activity and problem, after children were added and one
+// of them deleted, gives every table of the store back as it was, the other records' children included.
+TEST_F(Recursos, CancelOfANewRecordAfterAddingAndDeletingChildrenGivesTheWholeStoreBack)
+{
+    projeto();
+    membros();
+    store::Table& inst = d().identificacao().tbInstituicao;
+    auto& an = d().analiseResultados();
+    linha(at().tbNivel, {{"Descricao", "GRADUAÇÃO"}});
+    linha(at().tbCursos, {{"Status", "N"}, {"Cod_Curso", "8"}, {"Nome", "C"}, {"Nivel", "N"}, {"SubNivel", "S"},
+                          {"Frequencia", "F"}, {"Escolaridade", "E"}, {"TipoApoio", "T"}, {"QtdeMatriculados", "1"},
+                          {"QtdeFormados", "1"}});
+    linha(at().tbCursosAreaConhec, {{"Status", "N"}, {"Cod_Curso", "8"}, {"DescricaoAreaConhec", "BASE"}});
+    linha(at().tbEventosApoiados, {{"Status", "N"}, {"Cod_Evento", "3"}, {"Nome", "E"}, {"Tipo", "T"}, {"Pais", "P"},
+                                   {"Alcance", "A"}});
+    linha(at().tbEventosAreaConhec, {{"Status", "N"}, {"Cod_Evento", "3"}, {"DescricaoAreaConhec", "BASE"}});
+    linha(at().tbCapacit, {{"Status", "N"}, {"Cod_Capacitacao", "9"}, {"TipodeCapacitacao", "TREINAMENTO NO PAÍS"}});
+    linha(at().tbCapacitMembro, {{"Status", "N"}, {"Cod_Capacitacao", "9"}, {"Cod_Membro", "1"}, {"Nome", "ANA"}});
+    linha(an.tbProblemas, {{"Status", "N"}, {"Cod_Problema", "40"}, {"Categoria", "T"}, {"Repercussao", "R"}});
+    linha(an.tbAcoesCorretivas, {{"Status", "N"}, {"Cod_Acao", "19"}, {"TipoAcao", "BASE"}, {"Cod_Problema", "40"}});
+    const QStringList antes = fotografia();
+
+    // Two areas chosen, the first deleted again, then Cancelar.
+    auto areas = [this](store::Table& t) {
+        return [this, &t] {
+            areasEscolhidas = {QStringLiteral("FÍSICA"), QStringLiteral("QUÍMICA")};
+            form.clica(QStringLiteral("btIncluirArea"));
+            form.clica(QStringLiteral("btIncluirArea"));
+            ASSERT_EQ(t.recordCount(), 2);
+            ASSERT_TRUE(vaiPara(t, "DescricaoAreaConhec", QStringLiteral("FÍSICA")));
+            roteiro.responde(app::Resposta::Sim);
+            form.clica(QStringLiteral("btExcluirArea"));
+            EXPECT_EQ(t.recordCount(), 1);
+            form.clica(edit::EdicaoEntidade::Cancelar);
+        };
+    };
+    EXPECT_EQ(abre(true, at().tbCursos, QStringLiteral("Cod_Curso"),
+                   [&](edit::Formulario& f) {
+                       return std::make_unique<edit::EdicaoCurso>(f, at().tbCursos, at().tbCursosAreaConhec, inst,
+                                                                  at().tbNivel, at().tbSubNivel);
+                   },
+                   areas(at().tbCursosAreaConhec)),
+              2);
+    EXPECT_EQ(fotografia(), antes) << "course";
+    EXPECT_EQ(abre(true, at().tbEventosApoiados, QStringLiteral("Cod_Evento"),
+                   [&](edit::Formulario& f) {
+                       return std::make_unique<edit::EdicaoEventos>(f, at().tbEventosApoiados, at().tbEventosAreaConhec);
+                   },
+                   areas(at().tbEventosAreaConhec)),
+              2);
+    EXPECT_EQ(fotografia(), antes) << "event";
+
+    EXPECT_EQ(capacitacao(true, [&] {
+                  participa = [&] { incluiParticipante(QStringLiteral("ANA")); };
+                  form.clica(QStringLiteral("btParticipantes"));
+                  participa = [&] {
+                      incluiParticipante(QStringLiteral("BIA"), [&](edit::FormularioRoteirizado& fg) {
+                          ASSERT_EQ(at().tbCapacitMembro.recordCount(), 2);
+                          ASSERT_TRUE(vaiPara(at().tbCapacitMembro, "Cod_Membro", QStringLiteral("2")));
+                          roteiro.responde(app::Resposta::Sim);
+                          fg.clica(QStringLiteral("btExcluirPart"));
+                          EXPECT_EQ(at().tbCapacitMembro.recordCount(), 1);
+                      });
+                  };
+                  form.clica(QStringLiteral("btParticipantes"));
+                  form.clica(edit::EdicaoEntidade::Cancelar);
+              }),
+              2);
+    EXPECT_EQ(fotografia(), antes) << "training";
+
+    EXPECT_EQ(abre(true, an.tbProblemas, QStringLiteral("Cod_Problema"),
+                   [&](edit::Formulario& f) {
+                       auto l = std::make_unique<edit::EdicaoProb>(f, an.tbProblemas, an.tbAcoesCorretivas);
+                       l->abreAcoes = [&] {
+                           const QString codigo = an.tbProblemas.value(QStringLiteral("Cod_Problema"));
+                           edit::FormularioRoteirizado fg;
+                           edit::GradeFilhos grade(fg, an.tbAcoesCorretivas, edit::GradeFilhos::FiltroAcoes(codigo),
+                                                   QStringLiteral("esta Ação Corretiva?"), edit::GradeFilhos::NomesAcoes(),
+                                                   [&] { edit::EscolheAcaoCorretiva(an.tbAcoesCorretivas, codigo, 1); });
+                           fg.instala(grade);
+                           grade.mostra();
+                           acoesEscolhidas = {QStringLiteral("TREINAMENTO"), QStringLiteral("SUBSTITUIÇÃO")};
+                           fg.clica(QStringLiteral("btInsAcaoCorretiva"));
+                           fg.clica(QStringLiteral("btInsAcaoCorretiva"));
+                           ASSERT_EQ(an.tbAcoesCorretivas.recordCount(), 2);
+                           ASSERT_TRUE(vaiPara(an.tbAcoesCorretivas, "TipoAcao", QStringLiteral("TREINAMENTO")));
+                           roteiro.responde(app::Resposta::Sim);
+                           fg.clica(QStringLiteral("btExcAcaoCorretiva"));
+                           EXPECT_EQ(an.tbAcoesCorretivas.recordCount(), 1);
+                           fg.clica(edit::GradeFilhos::Fechar);
+                       };
+                       return l;
+                   },
+                   [&] {
+                       form.clica(QStringLiteral("btAcoesCorretivas"));
+                       form.clica(edit::EdicaoEntidade::Cancelar);
+                   }),
+              2);
+    EXPECT_EQ(fotografia(), antes) << "problem";
 }
 
 } // namespace
