@@ -159,18 +159,30 @@ void Table::buildSorted(Index& ix) const
 {
     // The key texts are copied side by side in one walk: compares then read one compact block
     // instead of strings scattered over the heap, and entries stay small to move.
+    //
+    // Long first keys often share a beginning (names of one kind, codes of one series). That part,
+    // common to every row, is skipped once for all; the next units are packed into one number held
+    // in the entry, most significant first, so that most compares are one integer compare that reads
+    // no text at all. A unit past the end of a text packs as 0, below every unit a text can hold,
+    // so a text sorts before the longer ones it begins, as the full compare has it; equal numbers
+    // fall back to the texts.
     struct Entry {
+        quint64 head;
         std::array<quint32, N> off;
         std::array<quint32, N> len;
         Row* row;
         quint32 pos;
     };
     std::vector<char16_t> arena;
-    arena.reserve(m_rows.size() * N * 12);
     std::vector<Entry> entries;
     entries.reserve(m_rows.size());
+    size_t units = 0;
+    for (Row* r : m_natural->set)
+        for (size_t i = 0; i < N; ++i)
+            units += size_t(r->values[size_t(ix.cols[i])].size());
+    arena.reserve(units);
     for (Row* r : m_natural->set) {
-        Entry e{{}, {}, r, quint32(entries.size())};
+        Entry e{0, {}, {}, r, quint32(entries.size())};
         for (size_t i = 0; i < N; ++i) {
             const QString& v = r->values[size_t(ix.cols[i])];
             e.off[i] = quint32(arena.size());
@@ -180,10 +192,52 @@ void Table::buildSorted(Index& ix) const
         entries.push_back(e);
     }
     const char16_t* base = arena.data();
+
+    // The beginning every first key shares, and whether the units after it all fit in a byte (eight
+    // of them then pack into the number, otherwise four).
+    quint32 comum = entries.empty() ? 0 : entries.front().len[0];
+    for (const Entry& e : entries) {
+        const char16_t* a = base + entries.front().off[0];
+        const char16_t* b = base + e.off[0];
+        quint32 k = 0;
+        const quint32 n = std::min(comum, e.len[0]);
+        while (k < n && a[k] == b[k])
+            ++k;
+        comum = k;
+        if (comum == 0)
+            break;
+    }
+    bool estreito = true;
+    for (const Entry& e : entries) {
+        const char16_t* t = base + e.off[0];
+        for (quint32 k = comum; k < e.len[0] && estreito; ++k)
+            estreito = t[k] < 0x100;
+        if (!estreito)
+            break;
+    }
+    const quint32 naCabeca = estreito ? 8 : 4;
+    const int largura = estreito ? 8 : 16;
+    for (Entry& e : entries) {
+        const char16_t* t = base + e.off[0];
+        quint64 h = 0;
+        for (quint32 k = 0; k < naCabeca; ++k)
+            h = (h << largura) | (comum + k < e.len[0] ? quint64(t[comum + k]) : 0);
+        e.head = h;
+    }
+
     const bool desc = (ix.def.options & ixDescending) != 0;
-    std::sort(entries.begin(), entries.end(), [desc, base](const Entry& a, const Entry& b) {
-        for (size_t i = 0; i < N; ++i) {
-            const int r = KeyCompare::cmp(QStringView(base + a.off[i], a.len[i]), QStringView(base + b.off[i], b.len[i]));
+    std::sort(entries.begin(), entries.end(), [desc, base, comum, naCabeca](const Entry& a, const Entry& b) {
+        if (a.head != b.head)
+            return desc ? a.head > b.head : a.head < b.head;
+        // Equal numbers: the packed units that both texts hold are equal, the rest is compared.
+        const quint32 curto = std::min(a.len[0], b.len[0]);
+        const quint32 desde = std::min(comum + naCabeca, curto);
+        int r = KeyCompare::cmp(QStringView(base + a.off[0] + desde, a.len[0] - desde),
+                                QStringView(base + b.off[0] + desde, b.len[0] - desde));
+        if (r != 0)
+            return desc ? r > 0 : r < 0;
+        for (size_t i = 1; i < N; ++i) {
+            r = KeyCompare::cmp(QStringView(base + a.off[i], a.len[i]), QStringView(base + b.off[i], b.len[i]));
             if (r != 0)
                 return desc ? r > 0 : r < 0;
         }

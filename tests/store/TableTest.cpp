@@ -394,17 +394,28 @@ TEST(Table, IndexOrderMatchesAReferenceSortForEveryShape)
                             QStringLiteral(" "), QStringLiteral("Ω")};
     auto t = novaTabela();
     auto aleatorio = [&]() -> QString { return pecas[std::rand() % pecas.size()] + pecas[std::rand() % pecas.size()]; };
+    // Texts of one byte per character after a long shared beginning, some ending inside it, some equal.
+    const QStringList latinas{QString(), QStringLiteral("a"), QStringLiteral("ab"), QStringLiteral("abcdefgh"),
+                              QStringLiteral("abcdefghi"), QStringLiteral("abcdefgI"), QStringLiteral("é"),
+                              QStringLiteral("\x01"), QStringLiteral("ÿz")};
+    auto latina = [&]() -> QString {
+        const QString comum = QStringLiteral("Observação de número ");
+        const QString t = comum + latinas[std::rand() % latinas.size()] + latinas[std::rand() % latinas.size()];
+        return std::rand() % 10 == 0 ? comum.left(12 + std::rand() % (comum.size() - 12)) : t;
+    };
     for (int i = 0; i < 600; ++i) {
         t->append();
         t->setValue(1, QString(QStringLiteral("k") + aleatorio()).left(10));
         t->setValue(2, aleatorio());
-        t->setValue(3, QString::number(i));
+        t->setValue(3, latina());
         t->post();
     }
     const std::vector<std::pair<QString, int>> formas{{QStringLiteral("Cod"), 0},
                                                       {QStringLiteral("Nome;Cod"), 0},
                                                       {QStringLiteral("Cod;Nome"), store::ixDescending},
-                                                      {QStringLiteral("Status;Cod;Nome;Obs"), 0}};
+                                                      {QStringLiteral("Status;Cod;Nome;Obs"), 0},
+                                                      {QStringLiteral("Obs;Cod"), 0},
+                                                      {QStringLiteral("Obs"), store::ixDescending}};
     for (const auto& [colunas, opcao] : formas) {
         for (int fase = 0; fase < 2; ++fase) {
             t->addIndex(QStringLiteral("X"), colunas, opcao);
