@@ -76,10 +76,14 @@ void GradeTabela::ajustaLarguras()
     // of its heading and of the rows in view, and the long texts share what is left.
     if (!m_larguraDoUsuario && RestauraLarguras(*cabecalho, objectName()))
         m_larguraDoUsuario = true;
-    if (!m_larguraDoUsuario) {
-        // A grid not on screen yet (a page not shown, a grid filled before its window appears) would
-        // have each column measured over a thousand rows: with every table of a large project bound at
-        // once, that cost seconds. The rows its viewport holds are the rows in view once it shows.
+    if (!m_larguraDoUsuario && !isVisible()) {
+        // A grid not on screen (a page not shown, a grid filled before its window appears) has no rows
+        // in view to fit: measuring it now, for every page of a large project bound at once, was most
+        // of the start-up. It is measured when it first shows, on the rows then in view.
+        m_medeAoMostrar = true;
+    } else if (!m_larguraDoUsuario) {
+        m_medeAoMostrar = false;
+        // Only the rows the viewport holds are measured, not Qt's first thousand.
         const int linha = std::max(1, verticalHeader()->defaultSectionSize());
         verticalHeader()->setResizeContentsPrecision(std::max(1, viewport()->height() / linha + 1));
         const int n = m_modelo->columnCount();
@@ -116,6 +120,13 @@ void GradeTabela::resizeEvent(QResizeEvent* e)
 {
     QTableView::resizeEvent(e);
     if (!m_larguraDoUsuario)
+        ajustaLarguras();
+}
+
+void GradeTabela::showEvent(QShowEvent* e)
+{
+    QTableView::showEvent(e);
+    if (m_medeAoMostrar)
         ajustaLarguras();
 }
 

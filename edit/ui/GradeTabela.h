@@ -32,6 +32,7 @@ signals:
 protected:
     void mouseDoubleClickEvent(QMouseEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
+    void showEvent(QShowEvent* e) override;
     bool viewportEvent(QEvent* e) override;
 
 private:
@@ -45,6 +46,7 @@ private:
     bool m_sincronizando = false;
     bool m_ajustando = false;
     bool m_larguraDoUsuario = false;
+    bool m_medeAoMostrar = false;  // columns fitted when the grid first shows
 };
 
 } // namespace edit

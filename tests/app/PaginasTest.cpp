@@ -324,7 +324,12 @@ TEST_F(JanelaTest, StateColumnMarksNewChangedDeletedAndRefusedRecords)
     EXPECT_EQ(situacao[QStringLiteral("RECUSADA")],
               QStringLiteral("Novo: ainda não enviado ao servidor; Recusado pelo servidor no último envio (recusado: -4)"));
     EXPECT_EQ(m->headerData(0, Qt::Horizontal, Qt::AccessibleTextRole).toString(), QStringLiteral("Situação do registro"));
+    // The columns of a page not shown yet are fitted when it shows, to the rows then in view.
+    ASSERT_FALSE(g->isVisible());
+    janela->pgGeral->setActivePage(1);
+    ASSERT_TRUE(g->isVisible());
     EXPECT_LT(g->columnWidth(0), g->columnWidth(1));
+    EXPECT_GE(g->columnWidth(2), g->fontMetrics().horizontalAdvance(QStringLiteral("UNIVERSIDADE EXECUTORA")));
 
     // A deletion is hidden by the page's filter; where a filter shows it, it is marked as such.
     const int antes = m->rowCount();
