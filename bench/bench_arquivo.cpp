@@ -9,6 +9,7 @@
 #include "store/Catalogo.h"
 #include "store/Dados.h"
 #include "store/Projeto.h"
+#include "store/Alocador.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -39,6 +40,7 @@ bool Executa(const QString& programa, const QStringList& args, const QString& pa
 
 int main(int argc, char** argv)
 {
+    store::FixaLimitesDoAlocador();
     QCoreApplication app(argc, argv);
     constexpr int Rodadas = 3;
     const int linhasPorTabela = (100000 + store::NumTabelasArmazenadas - 1) / store::NumTabelasArmazenadas;

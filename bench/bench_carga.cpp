@@ -8,6 +8,7 @@
 #include "net/Transporte.h"
 #include "store/Dados.h"
 #include "tests/support/ServidorDeTeste.h"
+#include "store/Alocador.h"
 
 #include <QApplication>
 #include <QProcess>
@@ -146,6 +147,7 @@ Carga carregaQuadro(int n)
 
 int main(int argc, char** argv)
 {
+    store::FixaLimitesDoAlocador();
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication aplicacao(argc, argv);
     // "bench_carga carga N": only the loading of a framed table of N rows, three times, for a profiler.

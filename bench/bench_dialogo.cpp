@@ -9,6 +9,7 @@
 
 #include "core/InteracaoRoteirizada.h"
 #include "store/Dados.h"
+#include "store/Alocador.h"
 
 #include <QCoreApplication>
 
@@ -106,6 +107,7 @@ double codifica()
 
 int main(int argc, char** argv)
 {
+    store::FixaLimitesDoAlocador();
     QCoreApplication app(argc, argv);
     app::InteracaoRoteirizada roteiro;
     edit::TrocaLeitorDeItens([](const QString&) { return QStringList{QStringLiteral("X")}; });

@@ -7,6 +7,7 @@
 #include "net/Transporte.h"
 #include "store/Dados.h"
 #include "tests/support/ServidorDeTeste.h"
+#include "store/Alocador.h"
 
 #include <QApplication>
 #include <QTemporaryDir>
@@ -62,6 +63,7 @@ double enviaEstudos(int n, const QString& pasta)
 
 int main(int argc, char** argv)
 {
+    store::FixaLimitesDoAlocador();
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication aplicacao(argc, argv);
     app::InteracaoRoteirizada interacao;

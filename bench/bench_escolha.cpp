@@ -10,6 +10,7 @@
 #include "core/InteracaoRoteirizada.h"
 #include "core/ProgramState.h"
 #include "store/Table.h"
+#include "store/Alocador.h"
 
 #include <QApplication>
 #include <QDir>
@@ -116,6 +117,7 @@ std::function<void()> CargaNiveis()
 
 int main(int argc, char** argv)
 {
+    store::FixaLimitesDoAlocador();
     QApplication aplicacao(argc, argv);
     app::InteracaoRoteirizada silencio;  // no wait window, no console output
     app::InicializaEstado(QCoreApplication::applicationDirPath());

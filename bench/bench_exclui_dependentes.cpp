@@ -7,6 +7,7 @@
 
 #include "core/Interacao.h"
 #include "store/Table.h"
+#include "store/Alocador.h"
 
 #include <QCoreApplication>
 
@@ -128,6 +129,7 @@ double sqlite(int filhos)
 
 int main(int argc, char** argv)
 {
+    store::FixaLimitesDoAlocador();
     QCoreApplication app(argc, argv);
     // The cascade reports through the status bar; a benchmark has none.
     InteracaoSilenciosa semInteracao(app::Resposta::Ok);

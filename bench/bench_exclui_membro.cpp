@@ -7,6 +7,7 @@
 
 #include "core/Interacao.h"
 #include "store/Dados.h"
+#include "store/Alocador.h"
 
 #include <QCoreApplication>
 
@@ -214,6 +215,7 @@ double sqlite(int trabalhos)
 
 int main(int argc, char** argv)
 {
+    store::FixaLimitesDoAlocador();
     QCoreApplication app(argc, argv);
     // Every question is answered Yes; nothing is shown.
     InteracaoSilenciosa sim(app::Resposta::Sim);

@@ -14,6 +14,7 @@
 #include "store/Catalogo.h"
 #include "store/Dados.h"
 #include "store/Projeto.h"
+#include "store/Alocador.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -113,6 +114,7 @@ bool EscreveTabelas(const QString& caminho)
 
 int main(int argc, char** argv)
 {
+    store::FixaLimitesDoAlocador();
     QCoreApplication aplicacao(argc, argv);
     const int linhasPorTabela = (100000 + store::NumTabelasArmazenadas - 1) / store::NumTabelasArmazenadas;
     QTemporaryDir saida;

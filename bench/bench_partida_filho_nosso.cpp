@@ -5,11 +5,13 @@
 #include "app/ui/Aplicacao.h"
 #include "app/ui/TfrmMenu1.h"
 #include "core/ProgramState.h"
+#include "store/Alocador.h"
 
 #include <QApplication>
 
 int main(int argc, char** argv)
 {
+    store::FixaLimitesDoAlocador();
     QApplication aplicacao(argc, argv);
     partida::EsperaPronto([] {
         if (!app::Estado().ProjectOpen)

@@ -7,6 +7,7 @@
 #include "reports/Documento.h"
 #include "reports/Impressao.h"
 #include "store/Dados.h"
+#include "store/Alocador.h"
 
 #include <QApplication>
 #include <QPageLayout>
@@ -127,6 +128,7 @@ double Pares(const QString& arquivo, const std::vector<Texto>& textos)
 
 int main(int argc, char** argv)
 {
+    store::FixaLimitesDoAlocador();
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QTemporaryDir pasta;

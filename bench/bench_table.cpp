@@ -2,6 +2,7 @@
 // Prints "ratio <figure> <ours/peer>"; below 1.0 means the table facility is faster.
 #include "SqliteEmMemoria.h"
 #include "store/Table.h"
+#include "store/Alocador.h"
 
 #include <QCoreApplication>
 
@@ -195,6 +196,7 @@ void ratio(const char* figura, double nosso, double par)
 
 int main(int argc, char** argv)
 {
+    store::FixaLimitesDoAlocador();
     QCoreApplication app(argc, argv);
     const int n = 100000;
     auto tabela = montaTabela(n);

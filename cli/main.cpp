@@ -1,5 +1,6 @@
 #include "cli/Comando.h"
 #include "cli/InteracaoCli.h"
+#include "store/Alocador.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -91,6 +92,7 @@ bool PrecisaDeFontes(int argc, char** argv)
 
 int main(int argc, char** argv)
 {
+    store::FixaLimitesDoAlocador();
     std::unique_ptr<QCoreApplication> aplicacao;
     if (PrecisaDeFontes(argc, argv)) {
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))

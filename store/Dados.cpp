@@ -3,32 +3,7 @@
 
 #include "store/Catalogo.h"
 
-#if defined(__GLIBC__)
-#include <malloc.h>
-#endif
-
 namespace store {
-
-namespace {
-
-// The C library's allocator normally keeps the heap that a large table left behind when it was
-// emptied, and raises its limits after every large block it frees: how much the next load must take
-// fresh from the system, and so its cost, then depends on the projects handled before. With fixed
-// limits an emptied store gives its memory back, and a load of twice the rows costs twice as much
-// whatever came before it.
-void FixaLimitesDoAlocador()
-{
-#if defined(__GLIBC__)
-    static const bool fixados = [] {
-        mallopt(M_MMAP_THRESHOLD, 128 * 1024);
-        mallopt(M_TRIM_THRESHOLD, 128 * 1024);
-        return true;
-    }();
-    (void)fixados;
-#endif
-}
-
-} // namespace
 
 Dados::Dados()
     : m_analise(std::make_unique<TDataAnaliseResultados>())
@@ -38,7 +13,6 @@ Dados::Dados()
     , m_atividades(std::make_unique<TDataAtividadesApoiadas>())
     , m_geral(std::make_unique<TDataGeral>(*this))
 {
-    FixaLimitesDoAlocador();
     for (const QString& nome : OrdemDoArmazenamento)
         m_armazenadas.push_back(&tabelaOuErro(nome));
     InstalaRegrasDePostagem(*this);
