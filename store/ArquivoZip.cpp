@@ -1,4 +1,5 @@
 #include "store/ArquivoZip.h"
+#include "store/Paralelo.h"
 
 #include <QDir>
 #include <QFile>
@@ -6,9 +7,15 @@
 #include <QSet>
 
 #include <zip.h>
+#include <zlib.h>
 
+#include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cstring>
+#include <ctime>
+#include <mutex>
+#include <thread>
 #include <vector>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -190,6 +197,101 @@ private:
     int m_erro = 0;
 };
 
+// One entry made ready before the archive is written: its bytes, their CRC and, unless the entry
+// goes in stored, their deflated form exactly as libzip makes it (raw deflate at the level asked, the
+// largest memory level, the default strategy). Entries are made ready on worker threads; libzip then
+// only encrypts and writes them.
+struct Preparada {
+    QByteArray dados;  // deflated when `comprimida`, else the entry's own bytes
+    zip_uint64_t tamanho = 0;
+    zip_uint32_t crc = 0;
+    bool comprimida = false;
+    time_t quando = 0;
+    int erro = 0;  // errno of a source file that could not be read
+    bool temModo = false;  // a file's mode travels with it, as libzip's file sources carry it
+    mode_t modo = 0;
+    zip_uint64_t posicao = 0;
+    zip_error_t erroDaFonte;
+};
+
+bool Deflaciona(const QByteArray& entrada, int nivel, QByteArray& saida)
+{
+    z_stream z{};
+    if (deflateInit2(&z, nivel, Z_DEFLATED, -MAX_WBITS, MAX_MEM_LEVEL, Z_DEFAULT_STRATEGY) != Z_OK)
+        return false;
+    saida.resize(qsizetype(deflateBound(&z, uLong(entrada.size()))));
+    z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(entrada.constData()));
+    z.avail_in = uInt(entrada.size());
+    z.next_out = reinterpret_cast<Bytef*>(saida.data());
+    z.avail_out = uInt(saida.size());
+    const int r = deflate(&z, Z_FINISH);
+    saida.resize(qsizetype(z.total_out));
+    deflateEnd(&z);
+    return r == Z_STREAM_END;
+}
+
+// A libzip source over a prepared entry. Its statistics say the bytes are already deflated (or
+// stored) with their CRC and size, so libzip writes them as they are.
+zip_int64_t FontePreparada(void* estado, void* dados, zip_uint64_t tamanho, zip_source_cmd_t comando)
+{
+    auto* p = static_cast<Preparada*>(estado);
+    switch (comando) {
+    case ZIP_SOURCE_OPEN:
+        p->posicao = 0;
+        return 0;
+    case ZIP_SOURCE_READ: {
+        const zip_uint64_t k = std::min<zip_uint64_t>(tamanho, zip_uint64_t(p->dados.size()) - p->posicao);
+        std::memcpy(dados, p->dados.constData() + p->posicao, size_t(k));
+        p->posicao += k;
+        return zip_int64_t(k);
+    }
+    case ZIP_SOURCE_CLOSE:
+    case ZIP_SOURCE_FREE:
+        return 0;
+    case ZIP_SOURCE_STAT: {
+        if (tamanho < sizeof(zip_stat_t)) {
+            zip_error_set(&p->erroDaFonte, ZIP_ER_INVAL, 0);
+            return -1;
+        }
+        auto* st = static_cast<zip_stat_t*>(dados);
+        zip_stat_init(st);
+        st->valid = ZIP_STAT_SIZE | ZIP_STAT_COMP_SIZE | ZIP_STAT_COMP_METHOD | ZIP_STAT_CRC | ZIP_STAT_MTIME
+                    | ZIP_STAT_ENCRYPTION_METHOD;
+        st->size = p->tamanho;
+        st->comp_size = zip_uint64_t(p->dados.size());
+        st->comp_method = p->comprimida ? ZIP_CM_DEFLATE : ZIP_CM_STORE;
+        st->crc = p->crc;
+        st->mtime = p->quando;
+        st->encryption_method = ZIP_EM_NONE;
+        return sizeof(zip_stat_t);
+    }
+    case ZIP_SOURCE_GET_FILE_ATTRIBUTES: {
+        if (!p->temModo || tamanho < sizeof(zip_file_attributes_t)) {
+            zip_error_set(&p->erroDaFonte, ZIP_ER_INVAL, 0);
+            return -1;
+        }
+        auto* a = static_cast<zip_file_attributes_t*>(dados);
+        zip_file_attributes_init(a);
+        a->valid = ZIP_FILE_ATTRIBUTES_HOST_SYSTEM | ZIP_FILE_ATTRIBUTES_EXTERNAL_FILE_ATTRIBUTES;
+        a->host_system = ZIP_OPSYS_UNIX;
+        a->external_file_attributes = (zip_uint32_t(p->modo) << 16) | ((p->modo & S_IWUSR) ? 0 : 1);
+        return sizeof(zip_file_attributes_t);
+    }
+    case ZIP_SOURCE_ERROR:
+        return zip_error_to_data(&p->erroDaFonte, dados, tamanho);
+    case ZIP_SOURCE_SUPPORTS:
+        return p->temModo ? zip_source_make_command_bitmap(ZIP_SOURCE_OPEN, ZIP_SOURCE_READ, ZIP_SOURCE_CLOSE,
+                                                           ZIP_SOURCE_STAT, ZIP_SOURCE_ERROR, ZIP_SOURCE_FREE,
+                                                           ZIP_SOURCE_SUPPORTS, ZIP_SOURCE_GET_FILE_ATTRIBUTES, -1)
+                          : zip_source_make_command_bitmap(ZIP_SOURCE_OPEN, ZIP_SOURCE_READ, ZIP_SOURCE_CLOSE,
+                                                           ZIP_SOURCE_STAT, ZIP_SOURCE_ERROR, ZIP_SOURCE_FREE,
+                                                           ZIP_SOURCE_SUPPORTS, -1);
+    default:
+        zip_error_set(&p->erroDaFonte, ZIP_ER_OPNOTSUPP, 0);
+        return -1;
+    }
+}
+
 } // namespace
 
 int ArquivoZip::falha(int codigo, const QString& detalhe)
@@ -237,34 +339,74 @@ int ArquivoZip::Compacta(const QString& copiaAnterior)
         return falha(r, t);
     };
 
-    // The files first, then the entries held in memory; libzip reads both only when it closes.
-    for (qsizetype k = 0; k < FilesToProcess.size() + Conteudos.size(); ++k) {
+    // The files first, then the entries held in memory. Each is read, summed and deflated on the
+    // worker threads before libzip, which would do it one entry after the other, writes the archive.
+    const qsizetype total = FilesToProcess.size() + Conteudos.size();
+    std::vector<Preparada> prontas(static_cast<size_t>(total));
+    for (qsizetype k = 0; k < FilesToProcess.size(); ++k) {
+        if (!QFileInfo(FilesToProcess[k]).isFile()) {
+            zip_discard(za);
+            QFile::remove(temp);
+            return falha(ArquivoInexistente, QStringLiteral("arquivo inexistente: ") + FilesToProcess[k]);
+        }
+    }
+    const time_t agora = ::time(nullptr);
+    EmParalelo(size_t(total), [&](size_t k) {
+        Preparada& p = prontas[k];
+        zip_error_init(&p.erroDaFonte);
+        QByteArray lidos;
+        const QString nome = qsizetype(k) < FilesToProcess.size() ? FilesToProcess[qsizetype(k)]
+                                                                  : Conteudos[qsizetype(k) - FilesToProcess.size()].first;
+        if (qsizetype(k) < FilesToProcess.size()) {
+            QFile f(nome);
+            struct stat st {};
+            if (!f.open(QIODevice::ReadOnly) || ::fstat(f.handle(), &st) != 0) {
+                p.erro = errno ? errno : EIO;
+                return;
+            }
+            lidos = f.readAll();
+            if (f.error() != QFileDevice::NoError) {
+                p.erro = EIO;
+                return;
+            }
+            p.quando = st.st_mtime;
+            p.temModo = true;
+            p.modo = st.st_mode;
+        } else {
+            lidos = Conteudos[qsizetype(k) - FilesToProcess.size()].second;
+            p.quando = agora;
+        }
+        p.tamanho = zip_uint64_t(lidos.size());
+        p.crc = zip_uint32_t(crc32_z(crc32_z(0, nullptr, 0), reinterpret_cast<const Bytef*>(lidos.constData()), size_t(lidos.size())));
+        p.comprimida = !ExtensaoArmazenada(QFileInfo(nome).fileName());
+        if (p.comprimida) {
+            if (!Deflaciona(lidos, Compression, p.dados))
+                p.erro = ENOMEM;
+        } else {
+            p.dados = std::move(lidos);
+        }
+    });
+    for (qsizetype k = 0; k < total; ++k) {
         const bool deArquivo = k < FilesToProcess.size();
         const QString arquivo = deArquivo ? FilesToProcess[k] : Conteudos[k - FilesToProcess.size()].first;
-        const QFileInfo fi(arquivo);
-        zip_source_t* fonte = nullptr;
-        if (deArquivo) {
-            if (!fi.isFile()) {
-                zip_discard(za);
-                QFile::remove(temp);
-                return falha(ArquivoInexistente, QStringLiteral("arquivo inexistente: ") + arquivo);
-            }
-            fonte = zip_source_file(za, Caminho(fi.absoluteFilePath()).constData(), 0, -1);
-        } else {
-            const QByteArray& dados = Conteudos[k - FilesToProcess.size()].second;
-            fonte = zip_source_buffer(za, dados.constData(), zip_uint64_t(dados.size()), 0);
+        Preparada& p = prontas[size_t(k)];
+        if (p.erro) {
+            zip_discard(za);
+            QFile::remove(temp);
+            return falha(CodigoDoSistema(p.erro, OutraFalha),
+                         arquivo + QStringLiteral(": ") + QString::fromLocal8Bit(std::strerror(p.erro)));
         }
+        zip_source_t* fonte = zip_source_function(za, FontePreparada, &p);
         if (!fonte)
             return desiste(arquivo);
-        const QByteArray nome = fi.fileName().toUtf8();
+        const QByteArray nome = QFileInfo(arquivo).fileName().toUtf8();
         zip_int64_t i = zip_file_add(za, nome.constData(), fonte, ZIP_FL_OVERWRITE | ZIP_FL_ENC_GUESS);
         if (i < 0) {
             zip_source_free(fonte);
             return desiste(arquivo);
         }
-        const bool armazena = ExtensaoArmazenada(fi.fileName());
-        if (zip_set_file_compression(za, zip_uint64_t(i), armazena ? ZIP_CM_STORE : ZIP_CM_DEFLATE,
-                                     armazena ? 0 : zip_uint32_t(Compression)) != 0)
+        // A deflated entry keeps the default method, which takes the source's own; a stored one says so.
+        if (!p.comprimida && zip_set_file_compression(za, zip_uint64_t(i), ZIP_CM_STORE, 0) != 0)
             return desiste(arquivo);
         if (!senha.isEmpty()
             && zip_file_set_encryption(za, zip_uint64_t(i), ZIP_EM_TRAD_PKWARE, senha.constData()) != 0)
@@ -382,58 +524,94 @@ int ArquivoZip::Extrai()
     }
 
     const QByteArray senha = Password.toUtf8();
-    zip_set_default_password(za, senha.isEmpty() ? nullptr : senha.constData());
-
     const QString pasta = QDir(ExtractDirectory).absolutePath() + QLatin1Char('/');
-    QStringList escritos;
-    auto desfaz = [&](int codigo, const QString& detalhe) {
-        for (const QString& c : escritos)
-            QFile::remove(c);
-        return falha(codigo, detalhe);
-    };
 
-    QByteArray bloco(1 << 16, Qt::Uninitialized);
+    // The entries are independent, so each worker reads the archive through a handle of its own
+    // (a libzip handle is not for two threads) and takes the next entry nobody has taken: inflating
+    // and decrypting run on every core. The first failure stops the others; whatever any of them wrote
+    // is removed again.
+    std::mutex trava;
+    int codigoDaFalha = Ok;
+    QString detalheDaFalha;
+    std::atomic<bool> parar{false};
+    auto registra = [&](int codigo, const QString& detalhe) {
+        std::lock_guard<std::mutex> guarda(trava);
+        if (codigoDaFalha == Ok) {
+            codigoDaFalha = codigo;
+            detalheDaFalha = detalhe;
+        }
+        parar = true;
+    };
+    std::vector<char> criado(size_t(n), 0);
+    std::atomic<zip_int64_t> proxima{0};
     // The declared sizes may lie: what is written is counted again, across all entries.
-    qint64 escritosAoTodo = 0;
-    for (zip_int64_t i = 0; i < n; ++i) {
-        const QString& nome = nomes[int(i)];
-        zip_file_t* zf = zip_fopen_index(za, zip_uint64_t(i), 0);
-        if (!zf)
-            return desfaz(CodigoDoZip(zip_get_error(za), true), nome + QStringLiteral(": ") + TextoDoZip(zip_get_error(za)));
-        const QString destino = pasta + nome;
-        Saida saida(destino);
-        escritos << destino;
-        if (saida.erro()) {
-            zip_fclose(zf);
-            return desfaz(CodigoDoSistema(saida.erro(), OutraFalha),
-                          destino + QStringLiteral(": ") + QString::fromLocal8Bit(std::strerror(saida.erro())));
-        }
-        qint64 lidos = 0;
-        for (;;) {
-            zip_int64_t k = zip_fread(zf, bloco.data(), zip_uint64_t(bloco.size()));
-            if (k < 0) {
-                int r = CodigoDoZip(zip_file_get_error(zf), true);
-                QString t = nome + QStringLiteral(": ") + TextoDoZip(zip_file_get_error(zf));
-                zip_fclose(zf);
-                return desfaz(r, t);
+    std::atomic<qint64> escritosAoTodo{0};
+    const size_t fios = std::min<size_t>(size_t(n), std::clamp<size_t>(std::thread::hardware_concurrency(), 1, 4));
+    EmParalelo(fios, [&](size_t trabalhador) {
+        zip_t* proprio = za;
+        if (trabalhador > 0) {
+            int e = 0;
+            proprio = zip_open(arquivo.constData(), ZIP_RDONLY, &e);
+            if (!proprio) {
+                zip_error_t ze;
+                zip_error_init_with_code(&ze, e);
+                registra(CodigoDoZip(&ze, true), TextoDoZip(&ze));
+                zip_error_fini(&ze);
+                return;
             }
-            if (k == 0)
+        }
+        zip_set_default_password(proprio, senha.isEmpty() ? nullptr : senha.constData());
+        QByteArray bloco(1 << 16, Qt::Uninitialized);
+        for (zip_int64_t i = proxima++; i < n && !parar; i = proxima++) {
+            const QString& nome = nomes[int(i)];
+            zip_file_t* zf = zip_fopen_index(proprio, zip_uint64_t(i), 0);
+            if (!zf) {
+                registra(CodigoDoZip(zip_get_error(proprio), true), nome + QStringLiteral(": ") + TextoDoZip(zip_get_error(proprio)));
                 break;
-            lidos += k;
-            escritosAoTodo += k;
-            if (lidos > declarados[size_t(i)] || escritosAoTodo > LimiteExtracao) {
-                zip_fclose(zf);
-                return desfaz(Danificado, QStringLiteral("conteúdo maior que o declarado ou que o limite: ") + nome);
             }
-            if (!saida.escreve(bloco.constData(), k)) {
+            const QString destino = pasta + nome;
+            Saida saida(destino);
+            criado[size_t(i)] = 1;
+            if (saida.erro()) {
                 zip_fclose(zf);
-                return desfaz(CodigoDoSistema(saida.erro(), OutraFalha),
-                              destino + QStringLiteral(": ") + QString::fromLocal8Bit(std::strerror(saida.erro())));
+                registra(CodigoDoSistema(saida.erro(), OutraFalha),
+                         destino + QStringLiteral(": ") + QString::fromLocal8Bit(std::strerror(saida.erro())));
+                break;
             }
+            qint64 lidos = 0;
+            bool bom = true;
+            while (bom && !parar) {
+                zip_int64_t k = zip_fread(zf, bloco.data(), zip_uint64_t(bloco.size()));
+                if (k < 0) {
+                    registra(CodigoDoZip(zip_file_get_error(zf), true), nome + QStringLiteral(": ") + TextoDoZip(zip_file_get_error(zf)));
+                    bom = false;
+                } else if (k == 0) {
+                    break;
+                } else if ((lidos += k) > declarados[size_t(i)] || (escritosAoTodo += k) > LimiteExtracao) {
+                    registra(Danificado, QStringLiteral("conteúdo maior que o declarado ou que o limite: ") + nome);
+                    bom = false;
+                } else if (!saida.escreve(bloco.constData(), k)) {
+                    registra(CodigoDoSistema(saida.erro(), OutraFalha),
+                             destino + QStringLiteral(": ") + QString::fromLocal8Bit(std::strerror(saida.erro())));
+                    bom = false;
+                }
+            }
+            zip_fclose(zf);
+            if (bom && !saida.fecha()) {
+                registra(CodigoDoSistema(saida.erro(), OutraFalha), destino);
+                bom = false;
+            }
+            if (!bom)
+                break;
         }
-        zip_fclose(zf);
-        if (!saida.fecha())
-            return desfaz(CodigoDoSistema(saida.erro(), OutraFalha), destino);
+        if (proprio != za)
+            zip_discard(proprio);
+    });
+    if (codigoDaFalha != Ok) {
+        for (zip_int64_t i = 0; i < n; ++i)
+            if (criado[size_t(i)])
+                QFile::remove(pasta + nomes[int(i)]);
+        return falha(codigoDaFalha, detalheDaFalha);
     }
     return Ok;
 }
