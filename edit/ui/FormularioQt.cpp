@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QGridLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
@@ -153,6 +154,17 @@ void FormularioQt::instala(EdicaoEntidade& logica)
                 const QString nome = l.controle;
                 connect(r, &QRadioButton::clicked, this, [this, nome] { usuarioMudou(nome); });
             }
+}
+
+void FormularioQt::alinhaRotulos(const QList<QGridLayout*>& grades)
+{
+    int largura = 0;
+    for (QGridLayout* g : grades)
+        for (int r = 0; r < g->rowCount(); ++r)
+            if (QLayoutItem* i = g->itemAtPosition(r, 0); i && qobject_cast<QLabel*>(i->widget()))
+                largura = qMax(largura, i->sizeHint().width());
+    for (QGridLayout* g : grades)
+        g->setColumnMinimumWidth(0, largura);
 }
 
 void FormularioQt::showEvent(QShowEvent* e)

@@ -5,6 +5,7 @@
 
 #include <QDialog>
 
+class QGridLayout;
 class QTabWidget;
 
 namespace edit {
@@ -53,6 +54,9 @@ public slots:
 
 protected:
     void instala(EdicaoEntidade& logica);
+    // Gives the label columns (column 0) of grids nested in one another one width, the widest
+    // label's, so that the fields of a panel shown inside the dialog's grid line up with the others.
+    static void alinhaRotulos(const QList<QGridLayout*>& grades);
     void showEvent(QShowEvent* e) override;
     bool eventFilter(QObject* objeto, QEvent* evento) override;
 

@@ -13,6 +13,7 @@ TfrmCapacit::TfrmCapacit(QWidget* parent)
     , m_ui(std::make_unique<Ui::TfrmCapacit>())
 {
     m_ui->setupUi(this);
+    alinhaRotulos({m_ui->glCampos, m_ui->gl_pnEvento, m_ui->gl_pnInstituicao});
     store::Dados& d = store::dados();
     m_logica = std::make_unique<EdicaoCapacit>(*this, d.atividadesApoiadas().tbCapacit, d.atividadesApoiadas().tbCapacitMembro);
     instala(*m_logica);

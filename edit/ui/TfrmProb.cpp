@@ -13,6 +13,7 @@ TfrmProb::TfrmProb(QWidget* parent)
     , m_ui(std::make_unique<Ui::TfrmProb>())
 {
     m_ui->setupUi(this);
+    alinhaRotulos({m_ui->glCampos, m_ui->gl_pnAdministrativo, m_ui->gl_pnTecnico});
     store::Dados& d = store::dados();
     m_logica = std::make_unique<EdicaoProb>(*this, d.analiseResultados().tbProblemas, d.analiseResultados().tbAcoesCorretivas);
     instala(*m_logica);
