@@ -71,7 +71,9 @@ void EdicaoIdentOutraFonte::aoMostrar()
     if (inserindo())
         return;
     mostraAlinhado(Valor, tabela().value(QStringLiteral("ValorRecurso")), true);
-    mostraAlinhado(Codigo, tabela().value(CampoCodigo));
+    // Remembered with what it shows: a stored code the digits-only edit cannot show (letters from the
+    // server) goes back into the record unchanged unless the user types another.
+    copiaParaMascara(Codigo, CampoCodigo);
     protegeIdentidade({Nome, Codigo}, QString());
 }
 
@@ -120,7 +122,7 @@ bool EdicaoIdentOutraFonte::duplicadoSobMarca(const QString& anterior)
             propria = b;
     bool duplicado = false;
     try {
-        duplicado = ExisteDuplicado(t, CampoCodigo, codigoBiro, {}, {}, {}, {}, CampoCodigo, form().valor(Codigo));
+        duplicado = ExisteDuplicado(t, CampoCodigo, codigoBiro, {}, {}, {}, {}, CampoCodigo, textoDaMascara(Codigo));
         aux::modoNavegacao(t);
         // The record is found again by its code and the marker, from the first record on; the walk
         // ends with the table.

@@ -7,6 +7,7 @@
 #include "edit/FonteDeItens.h"
 #include "edit/ui/CampoLineEdit.h"
 #include "edit/ui/DialogoEscolhaQt.h"
+#include "edit/ui/GradeTabela.h"
 #include "edit/ui/ModeloTabela.h"
 #include "store/Dados.h"
 
@@ -216,6 +217,30 @@ TEST_F(DialogosPaginasTest, OtherFundingFromIncluirToTheGrid)
     });
     ASSERT_EQ(linhas("dbgOutraFonte"), 1);
     EXPECT_EQ(linha("dbgOutraFonte", 0), QStringList({"4321", "FUNDAÇÃO NOVA", "TIPO A", "12.50"}));
+}
+
+// The code is the record's key: an edit keeps a stored code that the digits-only code edit cannot
+// show (letters from the server) while the user leaves it as shown.
+TEST_F(DialogosPaginasTest, OtherFundingEditKeepsAStoredCodeTheCodeEditCannotShow)
+{
+    store::Table& t = store::DataIdentificacao().tbOutrasFontes;
+    t.append();
+    for (const auto& [c, v] : {std::pair{"Status", "N"}, {"BIROInst", "INST002210"}, {"NomeInst", "FUNDAÇÃO"},
+                               {"TipoVincInst", "CONTRATUAL"}, {"Caracteristica", "CP"}, {"TipoFonte", "TIPO A"},
+                               {"ValorRecurso", "100.00"}})
+        t.setValue(QString::fromLatin1(c), QString::fromUtf8(v));
+    t.post();
+    // A double click on the grid's row edits it, as "&Editar" does.
+    auto* g = achar<edit::GradeTabela>("dbgOutraFonte");
+    ASSERT_NE(g, nullptr);
+    noDialogo([g] { emit g->duploClique(); }, [&](QDialog* d) {
+        EXPECT_EQ(d->windowTitle(), " Editar Outra Fonte de Financiamento ");
+        mascara(d, "meValorRecurso", "______250.00");
+        clica(d, "btmbtConfirmar");
+        EXPECT_FALSE(d->isVisible());
+    });
+    ASSERT_EQ(linhas("dbgOutraFonte"), 1);
+    EXPECT_EQ(linha("dbgOutraFonte", 0), QStringList({"INST002210", "FUNDAÇÃO", "TIPO A", "250.00"}));
 }
 
 TEST_F(DialogosPaginasTest, FieldResearchSiteFromIncluirToTheGrid)
