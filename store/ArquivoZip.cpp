@@ -355,8 +355,8 @@ int ArquivoZip::Compacta(const QString& copiaAnterior)
         Preparada& p = prontas[k];
         zip_error_init(&p.erroDaFonte);
         QByteArray lidos;
-        const QString nome = qsizetype(k) < FilesToProcess.size() ? FilesToProcess[qsizetype(k)]
-                                                                  : Conteudos[qsizetype(k) - FilesToProcess.size()].first;
+        const QString nome = qsizetype(k) < FilesToProcess.size() ? FilesToProcess.at(qsizetype(k))
+                                                                  : Conteudos.at(qsizetype(k) - FilesToProcess.size()).first;
         if (qsizetype(k) < FilesToProcess.size()) {
             QFile f(nome);
             struct stat st {};
@@ -373,7 +373,7 @@ int ArquivoZip::Compacta(const QString& copiaAnterior)
             p.temModo = true;
             p.modo = st.st_mode;
         } else {
-            lidos = Conteudos[qsizetype(k) - FilesToProcess.size()].second;
+            lidos = Conteudos.at(qsizetype(k) - FilesToProcess.size()).second;
             p.quando = agora;
         }
         p.tamanho = zip_uint64_t(lidos.size());
@@ -563,7 +563,7 @@ int ArquivoZip::Extrai()
         zip_set_default_password(proprio, senha.isEmpty() ? nullptr : senha.constData());
         QByteArray bloco(1 << 16, Qt::Uninitialized);
         for (zip_int64_t i = proxima++; i < n && !parar; i = proxima++) {
-            const QString& nome = nomes[int(i)];
+            const QString& nome = nomes.at(int(i));
             zip_file_t* zf = zip_fopen_index(proprio, zip_uint64_t(i), 0);
             if (!zf) {
                 registra(CodigoDoZip(zip_get_error(proprio), true), nome + QStringLiteral(": ") + TextoDoZip(zip_get_error(proprio)));
