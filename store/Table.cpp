@@ -20,7 +20,14 @@ Table::Table(const QString& name, int tag, std::vector<FieldDef> fields, QObject
     m_natural = std::make_unique<Index>(IndexDef{}, std::vector<int>{});
 }
 
-Table::~Table() = default;
+Table::~Table()
+{
+    // Journals outlive their table only with the original rows in hand.
+    for (Journal* j : m_journals) {
+        j->keepWhole();
+        j->m_table = nullptr;
+    }
+}
 
 const FieldDef& Table::field(int i) const
 {
@@ -49,6 +56,7 @@ void Table::setFields(std::vector<FieldDef> fields)
 {
     if (!m_rows.empty())
         throw TableError(QStringLiteral("%1: as colunas só mudam numa tabela vazia").arg(m_name));
+    noteWhole();
     m_fields = std::move(fields);
     clearIndexDefs();
     m_filterExpr.reset();
@@ -93,6 +101,7 @@ void Table::emptyTable()
 {
     if (m_state == State::Edit || m_state == State::Insert)
         cancel();
+    noteWhole();
     forget();
     m_natural->set.clear();
     for (auto& ix : m_indexes)
@@ -640,6 +649,7 @@ void Table::post()
             followingKnown = true;
         }
         // The remembered place of the row stays good unless its node in the current order goes.
+        noteRow(row);
         if (!moved.empty())
             forget(row);
         for (Index* ix : moved)
@@ -661,6 +671,7 @@ void Table::post()
             if (row->seq <= lo || row->seq >= hi) {
                 // Ran out of room between two neighbours: renumber the natural order. The new numbers
                 // keep the old order, so every ordered set stays valid as it is.
+                noteWhole();
                 double n = 0;
                 for (Row* r : m_natural->set)
                     r->seq = (n += 2.0);
@@ -672,6 +683,7 @@ void Table::post()
             row->seq = m_maxSeq;
         }
         m_rows.add(std::move(owned));
+        noteNew(row);
     }
     m_buffer.clear();
     ++m_rowRevision;
@@ -713,6 +725,7 @@ void Table::remove()
     Row* row = m_cur;
     Row* following = nextVisible(row);
     Row* preceding = following ? nullptr : priorVisible(row);
+    noteRow(row);
     unlinkRow(row);
     m_rows.erase(row->id);
     ++m_rowRevision;

@@ -170,6 +170,19 @@ public:
     static FileContents decodeFile(const QString& path, const std::vector<FieldDef>& target);
     void install(FileContents&& contents);
 
+    // A record of the rows as they were when it began. It notes a row the first time a post or a
+    // delete touches it, so starting one costs nothing however large the table is, and rolling back
+    // costs only the rows that changed. Wholesale changes (emptying, installing, renumbering the
+    // natural order) make it keep every original row at that moment instead. Any number of journals
+    // may run at once and end in any order; each stays valid after another one rolled back.
+    class Journal;
+    std::unique_ptr<Journal> startJournal() const;
+    // Gives back the rows as they were when the journal began, with their bookmarks and places in the
+    // natural order; the indexes keep their definitions, the filter and the current index stay as they
+    // are, and the cursor stays on its row when that row is visible (else it goes to the first one). A
+    // pending edit is abandoned. Throws when the journal belongs to another table.
+    void rollBack(Journal& journal);
+
 signals:
     void changed();          // rows, filter or order changed
     void cursorMoved();
@@ -354,6 +367,10 @@ private:
     void unlinkRow(Row* r);
     void linkRow(Row* r);
     void notify();
+    // Journal bookkeeping: a row about to change or go, a row just added, a wholesale change coming.
+    void noteRow(const Row* r);
+    void noteNew(const Row* r);
+    void noteWhole();
     std::unique_ptr<Index> makeIndex(const IndexDef& def) const;
     template <size_t N>
     void buildSorted(Index& ix) const;
@@ -397,6 +414,25 @@ private:
             m_slots.clear();
             m_count = 0;
         }
+        // A row given back with the bookmark it had, which may lie before the first slot.
+        Row* put(std::unique_ptr<Row> r)
+        {
+            if (m_slots.empty()) {
+                m_base = r->id;
+            } else if (r->id < m_base) {
+                std::vector<std::unique_ptr<Row>> maiores(size_t(m_base - r->id) + m_slots.size());
+                std::move(m_slots.begin(), m_slots.end(), maiores.begin() + std::ptrdiff_t(m_base - r->id));
+                m_slots = std::move(maiores);
+                m_base = r->id;
+            }
+            const size_t i = size_t(r->id - m_base);
+            if (i >= m_slots.size())
+                m_slots.resize(i + 1);
+            Row* p = r.get();
+            m_slots[i] = std::move(r);
+            ++m_count;
+            return p;
+        }
         void reserve(size_t n) { m_slots.reserve(n); }
         size_t size() const { return m_count; }
         bool empty() const { return m_count == 0; }
@@ -436,6 +472,45 @@ private:
     quint64 m_rowRevision = 0;
     int m_controlsDisabled = 0;
     bool m_pendingChange = false;
+
+    mutable std::vector<Journal*> m_journals;
+};
+
+class Table::Journal
+{
+public:
+    // A row as the journal keeps it.
+    struct Kept {
+        Bookmark id = 0;
+        double seq = 0;
+        std::vector<QString> values;
+    };
+
+    ~Journal();
+    Journal(const Journal&) = delete;
+    Journal& operator=(const Journal&) = delete;
+
+    // The table it follows; null once that table is gone (the original rows are then kept whole).
+    const Table* table() const { return m_table; }
+    // Every row as it was when the journal began, in the natural order.
+    std::vector<Kept> originalRows() const;
+
+private:
+    friend class Table;
+    explicit Journal(const Table* t) : m_table(t) {}
+    void keepWhole();
+
+    const Table* m_table;
+    // By bookmark, the first state seen of every row touched since the start; a row added since
+    // is kept as absent (existed false).
+    struct Before {
+        bool existed = false;
+        double seq = 0;
+        std::vector<QString> values;
+    };
+    std::unordered_map<Bookmark, Before> m_before;
+    bool m_whole = false;       // m_rows holds every original row and m_before is unused
+    std::vector<Kept> m_rows;
 };
 
 } // namespace store

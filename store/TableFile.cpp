@@ -541,6 +541,7 @@ void Table::install(FileContents&& contents)
         m_fields = std::move(contents.fields);
     if (m_state == State::Edit || m_state == State::Insert)
         cancel();
+    noteWhole();
     forget();
     m_curIndex = nullptr;
     m_indexes.clear();
