@@ -178,7 +178,20 @@ std::unique_ptr<FilterExpr> FilterExpr::parse(const QString& text, const Resolve
 {
     std::unique_ptr<FilterExpr> e(new FilterExpr);
     FilterParser(text, resolve, *e).run();
+    if (e->m_root >= 0)
+        e->findKeys(e->m_root);
     return e;
+}
+
+void FilterExpr::findKeys(int node)
+{
+    const Node& n = m_nodes[size_t(node)];
+    if (n.kind == Node::And) {
+        findKeys(n.left);
+        findKeys(n.right);
+    } else if (n.kind == Node::Compare && n.op == Node::Eq) {
+        m_keys.push_back({n.column, QStringList{n.literal}});
+    }
 }
 
 FilterExpr::~FilterExpr() = default;

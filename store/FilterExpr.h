@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <memory>
@@ -24,12 +25,22 @@ public:
     bool matches(const std::vector<QString>& values) const;
     bool admitsAll() const { return m_root < 0; }
 
+    // Equalities every admitted row satisfies (joined to the rest by "and" only): a column and the one
+    // value, as a list of one, that it must hold. A table looks such rows up by an index on the column.
+    struct Key {
+        int column;
+        QStringList value;
+    };
+    const std::vector<Key>& keys() const { return m_keys; }
+
     struct Node;
 
 private:
     FilterExpr() = default;
     std::vector<Node> m_nodes;
     int m_root = -1;
+    std::vector<Key> m_keys;
+    void findKeys(int node);
     bool eval(int node, const std::vector<QString>& values) const;
     friend class FilterParser;
 };

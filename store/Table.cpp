@@ -272,6 +272,18 @@ std::unique_ptr<Table::Index> Table::makeIndex(const IndexDef& def) const
     if (cols.empty())
         throw TableError(QStringLiteral("%1: índice '%2' sem colunas").arg(m_name, def.name));
     auto ix = std::make_unique<Index>(def, std::move(cols));
+    // An index over the same columns in the same direction as one the table has holds the same order
+    // (equal keys keep the natural order in both): its rows are taken over in that order, unsorted.
+    for (const auto& outro : m_indexes)
+        if (outro->cols == ix->cols && (outro->def.options & ixDescending) == (def.options & ixDescending)
+            && outro->set.size() == m_rows.size()) {
+            for (Row* r : outro->set) {
+                ix->appending = r;
+                ix->set.insert(ix->set.end(), r);
+            }
+            ix->appending = nullptr;
+            return ix;
+        }
     switch (ix->cols.size()) {
     case 1: buildSorted<1>(*ix); break;
     case 2: buildSorted<2>(*ix); break;
@@ -397,8 +409,110 @@ Table::Row* Table::firstVisibleFrom(RowSet::iterator it) const
     return nullptr;
 }
 
+bool Table::keyRange(KeyRange& k) const
+{
+    if (!m_filtered || !m_filterExpr)
+        return false;
+    for (const FilterExpr::Key& chave : m_filterExpr->keys()) {
+        Index* achado = nullptr;
+        if (m_curIndex && m_curIndex->cols.front() == chave.column)
+            achado = m_curIndex;
+        for (size_t i = 0; !achado && i < m_indexes.size(); ++i)
+            if (m_indexes[i]->cols.front() == chave.column)
+                achado = m_indexes[i].get();
+        if (achado) {
+            k.ix = achado;
+            k.probe = KeyCompare::Probe{&chave.value};
+            return true;
+        }
+    }
+    return false;
+}
+
+namespace {
+// Beyond this many rows in the key's stretch, a step off the key index's order walks the order itself.
+constexpr size_t LinhasDaChaveFora = 64;
+}
+
+Table::Row* Table::keyedStep(const Row* from, bool forward, bool& answered) const
+{
+    answered = false;
+    KeyRange k;
+    if (!keyRange(k))
+        return nullptr;
+    RowSet& s = order();
+    const KeyCompare& chave = k.ix->set.key_comp();
+    if (k.ix == m_curIndex) {
+        // The stretch is a run of the current order: step inside it.
+        const int lado = from ? chave.compareProbe(from, k.probe) : 0;
+        if (forward) {
+            if (lado > 0) {
+                answered = true;
+                return nullptr;
+            }
+            RowSet::iterator it;
+            if (!from || lado < 0) {
+                it = s.lower_bound(k.probe);
+            } else {
+                it = locate(const_cast<Row*>(from));
+                if (it == s.end())
+                    return nullptr;
+                ++it;
+            }
+            answered = true;
+            for (; it != s.end() && chave.compareProbe(*it, k.probe) == 0; ++it)
+                if (visible(*it)) {
+                    m_place = {*it, &s, it};
+                    return *it;
+                }
+            return nullptr;
+        }
+        if (!from || lado > 0)
+            return nullptr;  // from the end: the order's own walk
+        answered = true;
+        if (lado < 0)
+            return nullptr;
+        auto it = locate(const_cast<Row*>(from));
+        if (it == s.end()) {
+            answered = false;
+            return nullptr;
+        }
+        while (it != s.begin()) {
+            --it;
+            if (chave.compareProbe(*it, k.probe) != 0)
+                break;
+            if (visible(*it))
+                return *it;
+        }
+        return nullptr;
+    }
+    // Off the current order: the few rows of the stretch are compared in that order.
+    std::vector<Row*> linhas;
+    for (auto it = k.ix->set.lower_bound(k.probe); it != k.ix->set.end() && chave.compareProbe(*it, k.probe) == 0; ++it) {
+        if (linhas.size() == LinhasDaChaveFora)
+            return nullptr;
+        linhas.push_back(*it);
+    }
+    const KeyCompare& antes = s.key_comp();
+    Row* melhor = nullptr;
+    for (Row* r : linhas) {
+        if (!visible(r))
+            continue;
+        if (from && (forward ? !antes(from, r) : !antes(r, from)))
+            continue;
+        if (!melhor || (forward ? antes(r, melhor) : antes(melhor, r)))
+            melhor = r;
+    }
+    answered = true;
+    return melhor;
+}
+
 Table::Row* Table::nextVisible(Row* r) const
 {
+    bool respondido = false;
+    Row* achado = keyedStep(r, true, respondido);
+    if (respondido)
+        return achado;
     RowSet& s = order();
     auto it = locate(r);
     if (it == s.end())
@@ -408,6 +522,10 @@ Table::Row* Table::nextVisible(Row* r) const
 
 Table::Row* Table::priorVisible(Row* r) const
 {
+    bool respondido = false;
+    Row* achado = keyedStep(r, false, respondido);
+    if (respondido)
+        return achado;
     RowSet& s = order();
     auto it = locate(r);
     while (it != s.begin()) {
@@ -427,7 +545,10 @@ void Table::setCursor(Row* r)
 void Table::first()
 {
     requireBrowse();
-    Row* r = firstVisibleFrom(order().begin());
+    bool respondido = false;
+    Row* r = keyedStep(nullptr, true, respondido);
+    if (!respondido)
+        r = firstVisibleFrom(order().begin());
     m_bof = true;
     m_eof = r == nullptr;
     setCursor(r);
@@ -437,8 +558,9 @@ void Table::last()
 {
     requireBrowse();
     RowSet& s = order();
-    Row* r = nullptr;
-    for (auto it = s.rbegin(); it != s.rend(); ++it)
+    bool respondido = false;
+    Row* r = keyedStep(nullptr, false, respondido);
+    for (auto it = s.rbegin(); !respondido && it != s.rend(); ++it)
         if (visible(*it)) {
             r = *it;
             break;
@@ -478,6 +600,14 @@ bool Table::isEmpty() const
         return false;
     if (!m_filtered || !m_filterExpr || m_filterExpr->admitsAll())
         return m_rows.empty();
+    KeyRange k;
+    if (keyRange(k)) {
+        const KeyCompare& chave = k.ix->set.key_comp();
+        for (auto it = k.ix->set.lower_bound(k.probe); it != k.ix->set.end() && chave.compareProbe(*it, k.probe) == 0; ++it)
+            if (visible(*it))
+                return false;
+        return true;
+    }
     return firstVisibleFrom(order().begin()) == nullptr;
 }
 
@@ -486,6 +616,13 @@ int Table::recordCount() const
     if (!m_filtered || !m_filterExpr || m_filterExpr->admitsAll())
         return int(m_rows.size());
     int n = 0;
+    KeyRange k;
+    if (keyRange(k)) {
+        const KeyCompare& chave = k.ix->set.key_comp();
+        for (auto it = k.ix->set.lower_bound(k.probe); it != k.ix->set.end() && chave.compareProbe(*it, k.probe) == 0; ++it)
+            n += visible(*it);
+        return n;
+    }
     m_rows.forEach([&](const Row* row) { n += m_filterExpr->matches(row->values); });
     return n;
 }
@@ -745,6 +882,20 @@ void Table::remove()
 std::vector<Table::Bookmark> Table::visibleRows() const
 {
     std::vector<Bookmark> r;
+    KeyRange k;
+    if (keyRange(k)) {
+        std::vector<Row*> linhas;
+        const KeyCompare& chave = k.ix->set.key_comp();
+        for (auto it = k.ix->set.lower_bound(k.probe); it != k.ix->set.end() && chave.compareProbe(*it, k.probe) == 0; ++it)
+            if (visible(*it))
+                linhas.push_back(*it);
+        if (k.ix != m_curIndex)
+            std::sort(linhas.begin(), linhas.end(), order().key_comp());
+        r.reserve(linhas.size());
+        for (const Row* row : linhas)
+            r.push_back(row->id);
+        return r;
+    }
     r.reserve(m_rows.size());
     for (Row* row : order())
         if (visible(row))

@@ -360,6 +360,17 @@ private:
         if (!r || m_place.row == r)
             m_place = {};
     }
+    // The filter's equality on a column that an index leads with (the current index first): every
+    // visible row lies in that index's stretch of the value, so steps and counts look only there
+    // instead of at every row of the table.
+    struct KeyRange {
+        Index* ix = nullptr;
+        KeyCompare::Probe probe{nullptr};
+    };
+    bool keyRange(KeyRange& k) const;
+    // The visible row after (forward) or before `from` in the current order, or the first or last one
+    // when `from` is null, found through the key range; `answered` false when that cannot tell.
+    Row* keyedStep(const Row* from, bool forward, bool& answered) const;
     Row* nextVisible(Row* r) const;
     Row* priorVisible(Row* r) const;
     void setCursor(Row* r);

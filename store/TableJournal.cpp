@@ -89,6 +89,8 @@ void Table::rollBack(Journal& j)
         j.m_rows.clear();
         forget();
         m_natural->set.clear();
+        for (auto& ix : m_indexes)
+            ix->set.clear();
         m_rows.clear();
         m_cur = nullptr;
         m_rows.reserve(rows.size());
