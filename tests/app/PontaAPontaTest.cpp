@@ -18,6 +18,8 @@
 #include "store/Dados.h"
 #include "tests/support/ServidorDeTeste.h"
 
+#include "PassosDeJanela.h"
+
 #include <QAbstractItemModel>
 #include <QAbstractButton>
 #include <QAction>
@@ -54,7 +56,7 @@ inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdS
 
 namespace {
 
-QString S(const char* t) { return QString::fromUtf8(t); }
+using namespace passos;
 
 // Answers the program's own modal windows (login, project choice, send, pending items), one step
 // each, from a timer that runs inside their loops. Messages and questions go through the scripted seam.
@@ -220,130 +222,6 @@ bool codigoDoServidor(const QString& codigo)
     return codigo.trimmed().toLongLong(&ok) > 0 && ok;
 }
 
-// The controls of an entity dialog, as a user works them.
-template <typename T = QWidget>
-T* em(QWidget* d, const char* nome)
-{
-    T* w = d->findChild<T*>(S(nome));
-    EXPECT_NE(w, nullptr) << nome;
-    return w;
-}
-// A radio button or check box reacts only on its mark and its text: the user clicks the mark.
-void clicaBotao(QAbstractButton* b)
-{
-    if (qobject_cast<QRadioButton*>(b) || qobject_cast<QCheckBox*>(b))
-        QTest::mouseClick(b, Qt::LeftButton, {}, QPoint(8, b->height() / 2));
-    else
-        QTest::mouseClick(b, Qt::LeftButton);
-}
-// Types `texto` into the widget key by key; letters outside ASCII arrive as a keyboard sends them,
-// as key events that carry their text.
-void tecla(QWidget* w, const QString& texto)
-{
-    for (const QChar c : texto) {
-        if (c.unicode() < 128) {
-            QTest::keyClick(w, char(c.unicode()));
-            continue;
-        }
-        QKeyEvent aperta(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
-        QKeyEvent solta(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, QString(c));
-        QApplication::sendEvent(w, &aperta);
-        QApplication::sendEvent(w, &solta);
-    }
-}
-void digita(QWidget* d, const char* nome, const char* texto)
-{
-    QWidget* w = em(d, nome);
-    if (!w)
-        return;
-    w->setFocus();
-    if (auto* e = qobject_cast<QLineEdit*>(w))
-        e->home(false);
-    tecla(w, S(texto));
-}
-// Replaces what a plain edit or memo holds.
-void troca(QWidget* d, const char* nome, const char* texto)
-{
-    QWidget* w = em(d, nome);
-    if (!w)
-        return;
-    w->setFocus();
-    if (auto* e = qobject_cast<QLineEdit*>(w))
-        e->selectAll();
-    else if (auto* m = qobject_cast<QPlainTextEdit*>(w))
-        m->selectAll();
-    tecla(w, S(texto));
-}
-// A masked number, amount or date put into its edit as it shows there: right-aligned, "_" for the
-// empty places.
-void mascara(QWidget* d, const char* nome, const char* texto)
-{
-    auto* e = em<QLineEdit>(d, nome);
-    if (!e)
-        return;
-    edit::CampoLineEdit campo(e);
-    QString t = S(texto);
-    while (t.size() < campo.tamanhoMaximo())
-        t.prepend(QLatin1Char('_'));
-    campo.defineTexto(t);
-}
-// The `n`-th option of a radio group (the captions may come from a list file).
-void opcao(QWidget* d, const char* grupo, int n)
-{
-    auto* g = em(d, grupo);
-    const auto opcoes = g ? g->findChildren<QRadioButton*>() : QList<QRadioButton*>{};
-    ASSERT_GT(opcoes.size(), n) << grupo;
-    clicaBotao(opcoes[n]);
-}
-void escolhe(QWidget* d, const char* nome, const char* texto)
-{
-    auto* c = em<QComboBox>(d, nome);
-    if (!c)
-        return;
-    const int i = c->findText(S(texto));
-    ASSERT_GE(i, 0) << nome << " " << texto;
-    c->setCurrentIndex(i);
-    emit c->activated(i);
-}
-void clica(QWidget* d, const char* nome)
-{
-    if (auto* b = em<QAbstractButton>(d, nome))
-        clicaBotao(b);
-}
-// Runs `passos` in the modal dialog that `acao` opens; a dialog still open afterwards is cancelled.
-void noDialogo(const std::function<void()>& acao, const std::function<void(QDialog*)>& passos)
-{
-    bool visto = false;
-    QTimer::singleShot(0, [&] {
-        auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        ASSERT_NE(d, nullptr);
-        visto = true;
-        passos(d);
-        // A dialog left open by a failed step is cancelled, so that the run goes on to report.
-        if (d->isVisible())
-            if (auto* c = d->findChild<QAbstractButton*>(S("bmbtCancelar")))
-                c->click();
-        if (d->isVisible())
-            d->QDialog::done(QDialog::Rejected);
-    });
-    acao();
-    EXPECT_TRUE(visto);
-}
-// Picks `item` in the knowledge-area tree that the dialog's button opens.
-void escolheNaArvore(QDialog* d, const char* botao, const char* item)
-{
-    noDialogo([&] { clica(d, botao); }, [&](QDialog* escolha) {
-        auto* arvore = escolha->findChild<QTreeWidget*>();
-        ASSERT_NE(arvore, nullptr);
-        const auto itens = arvore->findItems(S(item), Qt::MatchExactly | Qt::MatchRecursive);
-        ASSERT_FALSE(itens.isEmpty()) << item;
-        arvore->scrollToItem(itens.first());
-        arvore->setCurrentItem(itens.first());
-        itens.first()->setSelected(true);
-        clica(escolha, "btConfirmar");
-    });
-}
-
 class PontaAPonta : public ::testing::Test
 {
 protected:
@@ -387,47 +265,17 @@ protected:
     }
 
     // Brings the page of the grid forward, as the user clicks down the tabs.
-    void mostra(QWidget* w)
-    {
-        std::vector<std::pair<app::ui::TPageControl*, QWidget*>> caminho;
-        for (QWidget* filho = w; filho && filho->parentWidget(); filho = filho->parentWidget())
-            for (QWidget* p = filho->parentWidget(); p; p = p->parentWidget())
-                if (auto* pc = qobject_cast<app::ui::TPageControl*>(p)) {
-                    if (pc->indexOf(filho) >= 0)
-                        caminho.push_back({pc, filho});
-                    break;
-                }
-        for (auto it = caminho.rbegin(); it != caminho.rend(); ++it)
-            it->first->setActivePage(it->second);
-    }
+    void mostra(QWidget* w) { passos::mostra(w); }
 
     // Clicks the row of the page whose `campo` holds `valor`; false when the grid does not show it.
     bool clicaLinha(PaginaRegistro* p, const char* tabela, const char* campo, const QString& valor)
     {
-        mostra(p->grade);
-        store::Table& t = *p->grade->tabela();
-        const auto linhas = t.visibleRows();
-        int linha = -1;
-        for (size_t i = 0; i < linhas.size(); ++i)
-            if (t.rowValue(linhas[i], t.fieldIndexOrThrow(S(campo))) == valor)
-                linha = int(i);
-        EXPECT_GE(linha, 0) << tabela << " " << qPrintable(valor);
-        if (linha < 0)
-            return false;
-        const QModelIndex i = p->grade->model()->index(linha, 0);
-        p->grade->scrollTo(i);
-        QTest::mouseClick(p->grade->viewport(), Qt::LeftButton, {}, p->grade->visualRect(i).center());
-        EXPECT_EQ(t.value(S(campo)), valor) << tabela;
-        return true;
+        SCOPED_TRACE(tabela);
+        return passos::clicaLinha(p, campo, valor);
     }
 
     // Confirmar of an entity dialog: it closes, and nothing was said on the way.
-    void confirma(QDialog* d)
-    {
-        clica(d, "btmbtConfirmar");
-        EXPECT_FALSE(d->isVisible()) << qPrintable(d->objectName()) << ": "
-                                     << qPrintable(roteiro->textos().join(S(" | ")));
-    }
+    void confirma(QDialog* d) { passos::confirma(d, *roteiro); }
 
     // "&Incluir" of the page, `passos` in its dialog; the new row then shows in the page's grid.
     void inclui(const char* tabela, const char* campo, const char* valor, const std::function<void(QDialog*)>& passos)
