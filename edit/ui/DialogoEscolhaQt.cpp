@@ -39,6 +39,12 @@ void DialogoEscolhaQt::liga(QTreeWidget* arvore, QLineEdit* busca, QPushButton* 
     connect(busca, &QLineEdit::textEdited, busca, [busca] { busca->setClearButtonEnabled(true); },
             Qt::SingleShotConnection);
     connect(arvore, &QTreeWidget::itemSelectionChanged, this, &DialogoEscolhaQt::atualizaConfirmar);
+    // A double click on a leaf chooses it, as in any list; on a branch it only opens or closes the
+    // branch, which is what the user double-clicked it for.
+    connect(arvore, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem* item, int) {
+        if (item && item->childCount() == 0 && m_confirmar->isEnabled())
+            m_confirmar->click();
+    });
     m_carregado = m_logica.carrega();
     atualizaConfirmar();
 }

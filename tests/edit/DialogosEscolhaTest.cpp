@@ -53,6 +53,14 @@ protected:
         return r;
     }
 
+    // As a user's double click arrives: a click, then the second press the system reports as double.
+    static void DuploClique(QTreeWidget* arvore, QTreeWidgetItem* item)
+    {
+        const QPoint ponto = arvore->visualItemRect(item).center();
+        QTest::mouseClick(arvore->viewport(), Qt::LeftButton, {}, ponto);
+        QTest::mouseDClick(arvore->viewport(), Qt::LeftButton, {}, ponto);
+    }
+
     static QTreeWidgetItem* Procura(QTreeWidget* arvore, const QString& texto)
     {
         const auto achados = arvore->findItems(texto, Qt::MatchExactly | Qt::MatchRecursive);
@@ -155,6 +163,51 @@ TEST_F(DialogosEscolha, ConfirmarSoComNoEscolhidoEGravaOFilho)
     EXPECT_EQ(areas.value(QStringLiteral("DescricaoAreaConhec")), QStringLiteral("ENGENHARIA SANITÁRIA"));
     EXPECT_EQ(areas.value(QStringLiteral("Cod_Estudo")), QStringLiteral("-4"));
     EXPECT_EQ(areas.value(QStringLiteral("Status")), QStringLiteral("E"));
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+}
+
+TEST_F(DialogosEscolha, DuploCliqueNumaFolhaEscolheENumRamoSoOAbre)
+{
+    store::Table& estudo = store::DataResultadosGerados().tbEstudo;
+    store::Table& areas = store::DataResultadosGerados().tbEstudosAreaConhec;
+    estudo.append();
+    estudo.setValue(QStringLiteral("Cod_Estudo"), QStringLiteral("-5"));
+    bool ramoAbriu = false, ficouAberto = false;
+    QString folhaEscolhida;
+    QTimer::singleShot(0, [&] {
+        auto* d = qobject_cast<edit::ui::TfrmConhec*>(QApplication::activeModalWidget());
+        ASSERT_NE(d, nullptr);
+        auto* arvore = d->findChild<QTreeWidget*>(QStringLiteral("tvConhec"));
+        QTreeWidgetItem* ramo = Procura(arvore, QStringLiteral("ENGENHARIA SANITÁRIA"));
+        if (!ramo || ramo->childCount() == 0) {
+            d->reject();
+            FAIL() << "the area tree lacks ENGENHARIA SANITÁRIA as a branch";
+        }
+        arvore->collapseAll();
+        for (QTreeWidgetItem* acima = ramo->parent(); acima; acima = acima->parent())
+            arvore->expandItem(acima);
+        QApplication::processEvents(); // the view lays its rows out late
+        DuploClique(arvore, ramo);
+        ramoAbriu = ramo->isExpanded();
+        ficouAberto = d->isVisible();
+        QTreeWidgetItem* folha = ramo;
+        while (folha->childCount() > 0) {
+            arvore->expandItem(folha);
+            folha = folha->child(0);
+        }
+        folhaEscolhida = folha->text(0);
+        arvore->scrollToItem(folha);
+        QApplication::processEvents();
+        DuploClique(arvore, folha);
+        if (d->isVisible()) // the double click chose nothing: close, so the test fails instead of hanging
+            d->reject();
+    });
+    const edit::ResultadoEscolha r = edit::IncluiAreaConhec(estudo, areas, QStringLiteral("Cod_Estudo"), 0);
+    EXPECT_TRUE(ramoAbriu);
+    EXPECT_TRUE(ficouAberto);
+    EXPECT_TRUE(r.confirmado);
+    EXPECT_FALSE(folhaEscolhida.isEmpty());
+    EXPECT_EQ(r.texto, folhaEscolhida);
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }
 
