@@ -29,14 +29,14 @@ std::vector<store::IndexDef> indicesDe(const store::Table& t)
     return r;
 }
 
+bool mesmoIndice(const store::IndexDef& a, const store::IndexDef& b)
+{
+    return a.name == b.name && a.fields == b.fields && a.options == b.options;
+}
+
 bool mesmosIndices(const std::vector<store::IndexDef>& a, const std::vector<store::IndexDef>& b)
 {
-    if (a.size() != b.size())
-        return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (a[i].name != b[i].name || a[i].fields != b[i].fields || a[i].options != b[i].options)
-            return false;
-    return true;
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), mesmoIndice);
 }
 
 std::map<QString, FotoDeTabela>& copias()
@@ -90,9 +90,8 @@ void FotoDeTabela::restaura(store::Table& t) const
     if (!mesmosIndices(indicesDe(t), d.indices)) {
         // Indexes added since go; should the rest still differ, every index is built again.
         for (const store::IndexDef& agora : indicesDe(t)) {
-            const bool tinha = std::any_of(d.indices.begin(), d.indices.end(), [&agora](const store::IndexDef& x) {
-                return x.name == agora.name && x.fields == agora.fields && x.options == agora.options;
-            });
+            const bool tinha = std::any_of(d.indices.begin(), d.indices.end(),
+                                           [&agora](const store::IndexDef& x) { return mesmoIndice(x, agora); });
             if (!tinha)
                 t.deleteIndex(agora.name);
         }
