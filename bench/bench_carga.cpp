@@ -176,6 +176,16 @@ int main(int argc, char** argv)
     net::Config().host = servidor.endereco();
     net::Config().portaKesta = servidor.portaKesta();
     const QString projeto = QString::number(1000000 + n);
+    // "bench_carga pedidos N" and "bench_carga baixa N": only the 46 requests, or only our whole
+    // download, N times, for a profiler or for comparing two builds.
+    if (argc == 3 && (std::strcmp(argv[1], "pedidos") == 0 || std::strcmp(argv[1], "baixa") == 0)) {
+        const bool soPedido = std::strcmp(argv[1], "pedidos") == 0;
+        QTemporaryDir pastaSo;
+        int linhasSo = 0;
+        for (int i = 0; i < std::atoi(argv[2]); ++i)
+            std::printf("%s %.4f\n", argv[1], soPedido ? soPedidos(projeto) : baixa(projeto, pastaSo.path(), linhasSo));
+        return 0;
+    }
     QTemporaryDir pasta;
 
     // Alternate the two, keeping each one's best of three.
