@@ -178,6 +178,9 @@ void AbreEdicao(bool inserir, std::unique_ptr<DialogoEdicao> dialogo, store::Tab
     HabilitaBotoes(tabela, painel);
     dialogo.reset();
 
+    // Choosing an order puts the cursor on the first row; the user's page should stay on the record
+    // just edited or added instead of jumping to the top after every dialog.
+    const store::Table::Bookmark atual = tabela.bookmark();
     try {
         tabela.setIndexName(Primaria);
     } catch (const store::TableError&) {
@@ -186,6 +189,8 @@ void AbreEdicao(bool inserir, std::unique_ptr<DialogoEdicao> dialogo, store::Tab
         } catch (const store::TableError&) {
         }
     }
+    if (atual != 0)
+        tabela.gotoBookmark(atual);
 }
 
 } // namespace edit

@@ -257,3 +257,47 @@ TEST_F(Edicao, AbreEdicaoEmEdicaoMarcaA)
     edit::AbreEdicao(false, std::move(dialogo), estudos, &painel, QStringLiteral("Cod_Estudo"));
     EXPECT_FALSE(painel.habilitado(0));
 }
+
+TEST_F(Edicao, AbreEdicaoDeixaOCursorNoRegistroEditadoOuIncluido)
+{
+    store::Table& estudos = store::DataResultadosGerados().tbEstudo;
+    for (const char* codigo : {"42", "40", "41"})
+        NovoEstudo(estudos, QStringLiteral("N"), QString::fromLatin1(codigo));
+    // The page shows the natural order; the dialog ends on "Primary".
+    const auto vaiPara = [&](int natural) {
+        estudos.setIndexName(QString());
+        return estudos.gotoBookmark(estudos.naturalRows()[size_t(natural)]);
+    };
+    const auto abre = [&](bool inserir, std::function<void(DialogoFalso&)> passos) {
+        edit::AbreEdicao(inserir, std::make_unique<DialogoFalso>(std::move(passos), nullptr), estudos, nullptr,
+                         QStringLiteral("Cod_Estudo"));
+        EXPECT_EQ(estudos.indexName(), QStringLiteral("Primary"));
+        return estudos.value(QStringLiteral("Cod_Estudo"));
+    };
+
+    // Edit of a row that is neither first in the natural order nor in "Primary".
+    ASSERT_TRUE(vaiPara(2));
+    EXPECT_EQ(abre(false, [&](DialogoFalso&) {
+                  estudos.setValue(QStringLiteral("Titulo"), QStringLiteral("Outro"));
+                  estudos.post();
+              }),
+              QStringLiteral("41"));
+    EXPECT_EQ(estudos.value(QStringLiteral("Titulo")), QStringLiteral("Outro"));
+
+    // A confirmed insertion leaves the cursor on the new record, wherever its code sorts.
+    QString novo;
+    EXPECT_EQ(abre(true,
+                   [&](DialogoFalso&) {
+                       novo = estudos.value(QStringLiteral("Cod_Estudo"));
+                       estudos.setValue(QStringLiteral("TipoEstudo"), QStringLiteral("X"));
+                       estudos.setValue(QStringLiteral("Titulo"), QStringLiteral("Novo"));
+                       estudos.post();
+                   }),
+              novo);
+    EXPECT_EQ(estudos.value(QStringLiteral("Status")), QStringLiteral("I"));
+
+    // An insertion left unconfirmed goes back to the row that was current before it.
+    ASSERT_TRUE(vaiPara(1));
+    EXPECT_EQ(abre(true, [](DialogoFalso&) {}), QStringLiteral("40"));
+    EXPECT_EQ(estudos.recordCount(), 4);
+}
