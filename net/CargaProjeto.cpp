@@ -189,9 +189,30 @@ bool RecebeProjeto(const QString& usuario, const QString& senha, const EscolhePr
         semIndices = true;
         recria(inst, indicesInst);
         recria(membro, indicesMembro);
-        for (const TabelaDaCarga& c : TabelasDaCarga) {
+        // Each table's request goes out before the table before it is loaded: the server prepares
+        // the next reply, and the network thread reads it, while this thread decodes and fills.
+        // Requests still go one at a time, in the same order, and none is sent after a failure.
+        const auto pede = [&d](std::size_t i) {
+            const TabelaDaCarga& c = TabelasDaCarga[i];
+            return PedeTabela(d.tabelaOuErro(QString::fromLatin1(c.tabela)),
+                              QString::fromLatin1(PrefixoCarga) + QString::fromLatin1(c.procedimento));
+        };
+        std::unique_ptr<PedidoEmCurso> pedido = pede(0);
+        for (std::size_t i = 0; i < TabelasDaCarga.size(); ++i) {
+            const TabelaDaCarga& c = TabelasDaCarga[i];
             store::Table& tabela = d.tabelaOuErro(QString::fromLatin1(c.tabela));
-            const int resultado = RecebeTabela(tabela, QString::fromLatin1(PrefixoCarga) + QString::fromLatin1(c.procedimento));
+            const int resultado = pedido ? ConcluiTabela(*pedido) : TrocaCancelada;
+            pedido.reset();
+            bool proximoCancelado = false;
+            if (resultado >= 0) {
+                // The reply's bytes stay shared with this copy when the next request empties the buffer.
+                const QByteArray resposta = Resposta();
+                if (i + 1 < TabelasDaCarga.size()) {
+                    pedido = pede(i + 1);
+                    proximoCancelado = !pedido;
+                }
+                CarregaTabela(tabela, resposta);
+            }
             app::ProgressoEspera(c.progresso, 500);
             if (resultado < 0) {
                 esvaziaTabelasDaCarga(d);
@@ -207,6 +228,12 @@ bool RecebeProjeto(const QString& usuario, const QString& senha, const EscolhePr
                 AjustaKESTA(tabela);
             } else if (nome == QStringLiteral("tbBaseArea")) {
                 d.atividadesApoiadas().tbBaseAcesso.emptyTable();
+            }
+            if (proximoCancelado) {
+                esvaziaTabelasDaCarga(d);
+                d.geral().CreateIndexes();
+                app::FechaEspera();
+                return false;
             }
         }
         d.geral().EmptyRecord();

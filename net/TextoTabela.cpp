@@ -180,52 +180,91 @@ int CreateTable(const QByteArray& texto, store::Table& tabela)
     return postas;
 }
 
-int RecebeTabela(store::Table& tabela, const QString& caminho)
+namespace {
+
+// A table that could not be received or loaded: the download goes on, marked as failed.
+void problemaNaTabela(const store::Table& tabela, const std::exception& e)
+{
+    const int slot = tabela.tag();
+    const bool comSlot = slot >= 0 && slot < store::NumSlots;
+    app::FechaEspera();
+    SetErroNaTroca(true);
+    const QString arquivo = comSlot ? store::TableFiles[std::size_t(slot)] : tabela.name();
+    app::Mensagem(QStringLiteral("Problemas para receber tabela ") + arquivo + QStringLiteral(" .\r")
+                      + QStringLiteral("Repita a operação posteriormente.\r")
+                      + QStringLiteral("Caso o problema persista, contacte o suporte, indicando a seguinte mensagem:\r")
+                      + QString::fromUtf8(e.what()),
+                  app::Icone::Erro);
+}
+
+// A request that failed, or a reply that is not a table: shown, the exchange marked as failed.
+int falhaNaTabela(int resultado)
+{
+    app::FechaEspera();
+    app::Mensagem(TextoFalha(resultado), app::Icone::Erro);
+    SetErroNaTroca(true);
+    app::SetStatusText(2, QString());
+    return resultado;
+}
+
+} // namespace
+
+std::unique_ptr<PedidoEmCurso> PedeTabela(store::Table& tabela, const QString& caminho)
 {
     app::ProcessaEventos();
     if (app::TrocaCancelada())
-        return TrocaCancelada;
-
+        return nullptr;
     const int slot = tabela.tag();
     const bool comSlot = slot >= 0 && slot < store::NumSlots;
-    int resultado = 0;
+    app::TextoEspera(QStringLiteral("Recebendo dados de ")
+                     + (comSlot ? store::TableTitles[std::size_t(slot)] : tabela.name()));
+    return std::make_unique<PedidoEmCurso>(Config().host, Config().portaKesta, caminho,
+                                           QStringLiteral("cod_projeto=") + app::Estado().ProjectCode);
+}
+
+int ConcluiTabela(PedidoEmCurso& pedido)
+{
+    const int resultado = pedido.espera();
+    // Nothing to parse: a failed request leaves no reply behind.
+    if (resultado < 0)
+        return falhaNaTabela(resultado);
+    // A table reply that lacks either marker is garbage or was cut short: loading it would leave
+    // the table empty and call the download a success. It fails like any reply that is not data.
+    if (!QuadroCompleto(Resposta()))
+        return falhaNaTabela(FalhaPaginaHtml);
+    return resultado;
+}
+
+void CarregaTabela(store::Table& tabela, const QByteArray& resposta)
+{
     try {
-        app::TextoEspera(QStringLiteral("Recebendo dados de ")
-                         + (comSlot ? store::TableTitles[std::size_t(slot)] : tabela.name()));
-        resultado = ExecutaPedido(Config().host, Config().portaKesta, caminho,
-                                  QStringLiteral("cod_projeto=") + app::Estado().ProjectCode);
-        if (resultado < 0) {
-            app::FechaEspera();
-            app::Mensagem(TextoFalha(resultado), app::Icone::Erro);
-            SetErroNaTroca(true);
-            app::SetStatusText(2, QString());
-            // Nothing to parse: a failed request leaves no reply behind.
-            return resultado;
-        }
-        // A table reply that lacks either marker is garbage or was cut short: loading it would leave
-        // the table empty and call the download a success. It fails like any reply that is not data.
-        if (!QuadroCompleto(Resposta())) {
-            resultado = FalhaPaginaHtml;
-            app::FechaEspera();
-            app::Mensagem(TextoFalha(resultado), app::Icone::Erro);
-            SetErroNaTroca(true);
-            app::SetStatusText(2, QString());
-            return resultado;
-        }
-        CreateTable(Resposta(), tabela);
+        CreateTable(resposta, tabela);
     } catch (const app::Abort&) {
         throw;
     } catch (const std::exception& e) {
-        app::FechaEspera();
-        SetErroNaTroca(true);
-        const QString arquivo = comSlot ? store::TableFiles[std::size_t(slot)] : tabela.name();
-        app::Mensagem(QStringLiteral("Problemas para receber tabela ") + arquivo + QStringLiteral(" .\r")
-                          + QStringLiteral("Repita a operação posteriormente.\r")
-                          + QStringLiteral("Caso o problema persista, contacte o suporte, indicando a seguinte mensagem:\r")
-                          + QString::fromUtf8(e.what()),
-                      app::Icone::Erro);
+        problemaNaTabela(tabela, e);
     }
     app::SetStatusText(2, QString());
+}
+
+int RecebeTabela(store::Table& tabela, const QString& caminho)
+{
+    int resultado = 0;
+    try {
+        const std::unique_ptr<PedidoEmCurso> pedido = PedeTabela(tabela, caminho);
+        if (!pedido)
+            return TrocaCancelada;
+        resultado = ConcluiTabela(*pedido);
+        if (resultado < 0)
+            return resultado;
+    } catch (const app::Abort&) {
+        throw;
+    } catch (const std::exception& e) {
+        problemaNaTabela(tabela, e);
+        app::SetStatusText(2, QString());
+        return resultado;
+    }
+    CarregaTabela(tabela, Resposta());
     return resultado;
 }
 

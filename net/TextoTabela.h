@@ -4,6 +4,8 @@
 #include <QByteArrayView>
 #include <QString>
 
+#include <memory>
+
 namespace store {
 class Table;
 }
@@ -12,6 +14,8 @@ class Table;
 // any text, "<InitTab>", one skipped character, rows of fields separated by "|" and ended by a line
 // feed, then "<FimTab>". Bytes are Windows-1252.
 namespace net {
+
+class PedidoEmCurso;
 
 // Searches text[0..last] for `padrao` from `inicio`. Tries every start s with
 // s < last + 1 - length; on the first match returns s + length + 1, otherwise -1. Never reads past
@@ -67,6 +71,15 @@ int CreateTable(const QByteArray& texto, store::Table& tabela);
 // A reply without both markers is a failed request (FalhaPaginaHtml, with its text shown): a
 // download never takes a garbled or truncated table for an empty one.
 int RecebeTabela(store::Table& tabela, const QString& caminho);
+
+// RecebeTabela in three steps, so that the next table's request can be on its way while this one
+// loads. PedeTabela: the Cancelar check (null when the user has cancelled) and the wait window's
+// text, then the request sent. ConcluiTabela: waits for its reply and judges it as RecebeTabela does
+// (a failure shown, the exchange marked as failed); the reply is then in Resposta(). CarregaTabela:
+// appends a judged reply to the table, a failure while loading shown as RecebeTabela shows it.
+std::unique_ptr<PedidoEmCurso> PedeTabela(store::Table& tabela, const QString& caminho);
+int ConcluiTabela(PedidoEmCurso& pedido);
+void CarregaTabela(store::Table& tabela, const QByteArray& resposta);
 
 // The error flag of one exchange (download or send): set by a failed table request.
 bool ErroNaTroca();

@@ -333,17 +333,43 @@ int ExecutaPedido(const QString& host, int port, const QString& path, const QStr
     return ExecutaPedido(host, port, path, ParaWindows1252(body));
 }
 
-int ExecutaPedido(const QString& host, int port, const QString& path, const QByteArray& body)
+// ---- the request under way ----
+
+// Everything a request under way holds; its handlers point here, so it stays put until the end.
+struct PedidoEmCurso::Estado {
+    int falhaAntes = 0;  // a result known before anything was sent (negative), or 0
+    bool ocupa = false;  // this request holds the one-at-a-time slot
+    bool seguro = false;
+    QString host;
+    QByteArray resposta;
+    QPointer<QNetworkReply> r;
+    QEventLoop laco;
+    QTimer vigia;
+    bool enviado = false;
+    bool aguardaEnvio = false;
+    bool tempoEsgotado = false;
+    bool excedeu = false;
+    // Certificate errors are only recorded: nothing here ever ignores one, so the request fails.
+    QList<QSslError> errosSsl;
+};
+
+PedidoEmCurso::PedidoEmCurso(const QString& host, int port, const QString& path, const QString& body)
+    : PedidoEmCurso(host, port, path, ParaWindows1252(body))
 {
-    QByteArray& resposta = buffer();
-    resposta.clear();
+}
+
+PedidoEmCurso::PedidoEmCurso(const QString& host, int port, const QString& path, const QByteArray& body)
+    : m(std::make_unique<Estado>())
+{
+    buffer().clear();
+    m->falhaAntes = inicia(host, port, path, body);
+}
+
+int PedidoEmCurso::inicia(const QString& host, int port, const QString& path, const QByteArray& body)
+{
     // One request at a time: the buffer serves one reply.
     if (g_emCurso || !QCoreApplication::instance())
         return FalhaConexao;
-    g_emCurso = true;
-    struct Fim {
-        ~Fim() { g_emCurso = false; }
-    } fim;
 
     const Configuracao& cfg = Config();
     estado(60);
@@ -374,6 +400,11 @@ int ExecutaPedido(const QString& host, int port, const QString& path, const QByt
     if (!url.isValid() || host.isEmpty())
         return FalhaConexao;
 
+    g_emCurso = true;
+    m->ocupa = true;
+    m->seguro = seguro;
+    m->host = host;
+
     QNetworkAccessManager& gerente = gerenteDaAplicacao();
     // No request may inherit a connection that another one used. The request asks for
     // "Connection: close", but a server that answers without a "Connection" header leaves Qt taking
@@ -402,77 +433,115 @@ int ExecutaPedido(const QString& host, int port, const QString& path, const QByt
     auto* corpo = new CorpoDeUmaLeitura(body);
     QNetworkReply* r = gerente.post(pedido, corpo);
     corpo->setParent(r);
-    QEventLoop laco;
-    QTimer vigia;
-    vigia.setSingleShot(true);
+    m->r = r;
+    Estado* e = m.get();
+    e->vigia.setSingleShot(true);
 
-    bool enviado = false;
-    bool tempoEsgotado = false;
-    bool excedeu = false;
-    // Certificate errors are only recorded: nothing here ever ignores one, so the request fails.
-    QList<QSslError> errosSsl;
-    QObject::connect(r, &QNetworkReply::sslErrors, r, [&errosSsl](const QList<QSslError>& e) { errosSsl += e; });
-
-    QObject::connect(&vigia, &QTimer::timeout, r, [&] {
-        tempoEsgotado = true;
-        r->abort();
+    QObject::connect(r, &QNetworkReply::sslErrors, r, [e](const QList<QSslError>& erros) { e->errosSsl += erros; });
+    QObject::connect(&e->vigia, &QTimer::timeout, r, [e] {
+        e->tempoEsgotado = true;
+        e->r->abort();
     });
     QObject::connect(r, &QNetworkReply::socketStartedConnecting, r, [] { estado(20); });
-    QObject::connect(r, &QNetworkReply::uploadProgress, r, [&enviado](qint64 enviados, qint64) {
-        if (!enviado && enviados > 0)
+    QObject::connect(r, &QNetworkReply::uploadProgress, r, [e](qint64 enviados, qint64) {
+        if (!e->enviado && enviados > 0)
             estado(30);
     });
-    QObject::connect(r, &QNetworkReply::requestSent, r, [&] {
-        enviado = true;
+    QObject::connect(r, &QNetworkReply::requestSent, r, [e] {
+        e->enviado = true;
         estado(31);
-        vigia.start(cfg.tempoRespostaMs);
+        e->vigia.start(Config().tempoRespostaMs);
+        if (e->aguardaEnvio)
+            e->laco.quit();
     });
-    QObject::connect(r, &QNetworkReply::metaDataChanged, r, [&] {
-        enviado = true;
+    QObject::connect(r, &QNetworkReply::metaDataChanged, r, [e] {
+        e->enviado = true;
         estado(40);
-        vigia.start(cfg.tempoRespostaMs);
+        e->vigia.start(Config().tempoRespostaMs);
     });
-    QObject::connect(r, &QNetworkReply::readyRead, r, [&] {
-        if (r->isOpen())
-            resposta.append(r->readAll());
-        vigia.start(cfg.tempoRespostaMs);
-        if (resposta.size() > cfg.limiteResposta) {
-            excedeu = true;
-            r->abort();
+    QObject::connect(r, &QNetworkReply::readyRead, r, [e] {
+        if (e->r->isOpen())
+            e->resposta.append(e->r->readAll());
+        e->vigia.start(Config().tempoRespostaMs);
+        if (e->resposta.size() > Config().limiteResposta) {
+            e->excedeu = true;
+            e->r->abort();
         }
     });
-    QObject::connect(r, &QNetworkReply::finished, &laco, &QEventLoop::quit);
+    // The reply may finish while the caller works, before anyone waits: the watch stops with it.
+    QObject::connect(r, &QNetworkReply::finished, r, [e] {
+        e->vigia.stop();
+        e->laco.quit();
+    });
 
-    vigia.start(cfg.tempoEnvioMs);
+    e->vigia.start(cfg.tempoEnvioMs);
+    // Qt starts the request and feeds it its one-shot body from this thread's events: they are
+    // handled until the request is out, so that the server works on it while the caller does.
+    e->aguardaEnvio = true;
+    if (!e->enviado && !r->isFinished())
+        e->laco.exec();
+    e->aguardaEnvio = false;
+    return 0;
+}
+
+PedidoEmCurso::~PedidoEmCurso()
+{
+    // Never waited for (the caller gave up, or an exception passed): the request goes down here.
+    if (m->r) {
+        QNetworkReply* r = m->r;
+        QObject::disconnect(r, nullptr, nullptr, nullptr);
+        r->abort();
+        delete r;
+        g_conexaoPodeFicar = true;
+    }
+    if (m->ocupa)
+        g_emCurso = false;
+}
+
+int PedidoEmCurso::espera()
+{
+    QByteArray& resposta = buffer();
+    resposta.clear();
+    if (!m->r)
+        return m->falhaAntes < 0 ? m->falhaAntes : FalhaConexao;
+
+    Estado& e = *m;
+    QNetworkReply* r = e.r;
     if (!r->isFinished())
-        laco.exec();
-    vigia.stop();
-    if (!excedeu && r->isOpen())
-        resposta.append(r->readAll());
+        e.laco.exec();
+    e.vigia.stop();
+    if (!e.excedeu && r->isOpen())
+        e.resposta.append(r->readAll());
+    resposta = std::move(e.resposta);
+    e.resposta = QByteArray();
 
     g_conexaoPodeFicar = !fechouAConexao(*r);
+    const Configuracao& cfg = Config();
     const QNetworkReply::NetworkError erro = r->error();
     const bool temStatus = r->attribute(QNetworkRequest::HttpStatusCodeAttribute).isValid();
     const QString textoErro = r->errorString();
+    e.r = nullptr;
     delete r;
+    e.ocupa = false;
+    g_emCurso = false;
 
     int resultado;
-    if (seguro && !temStatus
-        && (!errosSsl.isEmpty() || erro == QNetworkReply::SslHandshakeFailedError)) {
-        resultado = errosSsl.isEmpty()
+    if (e.seguro && !temStatus
+        && (!e.errosSsl.isEmpty() || erro == QNetworkReply::SslHandshakeFailedError)) {
+        resultado = e.errosSsl.isEmpty()
                         ? falhaSeguranca(QStringLiteral("a negociação TLS falhou (") + textoErro + QStringLiteral(")."))
-                        : falhaSeguranca(motivoDoCertificado(errosSsl.first(), host));
-    } else if (excedeu || resposta.size() > cfg.limiteResposta) {
+                        : falhaSeguranca(motivoDoCertificado(e.errosSsl.first(), e.host));
+    } else if (e.excedeu || resposta.size() > cfg.limiteResposta) {
         resultado = FalhaLeitura;
-    } else if (tempoEsgotado) {
-        resultado = enviado ? FalhaLeitura : FalhaConexao;
+    } else if (e.tempoEsgotado) {
+        resultado = e.enviado ? FalhaLeitura : FalhaConexao;
     } else if (erro == QNetworkReply::NoError || (temStatus && erroDeStatusHttp(erro))) {
         // An error status without a body is no data either: the server could not answer.
         if (erro != QNetworkReply::NoError && resposta.isEmpty())
             resultado = FalhaPaginaHtml;
         else
             resultado = int(qMin<qint64>(resposta.size(), std::numeric_limits<int>::max()));
-    } else if (erroDeConexao(erro) || (!enviado && !temStatus)) {
+    } else if (erroDeConexao(erro) || (!e.enviado && !temStatus)) {
         resultado = FalhaConexao;
     } else {
         resultado = FalhaLeitura;
@@ -488,6 +557,11 @@ int ExecutaPedido(const QString& host, int port, const QString& path, const QByt
     if (resultado == FalhaConexao || resultado == FalhaLeitura || resultado == FalhaSeguranca)
         resposta.clear();
     return resultado;
+}
+
+int ExecutaPedido(const QString& host, int port, const QString& path, const QByteArray& body)
+{
+    return PedidoEmCurso(host, port, path, body).espera();
 }
 
 int TesteComunicacao()

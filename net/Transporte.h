@@ -4,6 +4,7 @@
 #include <QString>
 
 #include <array>
+#include <memory>
 
 // Every exchange with the programme's server: one synchronous POST of a form-style body, the reply
 // read whole into the process-wide reply buffer, and a result code that callers turn into a text.
@@ -57,10 +58,33 @@ void RecarregaConfiguracao();
 Configuracao LeConfiguracao(const QString& arquivoIni);
 
 // One POST of `body` to http://host:port/path (https://, per the configuration). The whole reply lands in the reply buffer (Resposta).
+// The reply buffer is emptied when a request starts (ExecutaPedido or PedidoEmCurso).
 // Writes the connection states into status panel 2 and keeps the window alive while it waits.
 int ExecutaPedido(const QString& host, int port, const QString& path, const QByteArray& body);
 // The same with a body given as text: sent as Windows-1252 bytes.
 int ExecutaPedido(const QString& host, int port, const QString& path, const QString& body);
+
+// A request sent and not yet waited for, so that the caller can work while the server answers: the
+// reply is read by the network thread and collected as this thread handles its events. It counts as
+// the one request at a time from its start to the end of `espera`; one never waited for is aborted
+// when it is destroyed.
+class PedidoEmCurso
+{
+public:
+    PedidoEmCurso(const QString& host, int port, const QString& path, const QByteArray& body);
+    PedidoEmCurso(const QString& host, int port, const QString& path, const QString& body);
+    ~PedidoEmCurso();
+    PedidoEmCurso(const PedidoEmCurso&) = delete;
+    PedidoEmCurso& operator=(const PedidoEmCurso&) = delete;
+
+    // Waits for the reply, then as ExecutaPedido: its result, the reply in the reply buffer.
+    int espera();
+
+private:
+    struct Estado;
+    int inicia(const QString& host, int port, const QString& path, const QByteArray& body);
+    std::unique_ptr<Estado> m;
+};
 
 // The bytes of the last reply (empty after a failure: a failed request never leaves an earlier
 // reply behind for the parsers to read).

@@ -19,6 +19,8 @@ public:
         Corta,           // announces more bytes than it sends, then closes
         Cala,            // keeps the connection open and never answers
         SemTamanho,      // answers without Content-Length and ends the reply by closing
+        SemAviso,        // answers without a Connection header and keeps the connection for more
+        DizQueFecha,     // answers "Connection: close" but leaves the connection open
     };
 
     struct Pedido {
@@ -31,20 +33,24 @@ public:
     // When set, chooses the reply by the request (overrides `corpo`).
     std::function<QByteArray(const Pedido&)> responde;
     QList<Pedido> pedidos;
+    int conexoes = 0;  // connections accepted
 
     PeerHttp()
     {
         m_servidor.listen(QHostAddress::LocalHost, 0);
         connect(&m_servidor, &QTcpServer::newConnection, this, [this] {
             while (QTcpSocket* s = m_servidor.nextPendingConnection()) {
+                ++conexoes;
                 s->setParent(this);
                 auto* acumulado = new QByteArray;
                 connect(s, &QObject::destroyed, this, [acumulado] { delete acumulado; });
                 connect(s, &QTcpSocket::readyRead, s, [this, s, acumulado] {
                     acumulado->append(s->readAll());
                     Pedido p;
-                    if (completo(*acumulado, p))
+                    while (const qsizetype usados = completo(*acumulado, p)) {
+                        acumulado->remove(0, usados);
                         atende(s, p);
+                    }
                 });
             }
         });
@@ -53,11 +59,12 @@ public:
     quint16 porta() const { return m_servidor.serverPort(); }
 
 private:
-    static bool completo(const QByteArray& dados, Pedido& p)
+    // The bytes of the first whole request in `dados`, 0 while it is not whole.
+    static qsizetype completo(const QByteArray& dados, Pedido& p)
     {
         const qsizetype fimCab = dados.indexOf("\r\n\r\n");
         if (fimCab < 0)
-            return false;
+            return 0;
         p.cabecalhos = dados.left(fimCab);
         const QList<QByteArray> linhas = p.cabecalhos.split('\n');
         const QList<QByteArray> primeira = linhas.value(0).trimmed().split(' ');
@@ -69,9 +76,9 @@ private:
                 tamanho = l.mid(15).trimmed().toLongLong();
         }
         if (dados.size() - (fimCab + 4) < tamanho)
-            return false;
+            return 0;
         p.corpo = dados.mid(fimCab + 4, tamanho);
-        return true;
+        return fimCab + 4 + tamanho;
     }
 
     void atende(QTcpSocket* s, const Pedido& p)
@@ -93,6 +100,14 @@ private:
         case Modo::SemTamanho:
             s->write("HTTP/1.0 200 OK\r\nContent-Type: text/plain\r\n\r\n" + c);
             s->disconnectFromHost();
+            return;
+        case Modo::SemAviso:
+            s->write("HTTP/1.1 200 OK\r\nContent-Type: text/plain\r\nContent-Length: " + QByteArray::number(c.size())
+                     + "\r\n\r\n" + c);
+            return;
+        case Modo::DizQueFecha:
+            s->write("HTTP/1.1 200 OK\r\nContent-Type: text/plain\r\nConnection: close\r\nContent-Length: "
+                     + QByteArray::number(c.size()) + "\r\n\r\n" + c);
             return;
         case Modo::Responde:
             s->write("HTTP/1.1 " + QByteArray::number(status) + " X\r\nContent-Type: text/plain\r\n"

@@ -5,6 +5,7 @@
 #include "core/ProgramState.h"
 #include "net/TextoTabela.h"
 #include "net/Transporte.h"
+#include "store/Catalogo.h"
 #include "store/Dados.h"
 
 #include <QTemporaryDir>
@@ -246,6 +247,40 @@ TEST_F(Carga, CancelarNaJanelaDeEsperaDeixaTudoVazio)
     EXPECT_TRUE(ui.mensagens.isEmpty());
     EXPECT_FALSE(ui.esperaAberta());
     tudoVazio();
+}
+
+// Each table's request is on its way while the table before it loads. When that load gives up (here
+// a silent abort from the wait window's progress, on the members' rows), the request under way goes
+// down with the download: every table empty, the wait window closed, nothing left half-done that
+// would stop the next download.
+TEST_F(Carga, DesistenciaAoCarregarDerrubaOPedidoSeguinte)
+{
+    ServidorFalso s;
+    app::InteracaoRoteirizada ui;
+    bool desistiu = false;
+    ui.aoProgredir = [&] {
+        // A step inside a table (not out of 500) after the members' successor was asked for.
+        if (!desistiu && !ui.progressos.empty() && ui.progressos.back().second != 500
+            && ui.textosEspera.last() == u"Recebendo dados de "_s + store::TableTitles[size_t(store::dados().identificacao().tbMembroBolsista.tag())]) {
+            desistiu = true;
+            throw app::Abort();
+        }
+    };
+    EXPECT_THROW(net::RecebeProjeto(u"demo"_s, u"demo"_s, escolhe(u"77"_s)), app::Abort);
+    EXPECT_TRUE(desistiu);
+    // The login, the five tables up to the members and the members' successor, already asked for.
+    EXPECT_EQ(s.caminhos().size(), 7);
+    EXPECT_EQ(s.caminhos().last(), u"/kesta_off/owa/carga_tabelas_off.membrosBolsas"_s);
+    EXPECT_TRUE(ui.mensagens.isEmpty()) << qPrintable(ui.textos().join(u'|'));
+    EXPECT_FALSE(ui.esperaAberta());
+    tudoVazio();
+
+    ui.aoProgredir = nullptr;
+    app::Estado().ProjectCode.clear();
+    EXPECT_TRUE(net::RecebeProjeto(u"demo"_s, u"demo"_s, escolhe(u"77"_s)));
+    EXPECT_EQ(s.caminhos().size(), 7 + 46);
+    EXPECT_EQ(store::dados().identificacao().tbMembro.recordCount(), 2);
+    EXPECT_TRUE(ui.mensagens.isEmpty()) << qPrintable(ui.textos().join(u'|'));
 }
 
 TEST_F(Carga, ComandoCarregar)

@@ -251,6 +251,36 @@ TEST(Transporte, FalhasDeConexaoEDeLeitura)
     }
 }
 
+// Whatever a reply says of its connection, and whether or not the server then closes it, the next
+// request goes out on a connection of its own: one handed to a connection the server has since
+// dropped could be neither sent nor safely sent again.
+TEST(Transporte, CadaPedidoNumaConexaoPropria)
+{
+    app::InteracaoRoteirizada ui;
+    for (const PeerHttp::Modo modo : {PeerHttp::Modo::Responde, PeerHttp::Modo::SemAviso, PeerHttp::Modo::DizQueFecha}) {
+        PeerHttp peer;
+        peer.modo = modo;
+        peer.corpo = QByteArrayLiteral("ok\n");
+        for (int i = 0; i < 3; ++i)
+            EXPECT_EQ(pede(peer), 3) << int(modo);
+        EXPECT_EQ(peer.pedidos.size(), 3) << int(modo);
+        EXPECT_EQ(peer.conexoes, 3) << int(modo);
+    }
+    // After a request that failed on a connection the server keeps open, too.
+    PeerHttp peer;
+    peer.corpo = QByteArrayLiteral("ok\n");
+    {
+        TempoCurto curto(400);
+        peer.modo = PeerHttp::Modo::Cala;
+        EXPECT_EQ(pede(peer), -2);
+    }
+    peer.modo = PeerHttp::Modo::SemAviso;
+    EXPECT_EQ(pede(peer), 3);
+    EXPECT_EQ(pede(peer), 3);
+    EXPECT_EQ(peer.pedidos.size(), 3);
+    EXPECT_EQ(peer.conexoes, 3);
+}
+
 TEST(Transporte, ConfiguracaoDoArquivoEDoAmbiente)
 {
     QTemporaryDir dir;
