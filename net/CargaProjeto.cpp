@@ -178,11 +178,15 @@ bool RecebeProjeto(const QString& usuario, const QString& senha, const EscolhePr
     try {
         // The download only appends: start from empty tables, whatever an earlier run left.
         esvaziaTabelasDaCarga(d);
-        // Rows go in faster without indexes to keep up, and CreateIndexes builds every one of them at
-        // the end (or after a failure). The posting rules look institutions and members up by key
-        // meanwhile, so those two tables keep theirs.
+        // Rows go in faster without indexes to keep up: each table gets its indexes once it is
+        // filled (while the next table's request is under way), CreateIndexes builds the rest at the
+        // end (every one after a failure). The posting rules look institutions and members up by
+        // key meanwhile, so those two tables keep theirs; the end also indexes them again, and the
+        // laboratories, whose placeholder is made anew then.
         store::Table& inst = d.identificacao().tbInstituicao;
         store::Table& membro = d.identificacao().tbMembro;
+        const store::Table& laboratorio = d.atividadesApoiadas().tbLaboratorio;
+        std::vector<const store::Table*> indexadas;
         const std::vector<store::IndexDef> indicesInst = definicoes(inst);
         const std::vector<store::IndexDef> indicesMembro = definicoes(membro);
         d.geral().ClearIndexes();
@@ -235,9 +239,14 @@ bool RecebeProjeto(const QString& usuario, const QString& senha, const EscolhePr
                 app::FechaEspera();
                 return false;
             }
+            if (&tabela != &inst && &tabela != &membro && &tabela != &laboratorio) {
+                d.geral().CreateIndexes(tabela);
+                indexadas.push_back(&tabela);
+            }
         }
+        pedido.reset();
         d.geral().EmptyRecord();
-        d.geral().CreateIndexes();
+        d.geral().CreateIndexesExcept(indexadas);
     } catch (...) {
         // No partial project: whatever failed, the tables end empty, with their indexes.
         esvaziaTabelasDaCarga(d);

@@ -8,6 +8,7 @@
 
 #include <QDir>
 
+#include <algorithm>
 #include <exception>
 
 namespace store {
@@ -187,15 +188,38 @@ void TDataGeral::CloseTables()
         t->close();
 }
 
+namespace {
+
+void criaIndices(Table& t, const IndicesDaTabela& i)
+{
+    t.addIndex(QStringLiteral("Primary"), i.primario, i.opcao);
+    for (const IndiceExtra& e : i.outros)
+        t.addIndex(e.nome, e.colunas, ixNone);
+    if (i.primarioCorrente)
+        t.setIndexName(QStringLiteral("Primary"));
+}
+
+} // namespace
+
 void TDataGeral::CreateIndexes()
+{
+    for (const IndicesDaTabela& i : TabelaDeIndices())
+        criaIndices(m_dados.tabelaOuErro(i.tabela), i);
+}
+
+void TDataGeral::CreateIndexes(Table& tabela)
+{
+    for (const IndicesDaTabela& i : TabelaDeIndices())
+        if (i.tabela == tabela.name())
+            criaIndices(tabela, i);
+}
+
+void TDataGeral::CreateIndexesExcept(const std::vector<const Table*>& prontas)
 {
     for (const IndicesDaTabela& i : TabelaDeIndices()) {
         Table& t = m_dados.tabelaOuErro(i.tabela);
-        t.addIndex(QStringLiteral("Primary"), i.primario, i.opcao);
-        for (const IndiceExtra& e : i.outros)
-            t.addIndex(e.nome, e.colunas, ixNone);
-        if (i.primarioCorrente)
-            t.setIndexName(QStringLiteral("Primary"));
+        if (std::find(prontas.begin(), prontas.end(), &t) == prontas.end())
+            criaIndices(t, i);
     }
 }
 

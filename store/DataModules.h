@@ -48,6 +48,10 @@ public:
     void ClearTables();
     void CloseTables();
     void CreateIndexes();
+    // The indexes of one table as CreateIndexes makes them (none for a table it has nothing for),
+    // and CreateIndexes for every table but those already done so.
+    void CreateIndexes(Table& tabela);
+    void CreateIndexesExcept(const std::vector<const Table*>& prontas);
     void ClearIndexes();
     void EmptyRecord();
 
