@@ -244,7 +244,6 @@ bool RecebeProjeto(const QString& usuario, const QString& senha, const EscolhePr
                 indexadas.push_back(&tabela);
             }
         }
-        pedido.reset();
         d.geral().EmptyRecord();
         d.geral().CreateIndexesExcept(indexadas);
     } catch (...) {
