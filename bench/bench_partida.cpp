@@ -1,4 +1,4 @@
-// Start-up and memory with a project of 100,000 rows named on the command line, as a file manager
+// Start-up and memory with a project of 100,000 rows (see LinhasDoProjeto.h) named on the command line, as a file manager
 // starts the program ("rezozur ARQUIVO.prj").
 //   "ratio startup": from the start of the process to its main window shown with the project open,
 //     against a bare Qt program that reads the same file's bytes and shows an empty main window.
@@ -8,6 +8,7 @@
 // Each child starts in a fresh home and temporary folder, so that no other copy of the program, no
 // settings and no recovery copy of an earlier run come into it. Ours and the peers alternate; the best
 // of three runs of each is kept.
+#include "LinhasDoProjeto.h"
 #include "ProjetoDeTeste.h"
 
 #include "core/ProgramState.h"
@@ -116,7 +117,7 @@ int main(int argc, char** argv)
 {
     store::FixaLimitesDoAlocador();
     QCoreApplication aplicacao(argc, argv);
-    const int linhasPorTabela = (100000 + store::NumTabelasArmazenadas - 1) / store::NumTabelasArmazenadas;
+    const int linhasPorTabela = (bench::LinhasDoProjeto() + store::NumTabelasArmazenadas - 1) / store::NumTabelasArmazenadas;
     QTemporaryDir saida;
     // "bench_partida ARQUIVO.prj": only writes the project there and keeps it, for a profiler.
     const bool soGrava = argc == 2;

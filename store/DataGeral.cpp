@@ -7,9 +7,13 @@
 #include "store/RegistroEnvios.h"
 
 #include <QDir>
+#include <QSignalBlocker>
 
 #include <algorithm>
+#include <atomic>
 #include <exception>
+#include <memory>
+#include <optional>
 
 namespace store {
 
@@ -90,6 +94,14 @@ void AplicaFiltro(Table& t, const QString& filtro)
     t.setFiltered(true);
 }
 
+// The indexes of one table, none of them made current: a table can get its own on a worker thread.
+void AdicionaIndices(Table& t, const IndicesDaTabela& i)
+{
+    t.addIndex(QStringLiteral("Primary"), i.primario, i.opcao);
+    for (const IndiceExtra& e : i.outros)
+        t.addIndex(e.nome, e.colunas, ixNone);
+}
+
 // Shows only the placeholder rows of a table; true when there is one.
 bool MostraPlaceholders(Table& t)
 {
@@ -149,6 +161,84 @@ void TDataGeral::LoadTables(const QString& pastaDosArquivos)
     EmptyRecord();
 }
 
+// As LoadTables and then CreateIndexes, but each table is decoded, filled and indexed on a worker
+// thread, different tables at once. While the workers run, no table may reach anything outside it: its
+// signals are blocked (the cursor settles again below, on this thread) and its change notice waits
+// until controls are enabled again, when every view reloads once. Views are not touched meanwhile: this
+// thread is busy joining the workers and runs no events. After a failure the tables hold whatever the
+// workers got to; the caller discards them all.
+void TDataGeral::LoadTablesAndIndexes(const QString& pastaDosArquivos)
+{
+    const std::vector<Table*> tabelas = m_dados.armazenadas();
+    std::vector<const IndicesDaTabela*> indices(tabelas.size(), nullptr);
+    std::vector<bool> indexada(TabelaDeIndices().size(), false);
+    for (size_t i = 0; i < tabelas.size(); ++i)
+        for (size_t k = 0; k < TabelaDeIndices().size(); ++k)
+            if (TabelaDeIndices()[k].tabela == tabelas[i]->name()) {
+                indices[i] = &TabelaDeIndices()[k];
+                indexada[k] = true;
+            }
+
+    struct Congelada {
+        explicit Congelada(Table& t) : tabela(t), bloqueio(&t) { t.disableControls(); }
+        ~Congelada() { tabela.enableControls(); }
+        Congelada(const Congelada&) = delete;
+        Congelada& operator=(const Congelada&) = delete;
+        Table& tabela;
+        std::optional<QSignalBlocker> bloqueio;
+    };
+    std::vector<std::unique_ptr<Congelada>> congeladas;
+    for (Table* t : tabelas) {
+        // A pending edit is stored here, where its posting rules may look at other tables.
+        t->setIndexName(QString());
+        congeladas.push_back(std::make_unique<Congelada>(*t));
+    }
+
+    const QString pasta = pastaDosArquivos.isEmpty() ? app::Estado().ProgramDir : pastaDosArquivos;
+    std::vector<std::exception_ptr> erros(tabelas.size());
+    std::atomic<bool> falhou{false};
+    EmParalelo(tabelas.size(), [&](size_t i) {
+        try {
+            Table& t = *tabelas[i];
+            Table::FileContents conteudo = Table::decodeFile(pasta + TableFiles[size_t(t.tag())], t.fields());
+            if (falhou)
+                return;
+            t.install(std::move(conteudo));
+            if (indices[i])
+                AdicionaIndices(t, *indices[i]);
+        } catch (...) {
+            erros[i] = std::current_exception();
+            falhou = true;
+        }
+    });
+    for (auto& c : congeladas)
+        c->bloqueio.reset();
+    for (const std::exception_ptr& e : erros)
+        if (e)
+            std::rethrow_exception(e);
+
+    for (size_t i = 0; i < tabelas.size(); ++i) {
+        Table& t = *tabelas[i];
+        t.setFilter(FiltroLista);
+        t.setFiltered(true);
+        t.open();
+        const int n = int(i) + 1;
+        if (t.name() == QLatin1String("tbInstituicao"))
+            AplicaFiltro(t, FiltroInstituicao);
+        app::ProgressoEspera(n <= 3 ? 10 * n : 10 * (n - 1), MaximoProgresso);
+    }
+    EmptyRecord();
+    for (size_t k = 0; k < TabelaDeIndices().size(); ++k) {
+        const IndicesDaTabela& i = TabelaDeIndices()[k];
+        Table& t = m_dados.tabelaOuErro(i.tabela);
+        if (!indexada[k])
+            AdicionaIndices(t, i);
+        if (i.primarioCorrente)
+            t.setIndexName(QStringLiteral("Primary"));
+    }
+    // congeladas: every view hears of its table once, now.
+}
+
 // A table file never holds index definitions, so the indexes stay in memory: the open project keeps
 // its order and key searches after a save without rebuilding them.
 void TDataGeral::SaveTable(Table& tabela)
@@ -192,9 +282,7 @@ namespace {
 
 void criaIndices(Table& t, const IndicesDaTabela& i)
 {
-    t.addIndex(QStringLiteral("Primary"), i.primario, i.opcao);
-    for (const IndiceExtra& e : i.outros)
-        t.addIndex(e.nome, e.colunas, ixNone);
+    AdicionaIndices(t, i);
     if (i.primarioCorrente)
         t.setIndexName(QStringLiteral("Primary"));
 }

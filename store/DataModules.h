@@ -42,6 +42,8 @@ public:
     void DataGeralCreate();
     // The table files are read from and written to `pasta` (ProgramDir when empty).
     void LoadTables(const QString& pasta = QString());
+    // LoadTables and CreateIndexes in one, the tables read and indexed on worker threads.
+    void LoadTablesAndIndexes(const QString& pasta = QString());
     void LoadTable(Table& tabela);
     void SaveTables(const QString& pasta = QString());
     void SaveTable(Table& tabela);

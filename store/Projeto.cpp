@@ -281,8 +281,7 @@ bool LeProjeto(const QString& arquivo)
         app::Estado().ProjectCode = codigo;
         DeixaCabecalho(pasta);
         try {
-            DataGeral().LoadTables(pasta);
-            DataGeral().CreateIndexes();
+            DataGeral().LoadTablesAndIndexes(pasta);
             LeRegistroEnvios(pasta + ArquivoEnvios);
             ok = true;
         } catch (const std::exception&) {

@@ -3,6 +3,7 @@
 
 #include "core/InteracaoRoteirizada.h"
 #include "core/ProgramState.h"
+#include "store/ArquivoZip.h"
 #include "store/Catalogo.h"
 #include "store/ComandosProjeto.h"
 #include "store/CopiaDeRecuperacao.h"
@@ -849,4 +850,106 @@ TEST_F(ProjetoArquivoTest, RegistroDeEnviosViajaNoArquivoEArquivoAntigoAbre)
     EXPECT_TRUE(store::Envios().pedidos[0].itens[1].recusado());
     EXPECT_EQ(store::Envios().pedidos[0].envio, p.envio);
     EXPECT_TRUE(ui.mensagens.isEmpty());
+}
+
+namespace {
+
+// What an open leaves in the tables beyond their rows: per table its current index, filter and row,
+// and every row in the order of each of its indexes.
+QStringList EstadoDasTabelas()
+{
+    std::vector<store::Table*> tabelas = store::dados().armazenadas();
+    tabelas.push_back(&store::DataResultadosGerados().tbEstudosSetores);
+    QStringList r;
+    for (store::Table* t : tabelas) {
+        auto valores = [t](store::Table::Bookmark b) {
+            QStringList v;
+            for (int c = 0; c < t->fieldCount(); ++c)
+                v << t->rowValue(b, c);
+            return v.join(QLatin1Char('\t'));
+        };
+        const QString indice = t->indexName();
+        const bool filtrada = t->filtered();
+        r << QStringLiteral("%1 [%2] %3 %4 %5 visíveis %6 atual %7")
+                 .arg(t->name(), indice, t->filter(), QString::number(filtrada), QString::number(t->active()))
+                 .arg(t->recordCount())
+                 .arg(t->bookmark() ? valores(t->bookmark()) : QString());
+        t->setFiltered(false);
+        for (const QString& nome : t->indexNames()) {
+            const store::IndexDef def = t->indexDef(nome);
+            t->setIndexName(nome);
+            QString ordem = nome + QLatin1Char(' ') + def.fields + QLatin1Char(' ') + QString::number(def.options);
+            for (store::Table::Bookmark b : t->visibleRows())
+                ordem += QLatin1Char('\n') + valores(b);
+            r << ordem;
+        }
+        t->setIndexName(indice);
+        t->setFiltered(filtrada);
+    }
+    return r;
+}
+
+} // namespace
+
+// Open reads and indexes the tables on worker threads: the tables come out as a load in turn leaves
+// them, and a damaged table among good ones fails the whole open with its message, leaves no row and
+// no table cut off from the views.
+TEST_F(ProjetoArquivoTest, AberturaEmParaleloIgualAEmSequenciaEFalhaInteira)
+{
+    const QString arquivo = outra(QStringLiteral("p.prj"));
+    salvaProjetoPreenchido(arquivo, 40);
+    InteracaoRoteirizada ui;
+
+    store::DataGeral().ClearTables();
+    int avisos = 0;
+    QObject::connect(&store::DataIdentificacao().tbMembro, &store::Table::changed, [&] { ++avisos; });
+    ASSERT_TRUE(store::LeProjeto(arquivo));
+    EXPECT_GE(avisos, 1) << "the views hear of the new rows";
+    const QStringList emParalelo = EstadoDasTabelas();
+
+    // The same files read in turn, then indexed.
+    const QString pasta = outra(QStringLiteral("extraidos/"));
+    QDir().mkpath(pasta);
+    store::ArquivoZip zip;
+    zip.ZipFileName = arquivo;
+    zip.Password = store::SenhaDoProjeto;
+    zip.ExtractDirectory = pasta;
+    zip.NomesPermitidos = store::EntradasPermitidas();
+    ASSERT_EQ(zip.Extrai(), store::ArquivoZip::Ok);
+    store::DataGeral().ClearTables();
+    store::DataGeral().LoadTables(pasta);
+    store::DataGeral().CreateIndexes();
+    const QStringList emSequencia = EstadoDasTabelas();
+    ASSERT_EQ(emParalelo.size(), emSequencia.size());
+    for (qsizetype i = 0; i < emParalelo.size(); ++i)
+        EXPECT_EQ(emParalelo[i], emSequencia[i]) << i;
+
+    // One table file cut short among good ones.
+    const QString tabela = pasta + QStringLiteral("tbEstudo.cof");
+    const QByteArray inteira = Le(tabela);
+    Grava(tabela, inteira.left(inteira.size() / 2));
+    const QString ruim = outra(QStringLiteral("ruim.prj"));
+    store::ArquivoZip novo;
+    novo.ZipFileName = ruim;
+    novo.Password = store::SenhaDoProjeto;
+    for (const QString& nome : store::EntradasDoProjeto())
+        novo.FilesToProcess << pasta + nome;
+    ASSERT_EQ(novo.Compacta(), store::ArquivoZip::Ok);
+
+    ASSERT_GT(teste::TotalDeLinhas(), 0);
+    ui.mensagens.clear();
+    EXPECT_FALSE(store::LeProjeto(ruim));
+    EXPECT_EQ(ui.textos(), QStringList{QStringLiteral("Arquivos de banco de dados ausentes ou danificados.")});
+    EXPECT_EQ(teste::TotalDeLinhas(), 0);
+    EXPECT_TRUE(ArquivosDeTabela(ambiente.pasta()).isEmpty());
+    for (store::Table* t : store::dados().armazenadas()) {
+        EXPECT_FALSE(t->signalsBlocked()) << t->name().toStdString();
+        int sinais = 0;
+        const auto c = QObject::connect(t, &store::Table::changed, [&] { ++sinais; });
+        t->setFiltered(t->filtered());
+        QObject::disconnect(c);
+        EXPECT_EQ(sinais, 1) << t->name().toStdString() << ": changes reach the views again";
+    }
+    EXPECT_EQ(store::DataIdentificacao().tbMembro.indexName(), QStringLiteral("Primary"));
+    EXPECT_TRUE(store::DataResultadosGerados().tbEstudo.hasIndex(QStringLiteral("Membro")));
 }
