@@ -10,7 +10,6 @@
 #include <QSignalBlocker>
 
 #include <algorithm>
-#include <atomic>
 #include <exception>
 #include <memory>
 #include <optional>
@@ -161,15 +160,17 @@ void TDataGeral::LoadTables(const QString& pastaDosArquivos)
     EmptyRecord();
 }
 
-// As LoadTables and then CreateIndexes, but each table is decoded, filled and indexed on a worker
-// thread, different tables at once. While the workers run, no table may reach anything outside it: its
-// signals are blocked (the cursor settles again below, on this thread) and its change notice waits
-// until controls are enabled again, when every view reloads once. Views are not touched meanwhile: this
-// thread is busy joining the workers and runs no events. After a failure the tables hold whatever the
-// workers got to; the caller discards them all.
-void TDataGeral::LoadTablesAndIndexes(const QString& pastaDosArquivos)
+// As LoadTables and then CreateIndexes with tables already decoded (one per stored table, in store
+// order): each table is filled and indexed on a worker thread, different tables at once. While the
+// workers run, no table may reach anything outside it: its signals are blocked (the cursor settles
+// again below, on this thread) and its change notice waits until controls are enabled again, when
+// every view reloads once. Views are not touched meanwhile: this thread is busy joining the workers and
+// runs no events.
+void TDataGeral::InstallTablesAndIndexes(std::vector<Table::FileContents>&& conteudos)
 {
     const std::vector<Table*> tabelas = m_dados.armazenadas();
+    if (conteudos.size() != tabelas.size())
+        throw TableError(QStringLiteral("%1 tabelas lidas para %2 armazenadas").arg(conteudos.size()).arg(tabelas.size()));
     std::vector<const IndicesDaTabela*> indices(tabelas.size(), nullptr);
     std::vector<bool> indexada(TabelaDeIndices().size(), false);
     for (size_t i = 0; i < tabelas.size(); ++i)
@@ -194,21 +195,14 @@ void TDataGeral::LoadTablesAndIndexes(const QString& pastaDosArquivos)
         congeladas.push_back(std::make_unique<Congelada>(*t));
     }
 
-    const QString pasta = pastaDosArquivos.isEmpty() ? app::Estado().ProgramDir : pastaDosArquivos;
     std::vector<std::exception_ptr> erros(tabelas.size());
-    std::atomic<bool> falhou{false};
     EmParalelo(tabelas.size(), [&](size_t i) {
         try {
-            Table& t = *tabelas[i];
-            Table::FileContents conteudo = Table::decodeFile(pasta + TableFiles[size_t(t.tag())], t.fields());
-            if (falhou)
-                return;
-            t.install(std::move(conteudo));
+            tabelas[i]->install(std::move(conteudos[i]));
             if (indices[i])
-                AdicionaIndices(t, *indices[i]);
+                AdicionaIndices(*tabelas[i], *indices[i]);
         } catch (...) {
             erros[i] = std::current_exception();
-            falhou = true;
         }
     });
     for (auto& c : congeladas)

@@ -42,8 +42,9 @@ public:
     void DataGeralCreate();
     // The table files are read from and written to `pasta` (ProgramDir when empty).
     void LoadTables(const QString& pasta = QString());
-    // LoadTables and CreateIndexes in one, the tables read and indexed on worker threads.
-    void LoadTablesAndIndexes(const QString& pasta = QString());
+    // LoadTables and CreateIndexes in one for tables already decoded (one per stored table, in store
+    // order), filled and indexed on worker threads.
+    void InstallTablesAndIndexes(std::vector<Table::FileContents>&& conteudos);
     void LoadTable(Table& tabela);
     void SaveTables(const QString& pasta = QString());
     void SaveTable(Table& tabela);

@@ -92,6 +92,7 @@ PastaPrivada::PastaPrivada()
     }
     p->pasta = QFile::encodeName(pasta.path()).toStdString();
     delete g_ativa.exchange(p);
+    m_registro = p;
     InstalaSinais();
 }
 
@@ -99,7 +100,11 @@ PastaPrivada::~PastaPrivada()
 {
     if (m_caminho.isEmpty())
         return;
-    delete g_ativa.exchange(nullptr);
+    // Only its own record goes: a folder made since (a project read ahead on another thread while an
+    // open or save runs) keeps its handler.
+    const ParaApagar* proprio = static_cast<const ParaApagar*>(m_registro);
+    if (proprio && g_ativa.compare_exchange_strong(proprio, nullptr))
+        delete static_cast<const ParaApagar*>(m_registro);
     QDir(m_caminho).removeRecursively();
 }
 

@@ -28,6 +28,7 @@ public:
 
 private:
     QString m_caminho;
+    const void* m_registro = nullptr;  // what a signal handler deletes for this folder, while it is the active one
 };
 
 } // namespace store

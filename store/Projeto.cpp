@@ -5,9 +5,12 @@
 #include "store/ArquivoZip.h"
 #include "store/Catalogo.h"
 #include "store/Dados.h"
+#include "store/Esquemas.h"
+#include "store/Paralelo.h"
 #include "store/PastaPrivada.h"
 #include "store/RegistroEnvios.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -17,6 +20,10 @@
 #include <QTemporaryFile>
 
 #include <exception>
+#include <future>
+#include <memory>
+#include <optional>
+#include <vector>
 
 namespace store {
 
@@ -66,13 +73,9 @@ enum class Cabecalho { Bom, Danificado, Incompativel };
 // program that wrote the file, the second the header's format (a newer one cannot be read), the third
 // is the project code. A file that is not UTF-8 text of three such lines, or that carries control
 // characters, is not a header we wrote; the code it holds would end up on screens and terminals.
-Cabecalho LeCabecalho(const QString& caminho, QString& codigo)
+Cabecalho LeCabecalho(const QByteArray& bytes, QString& codigo)
 {
-    QFile f(caminho);
-    if (!f.open(QIODevice::ReadOnly) || f.size() > TamanhoMaximoCabecalho)
-        return Cabecalho::Danificado;
-    const QByteArray bytes = f.readAll();
-    if (f.error() != QFileDevice::NoError || bytes.isEmpty())
+    if (bytes.isEmpty())
         return Cabecalho::Danificado;
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     const QString texto = utf8(bytes);
@@ -159,14 +162,137 @@ void DescartaTabelasLidas()
 
 // The send log of the archive just read; an archive without one (or with one this version cannot
 // read) opens with an empty log.
-void LeRegistroEnvios(const QString& caminho)
+void LeRegistroEnvios(const QByteArray& texto)
 {
-    constexpr qint64 TamanhoMaximo = qint64(64) * 1024 * 1024;
     Envios().limpa();
+    if (!texto.isEmpty())
+        Envios().le(texto);
+}
+
+// A file of the private folder, whole; empty when it is missing, unreadable or larger than `limite`.
+QByteArray LeInteiro(const QString& caminho, qint64 limite)
+{
     QFile f(caminho);
-    if (!f.open(QIODevice::ReadOnly) || f.size() > TamanhoMaximo)
-        return;
-    Envios().le(f.readAll());
+    if (!f.open(QIODevice::ReadOnly) || f.size() > limite)
+        return {};
+    QByteArray bytes = f.readAll();
+    return f.error() == QFileDevice::NoError ? bytes : QByteArray();
+}
+
+// The columns each stored table is decoded for, in store order.
+struct Alvo {
+    int tag;
+    std::vector<FieldDef> campos;
+};
+
+bool MesmasColunas(const std::vector<Alvo>& a, const std::vector<Alvo>& b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (size_t i = 0; i < a.size(); ++i) {
+        if (a[i].tag != b[i].tag || a[i].campos.size() != b[i].campos.size())
+            return false;
+        for (size_t c = 0; c < a[i].campos.size(); ++c) {
+            const FieldDef& x = a[i].campos[c];
+            const FieldDef& y = b[i].campos[c];
+            if (x.name != y.name || x.type != y.type || x.size != y.size || x.required != y.required)
+                return false;
+        }
+    }
+    return true;
+}
+
+std::vector<Alvo> AlvosDasTabelas()
+{
+    std::vector<Alvo> r;
+    for (const Table* t : dados().armazenadas())
+        r.push_back({t->tag(), t->fields()});
+    return r;
+}
+
+// The stored tables as a fresh store defines them, for a reading started before the store exists.
+std::vector<Alvo> AlvosDosEsquemas()
+{
+    std::vector<Alvo> r;
+    for (const QString& nome : OrdemDoArmazenamento)
+        for (Modulo m : {Modulo::Geral, Modulo::Identificacao, Modulo::ResultadosGerados, Modulo::RecursosAdquiridos,
+                         Modulo::AtividadesApoiadas, Modulo::AnaliseResultados})
+            for (const TableSchema& e : EsquemasDoModulo(m))
+                if (nome == QLatin1String(e.nome))
+                    r.push_back({e.tag, e.colunas});
+    return r;
+}
+
+// All that reading an archive gives before any table is touched: the archive's result, the header,
+// the send log, and every stored table decoded (or why it could not be). The decrypted files exist
+// only while this is made.
+struct Leitura {
+    int resultado = ArquivoZip::OutraFalha;
+    QByteArray cabecalho;
+    QByteArray envios;
+    std::vector<Table::FileContents> tabelas;
+    std::vector<std::exception_ptr> erros;
+};
+
+Leitura LeArquivo(const QString& arquivo, const std::vector<Alvo>& alvos)
+{
+    Leitura r;
+    // The decrypted tables live only in a folder of our own, gone on every way out.
+    PastaPrivada privada;
+    const QString pasta = privada.caminho();
+    ArquivoZip zip;
+    zip.ZipFileName = arquivo;
+    zip.Password = SenhaDoProjeto;
+    zip.ExtractDirectory = pasta;
+    zip.NomesPermitidos = EntradasPermitidas();
+    r.resultado = privada.valida() ? zip.Extrai() : int(ArquivoZip::DiscoCheio);
+    if (r.resultado != ArquivoZip::Ok)
+        return r;
+    r.cabecalho = LeInteiro(pasta + ArquivoCabecalho, TamanhoMaximoCabecalho);
+    QString codigo;
+    if (LeCabecalho(r.cabecalho, codigo) != Cabecalho::Bom)
+        return r;
+    r.envios = LeInteiro(pasta + ArquivoEnvios, qint64(64) * 1024 * 1024);
+    r.tabelas.resize(alvos.size());
+    r.erros.resize(alvos.size());
+    EmParalelo(alvos.size(), [&](size_t i) {
+        try {
+            r.tabelas[i] = Table::decodeFile(pasta + TableFiles[size_t(alvos[i].tag)], alvos[i].campos);
+        } catch (...) {
+            r.erros[i] = std::current_exception();
+        }
+    });
+    return r;
+}
+
+// A reading of the project named on the command line, started on a worker thread while the window is
+// still being built, and the file as it was then: LeProjeto takes it over only for that same file,
+// unchanged, read for the same columns.
+struct Antecipada {
+    QString caminho;
+    qint64 tamanho = -1;
+    QDateTime modificado;
+    std::vector<Alvo> alvos;
+    std::future<Leitura> leitura;
+};
+
+std::unique_ptr<Antecipada>& LeituraAntecipada()
+{
+    static std::unique_ptr<Antecipada> a;
+    return a;
+}
+
+std::optional<Leitura> TomaAntecipada(const QString& arquivo, const std::vector<Alvo>& alvos)
+{
+    std::unique_ptr<Antecipada>& a = LeituraAntecipada();
+    const QFileInfo info(arquivo);
+    if (!a || a->caminho != info.absoluteFilePath())
+        return std::nullopt;
+    std::unique_ptr<Antecipada> tomada = std::move(a);
+    Leitura lida = tomada->leitura.get();
+    if (info.size() != tomada->tamanho || info.lastModified() != tomada->modificado || !MesmasColunas(alvos, tomada->alvos))
+        return std::nullopt;
+    return lida;
 }
 
 } // namespace
@@ -228,15 +354,40 @@ void ApagaArquivosTabelas()
 
 // "Projeto.txt" stays in the working folder after an open or a save. It is written anew, never
 // through a link left under its name; it is only a copy, so a failure costs nothing.
+void DeixaCabecalho(const QByteArray& texto)
+{
+    try {
+        Table::writeFile(GarantePastaDeTrabalho() + ArquivoCabecalho, texto);
+    } catch (const std::exception&) {
+    }
+}
+
 void DeixaCabecalho(const QString& pastaPrivada)
 {
     QFile f(pastaPrivada + ArquivoCabecalho);
-    if (!f.open(QIODevice::ReadOnly))
+    if (f.open(QIODevice::ReadOnly))
+        DeixaCabecalho(f.readAll());
+}
+
+void AntecipaLeitura(const QString& arquivo)
+{
+    DescartaLeituraAntecipada();
+    const QFileInfo info(arquivo);
+    if (!info.isFile())
         return;
-    try {
-        Table::writeFile(GarantePastaDeTrabalho() + ArquivoCabecalho, f.readAll());
-    } catch (const std::exception&) {
-    }
+    auto a = std::make_unique<Antecipada>();
+    a->caminho = info.absoluteFilePath();
+    a->tamanho = info.size();
+    a->modificado = info.lastModified();
+    a->alvos = AlvosDosEsquemas();
+    a->leitura = std::async(std::launch::async, [caminho = a->caminho, alvos = a->alvos] { return LeArquivo(caminho, alvos); });
+    LeituraAntecipada() = std::move(a);
+}
+
+void DescartaLeituraAntecipada()
+{
+    // The future waits for its thread as it goes.
+    LeituraAntecipada().reset();
 }
 
 bool LeProjeto(const QString& arquivo)
@@ -246,19 +397,13 @@ bool LeProjeto(const QString& arquivo)
     ApagaArquivosTabelas();
     QFile::remove(pastaDeTrabalho + ArquivoCabecalho);
     PastaPrivada::LimpaSobras(arquivo);
-    // The decrypted tables live only in a folder of our own, gone on every way out.
-    PastaPrivada privada;
-    const QString pasta = privada.caminho();
 
-    ArquivoZip zip;
-    zip.ZipFileName = arquivo;
-    zip.Password = SenhaDoProjeto;
-    zip.ExtractDirectory = pasta;
-    zip.NomesPermitidos = EntradasPermitidas();
-    const int resultado = privada.valida() ? zip.Extrai() : int(ArquivoZip::DiscoCheio);
-    if (resultado != ArquivoZip::Ok) {
+    const std::vector<Alvo> alvos = AlvosDasTabelas();
+    std::optional<Leitura> antecipada = TomaAntecipada(arquivo, alvos);
+    Leitura lida = antecipada ? std::move(*antecipada) : LeArquivo(arquivo, alvos);
+    if (lida.resultado != ArquivoZip::Ok) {
         const QString nome = QFileInfo(arquivo).fileName();
-        if (const QString motivo = MotivoDaLeitura(resultado); !motivo.isEmpty())
+        if (const QString motivo = MotivoDaLeitura(lida.resultado); !motivo.isEmpty())
             Erro(QStringLiteral("Erro na leitura do projeto ") + nome + app::CR + motivo);
         else
             Erro(QStringLiteral("Erro na leitura do arquivo ") + nome + app::CR
@@ -269,7 +414,7 @@ bool LeProjeto(const QString& arquivo)
 
     bool ok = false;
     QString codigo;
-    switch (LeCabecalho(pasta + ArquivoCabecalho, codigo)) {
+    switch (LeCabecalho(lida.cabecalho, codigo)) {
     case Cabecalho::Danificado:
         Erro(TextoArquivoInvalido);
         break;
@@ -279,10 +424,13 @@ bool LeProjeto(const QString& arquivo)
         break;
     case Cabecalho::Bom:
         app::Estado().ProjectCode = codigo;
-        DeixaCabecalho(pasta);
+        DeixaCabecalho(lida.cabecalho);
         try {
-            DataGeral().LoadTablesAndIndexes(pasta);
-            LeRegistroEnvios(pasta + ArquivoEnvios);
+            for (const std::exception_ptr& e : lida.erros)
+                if (e)
+                    std::rethrow_exception(e);
+            DataGeral().InstallTablesAndIndexes(std::move(lida.tabelas));
+            LeRegistroEnvios(lida.envios);
             ok = true;
         } catch (const std::exception&) {
             Erro(TextoBancoDanificado);

@@ -14,6 +14,12 @@ inline const QString CodigoVersaoAnterior = QStringLiteral("1.0");
 
 // Reads the project file into the tables: true when the project was loaded. Tells the user itself.
 bool LeProjeto(const QString& arquivo);
+// Starts reading `arquivo` on a worker thread (the archive extracted, its tables decoded) while the
+// program is still starting, so that LeProjeto(arquivo) soon after takes the result over instead of
+// doing the same work; LeProjeto still checks and reports everything. Tells the user nothing.
+void AntecipaLeitura(const QString& arquivo);
+// Waits for a reading started above that nobody took, and drops it.
+void DescartaLeituraAntecipada();
 // Writes the tables into the project file: true when it was written. Tells the user itself.
 bool GravaProjeto(const QString& arquivo);
 // Deletes the table files from the working folder, ignoring failures.

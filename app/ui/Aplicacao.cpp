@@ -14,6 +14,7 @@
 #include "store/CopiaDeRecuperacao.h"
 #include "store/Dados.h"
 #include "store/PastaPrivada.h"
+#include "store/Projeto.h"
 
 #include <QApplication>
 #include <QTimer>
@@ -87,6 +88,12 @@ int ExecutaPrograma(QApplication& aplicacao)
         return 0;
     unica.escuta();
 
+    // A project named on the command line is read on worker threads while the window is built; Open
+    // takes the result over when it comes to that file, and still tells the user everything.
+    const QStringList arquivos = ArquivosDaLinhaDeComando(QCoreApplication::arguments());
+    if (!arquivos.isEmpty())
+        store::AntecipaLeitura(arquivos.first());
+
     NomeiaAplicacao();
     CarregaTraducoesDoQt(aplicacao);
     // No locale is set: every date and amount is a text in the program's own fixed format
@@ -102,13 +109,13 @@ int ExecutaPrograma(QApplication& aplicacao)
     // manager starts it: opened once the window is up, as Open would.
     store::PastaPrivada::LimpaSobras();
     GuardaDeRecuperacao recuperacao;
-    const QStringList arquivos = ArquivosDaLinhaDeComando(QCoreApplication::arguments());
     QTimer::singleShot(0, &janela, [&janela, arquivos] {
         store::OfereceRecuperacao();
         if (!arquivos.isEmpty())
             AbreArquivosDaLinhaDeComando(janela, arquivos);
     });
     const int r = aplicacao.exec();
+    store::DescartaLeituraAntecipada();
     store::destroiDados();
     return r;
 }

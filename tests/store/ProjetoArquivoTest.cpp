@@ -953,3 +953,60 @@ TEST_F(ProjetoArquivoTest, AberturaEmParaleloIgualAEmSequenciaEFalhaInteira)
     EXPECT_EQ(store::DataIdentificacao().tbMembro.indexName(), QStringLiteral("Primary"));
     EXPECT_TRUE(store::DataResultadosGerados().tbEstudo.hasIndex(QStringLiteral("Membro")));
 }
+
+// A project read ahead while the program starts serves only the open of that same file, unchanged:
+// what opens, and every message, is what an open without it gives.
+TEST_F(ProjetoArquivoTest, LeituraAntecipadaSoServeAoMesmoArquivoInalterado)
+{
+    const QString arquivo = outra(QStringLiteral("p.prj"));
+    const teste::Instantaneo antes = salvaProjetoPreenchido(arquivo, 5);
+    const QString tmp = outra(QStringLiteral("tmp"));
+    InteracaoRoteirizada ui;
+
+    store::DataGeral().ClearTables();
+    store::AntecipaLeitura(arquivo);
+    ASSERT_TRUE(store::LeProjeto(arquivo));
+    EXPECT_EQ(teste::TiraInstantaneo(), antes);
+    EXPECT_EQ(app::Estado().ProjectCode, QStringLiteral("4242"));
+    EXPECT_EQ(store::DataIdentificacao().tbMembro.indexName(), QStringLiteral("Primary"));
+    EXPECT_TRUE(ArquivosDeTabela(ambiente.pasta()).isEmpty());
+    EXPECT_TRUE(QDir(tmp).isEmpty()) << "no decrypted file stays behind";
+
+    // Saved again after the reading began: the open reads the file as it is now.
+    store::AntecipaLeitura(arquivo);
+    teste::PreencheProjeto(2, 7);
+    const teste::Instantaneo novo = teste::TiraInstantaneo();
+    ASSERT_NE(novo, antes);
+    ASSERT_TRUE(store::GravaProjeto(arquivo));
+    store::DataGeral().ClearTables();
+    ASSERT_TRUE(store::LeProjeto(arquivo));
+    EXPECT_EQ(teste::TiraInstantaneo(), novo);
+
+    // Another file opened first is read on its own; the one read ahead still opens afterwards.
+    const QString ruim = outra(QStringLiteral("ruim.prj"));
+    Grava(ruim, "isto não é um projeto");
+    store::AntecipaLeitura(arquivo);
+    EXPECT_FALSE(store::LeProjeto(ruim));
+    EXPECT_EQ(ui.textos(), QStringList{QStringLiteral("Erro na leitura do projeto ruim.prj\rArquivo danificado.")});
+    store::DataGeral().ClearTables();
+    ASSERT_TRUE(store::LeProjeto(arquivo));
+    EXPECT_EQ(teste::TiraInstantaneo(), novo);
+
+    // A damaged file read ahead says what an open says; a file gone since is not opened.
+    ui.mensagens.clear();
+    store::AntecipaLeitura(ruim);
+    EXPECT_FALSE(store::LeProjeto(ruim));
+    EXPECT_EQ(ui.textos(), QStringList{QStringLiteral("Erro na leitura do projeto ruim.prj\rArquivo danificado.")});
+    ui.mensagens.clear();
+    const QString copia = outra(QStringLiteral("copia.prj"));
+    ASSERT_TRUE(QFile::copy(arquivo, copia));
+    store::AntecipaLeitura(copia);
+    ASSERT_TRUE(QFile::remove(copia));
+    EXPECT_FALSE(store::LeProjeto(copia));
+    EXPECT_EQ(ui.textos(), QStringList{QStringLiteral("Erro na leitura do projeto copia.prj\rArquivo inexistente.")});
+
+    // A reading nobody takes is dropped whole.
+    store::AntecipaLeitura(arquivo);
+    store::DescartaLeituraAntecipada();
+    EXPECT_TRUE(QDir(tmp).isEmpty());
+}
