@@ -241,15 +241,23 @@ void TDataGeral::SaveTable(Table& tabela)
     tabela.saveToFile(app::Estado().ProgramDir + TableFiles[size_t(tabela.tag())]);
 }
 
-// Encoding only reads the tables, so it runs on worker threads; the files are then written in store
-// order, and a failure stops at that table as if they were written in turn.
-void TDataGeral::SaveTables(const QString& pastaDosArquivos)
+// Encoding only reads the tables, so it runs on worker threads.
+std::vector<QByteArray> TDataGeral::EncodeTables()
 {
     const std::vector<Table*> tabelas = m_dados.armazenadas();
     for (Table* t : tabelas)
         t->open();
     std::vector<QByteArray> textos(tabelas.size());
     EmParalelo(tabelas.size(), [&](size_t i) { textos[i] = tabelas[i]->encodeFile(); });
+    return textos;
+}
+
+// The files are written in store order after encoding, and a failure stops at that table as if they
+// were written in turn.
+void TDataGeral::SaveTables(const QString& pastaDosArquivos)
+{
+    const std::vector<Table*> tabelas = m_dados.armazenadas();
+    std::vector<QByteArray> textos = EncodeTables();
     const QString pasta = pastaDosArquivos.isEmpty() ? app::Estado().ProgramDir : pastaDosArquivos;
     for (size_t i = 0; i < tabelas.size(); ++i) {
         Table::writeFile(pasta + TableFiles[size_t(tabelas[i]->tag())], textos[i]);

@@ -47,6 +47,8 @@ public:
     void InstallTablesAndIndexes(std::vector<Table::FileContents>&& conteudos);
     void LoadTable(Table& tabela);
     void SaveTables(const QString& pasta = QString());
+    // The table files' contents, one per stored table in store order, as SaveTables writes them.
+    std::vector<QByteArray> EncodeTables();
     void SaveTable(Table& tabela);
     void ClearTables();
     void CloseTables();

@@ -37,6 +37,8 @@ constexpr qint64 TamanhoMaximoCabecalho = 64 * 1024;
 const QString FormatoDoCabecalho = QStringLiteral("1.0");
 // Project codes are short numbers; far longer is not a code.
 constexpr qsizetype TamanhoMaximoCodigo = 40;
+// The wait window's scale while a project is saved.
+constexpr int MaximoProgressoGravacao = 500;
 
 void Erro(const QString& texto) { app::Mensagem(texto, app::Icone::Erro); }
 
@@ -362,13 +364,6 @@ void DeixaCabecalho(const QByteArray& texto)
     }
 }
 
-void DeixaCabecalho(const QString& pastaPrivada)
-{
-    QFile f(pastaPrivada + ArquivoCabecalho);
-    if (f.open(QIODevice::ReadOnly))
-        DeixaCabecalho(f.readAll());
-}
-
 void AntecipaLeitura(const QString& arquivo)
 {
     DescartaLeituraAntecipada();
@@ -447,24 +442,14 @@ bool GravaProjeto(const QString& arquivo)
     QString textoFalha = QStringLiteral("Erro na gravação de arquivos temporários, verifique") + app::CR
                          + QStringLiteral("espaço disponível e permissões de gravação do disco.");
     PastaPrivada::LimpaSobras(arquivo);
-    PastaPrivada privada;
-    if (!privada.valida()) {
-        Erro(textoFalha);
-        return false;
-    }
-    const QString pasta = privada.caminho();
 
-    try {
-        Table::writeFile(pasta + ArquivoCabecalho, TextoDoCabecalho(app::Estado().ProjectCode));
-    } catch (const std::exception&) {
-        Erro(textoFalha);
-        return false;
-    }
-
-    IndicesGuardados indices(dados().armazenadas());
+    // The entries go into the archive straight from memory: no decrypted table touches the disk.
+    const std::vector<Table*> tabelas = dados().armazenadas();
+    IndicesGuardados indices(tabelas);
+    std::vector<QByteArray> textos;
     bool tabelasGravadas = true;
     try {
-        DataGeral().SaveTables(pasta);
+        textos = DataGeral().EncodeTables();
     } catch (const std::exception&) {
         tabelasGravadas = false;
     }
@@ -477,24 +462,25 @@ bool GravaProjeto(const QString& arquivo)
         Erro(textoFalha);
         return false;
     }
+    // The wait window counts the tables as it did when each was written to a file of its own.
+    for (size_t i = 0; i < tabelas.size(); ++i)
+        app::ProgressoEspera(10 * (int(i) + 1), MaximoProgressoGravacao);
 
-    // The send log goes in after the header and the table files, so that readers that know only
-    // those find them where they always were.
-    try {
-        Table::writeFile(pasta + ArquivoEnvios, Envios().texto());
-    } catch (const std::exception&) {
-        Erro(textoFalha);
-        return false;
-    }
-
+    const QByteArray cabecalho = TextoDoCabecalho(app::Estado().ProjectCode);
     ArquivoZip zip;
     zip.ZipFileName = arquivo;
     zip.Password = SenhaDoProjeto;
-    for (const QString& nome : EntradasDoProjeto())
-        zip.FilesToProcess << pasta + nome;
-    zip.FilesToProcess << pasta + ArquivoEnvios;
+    // The header, then the table files in slot order, then the send log, so that readers that know
+    // only the first two find them where they always were.
+    zip.Conteudos << qMakePair(ArquivoCabecalho, cabecalho);
+    for (int slot = 0; slot < NumSlots; ++slot)
+        for (size_t i = 0; i < tabelas.size(); ++i)
+            if (tabelas[i]->tag() == slot)
+                zip.Conteudos << qMakePair(TableFiles[size_t(slot)], textos[i]);
+    zip.Conteudos << qMakePair(ArquivoEnvios, Envios().texto());
+    textos.clear();
     const int resultado = zip.Compacta(arquivo + QStringLiteral(".bak"));
-    DeixaCabecalho(pasta);
+    DeixaCabecalho(cabecalho);
     if (resultado == ArquivoZip::Ok) {
         ApagaArquivosTabelas();
         return true;
