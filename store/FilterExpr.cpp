@@ -198,19 +198,27 @@ FilterExpr::~FilterExpr() = default;
 
 bool FilterExpr::matches(const std::vector<QString>& values) const
 {
-    return m_root < 0 || eval(m_root, values);
+    return matches(&values, [](const void* linha, int coluna, const QString& literal) {
+        return QString::compare((*static_cast<const std::vector<QString>*>(linha))[size_t(coluna)], literal,
+                                Qt::CaseSensitive);
+    });
 }
 
-bool FilterExpr::eval(int node, const std::vector<QString>& values) const
+bool FilterExpr::matches(const void* linha, Comparador compara) const
+{
+    return m_root < 0 || eval(m_root, linha, compara);
+}
+
+bool FilterExpr::eval(int node, const void* linha, Comparador compara) const
 {
     const Node& n = m_nodes[size_t(node)];
     switch (n.kind) {
-    case Node::And: return eval(n.left, values) && eval(n.right, values);
-    case Node::Or: return eval(n.left, values) || eval(n.right, values);
-    case Node::Not: return !eval(n.left, values);
+    case Node::And: return eval(n.left, linha, compara) && eval(n.right, linha, compara);
+    case Node::Or: return eval(n.left, linha, compara) || eval(n.right, linha, compara);
+    case Node::Not: return !eval(n.left, linha, compara);
     case Node::Compare: break;
     }
-    const int c = QString::compare(values[size_t(n.column)], n.literal, Qt::CaseSensitive);
+    const int c = compara(linha, n.column, n.literal);
     switch (n.op) {
     case Node::Eq: return c == 0;
     case Node::Ne: return c != 0;

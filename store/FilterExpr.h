@@ -23,6 +23,10 @@ public:
 
     ~FilterExpr();
     bool matches(const std::vector<QString>& values) const;
+    // The same test on a row held in any form: `compara(linha, column, literal)` answers as
+    // QString::compare(value, literal, Qt::CaseSensitive) would.
+    using Comparador = int (*)(const void* linha, int column, const QString& literal);
+    bool matches(const void* linha, Comparador compara) const;
     bool admitsAll() const { return m_root < 0; }
 
     // Equalities every admitted row satisfies (joined to the rest by "and" only): a column and the one
@@ -41,7 +45,7 @@ private:
     int m_root = -1;
     std::vector<Key> m_keys;
     void findKeys(int node);
-    bool eval(int node, const std::vector<QString>& values) const;
+    bool eval(int node, const void* linha, Comparador compara) const;
     friend class FilterParser;
 };
 

@@ -4,8 +4,255 @@
 
 #include <algorithm>
 #include <array>
+#include <new>
 
 namespace store {
+
+// ---- packed values ----
+
+namespace {
+
+bool cabeEmLatin1(QStringView v)
+{
+    char16_t todos = 0;
+    const char16_t* u = v.utf16();
+    for (qsizetype i = 0; i < v.size(); ++i)
+        todos |= u[i];
+    return todos < 0x100;
+}
+
+int comparaMisto(const unsigned char* a, qsizetype na, const char16_t* b, qsizetype nb)
+{
+    const qsizetype n = std::min(na, nb);
+    for (qsizetype i = 0; i < n; ++i)
+        if (char16_t(a[i]) != b[i])
+            return char16_t(a[i]) < b[i] ? -1 : 1;
+    return na < nb ? -1 : (na > nb ? 1 : 0);
+}
+
+char* novoBloco(size_t tamanho)
+{
+    char* b = static_cast<char*>(std::malloc(tamanho));
+    if (!b)
+        throw std::bad_alloc();
+    new (b) std::atomic<quint32>(1);
+    return b;
+}
+
+} // namespace
+
+QString Celulas::Vista::texto() const
+{
+    if (nulo)
+        return QString();
+    if (n == 0)
+        return QString::fromLatin1(QByteArrayView("", 0));
+    if (largo)
+        return QString(reinterpret_cast<const QChar*>(p), n);
+    return QString::fromLatin1(static_cast<const char*>(p), n);
+}
+
+int Celulas::compara(const Vista& a, const Vista& b)
+{
+    if (!a.largo && !b.largo) {
+        const qsizetype n = std::min(a.n, b.n);
+        const int r = n ? std::memcmp(a.p, b.p, size_t(n)) : 0;
+        if (r != 0)
+            return r < 0 ? -1 : 1;
+        return a.n < b.n ? -1 : (a.n > b.n ? 1 : 0);
+    }
+    if (a.largo && b.largo)
+        return compara(QStringView(static_cast<const char16_t*>(a.p), a.n), QStringView(static_cast<const char16_t*>(b.p), b.n));
+    if (!a.largo)
+        return comparaMisto(static_cast<const unsigned char*>(a.p), a.n, static_cast<const char16_t*>(b.p), b.n);
+    return -comparaMisto(static_cast<const unsigned char*>(b.p), b.n, static_cast<const char16_t*>(a.p), a.n);
+}
+
+int Celulas::compara(const Vista& a, QStringView b)
+{
+    if (a.largo)
+        return compara(QStringView(static_cast<const char16_t*>(a.p), a.n), b);
+    return comparaMisto(static_cast<const unsigned char*>(a.p), a.n, b.utf16(), b.size());
+}
+
+bool Celulas::iguais(const Vista& a, QStringView b)
+{
+    return a.n == b.size() && compara(a, b) == 0;
+}
+
+Celulas::Celulas(const std::vector<QString>& valores) { *this = de(valores.data(), valores.size()); }
+
+Celulas::Celulas(std::initializer_list<QString> valores) { *this = de(valores.begin(), valores.size()); }
+
+Celulas Celulas::de(const QString* valores, size_t n)
+{
+    Celulas r;
+    if (n == 0)
+        return r;
+    // Each value's form is decided once; the block is sized exactly.
+    std::array<bool, 64> emPilha;
+    std::vector<bool> noMonte;
+    const bool pequeno = n <= emPilha.size();
+    if (!pequeno)
+        noMonte.resize(n);
+    size_t tamanho = 0;
+    for (size_t i = 0; i < n; ++i) {
+        const bool largo = !cabeEmLatin1(valores[i]);
+        if (pequeno)
+            emPilha[i] = largo;
+        else
+            noMonte[i] = largo;
+        if (largo)
+            tamanho = ((tamanho + 1) & ~size_t(1)) + 2 * size_t(valores[i].size());
+        else
+            tamanho += size_t(valores[i].size());
+    }
+    if (tamanho > Posicao)
+        throw TableError(QStringLiteral("Valores grandes demais numa só linha"));
+    const size_t cabecaTam = tamanhoDaCabeca(n);
+    r.m_b = novoBloco(cabecaTam + tamanho);
+    reinterpret_cast<quint32*>(r.m_b)[1] = quint32(n);
+    quint32* fins = reinterpret_cast<quint32*>(r.m_b + 8);
+    char* base = r.m_b + cabecaTam;
+    quint32 pos = 0;
+    for (size_t i = 0; i < n; ++i) {
+        const QString& v = valores[i];
+        const bool largo = pequeno ? emPilha[i] : bool(noMonte[i]);
+        quint32 flags = v.isNull() ? Nulo : 0;
+        if (largo) {
+            if (pos & 1)
+                base[pos++] = 0;
+            std::memcpy(base + pos, v.utf16(), 2 * size_t(v.size()));
+            pos += quint32(2 * v.size());
+            flags |= Largo;
+        } else {
+            const char16_t* u = reinterpret_cast<const char16_t*>(v.utf16());
+            for (qsizetype k = 0; k < v.size(); ++k)
+                base[pos + quint32(k)] = char(u[k]);
+            pos += quint32(v.size());
+        }
+        fins[i] = pos | flags;
+    }
+    return r;
+}
+
+std::vector<QString> Celulas::textos() const
+{
+    std::vector<QString> r(size());
+    for (size_t i = 0; i < r.size(); ++i)
+        r[i] = texto(i);
+    return r;
+}
+
+Celulas Celulas::comTamanho(size_t n) const
+{
+    if (size() == n)
+        return *this;
+    std::vector<QString> v = textos();
+    v.resize(n);
+    return de(v.data(), v.size());
+}
+
+bool Celulas::mesmas(const Celulas& o) const
+{
+    if (m_b == o.m_b)
+        return true;
+    if (size() != o.size())
+        return false;
+    if (!m_b || !o.m_b)
+        return true;  // both without values
+    const size_t t = tamanhoTotal();
+    return t == o.tamanhoTotal() && std::memcmp(m_b + 4, o.m_b + 4, t - 4) == 0;
+}
+
+void Celulas::Montador::poe(size_t coluna, QStringView v)
+{
+    if (coluna >= m_pecas.size())
+        return;
+    Peca& p = m_pecas[coluna];
+    p.inicio = quint32(m_bytes.size());
+    p.nulo = v.isNull();
+    p.largo = !cabeEmLatin1(v);
+    if (p.largo) {
+        const char* b = reinterpret_cast<const char*>(v.utf16());
+        m_bytes.insert(m_bytes.end(), b, b + 2 * v.size());
+    } else {
+        const char16_t* u = v.utf16();
+        for (qsizetype i = 0; i < v.size(); ++i)
+            m_bytes.push_back(char(u[i]));
+    }
+    p.bytes = quint32(m_bytes.size() - p.inicio);
+}
+
+void Celulas::Montador::poeUtf8(size_t coluna, const char* p, qsizetype n)
+{
+    if (coluna >= m_pecas.size())
+        return;
+    // ASCII, and the two-byte forms of the rest of Latin-1, become one byte each at once; anything
+    // else goes through the full decoder, which also mends malformed bytes.
+    const size_t antes = m_bytes.size();
+    m_bytes.resize(antes + size_t(n));
+    char* o = m_bytes.data() + antes;
+    const unsigned char* u = reinterpret_cast<const unsigned char*>(p);
+    qsizetype i = 0;
+    bool latin1 = true;
+    while (i < n) {
+        const unsigned char c = u[i];
+        if (c < 0x80) {
+            *o++ = char(c);
+            ++i;
+        } else if ((c == 0xc2 || c == 0xc3) && i + 1 < n && (u[i + 1] & 0xc0) == 0x80) {
+            *o++ = char(((c & 0x1f) << 6) | (u[i + 1] & 0x3f));
+            i += 2;
+        } else {
+            latin1 = false;
+            break;
+        }
+    }
+    if (!latin1) {
+        m_bytes.resize(antes);
+        poe(coluna, QString::fromUtf8(p, n));
+        m_pecas[coluna].nulo = false;
+        return;
+    }
+    m_bytes.resize(size_t(o - m_bytes.data()));
+    Peca& pc = m_pecas[coluna];
+    pc.inicio = quint32(antes);
+    pc.bytes = quint32(m_bytes.size() - antes);
+    pc.largo = false;
+    pc.nulo = false;
+}
+
+Celulas Celulas::Montador::fim()
+{
+    Celulas r;
+    const size_t n = m_pecas.size();
+    if (n == 0)
+        return r;
+    size_t tamanho = 0;
+    for (const Peca& p : m_pecas)
+        tamanho = (p.largo ? (tamanho + 1) & ~size_t(1) : tamanho) + p.bytes;
+    if (tamanho > Posicao)
+        throw TableError(QStringLiteral("Valores grandes demais numa só linha"));
+    const size_t cabecaTam = tamanhoDaCabeca(n);
+    r.m_b = novoBloco(cabecaTam + tamanho);
+    reinterpret_cast<quint32*>(r.m_b)[1] = quint32(n);
+    quint32* fins = reinterpret_cast<quint32*>(r.m_b + 8);
+    char* base = r.m_b + cabecaTam;
+    quint32 pos = 0;
+    for (size_t i = 0; i < n; ++i) {
+        Peca& p = m_pecas[i];
+        if (p.largo && (pos & 1))
+            base[pos++] = 0;
+        if (p.bytes)
+            std::memcpy(base + pos, m_bytes.data() + p.inicio, p.bytes);
+        pos += p.bytes;
+        fins[i] = pos | (p.largo ? Largo : 0) | (p.nulo ? Nulo : 0);
+        p = Peca{};
+    }
+    m_bytes.clear();
+    return r;
+}
 
 TableError::TableError(const QString& mensagem)
     : std::runtime_error(mensagem.toStdString())
@@ -142,7 +389,14 @@ void Table::setFiltered(bool on)
 
 bool Table::visible(const Row* r) const
 {
-    return !m_filtered || !m_filterExpr || m_filterExpr->matches(r->values);
+    return !m_filtered || !m_filterExpr || matches(r);
+}
+
+bool Table::matches(const Row* r) const
+{
+    return m_filterExpr->matches(&r->values, [](const void* linha, int coluna, const QString& literal) {
+        return Celulas::compara(static_cast<const Celulas*>(linha)->vista(size_t(coluna)), QStringView(literal));
+    });
 }
 
 bool Table::rowMatchesFilter(Bookmark row) const
@@ -188,15 +442,21 @@ void Table::buildSorted(Index& ix) const
     size_t units = 0;
     for (Row* r : m_natural->set)
         for (size_t i = 0; i < N; ++i)
-            units += size_t(r->values[size_t(ix.cols[i])].size());
+            units += size_t(r->values.vista(size_t(ix.cols[i])).n);
     arena.reserve(units);
     for (Row* r : m_natural->set) {
         Entry e{0, {}, {}, r, quint32(entries.size())};
         for (size_t i = 0; i < N; ++i) {
-            const QString& v = r->values[size_t(ix.cols[i])];
+            const Celulas::Vista v = r->values.vista(size_t(ix.cols[i]));
             e.off[i] = quint32(arena.size());
-            e.len[i] = quint32(v.size());
-            arena.insert(arena.end(), v.utf16(), v.utf16() + v.size());
+            e.len[i] = quint32(v.n);
+            if (v.largo) {
+                const char16_t* u = static_cast<const char16_t*>(v.p);
+                arena.insert(arena.end(), u, u + v.n);
+            } else {
+                const unsigned char* b = static_cast<const unsigned char*>(v.p);
+                arena.insert(arena.end(), b, b + v.n);
+            }
         }
         entries.push_back(e);
     }
@@ -623,7 +883,7 @@ int Table::recordCount() const
             n += visible(*it);
         return n;
     }
-    m_rows.forEach([&](const Row* row) { n += m_filterExpr->matches(row->values); });
+    m_rows.forEach([&](const Row* row) { n += matches(row); });
     return n;
 }
 
@@ -672,7 +932,7 @@ QString Table::value(int column) const
         field(column);  // throws with the table's name
     if (m_state == State::Edit || m_state == State::Insert)
         return m_buffer[size_t(column)];
-    return m_cur ? m_cur->values[size_t(column)] : QString();
+    return m_cur ? m_cur->values.texto(size_t(column)) : QString();
 }
 
 QString Table::value(const QString& column) const { return value(fieldIndexOrThrow(column)); }
@@ -692,7 +952,7 @@ QString Table::rowValue(Bookmark row, int column) const
     const Row* r = m_rows.find(row);
     if (!r || column < 0 || column >= fieldCount())
         return {};
-    return r->values[size_t(column)];
+    return r->values.texto(size_t(column));
 }
 
 // ---- editing ----
@@ -725,7 +985,8 @@ void Table::edit()
         append();
         return;
     }
-    m_buffer = m_cur->values;
+    m_buffer = m_cur->values.textos();
+    m_buffer.resize(m_fields.size());
     m_state = State::Edit;
 }
 
@@ -777,7 +1038,7 @@ void Table::post()
         std::vector<Index*> moved;
         for (auto& ix : m_indexes)
             for (int c : ix->cols)
-                if (row->values[size_t(c)] != m_buffer[size_t(c)]) {
+                if (!Celulas::iguais(row->values.vista(size_t(c)), m_buffer[size_t(c)])) {
                     moved.push_back(ix.get());
                     break;
                 }
@@ -791,7 +1052,7 @@ void Table::post()
             forget(row);
         for (Index* ix : moved)
             ix->set.erase(row);
-        row->values = std::move(m_buffer);
+        row->values = Celulas::de(m_buffer.data(), m_buffer.size());
         for (Index* ix : moved)
             ix->set.insert(row);
         relinked = true;
@@ -799,7 +1060,7 @@ void Table::post()
         auto owned = std::make_unique<Row>();
         row = owned.get();
         row->id = m_nextId++;
-        row->values = std::move(m_buffer);
+        row->values = Celulas::de(m_buffer.data(), m_buffer.size());
         if (m_insertBefore && m_insertAnchor && m_rows.find(m_insertAnchor->id)) {
             auto it = m_natural->set.find(m_insertAnchor);
             const double hi = m_insertAnchor->seq;

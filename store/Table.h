@@ -5,6 +5,9 @@
 #include <QStringList>
 
 #include <cstring>
+#include <cstdlib>
+#include <atomic>
+#include <initializer_list>
 
 #include <functional>
 #include <memory>
@@ -47,6 +50,144 @@ struct IndexDef {
     QString name;
     QString fields;  // column names separated by ";"
     int options = ixNone;
+};
+
+// The values of one row, packed in one block that never changes once made: a change of the row makes
+// a new block. A value takes one byte per character when every character of it fits Latin-1 (nearly
+// all the data of a project), two otherwise, and no block of its own; a block is freed when the last
+// row, journal or copy holding it lets it go (the count is atomic, so copies may be read and dropped on
+// worker threads). What is read out of it is a copy: no view of it outlives the block.
+class Celulas
+{
+public:
+    // A value as it lies in a block.
+    struct Vista {
+        const void* p = nullptr;
+        qsizetype n = 0;  // characters
+        bool largo = false;  // UTF-16, else Latin-1
+        bool nulo = true;    // a null text (as opposed to an empty one)
+        QString texto() const;
+    };
+
+    Celulas() = default;
+    // Converting, so that rows given as texts (a copy being restored, a test's rows) read as before.
+    Celulas(const std::vector<QString>& valores);  // NOLINT(google-explicit-constructor)
+    Celulas(std::initializer_list<QString> valores);
+    static Celulas de(const QString* valores, size_t n);
+    Celulas(const Celulas& o) noexcept : m_b(o.m_b) { adquire(); }
+    Celulas(Celulas&& o) noexcept : m_b(o.m_b) { o.m_b = nullptr; }
+    Celulas& operator=(const Celulas& o) noexcept
+    {
+        Celulas c(o);
+        std::swap(m_b, c.m_b);
+        return *this;
+    }
+    Celulas& operator=(Celulas&& o) noexcept
+    {
+        std::swap(m_b, o.m_b);
+        return *this;
+    }
+    ~Celulas() { solta(); }
+
+    size_t size() const { return m_b ? quantos() : 0; }
+    // Beyond the last value: a null text.
+    Vista vista(size_t i) const
+    {
+        Vista v;
+        if (i >= size())
+            return v;
+        const quint32* f_ = fins();
+        const quint32 f = f_[i];
+        quint32 inicio = i == 0 ? 0 : (f_[i - 1] & Posicao);
+        v.largo = (f & Largo) != 0;
+        if (v.largo)
+            inicio = (inicio + 1) & ~quint32(1);
+        const quint32 fim = f & Posicao;
+        v.p = bytes() + inicio;
+        v.n = v.largo ? qsizetype(fim - inicio) / 2 : qsizetype(fim - inicio);
+        v.nulo = (f & Nulo) != 0;
+        return v;
+    }
+    QString texto(size_t i) const { return vista(i).texto(); }
+    std::vector<QString> textos() const;
+    // The same values, n of them: missing ones null, extra ones dropped.
+    Celulas comTamanho(size_t n) const;
+    // Equal values, null-ness included.
+    bool mesmas(const Celulas& o) const;
+
+    // Orders by UTF-16 code units, exactly as QString's case-sensitive comparison, whatever form each
+    // side is kept in; null and empty texts are equal.
+    static int compara(const Vista& a, const Vista& b);
+    static int compara(const Vista& a, QStringView b);
+    static bool iguais(const Vista& a, QStringView b);
+    // Eight bytes at a time: key comparisons are the bulk of index work.
+    static int compara(QStringView a, QStringView b)
+    {
+        const qsizetype n = a.size() < b.size() ? a.size() : b.size();
+        const char16_t* pa = a.utf16();
+        const char16_t* pb = b.utf16();
+        qsizetype i = 0;
+        for (; i + 4 <= n; i += 4) {
+            quint64 x, y;
+            std::memcpy(&x, pa + i, 8);
+            std::memcpy(&y, pb + i, 8);
+            if (x != y)
+                break;
+        }
+        for (; i < n; ++i)
+            if (pa[i] != pb[i])
+                return pa[i] < pb[i] ? -1 : 1;
+        return a.size() < b.size() ? -1 : (a.size() > b.size() ? 1 : 0);
+    }
+
+    // Makes rows one after another, the values of each in any order (a file may hold the columns in
+    // another order than the table). Values not given are null.
+    class Montador
+    {
+    public:
+        explicit Montador(size_t colunas) : m_pecas(colunas) {}
+        void poe(size_t coluna, QStringView v);
+        // UTF-8 bytes, decoded as QString::fromUtf8 would.
+        void poeUtf8(size_t coluna, const char* p, qsizetype n);
+        Celulas fim();
+
+    private:
+        struct Peca {
+            quint32 inicio = 0;
+            quint32 bytes = 0;
+            bool largo = false;
+            bool nulo = true;
+        };
+        std::vector<Peca> m_pecas;
+        std::vector<char> m_bytes;
+    };
+
+private:
+    static constexpr quint32 Largo = 0x80000000u;
+    static constexpr quint32 Nulo = 0x40000000u;
+    static constexpr quint32 Posicao = 0x3fffffffu;
+    // The block: the count of holders, the number of values, where each value ends (with its form in
+    // the high bits), then the bytes of the values one after another.
+    static size_t tamanhoDaCabeca(size_t n) { return 8 + 4 * n; }
+    std::atomic<quint32>& refs() const { return *reinterpret_cast<std::atomic<quint32>*>(m_b); }
+    const quint32* fins() const { return reinterpret_cast<const quint32*>(m_b + 8); }
+    quint32 quantos() const { return reinterpret_cast<const quint32*>(m_b)[1]; }
+    const char* bytes() const { return m_b + tamanhoDaCabeca(quantos()); }
+    size_t tamanhoTotal() const { return tamanhoDaCabeca(quantos()) + (quantos() ? (fins()[quantos() - 1] & Posicao) : 0); }
+    void adquire() const
+    {
+        if (m_b)
+            refs().fetch_add(1, std::memory_order_relaxed);
+    }
+    void solta()
+    {
+        if (m_b && refs().fetch_sub(1, std::memory_order_acq_rel) == 1) {
+            refs().~atomic();
+            std::free(m_b);
+        }
+        m_b = nullptr;
+    }
+    char* m_b = nullptr;
 };
 
 // The in-memory table every part of the program works on: text columns in a fixed order, rows, a
@@ -158,11 +299,11 @@ public:
     // The two halves of each, so that many tables can be encoded or decoded at once on worker
     // threads: encoding only reads the table; decoding touches no table at all.
     struct FileContents {
-        std::vector<FieldDef> fields;                 // as the file declares them
-        std::vector<std::vector<QString>> rows;       // in the table's own column order
+        std::vector<FieldDef> fields;  // as the file declares them
+        std::vector<Celulas> rows;     // in the table's own column order
     };
     QByteArray encodeFile() const;
-    // A copy of the columns and of the rows in natural order (the values are shared, so it is cheap)
+    // A copy of the columns and of the rows in natural order (the rows' blocks are shared, so it is cheap)
     // and the encoding of such a copy: a table can be written on another thread while it changes.
     FileContents snapshot() const;
     static QByteArray encodeContents(const QString& name, const FileContents& contents);
@@ -189,7 +330,7 @@ signals:
 
 private:
     struct Row {
-        std::vector<QString> values;
+        Celulas values;
         Bookmark id = 0;
         double seq = 0;  // position in the natural order
     };
@@ -205,26 +346,7 @@ private:
         // check by comparing keys again.
         Row* const* appending = nullptr;
 
-        // Orders by UTF-16 code units, exactly as QString's case-sensitive comparison, inline and
-        // eight bytes at a time: key comparisons are the bulk of index work.
-        static int cmp(QStringView a, QStringView b)
-        {
-            const qsizetype n = a.size() < b.size() ? a.size() : b.size();
-            const char16_t* pa = a.utf16();
-            const char16_t* pb = b.utf16();
-            qsizetype i = 0;
-            for (; i + 4 <= n; i += 4) {
-                quint64 x, y;
-                std::memcpy(&x, pa + i, 8);
-                std::memcpy(&y, pb + i, 8);
-                if (x != y)
-                    break;
-            }
-            for (; i < n; ++i)
-                if (pa[i] != pb[i])
-                    return pa[i] < pb[i] ? -1 : 1;
-            return a.size() < b.size() ? -1 : (a.size() > b.size() ? 1 : 0);
-        }
+        static int cmp(QStringView a, QStringView b) { return Celulas::compara(a, b); }
 
         struct Probe {
             const QStringList* values;
@@ -233,7 +355,7 @@ private:
         int compareKeys(const Row* a, const Row* b) const
         {
             for (int c : *cols) {
-                const int r = cmp(a->values[size_t(c)], b->values[size_t(c)]);
+                const int r = Celulas::compara(a->values.vista(size_t(c)), b->values.vista(size_t(c)));
                 if (r != 0)
                     return descending ? -r : r;
             }
@@ -244,7 +366,7 @@ private:
         {
             const qsizetype n = std::min<qsizetype>(p.values->size(), qsizetype(cols->size()));
             for (qsizetype i = 0; i < n; ++i) {
-                const int r = cmp(a->values[size_t((*cols)[size_t(i)])], p.values->at(i));
+                const int r = Celulas::compara(a->values.vista(size_t((*cols)[size_t(i)])), p.values->at(i));
                 if (r != 0)
                     return descending ? -r : r;
             }
@@ -375,6 +497,8 @@ private:
     Row* priorVisible(Row* r) const;
     void setCursor(Row* r);
     void checkPost(const std::vector<QString>& values) const;
+    // The filter's test of one row, on its packed values.
+    bool matches(const Row* r) const;
     void unlinkRow(Row* r);
     void linkRow(Row* r);
     void notify();
@@ -510,6 +634,13 @@ private:
     friend class Table;
     explicit Journal(const Table* t) : m_table(t) {}
     void keepWhole();
+    // A row as kept inside: its values' block, shared with the row while it does not change.
+    struct Guardada {
+        Bookmark id = 0;
+        double seq = 0;
+        Celulas values;
+    };
+    std::vector<Guardada> guardadas() const;
 
     const Table* m_table;
     // By bookmark, the first state seen of every row touched since the start; a row added since
@@ -517,11 +648,11 @@ private:
     struct Before {
         bool existed = false;
         double seq = 0;
-        std::vector<QString> values;
+        Celulas values;
     };
     std::unordered_map<Bookmark, Before> m_before;
     bool m_whole = false;       // m_rows holds every original row and m_before is unused
-    std::vector<Kept> m_rows;
+    std::vector<Guardada> m_rows;
 };
 
 } // namespace store

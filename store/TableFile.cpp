@@ -1,5 +1,4 @@
 #include "store/Table.h"
-#include "store/TextosRepetidos.h"
 
 #include <QFile>
 #include <QJsonArray>
@@ -85,6 +84,50 @@ void escreveTexto(QByteArray& out, QStringView s)
     out.resize(o - out.constData());
 }
 
+// The same for a value kept one byte per character: the bytes at or above 0x80 take two in UTF-8.
+void escreveTexto(QByteArray& out, const Celulas::Vista& v)
+{
+    if (v.largo) {
+        escreveTexto(out, QStringView(static_cast<const char16_t*>(v.p), v.n));
+        return;
+    }
+    const qsizetype antes = out.size();
+    out.resize(antes + 2 + v.n * 6);
+    char* o = out.data() + antes;
+    *o++ = '"';
+    const unsigned char* p = static_cast<const unsigned char*>(v.p);
+    const unsigned char* fim = p + v.n;
+    static const char hex[] = "0123456789abcdef";
+    while (p < fim) {
+        const unsigned char c = *p++;
+        if (c >= 0x80) {
+            *o++ = char(0xc0 | (c >> 6));
+            *o++ = char(0x80 | (c & 0x3f));
+            continue;
+        }
+        switch (c) {
+        case '"': *o++ = '\\'; *o++ = '"'; break;
+        case '\\': *o++ = '\\'; *o++ = '\\'; break;
+        case '\n': *o++ = '\\'; *o++ = 'n'; break;
+        case '\r': *o++ = '\\'; *o++ = 'r'; break;
+        case '\t': *o++ = '\\'; *o++ = 't'; break;
+        default:
+            if (c < 0x20) {
+                *o++ = '\\';
+                *o++ = 'u';
+                *o++ = '0';
+                *o++ = '0';
+                *o++ = hex[c >> 4];
+                *o++ = hex[c & 0xf];
+            } else {
+                *o++ = char(c);
+            }
+        }
+    }
+    *o++ = '"';
+    out.resize(o - out.constData());
+}
+
 // A strict reader of the JSON this program writes: objects, arrays, strings, numbers, true, false
 // and null. Rows are decoded straight into the table's values.
 class Leitor
@@ -126,8 +169,27 @@ public:
     }
 
 
-    // `repetidos`: the column's texts seen so far, whose repeats are shared.
-    QString texto(TextosRepetidos* repetidos = nullptr)
+    // A text straight into the row being made: one without escapes (most of them, and a long memo
+    // among them) is decoded from the bytes in one piece.
+    void texto(Celulas::Montador& linha, size_t coluna)
+    {
+        espera('"');
+        const char* q = m_p;
+        while (q < m_fim && *q != '"' && *q != '\\')
+            ++q;
+        if (q < m_fim && *q == '"') {
+            for (const char* c = m_p; c < q; ++c)
+                if (static_cast<unsigned char>(*c) < 0x20)
+                    falha(QStringLiteral("caractere de controle dentro de um texto"));
+            linha.poeUtf8(coluna, m_p, q - m_p);
+            m_p = q + 1;
+            return;
+        }
+        --m_p;
+        linha.poe(coluna, texto());
+    }
+
+    QString texto()
     {
         espera('"');
         // Find the end first: a text without escapes (most of them, and a long memo among them) is
@@ -145,9 +207,7 @@ public:
             for (const char* c = m_p; c < q; ++c)
                 if (static_cast<unsigned char>(*c) < 0x20)
                     falha(QStringLiteral("caractere de controle dentro de um texto"));
-            QString r = repetidos ? repetidos->texto(QByteArrayView(m_p, q - m_p),
-                                                     [](QByteArrayView b) { return QString::fromUtf8(b); })
-                                  : QString::fromUtf8(m_p, q - m_p);
+            QString r = QString::fromUtf8(m_p, q - m_p);
             m_p = q + 1;
             return r;
         }
@@ -234,26 +294,24 @@ public:
         return v;
     }
 
-    std::vector<std::vector<QString>> linhas(const std::vector<int>& destino, size_t colunasDaTabela)
+    std::vector<Celulas> linhas(const std::vector<int>& destino, size_t colunasDaTabela)
     {
-        std::vector<std::vector<QString>> r;
-        std::vector<TextosRepetidos> repetidos(destino.size());
+        std::vector<Celulas> r;
+        Celulas::Montador valores(colunasDaTabela);
         espera('[');
         if (ve(']')) {
             ++m_p;
             return r;
         }
         for (;;) {
-            std::vector<QString> valores(colunasDaTabela);
             espera('[');
             size_t i = 0;
             if (!ve(']')) {
                 for (;;) {
                     if (!ve('"'))
                         falha(QStringLiteral("valor que não é texto"));
-                    QString v = texto(i < repetidos.size() ? &repetidos[i] : nullptr);
-                    if (i < destino.size() && destino[i] >= 0)
-                        valores[size_t(destino[i])] = std::move(v);
+                    // A column the table lacks is read and dropped.
+                    texto(valores, i < destino.size() && destino[i] >= 0 ? size_t(destino[i]) : colunasDaTabela);
                     ++i;
                     if (ve(',')) {
                         ++m_p;
@@ -265,7 +323,7 @@ public:
             espera(']');
             if (i != destino.size())
                 falha(QStringLiteral("linha com %1 valores para %2 colunas").arg(i).arg(destino.size()));
-            r.push_back(std::move(valores));
+            r.push_back(valores.fim());
             if (ve(',')) {
                 ++m_p;
                 continue;
@@ -367,11 +425,11 @@ QByteArray Codifica(const QString& nome, const std::vector<FieldDef>& campos, co
             out += ',';
         primeira = false;
         out += '[';
-        const std::vector<QString>& v = valores(linha);
+        const Celulas& v = valores(linha);
         for (size_t i = 0; i < v.size(); ++i) {
             if (i)
                 out += ',';
-            escreveTexto(out, v[i]);
+            escreveTexto(out, v.vista(i));
         }
         out += ']';
     }
@@ -384,7 +442,7 @@ QByteArray Codifica(const QString& nome, const std::vector<FieldDef>& campos, co
 QByteArray Table::encodeFile() const
 {
     return Codifica(m_name, m_fields, m_natural->set, m_rows.size(),
-                    [](const Row* r) -> const std::vector<QString>& { return r->values; });
+                    [](const Row* r) -> const Celulas& { return r->values; });
 }
 
 Table::FileContents Table::snapshot() const
@@ -400,7 +458,7 @@ Table::FileContents Table::snapshot() const
 QByteArray Table::encodeContents(const QString& name, const FileContents& contents)
 {
     return Codifica(name, contents.fields, contents.rows, contents.rows.size(),
-                    [](const std::vector<QString>& r) -> const std::vector<QString>& { return r; });
+                    [](const Celulas& r) -> const Celulas& { return r; });
 }
 
 // Written beside the target and renamed over it, so a failed write never leaves half a file. The
@@ -549,12 +607,11 @@ void Table::install(FileContents&& contents)
     m_rows.clear();
     m_maxSeq = 0;
     m_rows.reserve(contents.rows.size());
-    for (auto& valores : contents.rows) {
-        valores.resize(m_fields.size());
+    for (Celulas& valores : contents.rows) {
         auto row = std::make_unique<Row>();
         row->id = m_nextId++;
         row->seq = (m_maxSeq += 1.0);
-        row->values = std::move(valores);
+        row->values = valores.size() == m_fields.size() ? std::move(valores) : valores.comTamanho(m_fields.size());
         m_natural->set.insert(m_natural->set.end(), row.get());
         m_rows.add(std::move(row));
     }

@@ -21,9 +21,19 @@ Table::Journal::~Journal()
 
 std::vector<Table::Journal::Kept> Table::Journal::originalRows() const
 {
+    const std::vector<Guardada> g = guardadas();
+    std::vector<Kept> r;
+    r.reserve(g.size());
+    for (const Guardada& k : g)
+        r.push_back({k.id, k.seq, k.values.textos()});
+    return r;
+}
+
+std::vector<Table::Journal::Guardada> Table::Journal::guardadas() const
+{
     if (m_whole)
         return m_rows;
-    std::vector<Kept> r;
+    std::vector<Guardada> r;
     r.reserve(m_table->m_rows.size() + m_before.size());
     for (const Row* row : m_table->m_natural->set) {
         const auto it = m_before.find(row->id);
@@ -41,7 +51,7 @@ std::vector<Table::Journal::Kept> Table::Journal::originalRows() const
     // Only a renumbering moves a row in the natural order, and it makes the journal whole first: the
     // places the rows had are their numbers then.
     if (gone)
-        std::sort(r.begin(), r.end(), [](const Kept& a, const Kept& b) { return a.seq != b.seq ? a.seq < b.seq : a.id < b.id; });
+        std::sort(r.begin(), r.end(), [](const Guardada& a, const Guardada& b) { return a.seq != b.seq ? a.seq < b.seq : a.id < b.id; });
     return r;
 }
 
@@ -49,7 +59,7 @@ void Table::Journal::keepWhole()
 {
     if (m_whole)
         return;
-    m_rows = originalRows();
+    m_rows = guardadas();
     m_before.clear();
     m_whole = true;
 }
@@ -85,7 +95,7 @@ void Table::rollBack(Journal& j)
         // Every row goes back as kept, with its bookmark and number; the indexes are built again over
         // them under the same definitions.
         noteWhole();  // the others keep what they hold; this one stays whole until its rows are back
-        std::vector<Journal::Kept> rows = std::move(j.m_rows);
+        std::vector<Journal::Guardada> rows = std::move(j.m_rows);
         j.m_rows.clear();
         forget();
         m_natural->set.clear();
@@ -96,14 +106,13 @@ void Table::rollBack(Journal& j)
         m_rows.reserve(rows.size());
         // The smallest bookmark first, so that no other one has to be placed before the first slot.
         const auto menor = std::min_element(rows.begin(), rows.end(),
-                                            [](const Journal::Kept& a, const Journal::Kept& b) { return a.id < b.id; });
+                                            [](const Journal::Guardada& a, const Journal::Guardada& b) { return a.id < b.id; });
         std::vector<Row*> natural(rows.size(), nullptr);
-        auto devolve = [&](Journal::Kept& k) {
+        auto devolve = [&](Journal::Guardada& k) {
             auto row = std::make_unique<Row>();
             row->id = k.id;
             row->seq = k.seq;
-            row->values = std::move(k.values);
-            row->values.resize(m_fields.size());
+            row->values = k.values.comTamanho(m_fields.size());
             return m_rows.put(std::move(row));
         };
         if (menor != rows.end())
@@ -135,7 +144,7 @@ void Table::rollBack(Journal& j)
                     m_rows.erase(id);
                 }
             } else if (r) {
-                if (r->seq != a.seq || r->values != a.values) {
+                if (r->seq != a.seq || !r->values.mesmas(a.values)) {
                     noteRow(r);
                     unlinkRow(r);
                     r->seq = a.seq;
