@@ -165,6 +165,62 @@ bool Celulas::mesmas(const Celulas& o) const
     return t == o.tamanhoTotal() && std::memcmp(m_b + 4, o.m_b + 4, t - 4) == 0;
 }
 
+void Celulas::soltaRepetidos()
+{
+    const quint32 n = quantos();
+    const quint32* f = fins();
+    quint32 inicio = 0;
+    for (quint32 i = 0; i < n; ++i) {
+        const quint32 fim = f[i] & Posicao;
+        if ((f[i] & Nulo) && fim != inicio) {
+            Celulas comum;  // takes over the row's hold on it
+            std::memcpy(&comum.m_b, bytes() + inicio, sizeof(char*));
+        }
+        inicio = fim;
+    }
+}
+
+namespace {
+// A column's longer values are looked up this many times before it is judged; it stays looked up
+// when at least one in four was seen before. At most this many distinct values are kept per column.
+constexpr qsizetype AmostraDeRepetidos = 64;
+constexpr qsizetype MaisRepetidos = 256;
+} // namespace
+
+void Celulas::Montador::procuraRepetido(size_t coluna)
+{
+    if (coluna >= m_repetidos.size())
+        return;
+    Peca& p = m_pecas[coluna];
+    Repetidos& r = m_repetidos[coluna];
+    if (!r.ativa || p.bytes < MenorRepetido)
+        return;
+    auto& vistos = r.vistos[p.largo ? 1 : 0];
+    const QByteArrayView chave(m_bytes.data() + p.inicio, p.bytes);
+    ++r.consultas;
+    const auto achado = vistos.constFind(chave);
+    if (achado != vistos.constEnd()) {
+        ++r.achados;
+        p.comum = *achado;
+    } else if (vistos.size() < MaisRepetidos) {
+        // The value gets a block of its own, which the rows that hold it share.
+        Celulas c;
+        const size_t cabecaTam = tamanhoDaCabeca(1);
+        c.m_b = novoBloco(cabecaTam + p.bytes);
+        reinterpret_cast<quint32*>(c.m_b)[1] = 1;
+        std::memcpy(c.m_b + cabecaTam, chave.data(), p.bytes);
+        reinterpret_cast<quint32*>(c.m_b + 8)[0] = p.bytes | (p.largo ? Largo : 0);
+        vistos.insert(QByteArrayView(c.m_b + cabecaTam, p.bytes), c);
+        p.comum = std::move(c);
+    }
+    if (p.comum.m_b)
+        m_bytes.resize(p.inicio);  // the row keeps only the place
+    if (r.consultas >= AmostraDeRepetidos && r.achados * 4 < r.consultas) {
+        r.ativa = false;
+        r.vistos = {};
+    }
+}
+
 void Celulas::Montador::poe(size_t coluna, QStringView v)
 {
     if (coluna >= m_pecas.size())
@@ -182,6 +238,9 @@ void Celulas::Montador::poe(size_t coluna, QStringView v)
             m_bytes.push_back(char(u[i]));
     }
     p.bytes = quint32(m_bytes.size() - p.inicio);
+    p.comum = Celulas();
+    if (!p.nulo)
+        procuraRepetido(coluna);
 }
 
 void Celulas::Montador::poeUtf8(size_t coluna, const char* p, qsizetype n)
@@ -211,8 +270,7 @@ void Celulas::Montador::poeUtf8(size_t coluna, const char* p, qsizetype n)
     }
     if (!latin1) {
         m_bytes.resize(antes);
-        poe(coluna, QString::fromUtf8(p, n));
-        m_pecas[coluna].nulo = false;
+        poe(coluna, QString::fromUtf8(QByteArrayView(p, n)));
         return;
     }
     m_bytes.resize(size_t(o - m_bytes.data()));
@@ -221,6 +279,8 @@ void Celulas::Montador::poeUtf8(size_t coluna, const char* p, qsizetype n)
     pc.bytes = quint32(m_bytes.size() - antes);
     pc.largo = false;
     pc.nulo = false;
+    pc.comum = Celulas();
+    procuraRepetido(coluna);
 }
 
 Celulas Celulas::Montador::fim()
@@ -230,18 +290,34 @@ Celulas Celulas::Montador::fim()
     if (n == 0)
         return r;
     size_t tamanho = 0;
-    for (const Peca& p : m_pecas)
-        tamanho = (p.largo ? (tamanho + 1) & ~size_t(1) : tamanho) + p.bytes;
+    bool comRepetidos = false;
+    for (const Peca& p : m_pecas) {
+        if (p.comum.m_b) {
+            tamanho += sizeof(char*);
+            comRepetidos = true;
+        } else {
+            tamanho = (p.largo ? (tamanho + 1) & ~size_t(1) : tamanho) + p.bytes;
+        }
+    }
     if (tamanho > Posicao)
         throw TableError(QStringLiteral("Valores grandes demais numa só linha"));
     const size_t cabecaTam = tamanhoDaCabeca(n);
     r.m_b = novoBloco(cabecaTam + tamanho);
-    reinterpret_cast<quint32*>(r.m_b)[1] = quint32(n);
+    reinterpret_cast<quint32*>(r.m_b)[1] = quint32(n) | (comRepetidos ? ComRepetidos : 0);
     quint32* fins = reinterpret_cast<quint32*>(r.m_b + 8);
     char* base = r.m_b + cabecaTam;
     quint32 pos = 0;
     for (size_t i = 0; i < n; ++i) {
         Peca& p = m_pecas[i];
+        if (p.comum.m_b) {
+            // The row takes over the piece's hold on the shared value.
+            std::memcpy(base + pos, &p.comum.m_b, sizeof(char*));
+            p.comum.m_b = nullptr;
+            pos += sizeof(char*);
+            fins[i] = pos | Nulo;
+            p = Peca{};
+            continue;
+        }
         if (p.largo && (pos & 1))
             base[pos++] = 0;
         if (p.bytes)
@@ -495,6 +571,7 @@ void Table::buildSorted(Index& ix) const
     }
 
     const bool desc = (ix.def.options & ixDescending) != 0;
+    ix.reserve(entries.size());
     std::sort(entries.begin(), entries.end(), [desc, base, comum, naCabeca](const Entry& a, const Entry& b) {
         if (a.head != b.head)
             return desc ? a.head > b.head : a.head < b.head;
@@ -537,6 +614,7 @@ std::unique_ptr<Table::Index> Table::makeIndex(const IndexDef& def) const
     for (const auto& outro : m_indexes)
         if (outro->cols == ix->cols && (outro->def.options & ixDescending) == (def.options & ixDescending)
             && outro->set.size() == m_rows.size()) {
+            ix->reserve(outro->set.size());
             for (Row* r : outro->set) {
                 ix->appending = r;
                 ix->set.insert(ix->set.end(), r);
@@ -550,6 +628,7 @@ std::unique_ptr<Table::Index> Table::makeIndex(const IndexDef& def) const
     case 3: buildSorted<3>(*ix); break;
     case 4: buildSorted<4>(*ix); break;
     default:
+        ix->reserve(m_rows.size());
         for (Row* r : m_natural->set)
             ix->set.insert(r);
     }

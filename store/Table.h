@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QByteArrayView>
+#include <QHash>
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -12,6 +14,7 @@
 #include <functional>
 #include <memory>
 #include <algorithm>
+#include <array>
 #include <cstddef>
 #include <set>
 #include <stdexcept>
@@ -99,6 +102,16 @@ public:
         const quint32* f_ = fins();
         const quint32 f = f_[i];
         quint32 inicio = i == 0 ? 0 : (f_[i - 1] & Posicao);
+        if (f & Nulo) {
+            // Null, or a value kept once for many rows: its place then holds that value's block.
+            if ((f & Posicao) == inicio)
+                return v;
+            Celulas comum;
+            std::memcpy(&comum.m_b, bytes() + inicio, sizeof(char*));
+            v = comum.vista(0);
+            comum.m_b = nullptr;  // only borrowed
+            return v;
+        }
         v.largo = (f & Largo) != 0;
         if (v.largo)
             inicio = (inicio + 1) & ~quint32(1);
@@ -140,29 +153,13 @@ public:
         return a.size() < b.size() ? -1 : (a.size() > b.size() ? 1 : 0);
     }
 
-    // Makes rows one after another, the values of each in any order (a file may hold the columns in
-    // another order than the table). Values not given are null.
-    class Montador
-    {
-    public:
-        explicit Montador(size_t colunas) : m_pecas(colunas) {}
-        void poe(size_t coluna, QStringView v);
-        // UTF-8 bytes, decoded as QString::fromUtf8 would.
-        void poeUtf8(size_t coluna, const char* p, qsizetype n);
-        Celulas fim();
-
-    private:
-        struct Peca {
-            quint32 inicio = 0;
-            quint32 bytes = 0;
-            bool largo = false;
-            bool nulo = true;
-        };
-        std::vector<Peca> m_pecas;
-        std::vector<char> m_bytes;
-    };
+    class Montador;
 
 private:
+    // Values shorter than this are kept in the row even when they repeat: the place of a shared one
+    // would cost nearly as much.
+    static constexpr quint32 MenorRepetido = 16;
+    static constexpr quint32 ComRepetidos = 0x80000000u;  // in the count: some value is kept apart
     static constexpr quint32 Largo = 0x80000000u;
     static constexpr quint32 Nulo = 0x40000000u;
     static constexpr quint32 Posicao = 0x3fffffffu;
@@ -171,7 +168,9 @@ private:
     static size_t tamanhoDaCabeca(size_t n) { return 8 + 4 * n; }
     std::atomic<quint32>& refs() const { return *reinterpret_cast<std::atomic<quint32>*>(m_b); }
     const quint32* fins() const { return reinterpret_cast<const quint32*>(m_b + 8); }
-    quint32 quantos() const { return reinterpret_cast<const quint32*>(m_b)[1]; }
+    quint32 quantos() const { return reinterpret_cast<const quint32*>(m_b)[1] & ~ComRepetidos; }
+    bool comRepetidos() const { return (reinterpret_cast<const quint32*>(m_b)[1] & ComRepetidos) != 0; }
+    void soltaRepetidos();
     const char* bytes() const { return m_b + tamanhoDaCabeca(quantos()); }
     size_t tamanhoTotal() const { return tamanhoDaCabeca(quantos()) + (quantos() ? (fins()[quantos() - 1] & Posicao) : 0); }
     void adquire() const
@@ -182,12 +181,53 @@ private:
     void solta()
     {
         if (m_b && refs().fetch_sub(1, std::memory_order_acq_rel) == 1) {
+            if (comRepetidos())
+                soltaRepetidos();
             refs().~atomic();
             std::free(m_b);
         }
         m_b = nullptr;
     }
     char* m_b = nullptr;
+};
+
+// Makes rows one after another, the values of each in any order (a file may hold the columns in
+// another order than the table). Values not given are null.
+//
+// With `repetidos`, a longer value that comes again in its column (a filler, a text chosen from a
+// list, a memo pasted into many rows) is kept once and every row holds only its place. A column
+// whose longer values turn out to be mostly distinct stops being looked up after a sample.
+class Celulas::Montador
+{
+public:
+    explicit Montador(size_t colunas, bool repetidos = false)
+        : m_pecas(colunas), m_repetidos(repetidos ? colunas : 0)
+    {
+    }
+    void poe(size_t coluna, QStringView v);
+    // UTF-8 bytes, decoded as QString::fromUtf8 would.
+    void poeUtf8(size_t coluna, const char* p, qsizetype n);
+    Celulas fim();
+
+private:
+    struct Peca {
+        quint32 inicio = 0;
+        quint32 bytes = 0;
+        bool largo = false;
+        bool nulo = true;
+        Celulas comum;  // the value kept once, when it repeats
+    };
+    struct Repetidos {
+        // By form and bytes; the keys lie in the values' own blocks.
+        std::array<QHash<QByteArrayView, Celulas>, 2> vistos;
+        qsizetype consultas = 0;
+        qsizetype achados = 0;
+        bool ativa = true;
+    };
+    void procuraRepetido(size_t coluna);
+    std::vector<Peca> m_pecas;
+    std::vector<Repetidos> m_repetidos;
+    std::vector<char> m_bytes;
 };
 
 // The in-memory table every part of the program works on: text columns in a fixed order, rows, a
@@ -389,6 +429,9 @@ private:
     };
     // The nodes of one ordered set come from chunks of its own: building, walking and dropping an
     // index then touch memory in long runs instead of one heap block per row.
+    //
+    // A chunk is sized to what the set is about to hold when that is known (an index built over the
+    // rows, a table installed), and otherwise grows with the set, so that little of it stands empty.
     class NodePool
     {
     public:
@@ -397,11 +440,15 @@ private:
             if (m_free) {
                 void* p = m_free;
                 m_free = *static_cast<void**>(p);
+                --m_freeCount;
                 return p;
             }
-            if (m_used == ChunkNodes || m_chunks.empty()) {
+            if (m_used == m_chunkNodes || m_chunks.empty()) {
                 m_size = std::max(size, sizeof(void*));
-                m_chunks.push_back(std::make_unique<std::byte[]>(m_size * ChunkNodes));
+                m_chunkNodes = m_next ? m_next : std::clamp<size_t>(m_total / 4, MinChunkNodes, MaxChunkNodes);
+                m_next = 0;
+                m_chunks.push_back(std::make_unique<std::byte[]>(m_size * m_chunkNodes));
+                m_total += m_chunkNodes;
                 m_used = 0;
             }
             return m_chunks.back().get() + m_size * m_used++;
@@ -410,13 +457,26 @@ private:
         {
             *static_cast<void**>(p) = m_free;
             m_free = p;
+            ++m_freeCount;
+        }
+        // Room for n more nodes in one chunk, unless the pool already has it.
+        void reserve(size_t n)
+        {
+            const size_t room = m_freeCount + (m_chunks.empty() ? 0 : m_chunkNodes - m_used);
+            if (n > room)
+                m_next = std::max(n - room, MinChunkNodes);
         }
 
     private:
-        static constexpr size_t ChunkNodes = 1024;
+        static constexpr size_t MinChunkNodes = 16;
+        static constexpr size_t MaxChunkNodes = 4096;
         std::vector<std::unique_ptr<std::byte[]>> m_chunks;
         size_t m_used = 0;
         size_t m_size = 0;
+        size_t m_chunkNodes = 0;
+        size_t m_total = 0;
+        size_t m_next = 0;
+        size_t m_freeCount = 0;
         void* m_free = nullptr;
     };
     template <typename T>
@@ -459,6 +519,7 @@ private:
                   PoolAlloc<Row*>(std::make_shared<NodePool>()))
         {
         }
+        void reserve(size_t n) { set.get_allocator().pool->reserve(n); }
     };
 
     void requireActive() const;

@@ -297,7 +297,7 @@ public:
     std::vector<Celulas> linhas(const std::vector<int>& destino, size_t colunasDaTabela)
     {
         std::vector<Celulas> r;
-        Celulas::Montador valores(colunasDaTabela);
+        Celulas::Montador valores(colunasDaTabela, true);
         espera('[');
         if (ve(']')) {
             ++m_p;
@@ -607,6 +607,7 @@ void Table::install(FileContents&& contents)
     m_rows.clear();
     m_maxSeq = 0;
     m_rows.reserve(contents.rows.size());
+    m_natural->reserve(contents.rows.size());
     for (Celulas& valores : contents.rows) {
         auto row = std::make_unique<Row>();
         row->id = m_nextId++;

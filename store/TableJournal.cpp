@@ -104,6 +104,7 @@ void Table::rollBack(Journal& j)
         m_rows.clear();
         m_cur = nullptr;
         m_rows.reserve(rows.size());
+        m_natural->reserve(rows.size());
         // The smallest bookmark first, so that no other one has to be placed before the first slot.
         const auto menor = std::min_element(rows.begin(), rows.end(),
                                             [](const Journal::Guardada& a, const Journal::Guardada& b) { return a.id < b.id; });

@@ -332,6 +332,25 @@ TEST(Table, FileValuesThatRepeatReadBackAndStayApart)
     EXPECT_EQ(u->rowValue(linhas[0], 2), QStringLiteral("OUTRO"));
     EXPECT_EQ(u->rowValue(linhas[4], 2), QStringLiteral("AÇÃO"));
     EXPECT_EQ(u->rowValue(linhas[8], 2), QStringLiteral("AÇÃO"));
+
+    // The memo, kept once for the rows that repeat it, outlives rows deleted and rows changed, and
+    // comes back with them.
+    const QByteArray lido = u->encodeFile();
+    auto diario = u->startJournal();
+    for (int i = 0; i < 300; ++i) {
+        u->first();
+        u->remove();
+    }
+    u->first();
+    u->edit();
+    u->setValue(QStringLiteral("Obs"), QStringLiteral("outro"));
+    u->post();
+    EXPECT_EQ(u->rowValue(linhas[301], 3), memo);
+    EXPECT_EQ(u->rowValue(linhas[300], 3), QStringLiteral("outro"));
+    u->rollBack(*diario);
+    EXPECT_EQ(u->encodeFile(), lido);
+    u.reset();
+    EXPECT_EQ(t->rowValue(t->naturalRows()[1], 3), memo);
 }
 
 TEST(Table, DamagedOrMissingFileIsRefusedAndTheTableKept)
