@@ -52,15 +52,21 @@ QString Celulas::Vista::texto() const
     return QString::fromLatin1(static_cast<const char*>(p), n);
 }
 
-int Celulas::compara(const Vista& a, const Vista& b)
+Celulas::Vista Celulas::vistaApartada(quint32 inicio, quint32 fim) const
 {
-    if (!a.largo && !b.largo) {
-        const qsizetype n = std::min(a.n, b.n);
-        const int r = n ? std::memcmp(a.p, b.p, size_t(n)) : 0;
-        if (r != 0)
-            return r < 0 ? -1 : 1;
-        return a.n < b.n ? -1 : (a.n > b.n ? 1 : 0);
-    }
+    Vista v;
+    if ((fim & Posicao) == inicio)
+        return v;
+    Celulas comum;
+    std::memcpy(&comum.m_b, bytes() + inicio, sizeof(char*));
+    v = comum.vista(0);
+    comum.m_b = nullptr;  // only borrowed
+    return v;
+}
+
+// At least one side in UTF-16.
+int Celulas::comparaFormas(const Vista& a, const Vista& b)
+{
     if (a.largo && b.largo)
         return compara(QStringView(static_cast<const char16_t*>(a.p), a.n), QStringView(static_cast<const char16_t*>(b.p), b.n));
     if (!a.largo)
@@ -185,6 +191,9 @@ namespace {
 // when at least one in four was seen before. At most this many distinct values are kept per column.
 constexpr qsizetype AmostraDeRepetidos = 64;
 constexpr qsizetype MaisRepetidos = 256;
+// Longer values are not looked up: a memo seldom repeats, and a long one would be kept twice while
+// its row is made.
+constexpr quint32 MaiorRepetido = 4096;
 } // namespace
 
 void Celulas::Montador::procuraRepetido(size_t coluna)
@@ -193,7 +202,7 @@ void Celulas::Montador::procuraRepetido(size_t coluna)
         return;
     Peca& p = m_pecas[coluna];
     Repetidos& r = m_repetidos[coluna];
-    if (!r.ativa || p.bytes < MenorRepetido)
+    if (!r.ativa || p.bytes < MenorRepetido || p.bytes > MaiorRepetido)
         return;
     auto& vistos = r.vistos[p.largo ? 1 : 0];
     const QByteArrayView chave(m_bytes.data() + p.inicio, p.bytes);
@@ -233,9 +242,12 @@ void Celulas::Montador::poe(size_t coluna, QStringView v)
         const char* b = reinterpret_cast<const char*>(v.utf16());
         m_bytes.insert(m_bytes.end(), b, b + 2 * v.size());
     } else {
+        // Grown to the size at once: a long memo must not leave twice its room behind.
+        m_bytes.resize(m_bytes.size() + size_t(v.size()));
+        char* o = m_bytes.data() + p.inicio;
         const char16_t* u = v.utf16();
         for (qsizetype i = 0; i < v.size(); ++i)
-            m_bytes.push_back(char(u[i]));
+            o[i] = char(u[i]);
     }
     p.bytes = quint32(m_bytes.size() - p.inicio);
     p.comum = Celulas();
@@ -327,6 +339,8 @@ Celulas Celulas::Montador::fim()
         p = Peca{};
     }
     m_bytes.clear();
+    if (m_bytes.capacity() > (size_t(1) << 20))
+        std::vector<char>().swap(m_bytes);  // after a long memo, room for ordinary rows only
     return r;
 }
 

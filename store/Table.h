@@ -102,16 +102,8 @@ public:
         const quint32* f_ = fins();
         const quint32 f = f_[i];
         quint32 inicio = i == 0 ? 0 : (f_[i - 1] & Posicao);
-        if (f & Nulo) {
-            // Null, or a value kept once for many rows: its place then holds that value's block.
-            if ((f & Posicao) == inicio)
-                return v;
-            Celulas comum;
-            std::memcpy(&comum.m_b, bytes() + inicio, sizeof(char*));
-            v = comum.vista(0);
-            comum.m_b = nullptr;  // only borrowed
-            return v;
-        }
+        if (f & Nulo) [[unlikely]]
+            return vistaApartada(inicio, f);
         v.largo = (f & Largo) != 0;
         if (v.largo)
             inicio = (inicio + 1) & ~quint32(1);
@@ -130,7 +122,28 @@ public:
 
     // Orders by UTF-16 code units, exactly as QString's case-sensitive comparison, whatever form each
     // side is kept in; null and empty texts are equal.
-    static int compara(const Vista& a, const Vista& b);
+    static int compara(const Vista& a, const Vista& b)
+    {
+        if (!a.largo && !b.largo) {
+            // Keys are mostly short and Latin-1: eight bytes at a time, inline.
+            const qsizetype n = a.n < b.n ? a.n : b.n;
+            const unsigned char* pa = static_cast<const unsigned char*>(a.p);
+            const unsigned char* pb = static_cast<const unsigned char*>(b.p);
+            qsizetype i = 0;
+            for (; i + 8 <= n; i += 8) {
+                quint64 x, y;
+                std::memcpy(&x, pa + i, 8);
+                std::memcpy(&y, pb + i, 8);
+                if (x != y)
+                    break;
+            }
+            for (; i < n; ++i)
+                if (pa[i] != pb[i])
+                    return pa[i] < pb[i] ? -1 : 1;
+            return a.n < b.n ? -1 : (a.n > b.n ? 1 : 0);
+        }
+        return comparaFormas(a, b);
+    }
     static int compara(const Vista& a, QStringView b);
     static bool iguais(const Vista& a, QStringView b);
     // Eight bytes at a time: key comparisons are the bulk of index work.
@@ -159,6 +172,9 @@ private:
     // Values shorter than this are kept in the row even when they repeat: the place of a shared one
     // would cost nearly as much.
     static constexpr quint32 MenorRepetido = 16;
+    // Null, or a value kept once for many rows: its place then holds that value's block.
+    Vista vistaApartada(quint32 inicio, quint32 fim) const;
+    static int comparaFormas(const Vista& a, const Vista& b);
     static constexpr quint32 ComRepetidos = 0x80000000u;  // in the count: some value is kept apart
     static constexpr quint32 Largo = 0x80000000u;
     static constexpr quint32 Nulo = 0x40000000u;

@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <string>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -26,6 +27,8 @@ constexpr auto Formato = "rezozur-tabela";
 constexpr int Versao = 1;
 // A table file larger than this is refused rather than read into memory.
 constexpr qint64 TamanhoMaximo = qint64(1) << 30;
+// Room kept for the next text after a long one is at most this.
+constexpr size_t LimiteDeSobra = size_t(1) << 20;
 // The files we write nest three levels deep; anything far deeper is not ours, and skipping it must
 // not run the stack dry.
 constexpr int ProfundidadeMaxima = 32;
@@ -185,8 +188,67 @@ public:
             m_p = q + 1;
             return;
         }
-        --m_p;
-        linha.poe(coluna, texto());
+        // With escapes: the text is unescaped into bytes that are then decoded as a whole, so that a
+        // long memo costs its bytes once more, not its UTF-16 form besides. Only a \u escape beyond
+        // ASCII takes the general way: it may name half a surrogate pair, which UTF-8 cannot hold.
+        const char* inicio = m_p;
+        m_escapado.clear();
+        // Room for the whole text at once (unescaped it is no longer): growing it would leave up to
+        // twice a long memo's room behind.
+        const char* fimDoTexto = q;
+        while (fimDoTexto < m_fim && *fimDoTexto != '"')
+            fimDoTexto += *fimDoTexto == '\\' ? 2 : 1;
+        m_escapado.reserve(size_t(std::min(fimDoTexto, m_fim) - m_p));
+        const char* p = m_p;
+        for (;;) {
+            if (p >= m_fim)
+                falha(QStringLiteral("texto sem fim"));
+            const unsigned char c = static_cast<unsigned char>(*p);
+            if (c == '"')
+                break;
+            if (c < 0x20)
+                falha(QStringLiteral("caractere de controle dentro de um texto"));
+            if (c != '\\') {
+                const char* s = p;
+                while (p < m_fim && *p != '"' && *p != '\\' && static_cast<unsigned char>(*p) >= 0x20)
+                    ++p;
+                m_escapado.append(s, size_t(p - s));
+                continue;
+            }
+            if (++p >= m_fim)
+                falha(QStringLiteral("texto sem fim"));
+            switch (*p++) {
+            case '"': m_escapado += '"'; break;
+            case '\\': m_escapado += '\\'; break;
+            case '/': m_escapado += '/'; break;
+            case 'b': m_escapado += '\b'; break;
+            case 'f': m_escapado += '\f'; break;
+            case 'n': m_escapado += '\n'; break;
+            case 'r': m_escapado += '\r'; break;
+            case 't': m_escapado += '\t'; break;
+            case 'u': {
+                if (m_fim - p < 4)
+                    falha(QStringLiteral("escape \\u incompleto"));
+                bool ok = false;
+                const ushort u = QByteArray(p, 4).toUShort(&ok, 16);
+                if (!ok)
+                    falha(QStringLiteral("escape \\u inválido"));
+                if (u >= 0x80) {
+                    m_p = inicio - 1;
+                    linha.poe(coluna, texto());
+                    return;
+                }
+                m_escapado += char(u);
+                p += 4;
+                break;
+            }
+            default: falha(QStringLiteral("escape inválido"));
+            }
+        }
+        m_p = p + 1;
+        linha.poeUtf8(coluna, m_escapado.data(), qsizetype(m_escapado.size()));
+        if (m_escapado.capacity() > LimiteDeSobra)
+            std::string().swap(m_escapado);
     }
 
     QString texto()
@@ -381,6 +443,7 @@ private:
     const char* m_p;
     const char* m_fim;
     const QString& m_caminho;
+    std::string m_escapado;  // the last text with escapes, unescaped
 };
 
 } // namespace

@@ -202,9 +202,9 @@ TEST(CreateTable, ValoresRepetidosSaoPartilhadosSemSeMisturar)
     EXPECT_EQ(linhas(*t), esperado);
     EXPECT_EQ(t->rowValue(t->visibleRows()[3], 2), QStringLiteral("\u20AC custo"));
 
-    // The same description in rows 0 and 5 is one text; changing row 0 changes only row 0.
+    // The same description in rows 0 and 5; changing row 0 changes only row 0.
     const auto rows = t->visibleRows();
-    EXPECT_EQ(t->rowValue(rows[0], 2).constData(), t->rowValue(rows[5], 2).constData());
+    EXPECT_EQ(t->rowValue(rows[0], 2), t->rowValue(rows[5], 2));
     t->first();
     t->edit();
     t->setValue(2, QStringLiteral("Outra"));
