@@ -93,6 +93,19 @@ void AplicaFiltro(Table& t, const QString& filtro)
     t.setFiltered(true);
 }
 
+// A table just filled from its file, the n-th in store order: the list filter (the institutions'
+// own), open, and the progress step of a load.
+void AbreLida(Table& t, int n)
+{
+    t.setFilter(FiltroLista);
+    t.setFiltered(true);
+    t.open();
+    if (t.name() == QLatin1String("tbInstituicao"))
+        AplicaFiltro(t, FiltroInstituicao);
+    // The first three steps count from 10; from the institutions on, the count lags one step.
+    app::ProgressoEspera(n <= 3 ? 10 * n : 10 * (n - 1), MaximoProgresso);
+}
+
 // The indexes of one table, none of them made current: a table can get its own on a worker thread.
 void AdicionaIndices(Table& t, const IndicesDaTabela& i)
 {
@@ -148,14 +161,7 @@ void TDataGeral::LoadTables(const QString& pastaDosArquivos)
         if (lidas[i].erro)
             std::rethrow_exception(lidas[i].erro);
         t.install(std::move(lidas[i].conteudo));
-        t.setFilter(FiltroLista);
-        t.setFiltered(true);
-        t.open();
-        const int n = int(i) + 1;
-        if (t.name() == QLatin1String("tbInstituicao"))
-            AplicaFiltro(t, FiltroInstituicao);
-        // The first three steps count from 10; from the institutions on, the count lags one step.
-        app::ProgressoEspera(n <= 3 ? 10 * n : 10 * (n - 1), MaximoProgresso);
+        AbreLida(t, int(i) + 1);
     }
     EmptyRecord();
 }
@@ -211,16 +217,8 @@ void TDataGeral::InstallTablesAndIndexes(std::vector<Table::FileContents>&& cont
         if (e)
             std::rethrow_exception(e);
 
-    for (size_t i = 0; i < tabelas.size(); ++i) {
-        Table& t = *tabelas[i];
-        t.setFilter(FiltroLista);
-        t.setFiltered(true);
-        t.open();
-        const int n = int(i) + 1;
-        if (t.name() == QLatin1String("tbInstituicao"))
-            AplicaFiltro(t, FiltroInstituicao);
-        app::ProgressoEspera(n <= 3 ? 10 * n : 10 * (n - 1), MaximoProgresso);
-    }
+    for (size_t i = 0; i < tabelas.size(); ++i)
+        AbreLida(*tabelas[i], int(i) + 1);
     EmptyRecord();
     for (size_t k = 0; k < TabelaDeIndices().size(); ++k) {
         const IndicesDaTabela& i = TabelaDeIndices()[k];

@@ -33,6 +33,31 @@ constexpr size_t LimiteDeSobra = size_t(1) << 20;
 // not run the stack dry.
 constexpr int ProfundidadeMaxima = 32;
 
+// One ASCII character of a JSON string, escaped where JSON needs it; returns the new end.
+inline char* escreveAscii(char* o, char c)
+{
+    static const char hex[] = "0123456789abcdef";
+    switch (c) {
+    case '"': *o++ = '\\'; *o++ = '"'; break;
+    case '\\': *o++ = '\\'; *o++ = '\\'; break;
+    case '\n': *o++ = '\\'; *o++ = 'n'; break;
+    case '\r': *o++ = '\\'; *o++ = 'r'; break;
+    case '\t': *o++ = '\\'; *o++ = 't'; break;
+    default:
+        if (c < 0x20) {
+            *o++ = '\\';
+            *o++ = 'u';
+            *o++ = '0';
+            *o++ = '0';
+            *o++ = hex[c >> 4];
+            *o++ = hex[c & 0xf];
+        } else {
+            *o++ = c;
+        }
+    }
+    return o;
+}
+
 // Appends a JSON string in UTF-8, writing through a raw pointer into room reserved for the worst
 // case (six bytes per character): per-byte appends cost more than the archive on a large project.
 void escreveTexto(QByteArray& out, QStringView s)
@@ -43,28 +68,10 @@ void escreveTexto(QByteArray& out, QStringView s)
     *o++ = '"';
     const char16_t* p = s.utf16();
     const char16_t* fim = p + s.size();
-    static const char hex[] = "0123456789abcdef";
     while (p < fim) {
         char32_t c = *p++;
         if (c < 0x80) {
-            switch (c) {
-            case '"': *o++ = '\\'; *o++ = '"'; break;
-            case '\\': *o++ = '\\'; *o++ = '\\'; break;
-            case '\n': *o++ = '\\'; *o++ = 'n'; break;
-            case '\r': *o++ = '\\'; *o++ = 'r'; break;
-            case '\t': *o++ = '\\'; *o++ = 't'; break;
-            default:
-                if (c < 0x20) {
-                    *o++ = '\\';
-                    *o++ = 'u';
-                    *o++ = '0';
-                    *o++ = '0';
-                    *o++ = hex[c >> 4];
-                    *o++ = hex[c & 0xf];
-                } else {
-                    *o++ = char(c);
-                }
-            }
+            o = escreveAscii(o, char(c));
             continue;
         }
         if (c >= 0xd800 && c <= 0xdbff && p < fim && *p >= 0xdc00 && *p <= 0xdfff)
@@ -100,7 +107,6 @@ void escreveTexto(QByteArray& out, const Celulas::Vista& v)
     *o++ = '"';
     const unsigned char* p = static_cast<const unsigned char*>(v.p);
     const unsigned char* fim = p + v.n;
-    static const char hex[] = "0123456789abcdef";
     while (p < fim) {
         const unsigned char c = *p++;
         if (c >= 0x80) {
@@ -108,24 +114,7 @@ void escreveTexto(QByteArray& out, const Celulas::Vista& v)
             *o++ = char(0x80 | (c & 0x3f));
             continue;
         }
-        switch (c) {
-        case '"': *o++ = '\\'; *o++ = '"'; break;
-        case '\\': *o++ = '\\'; *o++ = '\\'; break;
-        case '\n': *o++ = '\\'; *o++ = 'n'; break;
-        case '\r': *o++ = '\\'; *o++ = 'r'; break;
-        case '\t': *o++ = '\\'; *o++ = 't'; break;
-        default:
-            if (c < 0x20) {
-                *o++ = '\\';
-                *o++ = 'u';
-                *o++ = '0';
-                *o++ = '0';
-                *o++ = hex[c >> 4];
-                *o++ = hex[c & 0xf];
-            } else {
-                *o++ = char(c);
-            }
-        }
+        o = escreveAscii(o, char(c));
     }
     *o++ = '"';
     out.resize(o - out.constData());
