@@ -3,6 +3,7 @@
 #include "store/DataModules.h"
 
 #include <memory>
+#include <unordered_map>
 
 namespace store {
 
@@ -37,6 +38,15 @@ private:
     std::unique_ptr<TDataAtividadesApoiadas> m_atividades;
     std::unique_ptr<TDataGeral> m_geral;
     std::vector<Table*> m_armazenadas;
+    // Every table by name, ignoring case: rules and tools name tables in their own spelling, and each
+    // row a deletion or a load touches may look one up.
+    struct HashSemCaixa {
+        size_t operator()(const QString& s) const;
+    };
+    struct IgualSemCaixa {
+        bool operator()(const QString& a, const QString& b) const;
+    };
+    std::unordered_map<QString, Table*, HashSemCaixa, IgualSemCaixa> m_porNome;
 };
 
 // The run's instance, as the window, the command-line tool and the tests create it.

@@ -31,7 +31,7 @@ std::vector<Table*> DataModule::tabelas() const
 Table* DataModule::tabela(const QString& nome) const
 {
     for (const auto& t : m_tabelas)
-        if (t->name().compare(nome, Qt::CaseInsensitive) == 0)
+        if (t->name().size() == nome.size() && t->name().compare(nome, Qt::CaseInsensitive) == 0)
             return t.get();
     return nullptr;
 }

@@ -376,7 +376,8 @@ const FieldDef& Table::field(int i) const
 int Table::fieldIndex(const QString& name) const
 {
     for (size_t i = 0; i < m_fields.size(); ++i)
-        if (m_fields[i].name.compare(name, Qt::CaseInsensitive) == 0)
+        // Names equal but for case are as long: the length rules out most columns at once.
+        if (m_fields[i].name.size() == name.size() && m_fields[i].name.compare(name, Qt::CaseInsensitive) == 0)
             return int(i);
     return -1;
 }

@@ -81,6 +81,16 @@ TEST(Catalogo, SlotsMatchTheModulesTables)
     EXPECT_EQ(dados().tabelaOuErro(QStringLiteral("tbProjetos")).tag(), -1);
     EXPECT_EQ(dados().tabelaOuErro(QStringLiteral("tbEstudosSetores")).tag(), 23);
     EXPECT_EQ(dados().tabelaOuErro(QStringLiteral("tbMembroBolsistaTrabalho")).tag(), 55);
+    // Every table is found by its name in any case; a name that is not one finds nothing.
+    for (Table* t : dados().todas()) {
+        EXPECT_EQ(dados().tabela(t->name().toUpper()), t) << t->name().toStdString();
+        EXPECT_EQ(dados().tabela(t->name().toLower()), t) << t->name().toStdString();
+        EXPECT_EQ(dados().tabela(t->name() + QLatin1Char('_')), nullptr) << t->name().toStdString();
+    }
+    // U+017F folds to "s": equal to the name without case, so found too.
+    EXPECT_EQ(dados().tabela(QStringLiteral("tb\u017FOFTWARE")), &DataResultadosGerados().tbSoftware);
+    EXPECT_EQ(dados().tabela(QString()), nullptr);
+    EXPECT_THROW(dados().tabelaOuErro(QStringLiteral("tbNenhuma")), TableError);
     destroiDados();
 }
 
