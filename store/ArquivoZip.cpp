@@ -453,7 +453,157 @@ QStringList ArquivoZip::nomesDasEntradas()
     return r;
 }
 
+namespace {
+
+// Traditional PKWARE decryption with the CRC table at hand: the library calls the checksum routine
+// once per byte, which made it the largest part of opening a project.
+class ChavesPkware
+{
+public:
+    explicit ChavesPkware(const QByteArray& senha) : m_tabela(get_crc_table())
+    {
+        for (const char c : senha)
+            atualiza(static_cast<unsigned char>(c));
+    }
+    void decifra(unsigned char* p, size_t n)
+    {
+        for (size_t i = 0; i < n; ++i) {
+            const zip_uint32_t t = (m_k2 | 2) & 0xffff;
+            p[i] = static_cast<unsigned char>(p[i] ^ ((t * (t ^ 1)) >> 8));
+            atualiza(p[i]);
+        }
+    }
+
+private:
+    void atualiza(unsigned char c)
+    {
+        m_k0 = zip_uint32_t(m_tabela[(m_k0 ^ c) & 0xff]) ^ (m_k0 >> 8);
+        m_k1 = (m_k1 + (m_k0 & 0xff)) * 134775813u + 1;
+        m_k2 = zip_uint32_t(m_tabela[(m_k2 ^ (m_k1 >> 24)) & 0xff]) ^ (m_k2 >> 8);
+    }
+
+    const z_crc_t* m_tabela;
+    zip_uint32_t m_k0 = 0x12345678u;
+    zip_uint32_t m_k1 = 0x23456789u;
+    zip_uint32_t m_k2 = 0x34567890u;
+};
+
+constexpr size_t CabecalhoPkware = 12;
+
+// The high byte of an entry's time in the archive's own form, which writers put at the end of the
+// encryption header to let a reader check the password.
+unsigned HoraDoArquivoAlta(time_t quando)
+{
+    struct tm t {};
+    if (!localtime_r(&quando, &t))
+        return 0;
+    return unsigned((t.tm_hour << 11) | (t.tm_min << 5) | (t.tm_sec >> 1)) >> 8;
+}
+
+// Reads an entry whole through the common way: deflated or stored, encrypted with the traditional
+// method or not, it is read raw and undone here. Returns false whenever anything is not as the
+// directory says (a wrong password, damaged data, a method undone elsewhere): the library then reads
+// the entry again and gives its own verdict.
+bool LeDireto(zip_t* za, zip_uint64_t i, const zip_stat_t& zs, const QByteArray& senha, qint64 tamanhoDoArquivo,
+              QByteArray& saida)
+{
+    const zip_uint64_t precisa = ZIP_STAT_SIZE | ZIP_STAT_COMP_SIZE | ZIP_STAT_CRC | ZIP_STAT_COMP_METHOD
+                                 | ZIP_STAT_ENCRYPTION_METHOD | ZIP_STAT_MTIME;
+    if ((zs.valid & precisa) != precisa || zs.comp_size > zip_uint64_t(tamanhoDoArquivo))
+        return false;
+    const bool cifrada = zs.encryption_method == ZIP_EM_TRAD_PKWARE;
+    if ((!cifrada && zs.encryption_method != ZIP_EM_NONE) || (cifrada && senha.isEmpty())
+        || (zs.comp_method != ZIP_CM_DEFLATE && zs.comp_method != ZIP_CM_STORE)
+        || (cifrada && zs.comp_size < CabecalhoPkware))
+        return false;
+    zip_file_t* zf = zip_fopen_index(za, i, ZIP_FL_ENCRYPTED);
+    if (!zf)
+        return false;
+    QByteArray bruto(qsizetype(zs.comp_size), Qt::Uninitialized);
+    zip_uint64_t lidos = 0;
+    while (lidos < zs.comp_size) {
+        const zip_int64_t k = zip_fread(zf, bruto.data() + lidos, zs.comp_size - lidos);
+        if (k <= 0)
+            break;
+        lidos += zip_uint64_t(k);
+    }
+    char sobra;
+    const bool inteiro = lidos == zs.comp_size && zip_fread(zf, &sobra, 1) == 0;
+    zip_fclose(zf);
+    if (!inteiro)
+        return false;
+    auto* dados = reinterpret_cast<unsigned char*>(bruto.data());
+    size_t n = size_t(zs.comp_size);
+    if (cifrada) {
+        ChavesPkware chaves(senha);
+        chaves.decifra(dados, n);
+        const unsigned verifica = dados[CabecalhoPkware - 1];
+        if (verifica != (zs.crc >> 24) && verifica != HoraDoArquivoAlta(zs.mtime))
+            return false;
+        dados += CabecalhoPkware;
+        n -= CabecalhoPkware;
+    }
+    if (zs.comp_method == ZIP_CM_STORE) {
+        if (n != zs.size)
+            return false;
+        saida = cifrada ? QByteArray(reinterpret_cast<const char*>(dados), qsizetype(n)) : std::move(bruto);
+    } else {
+        // One call undoes the whole entry: its room is known, and both sizes fit zlib's counters.
+        if (n >= (size_t(1) << 31) || zs.size >= (zip_uint64_t(1) << 31))
+            return false;
+        saida = QByteArray(qsizetype(zs.size), Qt::Uninitialized);
+        z_stream z{};
+        if (inflateInit2(&z, -MAX_WBITS) != Z_OK)
+            return false;
+        z.next_in = dados;
+        z.avail_in = uInt(n);
+        z.next_out = reinterpret_cast<Bytef*>(saida.data());
+        z.avail_out = uInt(zs.size);
+        const bool bom = inflate(&z, Z_FINISH) == Z_STREAM_END && z.avail_out == 0 && z.avail_in == 0;
+        inflateEnd(&z);
+        if (!bom)
+            return false;
+    }
+    bruto = QByteArray();
+    const uLong crc = crc32_z(crc32_z(0, nullptr, 0), reinterpret_cast<const Bytef*>(saida.constData()), size_t(saida.size()));
+    return zip_uint32_t(crc) == zs.crc;
+}
+
+} // namespace
+
 int ArquivoZip::Extrai()
+{
+    const QString pasta = QDir(ExtractDirectory).absolutePath() + QLatin1Char('/');
+    // What was written goes again on failure; the flags are per entry, each set by its own worker.
+    std::vector<QString> criados;
+    std::mutex trava;
+    const int r = le([&](const QString& nome, QByteArray&& bytes, QString& detalhe) {
+        const QString destino = pasta + nome;
+        Saida saida(destino);
+        {
+            std::lock_guard<std::mutex> guarda(trava);
+            criados.push_back(destino);
+        }
+        if (!saida.erro() && saida.escreve(bytes.constData(), bytes.size()) && saida.fecha())
+            return int(Ok);
+        detalhe = destino + QStringLiteral(": ") + QString::fromLocal8Bit(std::strerror(saida.erro()));
+        return CodigoDoSistema(saida.erro(), OutraFalha);
+    });
+    if (r != Ok)
+        for (const QString& c : criados)
+            QFile::remove(c);
+    return r;
+}
+
+int ArquivoZip::ExtraiParaMemoria(const std::function<void(const QString&, QByteArray&&)>& recebe)
+{
+    return le([&](const QString& nome, QByteArray&& bytes, QString&) {
+        recebe(nome, std::move(bytes));
+        return int(Ok);
+    });
+}
+
+int ArquivoZip::le(const std::function<int(const QString&, QByteArray&&, QString&)>& entrega)
 {
     m_detalhe.clear();
     const QByteArray arquivo = Caminho(ZipFileName);
@@ -485,7 +635,7 @@ int ArquivoZip::Extrai()
     QSet<QString> permitidos(NomesPermitidos.begin(), NomesPermitidos.end());
     QSet<QString> vistos;
     QStringList nomes;
-    std::vector<qint64> declarados;
+    std::vector<zip_stat_t> estatisticas;
     qint64 total = 0;
     for (zip_int64_t i = 0; i < n; ++i) {
         const char* bruto = zip_get_name(za, zip_uint64_t(i), ZIP_FL_ENC_RAW);
@@ -520,16 +670,15 @@ int ArquivoZip::Extrai()
             return falha(Danificado, texto);
         }
         nomes << nome;
-        declarados.push_back(qint64(zs.size));
+        estatisticas.push_back(zs);
     }
 
     const QByteArray senha = Password.toUtf8();
-    const QString pasta = QDir(ExtractDirectory).absolutePath() + QLatin1Char('/');
 
     // The entries are independent, so each worker reads the archive through a handle of its own
-    // (a libzip handle is not for two threads) and takes the next entry nobody has taken: inflating
-    // and decrypting run on every core. The first failure stops the others; whatever any of them wrote
-    // is removed again.
+    // (a libzip handle is not for two threads) and takes the next entry nobody has taken: inflating,
+    // decrypting and whatever the receiver does with the bytes run on every core. The first failure
+    // stops the others.
     std::mutex trava;
     int codigoDaFalha = Ok;
     QString detalheDaFalha;
@@ -542,10 +691,9 @@ int ArquivoZip::Extrai()
         }
         parar = true;
     };
-    std::vector<char> criado(size_t(n), 0);
     std::atomic<zip_int64_t> proxima{0};
-    // The declared sizes may lie: what is written is counted again, across all entries.
-    std::atomic<qint64> escritosAoTodo{0};
+    // The declared sizes may lie: what is read is counted again, across all entries.
+    std::atomic<qint64> lidosAoTodo{0};
     const size_t fios = std::min<size_t>(size_t(n), std::clamp<size_t>(std::thread::hardware_concurrency(), 1, 4));
     EmParalelo(fios, [&](size_t trabalhador) {
         zip_t* proprio = za;
@@ -561,58 +709,54 @@ int ArquivoZip::Extrai()
             }
         }
         zip_set_default_password(proprio, senha.isEmpty() ? nullptr : senha.constData());
-        QByteArray bloco(1 << 16, Qt::Uninitialized);
         for (zip_int64_t i = proxima++; i < n && !parar; i = proxima++) {
             const QString& nome = nomes.at(int(i));
-            zip_file_t* zf = zip_fopen_index(proprio, zip_uint64_t(i), 0);
-            if (!zf) {
-                registra(CodigoDoZip(zip_get_error(proprio), true), nome + QStringLiteral(": ") + TextoDoZip(zip_get_error(proprio)));
-                break;
-            }
-            const QString destino = pasta + nome;
-            Saida saida(destino);
-            criado[size_t(i)] = 1;
-            if (saida.erro()) {
-                zip_fclose(zf);
-                registra(CodigoDoSistema(saida.erro(), OutraFalha),
-                         destino + QStringLiteral(": ") + QString::fromLocal8Bit(std::strerror(saida.erro())));
-                break;
-            }
-            qint64 lidos = 0;
-            bool bom = true;
-            while (bom && !parar) {
-                zip_int64_t k = zip_fread(zf, bloco.data(), zip_uint64_t(bloco.size()));
-                if (k < 0) {
-                    registra(CodigoDoZip(zip_file_get_error(zf), true), nome + QStringLiteral(": ") + TextoDoZip(zip_file_get_error(zf)));
-                    bom = false;
-                } else if (k == 0) {
-                    break;
-                } else if ((lidos += k) > declarados[size_t(i)] || (escritosAoTodo += k) > LimiteExtracao) {
+            const zip_stat_t& zs = estatisticas[size_t(i)];
+            const qint64 declarado = qint64(zs.size);
+            QByteArray bytes;
+            if (LeDireto(proprio, zip_uint64_t(i), zs, senha, qint64(st.st_size), bytes)) {
+                if ((lidosAoTodo += bytes.size()) > LimiteExtracao) {
                     registra(Danificado, QStringLiteral("conteúdo maior que o declarado ou que o limite: ") + nome);
-                    bom = false;
-                } else if (!saida.escreve(bloco.constData(), k)) {
-                    registra(CodigoDoSistema(saida.erro(), OutraFalha),
-                             destino + QStringLiteral(": ") + QString::fromLocal8Bit(std::strerror(saida.erro())));
-                    bom = false;
+                    break;
                 }
+            } else {
+                zip_file_t* zf = zip_fopen_index(proprio, zip_uint64_t(i), 0);
+                if (!zf) {
+                    registra(CodigoDoZip(zip_get_error(proprio), true), nome + QStringLiteral(": ") + TextoDoZip(zip_get_error(proprio)));
+                    break;
+                }
+                // One byte of room beyond the declared size shows an entry that lies about it.
+                bytes = QByteArray(qsizetype(declarado) + 1, Qt::Uninitialized);
+                qint64 lidos = 0;
+                bool bom = true;
+                while (bom && !parar) {
+                    zip_int64_t k = zip_fread(zf, bytes.data() + lidos, zip_uint64_t(bytes.size() - lidos));
+                    if (k < 0) {
+                        registra(CodigoDoZip(zip_file_get_error(zf), true), nome + QStringLiteral(": ") + TextoDoZip(zip_file_get_error(zf)));
+                        bom = false;
+                    } else if (k == 0) {
+                        break;
+                    } else if ((lidos += k) > declarado || (lidosAoTodo += k) > LimiteExtracao) {
+                        registra(Danificado, QStringLiteral("conteúdo maior que o declarado ou que o limite: ") + nome);
+                        bom = false;
+                    }
+                }
+                zip_fclose(zf);
+                if (!bom || parar)
+                    break;
+                bytes.truncate(qsizetype(lidos));
             }
-            zip_fclose(zf);
-            if (bom && !saida.fecha()) {
-                registra(CodigoDoSistema(saida.erro(), OutraFalha), destino);
-                bom = false;
-            }
-            if (!bom)
+            QString detalhe;
+            if (const int r = entrega(nome, std::move(bytes), detalhe); r != Ok) {
+                registra(r, detalhe);
                 break;
+            }
         }
         if (proprio != za)
             zip_discard(proprio);
     });
-    if (codigoDaFalha != Ok) {
-        for (zip_int64_t i = 0; i < n; ++i)
-            if (criado[size_t(i)])
-                QFile::remove(pasta + nomes[int(i)]);
+    if (codigoDaFalha != Ok)
         return falha(codigoDaFalha, detalheDaFalha);
-    }
     return Ok;
 }
 

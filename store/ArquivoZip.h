@@ -6,6 +6,8 @@
 #include <QPair>
 #include <QStringList>
 
+#include <functional>
+
 namespace store {
 
 // The password-protected ZIP archive of a project, over libzip. Entries are ZipCrypto ("traditional
@@ -55,6 +57,12 @@ public:
     // replacing files of the same name. On failure the files it wrote are removed again.
     int Extrai();
 
+    // Checks the entries as Extrai does, then hands each entry's bytes, whole, to `recebe` as soon as
+    // they are read, on the worker thread that read them (several run at once; each entry is handed
+    // over once). Nothing touches the disk. On failure some entries may have been handed over
+    // already: the caller drops whatever it made of them.
+    int ExtraiParaMemoria(const std::function<void(const QString& nome, QByteArray&& bytes)>& recebe);
+
     // Entry names of ZipFileName in archive order; empty when it cannot be read.
     QStringList nomesDasEntradas();
 
@@ -62,6 +70,8 @@ public:
 
 private:
     int falha(int codigo, const QString& detalhe);
+    // The reading both extractions share; `entrega` returns Ok, or a result code with its detail.
+    int le(const std::function<int(const QString& nome, QByteArray&& bytes, QString& detalhe)>& entrega);
 
     QString m_detalhe;
 };

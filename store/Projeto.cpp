@@ -5,6 +5,7 @@
 #include "store/ArquivoZip.h"
 #include "store/Catalogo.h"
 #include "store/Dados.h"
+#include "store/DecodificaTabela.h"
 #include "store/Esquemas.h"
 #include "store/Paralelo.h"
 #include "store/PastaPrivada.h"
@@ -14,6 +15,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QStringDecoder>
@@ -171,16 +173,6 @@ void LeRegistroEnvios(const QByteArray& texto)
         Envios().le(texto);
 }
 
-// A file of the private folder, whole; empty when it is missing, unreadable or larger than `limite`.
-QByteArray LeInteiro(const QString& caminho, qint64 limite)
-{
-    QFile f(caminho);
-    if (!f.open(QIODevice::ReadOnly) || f.size() > limite)
-        return {};
-    QByteArray bytes = f.readAll();
-    return f.error() == QFileDevice::NoError ? bytes : QByteArray();
-}
-
 // The columns each stored table is decoded for, in store order.
 struct Alvo {
     int tag;
@@ -226,8 +218,8 @@ std::vector<Alvo> AlvosDosEsquemas()
 }
 
 // All that reading an archive gives before any table is touched: the archive's result, the header,
-// the send log, and every stored table decoded (or why it could not be). The decrypted files exist
-// only while this is made.
+// the send log, and every stored table decoded (or why it could not be). Nothing of it touches the
+// disk.
 struct Leitura {
     int resultado = ArquivoZip::OutraFalha;
     QByteArray cabecalho;
@@ -239,31 +231,47 @@ struct Leitura {
 Leitura LeArquivo(const QString& arquivo, const std::vector<Alvo>& alvos)
 {
     Leitura r;
-    // The decrypted tables live only in a folder of our own, gone on every way out.
-    PastaPrivada privada;
-    const QString pasta = privada.caminho();
+    r.tabelas.resize(alvos.size());
+    r.erros.resize(alvos.size());
+    // Each table is decoded by the worker that has just inflated it, while the others inflate the
+    // next entries, and its bytes go as soon as it is decoded: the whole archive is never held
+    // inflated at once.
+    QHash<QString, size_t> porNome;
+    for (size_t i = 0; i < alvos.size(); ++i)
+        porNome.insert(TableFiles[size_t(alvos[i].tag)], i);
+    std::vector<char> lidas(alvos.size(), 0);
     ArquivoZip zip;
     zip.ZipFileName = arquivo;
     zip.Password = SenhaDoProjeto;
-    zip.ExtractDirectory = pasta;
     zip.NomesPermitidos = EntradasPermitidas();
-    r.resultado = privada.valida() ? zip.Extrai() : int(ArquivoZip::DiscoCheio);
-    if (r.resultado != ArquivoZip::Ok)
-        return r;
-    r.cabecalho = LeInteiro(pasta + ArquivoCabecalho, TamanhoMaximoCabecalho);
-    QString codigo;
-    if (LeCabecalho(r.cabecalho, codigo) != Cabecalho::Bom)
-        return r;
-    r.envios = LeInteiro(pasta + ArquivoEnvios, qint64(64) * 1024 * 1024);
-    r.tabelas.resize(alvos.size());
-    r.erros.resize(alvos.size());
-    EmParalelo(alvos.size(), [&](size_t i) {
+    r.resultado = zip.ExtraiParaMemoria([&](const QString& nome, QByteArray&& bytes) {
+        if (nome == ArquivoCabecalho) {
+            if (bytes.size() <= TamanhoMaximoCabecalho)
+                r.cabecalho = std::move(bytes);
+            return;
+        }
+        if (nome == ArquivoEnvios) {
+            if (bytes.size() <= qint64(64) * 1024 * 1024)
+                r.envios = std::move(bytes);
+            return;
+        }
+        const auto it = porNome.constFind(nome);
+        if (it == porNome.constEnd())
+            return;
+        const size_t i = *it;
+        lidas[i] = 1;
         try {
-            r.tabelas[i] = Table::decodeFile(pasta + TableFiles[size_t(alvos[i].tag)], alvos[i].campos);
+            r.tabelas[i] = DecodificaTabela(bytes, nome, alvos[i].campos);
         } catch (...) {
             r.erros[i] = std::current_exception();
         }
     });
+    if (r.resultado != ArquivoZip::Ok)
+        return r;
+    for (size_t i = 0; i < alvos.size(); ++i)
+        if (!lidas[i])
+            r.erros[i] = std::make_exception_ptr(TableError(
+                QStringLiteral("Arquivo de tabela ausente: %1").arg(TableFiles[size_t(alvos[i].tag)])));
     return r;
 }
 

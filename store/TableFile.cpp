@@ -1,4 +1,5 @@
 #include "store/Table.h"
+#include "store/DecodificaTabela.h"
 
 #include <QFile>
 #include <QJsonArray>
@@ -558,8 +559,15 @@ Table::FileContents Table::decodeFile(const QString& path, const std::vector<Fie
         throw TableError(QStringLiteral("Não foi possível ler o arquivo %1: %2").arg(path, file.errorString()));
     if (file.size() > TamanhoMaximo)
         throw TableError(QStringLiteral("Arquivo de tabela grande demais: %1").arg(path));
-    const QByteArray dados = file.readAll();
-    Leitor leitor(dados, path);
+    return DecodificaTabela(file.readAll(), path, target);
+}
+
+Table::FileContents DecodificaTabela(const QByteArray& dados, const QString& nome, const std::vector<FieldDef>& target)
+{
+    if (dados.size() > TamanhoMaximo)
+        throw TableError(QStringLiteral("Arquivo de tabela grande demais: %1").arg(nome));
+    Leitor leitor(dados, nome);
+    using FileContents = Table::FileContents;
 
     FileContents r;
     QString formato;
