@@ -167,17 +167,14 @@ public:
     void texto(Celulas::Montador& linha, size_t coluna)
     {
         espera('"');
-        const char* q = m_p;
-        while (q < m_fim && *q != '"' && *q != '\\')
-            ++q;
+        const char* q = fimSimples(m_p);
         if (q < m_fim && *q == '"') {
-            for (const char* c = m_p; c < q; ++c)
-                if (static_cast<unsigned char>(*c) < 0x20)
-                    falha(QStringLiteral("caractere de controle dentro de um texto"));
             linha.poeUtf8(coluna, m_p, q - m_p);
             m_p = q + 1;
             return;
         }
+        if (q < m_fim && static_cast<unsigned char>(*q) < 0x20)
+            falha(QStringLiteral("caractere de controle dentro de um texto"));
         // With escapes: the text is unescaped into bytes that are then decoded as a whole, so that a
         // long memo costs its bytes once more, not its UTF-16 form besides. Only a \u escape beyond
         // ASCII takes the general way: it may name half a surrogate pair, which UTF-8 cannot hold.
@@ -386,6 +383,28 @@ public:
     }
 
 private:
+    // The first byte from `p` on that ends a plain run of text: a quote, a backslash or a control
+    // character (m_fim when there is none). Eight bytes are looked at a time, as most of a large
+    // file is such runs.
+    const char* fimSimples(const char* p) const
+    {
+        constexpr quint64 uns = 0x0101010101010101ull;
+        constexpr quint64 altos = 0x8080808080808080ull;
+        while (m_fim - p >= 8) {
+            quint64 v;
+            std::memcpy(&v, p, 8);
+            const quint64 aspas = v ^ (uns * '"');
+            const quint64 barras = v ^ (uns * '\\');
+            const quint64 achados = ((aspas - uns) & ~aspas) | ((barras - uns) & ~barras) | ((v - uns * 0x20) & ~v);
+            if (achados & altos)
+                break;
+            p += 8;
+        }
+        while (p < m_fim && *p != '"' && *p != '\\' && static_cast<unsigned char>(*p) >= 0x20)
+            ++p;
+        return p;
+    }
+
     void pula(int profundidade)
     {
         if (profundidade > ProfundidadeMaxima)
