@@ -13,11 +13,31 @@
 
 namespace edit {
 
+namespace {
+
+// The column marking the current row: its width is fixed and every row is as high as the others, so
+// its size never depends on its texts. Left to itself, the header measures the marks of up to two
+// hundred rows of its grid whenever the grid is filled or its current row moves, on hidden pages too:
+// opening a large project did that for every page.
+class CabecalhoDasLinhas final : public QHeaderView
+{
+public:
+    explicit CabecalhoDasLinhas(QWidget* parent) : QHeaderView(Qt::Vertical, parent)
+    {
+        // As the table view's own row header.
+        setSectionsClickable(true);
+    }
+    QSize sizeHint() const override { return {minimumWidth(), defaultSectionSize()}; }
+};
+
+} // namespace
+
 GradeTabela::GradeTabela(const QString& nome, std::vector<ColunaGrade> colunas, Opcoes opcoes, QWidget* parent)
     : QTableView(parent)
     , m_modelo(new ModeloTabela(std::move(colunas), this, opcoes.situacao))
 {
     setObjectName(nome);
+    setVerticalHeader(new CabecalhoDasLinhas(this));
     setModel(m_modelo);
     // Every grid is read-only, "Capacitação" too: a value typed into a cell would be posted without
     // its record's status letter changing, so it would never be sent to the server.
