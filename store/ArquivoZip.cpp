@@ -691,7 +691,17 @@ int ArquivoZip::le(const std::function<int(const QString&, QByteArray&&, QString
         }
         parar = true;
     };
-    std::atomic<zip_int64_t> proxima{0};
+    // The largest entries first: one left for the end would keep a single worker busy while the
+    // others wait.
+    std::vector<zip_int64_t> ordem(static_cast<size_t>(n));
+    for (zip_int64_t i = 0; i < n; ++i)
+        ordem[size_t(i)] = i;
+    const auto peso = [&](zip_int64_t i) {
+        const zip_stat_t& zs = estatisticas[size_t(i)];
+        return (zs.valid & ZIP_STAT_COMP_SIZE) ? zs.comp_size : zs.size;
+    };
+    std::stable_sort(ordem.begin(), ordem.end(), [&](zip_int64_t a, zip_int64_t b) { return peso(a) > peso(b); });
+    std::atomic<size_t> proxima{0};
     // The declared sizes may lie: what is read is counted again, across all entries.
     std::atomic<qint64> lidosAoTodo{0};
     const size_t fios = std::min<size_t>(size_t(n), std::clamp<size_t>(std::thread::hardware_concurrency(), 1, 4));
@@ -709,7 +719,8 @@ int ArquivoZip::le(const std::function<int(const QString&, QByteArray&&, QString
             }
         }
         zip_set_default_password(proprio, senha.isEmpty() ? nullptr : senha.constData());
-        for (zip_int64_t i = proxima++; i < n && !parar; i = proxima++) {
+        for (size_t k = proxima++; k < ordem.size() && !parar; k = proxima++) {
+            const zip_int64_t i = ordem[k];
             const QString& nome = nomes.at(int(i));
             const zip_stat_t& zs = estatisticas[size_t(i)];
             const qint64 declarado = qint64(zs.size);
