@@ -574,7 +574,7 @@ bool LeDireto(zip_t* za, zip_uint64_t i, const zip_stat_t& zs, const QByteArray&
 int ArquivoZip::Extrai()
 {
     const QString pasta = QDir(ExtractDirectory).absolutePath() + QLatin1Char('/');
-    // What was written goes again on failure; the flags are per entry, each set by its own worker.
+    // What was written goes again on failure, whichever worker wrote it.
     std::vector<QString> criados;
     std::mutex trava;
     const int r = le([&](const QString& nome, QByteArray&& bytes, QString& detalhe) {
