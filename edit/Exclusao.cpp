@@ -19,38 +19,40 @@ struct Transicao {
     QString letra;
 };
 
-Transicao transicao(Contexto contexto, const QString& antes)
+// `antes(l)` tells whether the row's status is the letter l.
+template <typename Antes>
+Transicao transicao(Contexto contexto, Antes antes)
 {
     static const QString D = QStringLiteral("D"), X = QStringLiteral("X"), Y = QStringLiteral("Y"),
                          Q = QStringLiteral("Q");
     const auto muda = [](const QString& l) { return Transicao{Efeito::Muda, l}; };
     const Transicao remove{Efeito::Remove, {}};
-    const bool conhecida = antes == QLatin1String("N") || antes == QLatin1String("A");
+    const bool conhecida = antes(u"N") || antes(u"A");
 
     switch (contexto) {
     case Contexto::Janela:
     case Contexto::Cascata:
         if (conhecida)
             return muda(D);
-        if (antes == QLatin1String("I") || antes == QLatin1String("E"))
+        if (antes(u"I") || antes(u"E"))
             return remove;
         break;
     case Contexto::Dialogo:
         if (conhecida)
             return muda(X);
-        if (antes == QLatin1String("I"))
+        if (antes(u"I"))
             return muda(Y);
-        if (antes == QLatin1String("E"))
+        if (antes(u"E"))
             return remove;
         break;
     case Contexto::DialogoAninhado:
         if (conhecida)
             return muda(X);
-        if (antes == QLatin1String("I"))
+        if (antes(u"I"))
             return muda(Y);
-        if (antes == QLatin1String("E"))
+        if (antes(u"E"))
             return muda(Q);
-        if (antes == QLatin1String("P"))
+        if (antes(u"P"))
             return remove;
         break;
     }
@@ -60,7 +62,7 @@ Transicao transicao(Contexto contexto, const QString& antes)
 // Applies the rule to the current row. Returns false when the row was left as it was.
 bool aplica(store::Table& t, Contexto contexto)
 {
-    const Transicao tr = transicao(contexto, aux::status(t));
+    const Transicao tr = transicao(contexto, [&t](QStringView l) { return aux::statusE(t, l); });
     switch (tr.efeito) {
     case Efeito::Muda:
         aux::mudaStatus(t, tr.letra);
@@ -159,7 +161,7 @@ void ExcluiDependentes(store::Table& tabela, const QString& campoLigacao, const 
         for (const QString& codigoPai : codigosPais) {
             if (!tabela.findKey({codigoPai}))
                 continue;
-            while (!tabela.eof() && tabela.value(coluna) == codigoPai) {
+            while (!tabela.eof() && tabela.valueIs(coluna, codigoPai)) {
                 if (aplica(tabela, Contexto::Cascata))
                     mudou = true;
                 else

@@ -149,8 +149,9 @@ bool aindaMostra(store::Table& t, const QString& indice, const QString& campoCha
     return t.findKey({chave});
 }
 
-bool conhecida(const QString& s) { return s == QLatin1String("N") || s == QLatin1String("A"); }
-bool nova(const QString& s) { return s == QLatin1String("I") || s == QLatin1String("E"); }
+// The current row's status, read where the row keeps it.
+bool conhecida(const store::Table& t) { return aux::statusE(t, u"N") || aux::statusE(t, u"A"); }
+bool nova(const store::Table& t) { return aux::statusE(t, u"I") || aux::statusE(t, u"E"); }
 
 // The academic works of a deleted member or grant (`campo` holds its code) and the areas of each.
 void excluiTrabalhos(const QString& campo, const QString& codigo)
@@ -166,9 +167,8 @@ void excluiTrabalhos(const QString& campo, const QString& codigo)
         // Every work of the parent is taken once; the areas follow only the works that the cascade
         // below deletes, so a work it leaves keeps its areas.
         if (trabalhos.findKey({codigo})) {
-            for (; !trabalhos.eof() && trabalhos.value(coluna) == codigo; trabalhos.next()) {
-                const QString s = aux::status(trabalhos);
-                if (conhecida(s) || nova(s))
+            for (; !trabalhos.eof() && trabalhos.valueIs(coluna, codigo); trabalhos.next()) {
+                if (conhecida(trabalhos) || nova(trabalhos))
                     codigos << trabalhos.value(colunaTrab);
             }
         }
@@ -242,11 +242,10 @@ void excluiMaterial(const RegraDeExclusao& regra, store::Table& t)
     for (const store::Table::Bookmark linha : areas.visibleRows()) {
         if (!areas.gotoBookmark(linha))
             continue;
-        const QString s = aux::status(areas);
-        if (conhecida(s)) {
+        if (conhecida(areas)) {
             aux::mudaStatus(areas, QStringLiteral("D"));
             mudou = true;
-        } else if (nova(s)) {
+        } else if (nova(areas)) {
             areas.remove();
             mudou = true;
         }

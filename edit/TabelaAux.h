@@ -16,6 +16,8 @@ inline int colunaStatus(const store::Table& t)
     return t.fieldCount() > 0 && t.field(0).name == Status ? 0 : t.fieldIndexOrThrow(Status);
 }
 inline QString status(const store::Table& t) { return t.value(colunaStatus(t)); }
+// The current row's status is `letra`, read where it lies: a walk over many rows asks this at each.
+inline bool statusE(const store::Table& t, QStringView letra) { return t.valueIs(colunaStatus(t), letra); }
 
 // Writes a letter into the current row and posts it; an edit that is already open is reused.
 void mudaStatus(store::Table& t, const QString& letra);

@@ -90,28 +90,41 @@ Celulas::Celulas(const std::vector<QString>& valores) { *this = de(valores.data(
 
 Celulas::Celulas(std::initializer_list<QString> valores) { *this = de(valores.begin(), valores.size()); }
 
-Celulas Celulas::de(const QString* valores, size_t n)
+// Left uninitialised until filled: a block is made at every post.
+struct Celulas::Origem {
+    const void* p;
+    qsizetype n;     // characters
+    bool unidades;   // p holds UTF-16 units, else Latin-1 bytes
+    bool largo;      // kept as UTF-16 in the new block
+    bool nulo;
+
+    // Through a view: QString::utf16() would give a null text a buffer of its own, making it empty.
+    static Origem deTexto(QStringView v) { return {v.utf16(), v.size(), true, !cabeEmLatin1(v), v.isNull()}; }
+    // A value of a block as it lies there; one kept apart is copied into the new row.
+    static Origem deVista(const Vista& v) { return {v.p, v.n, v.largo, v.largo, v.nulo}; }
+};
+
+template <typename F>
+Celulas Celulas::monta(size_t n, F origem)
 {
     Celulas r;
     if (n == 0)
         return r;
-    // Each value's form is decided once; the block is sized exactly.
-    std::array<bool, 64> emPilha;
-    std::vector<bool> noMonte;
-    const bool pequeno = n <= emPilha.size();
-    if (!pequeno)
+    // Each value's source and form are found once; the block is sized exactly.
+    std::array<Origem, 64> emPilha;
+    std::vector<Origem> noMonte;
+    Origem* o = emPilha.data();
+    if (n > emPilha.size()) {
         noMonte.resize(n);
+        o = noMonte.data();
+    }
     size_t tamanho = 0;
     for (size_t i = 0; i < n; ++i) {
-        const bool largo = !cabeEmLatin1(valores[i]);
-        if (pequeno)
-            emPilha[i] = largo;
+        o[i] = origem(i);
+        if (o[i].largo)
+            tamanho = ((tamanho + 1) & ~size_t(1)) + 2 * size_t(o[i].n);
         else
-            noMonte[i] = largo;
-        if (largo)
-            tamanho = ((tamanho + 1) & ~size_t(1)) + 2 * size_t(valores[i].size());
-        else
-            tamanho += size_t(valores[i].size());
+            tamanho += size_t(o[i].n);
     }
     if (tamanho > Posicao)
         throw TableError(QStringLiteral("Valores grandes demais numa só linha"));
@@ -122,24 +135,38 @@ Celulas Celulas::de(const QString* valores, size_t n)
     char* base = r.m_b + cabecaTam;
     quint32 pos = 0;
     for (size_t i = 0; i < n; ++i) {
-        const QString& v = valores[i];
-        const bool largo = pequeno ? emPilha[i] : bool(noMonte[i]);
-        quint32 flags = v.isNull() ? Nulo : 0;
-        if (largo) {
+        const Origem& v = o[i];
+        quint32 flags = v.nulo ? Nulo : 0;
+        if (v.largo) {
             if (pos & 1)
                 base[pos++] = 0;
-            std::memcpy(base + pos, v.utf16(), 2 * size_t(v.size()));
-            pos += quint32(2 * v.size());
+            if (v.n > 0)
+                std::memcpy(base + pos, v.p, 2 * size_t(v.n));
+            pos += quint32(2 * v.n);
             flags |= Largo;
-        } else {
-            const char16_t* u = reinterpret_cast<const char16_t*>(v.utf16());
-            for (qsizetype k = 0; k < v.size(); ++k)
+        } else if (v.unidades) {
+            const char16_t* u = static_cast<const char16_t*>(v.p);
+            for (qsizetype k = 0; k < v.n; ++k)
                 base[pos + quint32(k)] = char(u[k]);
-            pos += quint32(v.size());
+            pos += quint32(v.n);
+        } else {
+            if (v.n > 0)
+                std::memcpy(base + pos, v.p, size_t(v.n));
+            pos += quint32(v.n);
         }
         fins[i] = pos | flags;
     }
     return r;
+}
+
+Celulas Celulas::de(const QString* valores, size_t n)
+{
+    return monta(n, [valores](size_t i) { return Origem::deTexto(valores[i]); });
+}
+
+Celulas Celulas::comMudancas(const QString* novos, const char* postos, size_t n) const
+{
+    return monta(n, [&](size_t i) { return postos[i] ? Origem::deTexto(novos[i]) : Origem::deVista(vista(i)); });
 }
 
 std::vector<QString> Celulas::textos() const
@@ -1025,8 +1052,18 @@ QString Table::value(int column) const
     if (column < 0 || column >= fieldCount())
         field(column);  // throws with the table's name
     if (m_state == State::Edit || m_state == State::Insert)
-        return m_buffer[size_t(column)];
+        return m_set[size_t(column)] ? m_buffer[size_t(column)] : m_editBase.texto(size_t(column));
     return m_cur ? m_cur->values.texto(size_t(column)) : QString();
+}
+
+bool Table::valueIs(int column, QStringView v) const
+{
+    if (column < 0 || column >= fieldCount())
+        field(column);  // throws with the table's name
+    const size_t c = size_t(column);
+    if (m_state == State::Edit || m_state == State::Insert)
+        return m_set[c] ? QStringView(m_buffer[c]) == v : Celulas::iguais(m_editBase.vista(c), v);
+    return Celulas::iguais(m_cur ? m_cur->values.vista(c) : Celulas::Vista{}, v);
 }
 
 QString Table::value(const QString& column) const { return value(fieldIndexOrThrow(column)); }
@@ -1037,6 +1074,7 @@ void Table::setValue(int column, const QString& v)
     if (m_state != State::Edit && m_state != State::Insert)
         throw TableError(QStringLiteral("%1: a tabela não está em edição nem em inclusão").arg(m_name));
     m_buffer[size_t(column)] = v;
+    m_set[size_t(column)] = 1;
 }
 
 void Table::setValue(const QString& column, const QString& v) { setValue(fieldIndexOrThrow(column), v); }
@@ -1054,7 +1092,7 @@ QString Table::rowValue(Bookmark row, int column) const
 void Table::append()
 {
     requireBrowse();
-    m_buffer.assign(m_fields.size(), QString());
+    startBuffer(Celulas());
     m_insertBefore = false;
     m_insertAnchor = nullptr;
     m_state = State::Insert;
@@ -1063,7 +1101,7 @@ void Table::append()
 void Table::insert()
 {
     requireBrowse();
-    m_buffer.assign(m_fields.size(), QString());
+    startBuffer(Celulas());
     m_insertBefore = m_cur != nullptr;
     m_insertAnchor = m_cur;
     m_state = State::Insert;
@@ -1079,18 +1117,31 @@ void Table::edit()
         append();
         return;
     }
-    m_buffer = m_cur->values.textos();
-    m_buffer.resize(m_fields.size());
+    startBuffer(m_cur->values);
     m_state = State::Edit;
 }
 
-void Table::checkPost(const std::vector<QString>& values) const
+void Table::startBuffer(const Celulas& base)
+{
+    m_editBase = base;
+    m_buffer.assign(m_fields.size(), QString());
+    m_set.assign(m_fields.size(), 0);
+}
+
+void Table::dropBuffer()
+{
+    m_buffer.clear();
+    m_editBase = Celulas();
+}
+
+void Table::checkPost() const
 {
     for (size_t i = 0; i < m_fields.size(); ++i) {
         const FieldDef& f = m_fields[i];
-        if (f.required && values[i].isEmpty())
+        const qsizetype n = m_set[i] ? m_buffer[i].size() : m_editBase.vista(i).n;
+        if (f.required && n == 0)
             throw TableError(QStringLiteral("O campo '%1' deve ser preenchido.").arg(f.name));
-        if (f.type == FieldType::Text && values[i].size() > f.size)
+        if (f.type == FieldType::Text && n > f.size)
             throw TableError(QStringLiteral("O valor do campo '%1' excede o tamanho máximo de %2 caracteres.")
                                  .arg(f.name)
                                  .arg(f.size));
@@ -1120,7 +1171,7 @@ void Table::post()
         return;
     if (beforePost)
         beforePost(*this);
-    checkPost(m_buffer);
+    checkPost();
 
     Row* row = nullptr;
     Row* following = nullptr;
@@ -1128,14 +1179,27 @@ void Table::post()
     bool relinked = false;
     if (m_state == State::Edit) {
         row = m_cur;
+        const size_t n = m_fields.size();
+        const bool sameBase = m_editBase.mesmoBloco(row->values);
+        // A column's new value against the row's, as keys compare them (null and empty alike).
+        const auto differs = [&](size_t c) {
+            const Celulas::Vista now = row->values.vista(c);
+            return m_set[c] ? !Celulas::iguais(now, m_buffer[c])
+                            : !sameBase && Celulas::compara(now, m_editBase.vista(c)) != 0;
+        };
+        // A post that changed nothing keeps the row's block: journals and copies go on sharing it.
+        bool changed = !sameBase || row->values.size() != n;
+        for (size_t c = 0; c < n && !changed; ++c)
+            changed = m_set[c] && (differs(c) || row->values.vista(c).nulo != m_buffer[c].isNull());
         // Only the indexes whose columns changed move the row; the natural order never does.
         std::vector<Index*> moved;
-        for (auto& ix : m_indexes)
-            for (int c : ix->cols)
-                if (!Celulas::iguais(row->values.vista(size_t(c)), m_buffer[size_t(c)])) {
-                    moved.push_back(ix.get());
-                    break;
-                }
+        if (changed)
+            for (auto& ix : m_indexes)
+                for (int c : ix->cols)
+                    if (differs(size_t(c))) {
+                        moved.push_back(ix.get());
+                        break;
+                    }
         if (m_curIndex && std::find(moved.begin(), moved.end(), m_curIndex) != moved.end()) {
             following = nextVisible(row);
             followingKnown = true;
@@ -1146,7 +1210,8 @@ void Table::post()
             forget(row);
         for (Index* ix : moved)
             ix->set.erase(row);
-        row->values = Celulas::de(m_buffer.data(), m_buffer.size());
+        if (changed)
+            row->values = m_editBase.comMudancas(m_buffer.data(), m_set.data(), n);
         for (Index* ix : moved)
             ix->set.insert(row);
         relinked = true;
@@ -1154,7 +1219,7 @@ void Table::post()
         auto owned = std::make_unique<Row>();
         row = owned.get();
         row->id = m_nextId++;
-        row->values = Celulas::de(m_buffer.data(), m_buffer.size());
+        row->values = Celulas().comMudancas(m_buffer.data(), m_set.data(), m_fields.size());
         if (m_insertBefore && m_insertAnchor && m_rows.find(m_insertAnchor->id)) {
             auto it = m_natural->set.find(m_insertAnchor);
             const double hi = m_insertAnchor->seq;
@@ -1177,7 +1242,7 @@ void Table::post()
         m_rows.add(std::move(owned));
         noteNew(row);
     }
-    m_buffer.clear();
+    dropBuffer();
     ++m_rowRevision;
     if (!relinked)
         linkRow(row);
@@ -1204,7 +1269,7 @@ void Table::cancel()
 {
     if (m_state != State::Edit && m_state != State::Insert)
         return;
-    m_buffer.clear();
+    dropBuffer();
     m_state = State::Browse;
     m_insertAnchor = nullptr;
 }

@@ -119,6 +119,12 @@ public:
     Celulas comTamanho(size_t n) const;
     // Equal values, null-ness included.
     bool mesmas(const Celulas& o) const;
+    // The very same block, not merely equal values: a copy taken before a post that changed nothing
+    // still shares it.
+    bool mesmoBloco(const Celulas& o) const { return m_b == o.m_b; }
+    // These values with some replaced: n values, `novos[i]` where `postos[i]`, else this block's i-th.
+    // Values kept are copied as they lie, without passing through a text.
+    Celulas comMudancas(const QString* novos, const char* postos, size_t n) const;
 
     // Orders by UTF-16 code units, exactly as QString's case-sensitive comparison, whatever form each
     // side is kept in; null and empty texts are equal.
@@ -169,6 +175,10 @@ public:
     class Montador;
 
 private:
+    // One value about to be packed, wherever it comes from (Table.cpp).
+    struct Origem;
+    template <typename F>
+    static Celulas monta(size_t n, F origem);
     // Values shorter than this are kept in the row even when they repeat: the place of a shared one
     // would cost nearly as much.
     static constexpr quint32 MenorRepetido = 16;
@@ -325,6 +335,8 @@ public:
     QString value(int column) const;
     QString value(const QString& column) const;
     QString operator[](const QString& column) const { return value(column); }
+    // value(column) == v, null and empty alike, without copying the value out of its row.
+    bool valueIs(int column, QStringView v) const;
     void setValue(int column, const QString& v);  // only while editing or inserting
     void setValue(const QString& column, const QString& v);
 
@@ -573,7 +585,9 @@ private:
     Row* nextVisible(Row* r) const;
     Row* priorVisible(Row* r) const;
     void setCursor(Row* r);
-    void checkPost(const std::vector<QString>& values) const;
+    void checkPost() const;
+    void startBuffer(const Celulas& base);
+    void dropBuffer();
     // The filter's test of one row, on its packed values.
     bool matches(const Row* r) const;
     void unlinkRow(Row* r);
@@ -677,7 +691,12 @@ private:
     bool m_eof = true;
     bool m_bof = true;
 
+    // The edit buffer: the row's block as it was when the edit began (none for a new row) and the
+    // values set since, by column. A column not set is read from the block, and a post that changed
+    // nothing keeps the block.
+    Celulas m_editBase;
     std::vector<QString> m_buffer;
+    std::vector<char> m_set;
     bool m_insertBefore = false;
     Row* m_insertAnchor = nullptr;
 
