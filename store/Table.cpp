@@ -1150,10 +1150,18 @@ void Table::checkPost() const
 
 void Table::unlinkRow(Row* r)
 {
+    // Where the row's place in an order is remembered, it leaves that order without a search.
+    const Place p = m_place;
     forget(r);
-    m_natural->set.erase(r);
+    const auto sai = [&](RowSet& s) {
+        if (p.row == r && p.set == &s)
+            s.erase(p.it);
+        else
+            s.erase(r);
+    };
+    sai(m_natural->set);
     for (auto& ix : m_indexes)
-        ix->set.erase(r);
+        sai(ix->set);
 }
 
 void Table::linkRow(Row* r)
@@ -1248,9 +1256,10 @@ void Table::post()
         linkRow(row);
     m_state = State::Browse;
 
-    if (!visible(row) && !followingKnown)
+    const bool shown = visible(row);
+    if (!shown && !followingKnown)
         following = nextVisible(row);  // the row kept its place in the current order
-    if (visible(row)) {
+    if (shown) {
         m_eof = m_bof = false;
         setCursor(row);
     } else if (following) {
@@ -1280,10 +1289,19 @@ void Table::remove()
     if (!m_cur)
         throw TableError(QStringLiteral("%1: não há registro para excluir").arg(m_name));
     Row* row = m_cur;
+    // A walk that deletes as it goes knows the row's place in the current order: it is erased from
+    // there, and the walk goes on from the place of the row that follows.
+    RowSet& s = order();
+    const auto onde = locate(row);
     Row* following = nextVisible(row);
     Row* preceding = following ? nullptr : priorVisible(row);
     noteRow(row);
+    const Place depois = m_place;
+    if (onde != s.end())
+        m_place = {row, &s, onde};
     unlinkRow(row);
+    if (depois.row != row)
+        m_place = depois;
     m_rows.erase(row->id);
     ++m_rowRevision;
     if (following) {
