@@ -381,7 +381,7 @@ Table::Table(const QString& name, int tag, std::vector<FieldDef> fields, QObject
     : QObject(parent), m_name(name), m_tag(tag), m_fields(std::move(fields))
 {
     setObjectName(name);
-    m_natural = std::make_unique<Index>(IndexDef{}, std::vector<int>{});
+    m_natural = std::make_unique<Index>(IndexDef{}, std::vector<int>{}, &m_rows);
 }
 
 Table::~Table()
@@ -534,7 +534,7 @@ int Table::findIndexPos(const QString& name) const
 }
 
 // Sorts small entries of key views (the natural order is the tie-break), then appends in order: the
-// tree is built in linear time after one cache-friendly sort.
+// blocks are filled whole in linear time after one cache-friendly sort.
 template <size_t N>
 void Table::buildSorted(Index& ix) const
 {
@@ -631,11 +631,8 @@ void Table::buildSorted(Index& ix) const
         }
         return a.pos < b.pos;
     });
-    for (const Entry& e : entries) {
-        ix.appending = e.row;
-        ix.set.insert(ix.set.end(), e.row);
-    }
-    ix.appending = nullptr;
+    for (const Entry& e : entries)
+        ix.pushBack(e.row);
 }
 
 std::unique_ptr<Table::Index> Table::makeIndex(const IndexDef& def) const
@@ -650,18 +647,15 @@ std::unique_ptr<Table::Index> Table::makeIndex(const IndexDef& def) const
     }
     if (cols.empty())
         throw TableError(QStringLiteral("%1: índice '%2' sem colunas").arg(m_name, def.name));
-    auto ix = std::make_unique<Index>(def, std::move(cols));
+    auto ix = std::make_unique<Index>(def, std::move(cols), &m_rows);
     // An index over the same columns in the same direction as one the table has holds the same order
     // (equal keys keep the natural order in both): its rows are taken over in that order, unsorted.
     for (const auto& outro : m_indexes)
         if (outro->cols == ix->cols && (outro->def.options & ixDescending) == (def.options & ixDescending)
             && outro->set.size() == m_rows.size()) {
             ix->reserve(outro->set.size());
-            for (Row* r : outro->set) {
-                ix->appending = r;
-                ix->set.insert(ix->set.end(), r);
-            }
-            ix->appending = nullptr;
+            for (Row* r : outro->set)
+                ix->pushBack(r);
             return ix;
         }
     switch (ix->cols.size()) {
@@ -672,7 +666,7 @@ std::unique_ptr<Table::Index> Table::makeIndex(const IndexDef& def) const
     default:
         ix->reserve(m_rows.size());
         for (Row* r : m_natural->set)
-            ix->set.insert(r);
+            ix->insert(r);
     }
     return ix;
 }
@@ -764,16 +758,17 @@ void Table::setIndexName(const QString& name)
 
 QString Table::indexName() const { return m_curIndex ? m_curIndex->def.name : QString(); }
 
-Table::RowSet& Table::order() const { return m_curIndex ? m_curIndex->set : m_natural->set; }
+Table::Index& Table::order() const { return m_curIndex ? *m_curIndex : *m_natural; }
 
 // ---- browsing ----
 
 Table::RowSet::iterator Table::locate(Row* r) const
 {
-    RowSet& s = order();
-    if (m_place.row == r && m_place.set == &s)
+    Index& ix = order();
+    const RowSet& s = ix.set;
+    if (m_place.row == r && m_place.set == &s && s.reencontra(m_place.it, numero(r)))
         return m_place.it;
-    auto it = s.find(r);
+    auto it = ix.find(r);
     if (it != s.end())
         m_place = {r, &s, it};
     return it;
@@ -781,7 +776,7 @@ Table::RowSet::iterator Table::locate(Row* r) const
 
 Table::Row* Table::firstVisibleFrom(RowSet::iterator it) const
 {
-    RowSet& s = order();
+    const RowSet& s = order().set;
     for (; it != s.end(); ++it)
         if (visible(*it)) {
             m_place = {*it, &s, it};
@@ -821,8 +816,8 @@ Table::Row* Table::keyedStep(const Row* from, bool forward, bool& answered) cons
     KeyRange k;
     if (!keyRange(k))
         return nullptr;
-    RowSet& s = order();
-    const KeyCompare& chave = k.ix->set.key_comp();
+    const RowSet& s = order().set;
+    const KeyCompare& chave = k.ix->cmp;
     if (k.ix == m_curIndex) {
         // The stretch is a run of the current order: step inside it.
         const int lado = from ? chave.compareProbe(from, k.probe) : 0;
@@ -833,7 +828,7 @@ Table::Row* Table::keyedStep(const Row* from, bool forward, bool& answered) cons
             }
             RowSet::iterator it;
             if (!from || lado < 0) {
-                it = s.lower_bound(k.probe);
+                it = k.ix->lowerBound(k.probe);
             } else {
                 it = locate(const_cast<Row*>(from));
                 if (it == s.end())
@@ -869,12 +864,12 @@ Table::Row* Table::keyedStep(const Row* from, bool forward, bool& answered) cons
     }
     // Off the current order: the few rows of the stretch are compared in that order.
     std::vector<Row*> linhas;
-    for (auto it = k.ix->set.lower_bound(k.probe); it != k.ix->set.end() && chave.compareProbe(*it, k.probe) == 0; ++it) {
+    for (auto it = k.ix->lowerBound(k.probe); it != k.ix->set.end() && chave.compareProbe(*it, k.probe) == 0; ++it) {
         if (linhas.size() == LinhasDaChaveFora)
             return nullptr;
         linhas.push_back(*it);
     }
-    const KeyCompare& antes = s.key_comp();
+    const KeyCompare& antes = order().cmp;
     Row* melhor = nullptr;
     for (Row* r : linhas) {
         if (!visible(r))
@@ -894,7 +889,7 @@ Table::Row* Table::nextVisible(Row* r) const
     Row* achado = keyedStep(r, true, respondido);
     if (respondido)
         return achado;
-    RowSet& s = order();
+    const RowSet& s = order().set;
     auto it = locate(r);
     if (it == s.end())
         return nullptr;
@@ -907,7 +902,7 @@ Table::Row* Table::priorVisible(Row* r) const
     Row* achado = keyedStep(r, false, respondido);
     if (respondido)
         return achado;
-    RowSet& s = order();
+    const RowSet& s = order().set;
     auto it = locate(r);
     while (it != s.begin()) {
         --it;
@@ -929,7 +924,7 @@ void Table::first()
     bool respondido = false;
     Row* r = keyedStep(nullptr, true, respondido);
     if (!respondido)
-        r = firstVisibleFrom(order().begin());
+        r = firstVisibleFrom(order().set.begin());
     m_bof = true;
     m_eof = r == nullptr;
     setCursor(r);
@@ -938,11 +933,11 @@ void Table::first()
 void Table::last()
 {
     requireBrowse();
-    RowSet& s = order();
+    const RowSet& s = order().set;
     bool respondido = false;
     Row* r = keyedStep(nullptr, false, respondido);
-    for (auto it = s.rbegin(); !respondido && it != s.rend(); ++it)
-        if (visible(*it)) {
+    for (auto it = s.end(); !respondido && it != s.begin();)
+        if (visible(*--it)) {
             r = *it;
             break;
         }
@@ -983,13 +978,13 @@ bool Table::isEmpty() const
         return m_rows.empty();
     KeyRange k;
     if (keyRange(k)) {
-        const KeyCompare& chave = k.ix->set.key_comp();
-        for (auto it = k.ix->set.lower_bound(k.probe); it != k.ix->set.end() && chave.compareProbe(*it, k.probe) == 0; ++it)
+        const KeyCompare& chave = k.ix->cmp;
+        for (auto it = k.ix->lowerBound(k.probe); it != k.ix->set.end() && chave.compareProbe(*it, k.probe) == 0; ++it)
             if (visible(*it))
                 return false;
         return true;
     }
-    return firstVisibleFrom(order().begin()) == nullptr;
+    return firstVisibleFrom(order().set.begin()) == nullptr;
 }
 
 int Table::recordCount() const
@@ -999,8 +994,8 @@ int Table::recordCount() const
     int n = 0;
     KeyRange k;
     if (keyRange(k)) {
-        const KeyCompare& chave = k.ix->set.key_comp();
-        for (auto it = k.ix->set.lower_bound(k.probe); it != k.ix->set.end() && chave.compareProbe(*it, k.probe) == 0; ++it)
+        const KeyCompare& chave = k.ix->cmp;
+        for (auto it = k.ix->lowerBound(k.probe); it != k.ix->set.end() && chave.compareProbe(*it, k.probe) == 0; ++it)
             n += visible(*it);
         return n;
     }
@@ -1030,10 +1025,10 @@ bool Table::findKey(const QStringList& values)
         throw TableError(QStringLiteral("%1: busca por chave sem índice corrente").arg(m_name));
     if (values.isEmpty())
         return false;
-    RowSet& s = m_curIndex->set;
+    const RowSet& s = m_curIndex->set;
     const KeyCompare::Probe probe{&values};
-    const KeyCompare& cmp = s.key_comp();
-    for (auto it = s.lower_bound(probe); it != s.end(); ++it) {
+    const KeyCompare& cmp = m_curIndex->cmp;
+    for (auto it = m_curIndex->lowerBound(probe); it != s.end(); ++it) {
         if (cmp.compareProbe(*it, probe) != 0)
             break;
         if (visible(*it)) {
@@ -1153,23 +1148,23 @@ void Table::unlinkRow(Row* r)
     // Where the row's place in an order is remembered, it leaves that order without a search.
     const Place p = m_place;
     forget(r);
-    const auto sai = [&](RowSet& s) {
-        if (p.row == r && p.set == &s)
-            s.erase(p.it);
+    const auto sai = [&](Index& ix) {
+        if (p.row == r && p.set == &ix.set && ix.set.em(p.it, numero(r)))
+            ix.set.erase(p.it);
         else
-            s.erase(r);
+            ix.erase(r);
     };
-    sai(m_natural->set);
+    sai(*m_natural);
     for (auto& ix : m_indexes)
-        sai(ix->set);
+        sai(*ix);
 }
 
 void Table::linkRow(Row* r)
 {
-    // Appended rows come last in the natural order; the hint makes that one comparison.
-    m_natural->set.insert(m_natural->set.end(), r);
+    // Appended rows come last in the natural order: that takes one comparison.
+    m_natural->insert(r);
     for (auto& ix : m_indexes)
-        ix->set.insert(r);
+        ix->insert(r);
 }
 
 void Table::post()
@@ -1217,19 +1212,19 @@ void Table::post()
         if (!moved.empty())
             forget(row);
         for (Index* ix : moved)
-            ix->set.erase(row);
+            ix->erase(row);
         if (changed)
             row->values = m_editBase.comMudancas(m_buffer.data(), m_set.data(), n);
         for (Index* ix : moved)
-            ix->set.insert(row);
+            ix->insert(row);
         relinked = true;
     } else {
         auto owned = std::make_unique<Row>();
         row = owned.get();
-        row->id = m_nextId++;
+        row->id = novoId();
         row->values = Celulas().comMudancas(m_buffer.data(), m_set.data(), m_fields.size());
         if (m_insertBefore && m_insertAnchor && m_rows.find(m_insertAnchor->id)) {
-            auto it = m_natural->set.find(m_insertAnchor);
+            auto it = m_natural->find(m_insertAnchor);
             const double hi = m_insertAnchor->seq;
             const double lo = it == m_natural->set.begin() ? hi - 2.0 : (*std::prev(it))->seq;
             row->seq = (lo + hi) / 2.0;
@@ -1291,7 +1286,7 @@ void Table::remove()
     Row* row = m_cur;
     // A walk that deletes as it goes knows the row's place in the current order: it is erased from
     // there, and the walk goes on from the place of the row that follows.
-    RowSet& s = order();
+    const RowSet& s = order().set;
     const auto onde = locate(row);
     Row* following = nextVisible(row);
     Row* preceding = following ? nullptr : priorVisible(row);
@@ -1323,19 +1318,19 @@ std::vector<Table::Bookmark> Table::visibleRows() const
     KeyRange k;
     if (keyRange(k)) {
         std::vector<Row*> linhas;
-        const KeyCompare& chave = k.ix->set.key_comp();
-        for (auto it = k.ix->set.lower_bound(k.probe); it != k.ix->set.end() && chave.compareProbe(*it, k.probe) == 0; ++it)
+        const KeyCompare& chave = k.ix->cmp;
+        for (auto it = k.ix->lowerBound(k.probe); it != k.ix->set.end() && chave.compareProbe(*it, k.probe) == 0; ++it)
             if (visible(*it))
                 linhas.push_back(*it);
         if (k.ix != m_curIndex)
-            std::sort(linhas.begin(), linhas.end(), order().key_comp());
+            std::sort(linhas.begin(), linhas.end(), order().cmp);
         r.reserve(linhas.size());
         for (const Row* row : linhas)
             r.push_back(row->id);
         return r;
     }
     r.reserve(m_rows.size());
-    for (Row* row : order())
+    for (Row* row : order().set)
         if (visible(row))
             r.push_back(row->id);
     return r;

@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "store/OrdemEmBlocos.h"
+
 #include <cstring>
 #include <cstdlib>
 #include <atomic>
@@ -406,13 +408,8 @@ private:
     // keys keep a stable order and no two rows ever compare equal. The probe form serves key searches on
     // the leading columns: a probe sorts before every row whose leading columns equal it.
     struct KeyCompare {
-        using is_transparent = void;
         const std::vector<int>* cols = nullptr;
         bool descending = false;
-        // While rows already sorted by this very order are appended to a new index, this names the
-        // row being appended: it sorts after every row already there, which the set would otherwise
-        // check by comparing keys again.
-        Row* const* appending = nullptr;
 
         static int cmp(QStringView a, QStringView b) { return Celulas::compara(a, b); }
 
@@ -443,8 +440,6 @@ private:
 
         bool operator()(const Row* a, const Row* b) const
         {
-            if (appending && *appending)
-                return b == *appending && a != b;
             const int r = compareKeys(a, b);
             if (r != 0)
                 return r < 0;
@@ -453,112 +448,57 @@ private:
             return a->id < b->id;
         }
         bool operator()(const Row* a, const Probe& p) const { return compareProbe(a, p) < 0; }
-        bool operator()(const Probe& p, const Row* a) const { return compareProbe(a, p) >= 0; }
     };
-    // The nodes of one ordered set come from chunks of its own: building, walking and dropping an
-    // index then touch memory in long runs instead of one heap block per row.
-    //
-    // A chunk is sized to what the set is about to hold when that is known (an index built over the
-    // rows, a table installed), and otherwise grows with the set, so that little of it stands empty.
-    class NodePool
-    {
-    public:
-        void* get(size_t size)
-        {
-            if (m_free) {
-                void* p = m_free;
-                m_free = *static_cast<void**>(p);
-                --m_freeCount;
-                return p;
-            }
-            if (m_used == m_chunkNodes || m_chunks.empty()) {
-                m_size = std::max(size, sizeof(void*));
-                m_chunkNodes = m_next ? m_next : std::clamp<size_t>(m_total / 4, MinChunkNodes, MaxChunkNodes);
-                m_next = 0;
-                m_chunks.push_back(std::make_unique<std::byte[]>(m_size * m_chunkNodes));
-                m_total += m_chunkNodes;
-                m_used = 0;
-            }
-            return m_chunks.back().get() + m_size * m_used++;
-        }
-        void put(void* p)
-        {
-            *static_cast<void**>(p) = m_free;
-            m_free = p;
-            ++m_freeCount;
-        }
-        // Room for n more nodes in one chunk, unless the pool already has it.
-        void reserve(size_t n)
-        {
-            const size_t room = m_freeCount + (m_chunks.empty() ? 0 : m_chunkNodes - m_used);
-            if (n > room)
-                m_next = std::max(n - room, MinChunkNodes);
-        }
-
-    private:
-        static constexpr size_t MinChunkNodes = 16;
-        static constexpr size_t MaxChunkNodes = 4096;
-        std::vector<std::unique_ptr<std::byte[]>> m_chunks;
-        size_t m_used = 0;
-        size_t m_size = 0;
-        size_t m_chunkNodes = 0;
-        size_t m_total = 0;
-        size_t m_next = 0;
-        size_t m_freeCount = 0;
-        void* m_free = nullptr;
+    class RowStore;
+    // An index holds each row's bookmark as its number: bookmarks are handed out below 2^32.
+    static quint32 numero(const Row* r) { return quint32(r->id); }
+    struct LinhaDoNumero {
+        const RowStore* rows = nullptr;
+        Row* operator()(quint32 n) const;
     };
-    template <typename T>
-    struct PoolAlloc {
-        using value_type = T;
-        std::shared_ptr<NodePool> pool;
-        explicit PoolAlloc(std::shared_ptr<NodePool> p) : pool(std::move(p)) {}
-        template <typename U>
-        PoolAlloc(const PoolAlloc<U>& o) : pool(o.pool)
-        {
-        }
-        T* allocate(size_t n)
-        {
-            return n == 1 ? static_cast<T*>(pool->get(sizeof(T))) : std::allocator<T>().allocate(n);
-        }
-        void deallocate(T* p, size_t n)
-        {
-            if (n == 1)
-                pool->put(p);
-            else
-                std::allocator<T>().deallocate(p, n);
-        }
-        template <typename U>
-        bool operator==(const PoolAlloc<U>& o) const
-        {
-            return pool == o.pool;
-        }
-    };
-    using RowSet = std::set<Row*, KeyCompare, PoolAlloc<Row*>>;
+    using RowSet = OrdemEmBlocos<LinhaDoNumero>;
     struct Index {
         IndexDef def;
         std::vector<int> cols;
-        Row* appending = nullptr;
+        KeyCompare cmp;
         RowSet set;
 
-        Index(IndexDef d, std::vector<int> c)
+        Index(IndexDef d, std::vector<int> c, const RowStore* rows)
             : def(std::move(d))
             , cols(std::move(c))
-            , set(KeyCompare{&cols, (def.options & ixDescending) != 0, &appending},
-                  PoolAlloc<Row*>(std::make_shared<NodePool>()))
+            , cmp{&cols, (def.options & ixDescending) != 0}
+            , set(LinhaDoNumero{rows})
         {
         }
-        void reserve(size_t n) { set.get_allocator().pool->reserve(n); }
+        Index(const Index&) = delete;
+        Index& operator=(const Index&) = delete;
+        // True while a number's row sorts before r, or before the probe's stretch.
+        auto antes(const Row* r) const
+        {
+            return [this, r](quint32 n) { return cmp(set.linha()(n), r); };
+        }
+        auto antes(const KeyCompare::Probe& p) const
+        {
+            return [this, &p](quint32 n) { return cmp(set.linha()(n), p); };
+        }
+        void insert(const Row* r) { set.insert(numero(r), antes(r)); }
+        void erase(const Row* r) { set.erase(numero(r), antes(r)); }
+        RowSet::iterator find(const Row* r) const { return set.find(numero(r), antes(r)); }
+        RowSet::iterator lowerBound(const KeyCompare::Probe& p) const { return set.lowerBound(antes(p)); }
+        // Rows known to come in this order, each after every row held.
+        void pushBack(const Row* r) { set.pushBack(numero(r)); }
+        void reserve(size_t n) { set.reserve(n); }
     };
 
     void requireActive() const;
     void requireBrowse() const;
     Index* currentIndex() const { return m_curIndex; }
-    RowSet& order() const;
+    Index& order() const;
     bool visible(const Row* r) const;
     Row* firstVisibleFrom(RowSet::iterator it) const;
     // The place of the last row looked up or stepped to, so that walking row after row does not search
-    // the order again at every step. Only erasing that row's own node, or dropping its set, makes the
-    // place stale, and every such spot calls forget().
+    // the order again at every step. A change of the order may shift the numbers of a block, so the
+    // place is checked to still hold its row before it is used; dropping a set calls forget().
     struct Place {
         const Row* row = nullptr;
         const RowSet* set = nullptr;
@@ -677,6 +617,13 @@ private:
     };
     RowStore m_rows;
     Bookmark m_nextId = 1;
+    // The next bookmark; an index holds bookmarks in four bytes, so none goes beyond that.
+    Bookmark novoId()
+    {
+        if (m_nextId > 0xffffffffu)
+            throw TableError(QStringLiteral("%1: linhas demais incluídas desde a abertura").arg(m_name));
+        return m_nextId++;
+    }
     double m_maxSeq = 0;
 
     std::unique_ptr<Index> m_natural;
@@ -706,6 +653,8 @@ private:
 
     mutable std::vector<Journal*> m_journals;
 };
+
+inline Table::Row* Table::LinhaDoNumero::operator()(quint32 n) const { return rows->find(n); }
 
 class Table::Journal
 {

@@ -122,7 +122,7 @@ void Table::rollBack(Journal& j)
             if (!natural[i])
                 natural[i] = devolve(rows[i]);
         for (Row* r : natural)
-            m_natural->set.insert(m_natural->set.end(), r);
+            m_natural->pushBack(r);
         m_maxSeq = std::max(m_maxSeq, natural.empty() ? 0.0 : natural.back()->seq);
         for (auto& ix : m_indexes) {
             const bool atual = m_curIndex == ix.get();

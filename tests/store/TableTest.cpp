@@ -1036,3 +1036,169 @@ TEST(Table, ValuesOfEveryFormReadBackExactlyThroughEditsDeletesFilesJournalsAndF
     esperado = noInicio;
     confere(*t, "rolled back", true);
 }
+
+TEST(Table, IndexesKeepTheirOrderThroughRandomChangesLargeEnoughToSplitAndJoinBlocks)
+{
+    // Each order (the natural one, an ascending key and a descending key on two columns) must equal a
+    // plain sort of the rows by key, equal keys in the natural order, through appends, insertions in
+    // the middle of the natural order, edits of key columns and deletions, over enough rows, with
+    // enough equal keys and enough deletions in a row, that the order's blocks split and join. Walks
+    // both ways, the rows around the cursor after each change, key searches and a filter pinned to a
+    // key must all agree with that sort.
+    std::mt19937 sorte(77);
+    auto acaso = [&sorte](int n) { return int(sorte() % unsigned(n)); };
+    auto t = novaTabela();
+    t->addIndex(QStringLiteral("Cod"), QStringLiteral("Cod"));
+    t->addIndex(QStringLiteral("NomeCod"), QStringLiteral("Nome;Cod"), store::ixDescending);
+    std::map<Table::Bookmark, std::pair<QString, QString>> valores;  // Cod, Nome
+    std::vector<Table::Bookmark> natural;
+    int distintos = 40;
+    auto cod = [&] { return QString::number(acaso(distintos)); };
+    auto nome = [&] { return QString(QLatin1Char(char('a' + acaso(4)))); };
+    const QStringList ordens{QString(), QStringLiteral("Cod"), QStringLiteral("NomeCod")};
+    auto esperada = [&](const QString& ordem) {
+        struct Linha {
+            const QString* cod;
+            const QString* nome;
+            size_t lugar;
+            Table::Bookmark b;
+        };
+        std::vector<Linha> linhas;
+        for (size_t i = 0; i < natural.size(); ++i) {
+            const auto& v = valores.at(natural[i]);
+            linhas.push_back({&v.first, &v.second, i, natural[i]});
+        }
+        std::sort(linhas.begin(), linhas.end(), [&](const Linha& a, const Linha& b) {
+            int c = 0;
+            if (ordem == QLatin1String("Cod"))
+                c = QString::compare(*a.cod, *b.cod);
+            else if (ordem == QLatin1String("NomeCod"))
+                c = -(QString::compare(*a.nome, *b.nome) != 0 ? QString::compare(*a.nome, *b.nome) : QString::compare(*a.cod, *b.cod));
+            return c != 0 ? c < 0 : a.lugar < b.lugar;
+        });
+        std::vector<Table::Bookmark> r;
+        for (const Linha& l : linhas)
+            r.push_back(l.b);
+        return r;
+    };
+    auto confere = [&](int passo) {
+        const Table::Bookmark atual = t->bookmark();
+        const QString indice = t->indexName();
+        for (const QString& ordem : ordens) {
+            t->setIndexName(ordem);
+            const std::vector<Table::Bookmark> e = esperada(ordem);
+            std::vector<Table::Bookmark> frente, tras;
+            for (t->first(); !t->eof(); t->next())
+                frente.push_back(t->bookmark());
+            for (t->last(); !t->bof(); t->prior())
+                tras.push_back(t->bookmark());
+            std::reverse(tras.begin(), tras.end());
+            ASSERT_EQ(frente, e) << "step " << passo << " order '" << qPrintable(ordem) << "'";
+            ASSERT_EQ(tras, e) << "step " << passo << " order '" << qPrintable(ordem) << "'";
+            ASSERT_EQ(t->visibleRows(), e) << "step " << passo;
+            if (ordem.isEmpty())
+                continue;
+            // The first row of a key, or none; a value between keys finds nothing.
+            for (const QString& chave : QStringList{cod(), cod() + QLatin1Char('x'), nome()}) {
+                const bool porCod = ordem == QLatin1String("Cod");
+                if (!porCod && chave.size() > 1)
+                    continue;
+                const auto achado = std::find_if(e.begin(), e.end(), [&](Table::Bookmark b) {
+                    return (porCod ? valores[b].first : valores[b].second) == chave;
+                });
+                const bool achou = t->findKey({chave});
+                ASSERT_EQ(achou, achado != e.end()) << "step " << passo << " key " << qPrintable(chave);
+                if (achou) {
+                    ASSERT_EQ(t->bookmark(), *achado) << "step " << passo << " key " << qPrintable(chave);
+                }
+            }
+        }
+        // A filter pinned to a key: the key's stretch, in the current order.
+        const QString chave = cod();
+        t->setIndexName(ordens[acaso(3)]);
+        t->setFilter(QStringLiteral("Cod = '%1'").arg(chave));
+        t->setFiltered(true);
+        std::vector<Table::Bookmark> e = esperada(t->indexName());
+        e.erase(std::remove_if(e.begin(), e.end(), [&](Table::Bookmark b) { return valores[b].first != chave; }), e.end());
+        ASSERT_EQ(t->visibleRows(), e) << "step " << passo << " key " << qPrintable(chave);
+        ASSERT_EQ(t->recordCount(), int(e.size()));
+        t->setFiltered(false);
+        t->setIndexName(indice);
+        if (atual)
+            t->gotoBookmark(atual);
+    };
+    // After a change the cursor's neighbours must be the sort's.
+    auto vizinhos = [&](int passo) {
+        const Table::Bookmark b = t->bookmark();
+        if (!b)
+            return;
+        const std::vector<Table::Bookmark> e = esperada(t->indexName());
+        const auto i = std::find(e.begin(), e.end(), b);
+        ASSERT_NE(i, e.end()) << "step " << passo;
+        t->next();
+        ASSERT_EQ(t->eof() ? Table::Bookmark(0) : t->bookmark(), i + 1 == e.end() ? 0 : *(i + 1)) << "step " << passo;
+        t->gotoBookmark(b);
+        t->prior();
+        ASSERT_EQ(t->bof() ? Table::Bookmark(0) : t->bookmark(), i == e.begin() ? 0 : *(i - 1)) << "step " << passo;
+        t->gotoBookmark(b);
+    };
+    auto vaiAAlguma = [&] {
+        t->setIndexName(ordens[acaso(3)]);
+        auto it = valores.begin();
+        std::advance(it, acaso(int(valores.size())));
+        ASSERT_TRUE(t->gotoBookmark(it->first));
+    };
+    // Grows to about 2,300 rows with long runs of equal keys, shrinks to about 200, grows again.
+    struct Fase {
+        int passos, inclusoes, edicoes;  // in a hundred; the rest are deletions
+    };
+    int passo = 0;
+    for (const auto& [passos, crescimento, edicoes] : {Fase{3000, 85, 10}, Fase{2400, 2, 8}, Fase{1200, 60, 25}}) {
+        for (int k = 0; k < passos; ++k, ++passo) {
+            const int o = acaso(100);
+            if (valores.empty() || o < crescimento) {
+                const bool antes = !valores.empty() && acaso(2);
+                Table::Bookmark ancora = 0;
+                if (antes) {
+                    vaiAAlguma();
+                    ancora = t->bookmark();
+                    t->insert();
+                } else {
+                    t->setIndexName(ordens[acaso(3)]);
+                    t->append();
+                }
+                const QString c = cod(), n = nome();
+                t->setValue(1, c);
+                t->setValue(2, n);
+                t->post();
+                valores[t->bookmark()] = {c, n};
+                natural.insert(antes ? std::find(natural.begin(), natural.end(), ancora) : natural.end(), t->bookmark());
+            } else if (o < crescimento + edicoes) {
+                vaiAAlguma();
+                const Table::Bookmark b = t->bookmark();
+                t->edit();
+                if (acaso(3))
+                    t->setValue(1, cod());
+                if (acaso(2))
+                    t->setValue(2, nome());
+                t->post();
+                valores[b] = {t->value(1), t->value(2)};
+                ASSERT_EQ(t->bookmark(), b);
+            } else {
+                vaiAAlguma();
+                const Table::Bookmark b = t->bookmark();
+                t->remove();
+                valores.erase(b);
+                natural.erase(std::find(natural.begin(), natural.end(), b));
+            }
+            if (passo % 8 == 0) {
+                ASSERT_NO_FATAL_FAILURE(vizinhos(passo));
+            }
+            if (passo % 500 == 0 || k + 1 == passos) {
+                ASSERT_NO_FATAL_FAILURE(confere(passo));
+            }
+        }
+        distintos = distintos == 40 ? 7 : 40;
+    }
+    EXPECT_GT(valores.size(), 400u);
+}
