@@ -1219,16 +1219,15 @@ void Table::post()
             ix->insert(row);
         relinked = true;
     } else {
-        auto owned = std::make_unique<Row>();
-        row = owned.get();
-        row->id = novoId();
-        row->values = Celulas().comMudancas(m_buffer.data(), m_set.data(), m_fields.size());
+        Celulas valores = Celulas().comMudancas(m_buffer.data(), m_set.data(), m_fields.size());
+        const Bookmark id = novoId();
+        double seq = 0;
         if (m_insertBefore && m_insertAnchor && m_rows.find(m_insertAnchor->id)) {
             auto it = m_natural->find(m_insertAnchor);
             const double hi = m_insertAnchor->seq;
             const double lo = it == m_natural->set.begin() ? hi - 2.0 : (*std::prev(it))->seq;
-            row->seq = (lo + hi) / 2.0;
-            if (row->seq <= lo || row->seq >= hi) {
+            seq = (lo + hi) / 2.0;
+            if (seq <= lo || seq >= hi) {
                 // Ran out of room between two neighbours: renumber the natural order. The new numbers
                 // keep the old order, so every ordered set stays valid as it is.
                 noteWhole();
@@ -1236,13 +1235,15 @@ void Table::post()
                 for (Row* r : m_natural->set)
                     r->seq = (n += 2.0);
                 m_maxSeq = n;
-                row->seq = m_insertAnchor->seq - 1.0;
+                seq = m_insertAnchor->seq - 1.0;
             }
         } else {
             m_maxSeq += 1.0;
-            row->seq = m_maxSeq;
+            seq = m_maxSeq;
         }
-        m_rows.add(std::move(owned));
+        row = m_rows.add(id);
+        row->seq = seq;
+        row->values = std::move(valores);
         noteNew(row);
     }
     dropBuffer();

@@ -547,72 +547,84 @@ private:
     std::vector<FieldDef> m_fields;
     State m_state = State::Inactive;
 
-    // Rows by bookmark. Bookmarks are handed out in increasing order, so a vector indexed from the
-    // first bookmark since the table was last emptied finds a row without hashing or node allocation;
-    // deleted rows leave an empty slot.
+    // Rows by bookmark, in place: the rows of 64 bookmarks in a row share one piece, found by the
+    // bookmark alone, so a row costs no heap block nor pointer of its own and never moves while it lives.
+    // Bookmarks are handed out in increasing order; a piece is freed when its last row goes, and only
+    // the pieces from the first bookmark held on are listed.
     class RowStore
     {
     public:
         Row* find(Bookmark id) const
         {
-            return id >= m_base && id - m_base < m_slots.size() ? m_slots[size_t(id - m_base)].get() : nullptr;
+            const Bookmark p = id / PorPeca - m_base;  // below the first piece: wraps past every size
+            if (p >= m_pecas.size() || !m_pecas[size_t(p)])
+                return nullptr;
+            Row& r = m_pecas[size_t(p)]->linhas[size_t(id % PorPeca)];
+            return id != 0 && r.id == id ? &r : nullptr;
         }
-        Row* add(std::unique_ptr<Row> r)
+        // The place of a new row under a bookmark no row holds, with no values yet.
+        Row* add(Bookmark id)
         {
-            if (m_slots.empty())
-                m_base = r->id;
-            m_slots.resize(size_t(r->id - m_base) + 1);
-            Row* p = r.get();
-            m_slots.back() = std::move(r);
+            const Bookmark p = id / PorPeca;
+            if (m_pecas.empty()) {
+                m_base = p;
+            } else if (p < m_base) {
+                // A row given back with the bookmark it had, before the first piece.
+                std::vector<std::unique_ptr<Peca>> maiores(size_t(m_base - p) + m_pecas.size());
+                std::move(m_pecas.begin(), m_pecas.end(), maiores.begin() + std::ptrdiff_t(m_base - p));
+                m_pecas = std::move(maiores);
+                m_base = p;
+            }
+            const size_t i = size_t(p - m_base);
+            if (i >= m_pecas.size())
+                m_pecas.resize(i + 1);
+            if (!m_pecas[i])
+                m_pecas[i] = std::make_unique<Peca>();
+            Row& r = m_pecas[i]->linhas[size_t(id % PorPeca)];
+            r = Row{};
+            r.id = id;
+            ++m_pecas[i]->quantas;
             ++m_count;
-            return p;
+            return &r;
         }
         void erase(Bookmark id)
         {
-            if (find(id)) {
-                m_slots[size_t(id - m_base)].reset();
-                if (--m_count == 0)
-                    m_slots.clear();  // no holes kept once the table is empty
-            }
+            Row* r = find(id);
+            if (!r)
+                return;
+            *r = Row{};
+            std::unique_ptr<Peca>& p = m_pecas[size_t(id / PorPeca - m_base)];
+            if (--p->quantas == 0)
+                p.reset();
+            if (--m_count == 0)
+                m_pecas.clear();  // no empty pieces listed once the table is empty
         }
         void clear()
         {
-            m_slots.clear();
+            m_pecas.clear();
             m_count = 0;
         }
-        // A row given back with the bookmark it had, which may lie before the first slot.
-        Row* put(std::unique_ptr<Row> r)
-        {
-            if (m_slots.empty()) {
-                m_base = r->id;
-            } else if (r->id < m_base) {
-                std::vector<std::unique_ptr<Row>> maiores(size_t(m_base - r->id) + m_slots.size());
-                std::move(m_slots.begin(), m_slots.end(), maiores.begin() + std::ptrdiff_t(m_base - r->id));
-                m_slots = std::move(maiores);
-                m_base = r->id;
-            }
-            const size_t i = size_t(r->id - m_base);
-            if (i >= m_slots.size())
-                m_slots.resize(i + 1);
-            Row* p = r.get();
-            m_slots[i] = std::move(r);
-            ++m_count;
-            return p;
-        }
-        void reserve(size_t n) { m_slots.reserve(n); }
+        void reserve(size_t n) { m_pecas.reserve(n / PorPeca + 1); }
         size_t size() const { return m_count; }
         bool empty() const { return m_count == 0; }
         template <typename F>
         void forEach(F f) const
         {
-            for (const auto& r : m_slots)
-                if (r)
-                    f(r.get());
+            for (const auto& p : m_pecas)
+                if (p)
+                    for (Row& r : p->linhas)
+                        if (r.id)
+                            f(&r);
         }
 
     private:
-        std::vector<std::unique_ptr<Row>> m_slots;
-        Bookmark m_base = 1;
+        static constexpr Bookmark PorPeca = 64;
+        struct Peca {
+            std::array<Row, PorPeca> linhas;
+            quint32 quantas = 0;
+        };
+        std::vector<std::unique_ptr<Peca>> m_pecas;
+        Bookmark m_base = 0;  // the first piece listed
         size_t m_count = 0;
     };
     RowStore m_rows;

@@ -688,11 +688,10 @@ void Table::install(FileContents&& contents)
     m_rows.reserve(contents.rows.size());
     m_natural->reserve(contents.rows.size());
     for (Celulas& valores : contents.rows) {
-        auto row = std::make_unique<Row>();
-        row->id = novoId();
+        Row* row = m_rows.add(novoId());
         row->seq = (m_maxSeq += 1.0);
         row->values = valores.size() == m_fields.size() ? std::move(valores) : valores.comTamanho(m_fields.size());
-        m_natural->pushBack(m_rows.add(std::move(row)));
+        m_natural->pushBack(row);
     }
     m_cur = nullptr;
     m_eof = m_bof = true;

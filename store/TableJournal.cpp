@@ -105,16 +105,15 @@ void Table::rollBack(Journal& j)
         m_cur = nullptr;
         m_rows.reserve(rows.size());
         m_natural->reserve(rows.size());
-        // The smallest bookmark first, so that no other one has to be placed before the first slot.
+        // The smallest bookmark first, so that no other one has to be placed before the first piece.
         const auto menor = std::min_element(rows.begin(), rows.end(),
                                             [](const Journal::Guardada& a, const Journal::Guardada& b) { return a.id < b.id; });
         std::vector<Row*> natural(rows.size(), nullptr);
         auto devolve = [&](Journal::Guardada& k) {
-            auto row = std::make_unique<Row>();
-            row->id = k.id;
+            Row* row = m_rows.add(k.id);
             row->seq = k.seq;
             row->values = k.values.comTamanho(m_fields.size());
-            return m_rows.put(std::move(row));
+            return row;
         };
         if (menor != rows.end())
             natural[size_t(menor - rows.begin())] = devolve(*menor);
@@ -153,11 +152,9 @@ void Table::rollBack(Journal& j)
                     linkRow(r);
                 }
             } else {
-                auto row = std::make_unique<Row>();
-                row->id = id;
-                row->seq = a.seq;
-                row->values = std::move(a.values);
-                Row* p = m_rows.put(std::move(row));
+                Row* p = m_rows.add(id);
+                p->seq = a.seq;
+                p->values = std::move(a.values);
                 linkRow(p);
                 noteNew(p);
             }
