@@ -1229,7 +1229,7 @@ void Table::post()
             seq = (lo + hi) / 2.0;
             if (seq <= lo || seq >= hi) {
                 // Ran out of room between two neighbours: renumber the natural order. The new numbers
-                // keep the old order, so every ordered set stays valid as it is.
+                // keep the old order, so every index stays valid as it is.
                 noteWhole();
                 double n = 0;
                 for (Row* r : m_natural->set)

@@ -265,8 +265,9 @@ private:
 // the filter it moves to the row that followed it. After a delete it moves to the next row. A new
 // filter, filter switch or index puts it on the first row.
 //
-// Each index is an ordered set, so a post, a key search or a delete costs O(log n), and a walk that
-// edits every row as it goes costs O(n log n).
+// Each index keeps its rows' numbers in short sorted blocks (OrdemEmBlocos), so a post, a key search
+// or a delete costs a search of O(log n) and a shift inside one block, and a walk that edits every row
+// as it goes costs O(n log n).
 class Table : public QObject
 {
     Q_OBJECT
