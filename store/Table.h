@@ -132,36 +132,27 @@ public:
     // side is kept in; null and empty texts are equal.
     static int compara(const Vista& a, const Vista& b)
     {
-        if (!a.largo && !b.largo) {
-            // Keys are mostly short and Latin-1: eight bytes at a time, inline.
-            const qsizetype n = a.n < b.n ? a.n : b.n;
-            const unsigned char* pa = static_cast<const unsigned char*>(a.p);
-            const unsigned char* pb = static_cast<const unsigned char*>(b.p);
-            qsizetype i = 0;
-            for (; i + 8 <= n; i += 8) {
-                quint64 x, y;
-                std::memcpy(&x, pa + i, 8);
-                std::memcpy(&y, pb + i, 8);
-                if (x != y)
-                    break;
-            }
-            for (; i < n; ++i)
-                if (pa[i] != pb[i])
-                    return pa[i] < pb[i] ? -1 : 1;
-            return a.n < b.n ? -1 : (a.n > b.n ? 1 : 0);
-        }
+        // Keys are mostly short and Latin-1: compared inline.
+        if (!a.largo && !b.largo)
+            return comparaUnidades(static_cast<const unsigned char*>(a.p), a.n, static_cast<const unsigned char*>(b.p), b.n);
         return comparaFormas(a, b);
     }
     static int compara(const Vista& a, QStringView b);
     static bool iguais(const Vista& a, QStringView b);
-    // Eight bytes at a time: key comparisons are the bulk of index work.
-    static int compara(QStringView a, QStringView b)
+    static int compara(QStringView a, QStringView b) { return comparaUnidades(a.utf16(), a.size(), b.utf16(), b.size()); }
+
+    class Montador;
+
+private:
+    // Code unit by code unit, skipping equal runs eight bytes at a time: key comparisons are the bulk
+    // of index work. Units compare as unsigned numbers, as QString's do.
+    template <typename Unidade>
+    static int comparaUnidades(const Unidade* pa, qsizetype na, const Unidade* pb, qsizetype nb)
     {
-        const qsizetype n = a.size() < b.size() ? a.size() : b.size();
-        const char16_t* pa = a.utf16();
-        const char16_t* pb = b.utf16();
+        constexpr qsizetype Passo = qsizetype(8 / sizeof(Unidade));
+        const qsizetype n = na < nb ? na : nb;
         qsizetype i = 0;
-        for (; i + 4 <= n; i += 4) {
+        for (; i + Passo <= n; i += Passo) {
             quint64 x, y;
             std::memcpy(&x, pa + i, 8);
             std::memcpy(&y, pb + i, 8);
@@ -171,12 +162,8 @@ public:
         for (; i < n; ++i)
             if (pa[i] != pb[i])
                 return pa[i] < pb[i] ? -1 : 1;
-        return a.size() < b.size() ? -1 : (a.size() > b.size() ? 1 : 0);
+        return na < nb ? -1 : (na > nb ? 1 : 0);
     }
-
-    class Montador;
-
-private:
     // One value about to be packed, wherever it comes from (Table.cpp).
     struct Origem;
     template <typename F>

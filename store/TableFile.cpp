@@ -30,6 +30,23 @@ constexpr int Versao = 1;
 constexpr qint64 TamanhoMaximo = qint64(1) << 30;
 // Room kept for the next text after a long one is at most this.
 constexpr size_t LimiteDeSobra = size_t(1) << 20;
+
+// The character a one-letter escape of a JSON text stands for; 0 for any other letter.
+char DesfazEscapeSimples(char letra)
+{
+    switch (letra) {
+    case '"': return '"';
+    case '\\': return '\\';
+    case '/': return '/';
+    case 'b': return '\b';
+    case 'f': return '\f';
+    case 'n': return '\n';
+    case 'r': return '\r';
+    case 't': return '\t';
+    default: return 0;
+    }
+}
+
 // The files we write nest three levels deep; anything far deeper is not ours, and skipping it must
 // not run the stack dry.
 constexpr int ProfundidadeMaxima = 32;
@@ -148,6 +165,18 @@ public:
         return m_p < m_fim && *m_p == c;
     }
 
+    // The code unit of a "\\u" escape whose four digits start at p.
+    ushort unidadeEscapada(const char* p) const
+    {
+        if (m_fim - p < 4)
+            falha(QStringLiteral("escape \\u incompleto"));
+        bool ok = false;
+        const ushort u = QByteArray(p, 4).toUShort(&ok, 16);
+        if (!ok)
+            falha(QStringLiteral("escape \\u inválido"));
+        return u;
+    }
+
     void espera(char c)
     {
         if (!ve(c))
@@ -204,22 +233,11 @@ public:
             }
             if (++p >= m_fim)
                 falha(QStringLiteral("texto sem fim"));
-            switch (*p++) {
-            case '"': m_escapado += '"'; break;
-            case '\\': m_escapado += '\\'; break;
-            case '/': m_escapado += '/'; break;
-            case 'b': m_escapado += '\b'; break;
-            case 'f': m_escapado += '\f'; break;
-            case 'n': m_escapado += '\n'; break;
-            case 'r': m_escapado += '\r'; break;
-            case 't': m_escapado += '\t'; break;
-            case 'u': {
-                if (m_fim - p < 4)
-                    falha(QStringLiteral("escape \\u incompleto"));
-                bool ok = false;
-                const ushort u = QByteArray(p, 4).toUShort(&ok, 16);
-                if (!ok)
-                    falha(QStringLiteral("escape \\u inválido"));
+            const char e = *p++;
+            if (const char c1 = DesfazEscapeSimples(e)) {
+                m_escapado += c1;
+            } else if (e == 'u') {
+                const ushort u = unidadeEscapada(p);
                 if (u >= 0x80) {
                     m_p = inicio - 1;
                     linha.poe(coluna, texto());
@@ -227,9 +245,8 @@ public:
                 }
                 m_escapado += char(u);
                 p += 4;
-                break;
-            }
-            default: falha(QStringLiteral("escape inválido"));
+            } else {
+                falha(QStringLiteral("escape inválido"));
             }
         }
         m_p = p + 1;
@@ -281,27 +298,14 @@ public:
             r += QString::fromUtf8(inicio, m_p - inicio);
             if (++m_p >= m_fim)
                 falha(QStringLiteral("texto sem fim"));
-            switch (*m_p++) {
-            case '"': r += QLatin1Char('"'); break;
-            case '\\': r += QLatin1Char('\\'); break;
-            case '/': r += QLatin1Char('/'); break;
-            case 'b': r += QLatin1Char('\b'); break;
-            case 'f': r += QLatin1Char('\f'); break;
-            case 'n': r += QLatin1Char('\n'); break;
-            case 'r': r += QLatin1Char('\r'); break;
-            case 't': r += QLatin1Char('\t'); break;
-            case 'u': {
-                if (m_fim - m_p < 4)
-                    falha(QStringLiteral("escape \\u incompleto"));
-                bool ok = false;
-                const ushort u = QByteArray(m_p, 4).toUShort(&ok, 16);
-                if (!ok)
-                    falha(QStringLiteral("escape \\u inválido"));
-                r += QChar(u);
+            const char e = *m_p++;
+            if (const char c1 = DesfazEscapeSimples(e)) {
+                r += QLatin1Char(c1);
+            } else if (e == 'u') {
+                r += QChar(unidadeEscapada(m_p));
                 m_p += 4;
-                break;
-            }
-            default: falha(QStringLiteral("escape inválido"));
+            } else {
+                falha(QStringLiteral("escape inválido"));
             }
             inicio = m_p;
         }
