@@ -1,8 +1,8 @@
 #pragma once
 
-// Shared by the programs that bench_partida starts as its children: each says, once it is ready, when
-// that was (on the system's monotonic clock, which the parent reads too) and the most memory it has
-// held, then ends at once, so that no tear-down is waited for.
+// Shared by the programs that bench_partida starts as its children: each says when it reached a moment
+// (on the system's monotonic clock, which the parent reads too) and the most memory it has held by
+// then; once it is ready it ends at once, so that no tear-down is waited for.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -25,13 +25,20 @@ inline long PicoDeMemoriaKb()
     return kb;
 }
 
-[[noreturn]] inline void RelataPronto()
+// Prints "MOMENTO <monotonic ns> <peak KB>".
+inline void RelataMomento(const char* momento)
 {
     timespec agora{};
     clock_gettime(CLOCK_MONOTONIC, &agora);
-    std::printf("pronto %lld %ld\n", static_cast<long long>(agora.tv_sec) * 1000000000LL + agora.tv_nsec,
+    std::printf("%s %lld %ld\n", momento, static_cast<long long>(agora.tv_sec) * 1000000000LL + agora.tv_nsec,
                 PicoDeMemoriaKb());
     std::fflush(stdout);
+}
+
+// "pronto ...": the last moment; the child ends there.
+[[noreturn]] inline void RelataPronto()
+{
+    RelataMomento("pronto");
     _exit(0);
 }
 

@@ -1,5 +1,5 @@
-// The program itself, as "rezozur ARQUIVO.prj" starts it, saying when its main window is shown with the
-// project open. Started by bench_partida.
+// The program itself, as "rezozur ARQUIVO.prj" starts it, saying when its main window is first shown
+// and then when the project is open in it. Started by bench_partida.
 #include "EsperaPronto.h"
 
 #include "app/ui/Aplicacao.h"
@@ -9,17 +9,22 @@
 
 #include <QApplication>
 
+namespace {
+
+bool JanelaMostrada()
+{
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (qobject_cast<app::ui::TfrmMenu1*>(w) && w->isVisible())
+            return true;
+    return false;
+}
+
+} // namespace
+
 int main(int argc, char** argv)
 {
     store::FixaLimitesDoAlocador();
     QApplication aplicacao(argc, argv);
-    partida::EsperaPronto([] {
-        if (!app::Estado().ProjectOpen)
-            return false;
-        for (QWidget* w : QApplication::topLevelWidgets())
-            if (qobject_cast<app::ui::TfrmMenu1*>(w) && w->isVisible())
-                return true;
-        return false;
-    });
+    partida::EsperaPronto(JanelaMostrada, [] { return app::Estado().ProjectOpen && JanelaMostrada(); });
     return app::ui::ExecutaPrograma(aplicacao);
 }

@@ -17,6 +17,8 @@ int main(int argc, char** argv)
     const QByteArray bytes = arquivo.readAll();
     QMainWindow janela;
     janela.show();
-    partida::EsperaPronto([&] { return janela.isVisible() && !bytes.isEmpty(); });
+    // Shown with the bytes read is all it does: both moments are the same one.
+    const auto pronta = [&] { return janela.isVisible() && !bytes.isEmpty(); };
+    partida::EsperaPronto(pronta, pronta);
     return aplicacao.exec();
 }
