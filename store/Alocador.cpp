@@ -19,4 +19,11 @@ void FixaLimitesDoAlocador()
 #endif
 }
 
+void DevolveMemoriaLivre()
+{
+#if defined(__GLIBC__)
+    malloc_trim(0);
+#endif
+}
+
 } // namespace store

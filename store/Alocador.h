@@ -8,4 +8,9 @@ namespace store {
 // the benchmarks in their set-up; the store itself never does.
 void FixaLimitesDoAlocador();
 
+// Gives the system back the memory that the allocator holds free, in every thread's heap: after a
+// burst of short-lived buffers (a project read on worker threads) the freed room would otherwise stay
+// in the process while it only grows.
+void DevolveMemoriaLivre();
+
 } // namespace store

@@ -2,6 +2,7 @@
 
 #include "core/Interacao.h"
 #include "core/ProgramState.h"
+#include "store/Alocador.h"
 #include "store/ArquivoZip.h"
 #include "store/Catalogo.h"
 #include "store/Dados.h"
@@ -266,6 +267,9 @@ Leitura LeArquivo(const QString& arquivo, const std::vector<Alvo>& alvos)
             r.erros[i] = std::current_exception();
         }
     });
+    // The workers' inflated entries and the decoders' working room are all freed by now, scattered
+    // between the rows kept; what is left whole goes back before the tables are installed.
+    DevolveMemoriaLivre();
     if (r.resultado != ArquivoZip::Ok)
         return r;
     for (size_t i = 0; i < alvos.size(); ++i)
@@ -434,6 +438,8 @@ bool LeProjeto(const QString& arquivo)
                     std::rethrow_exception(e);
             DataGeral().InstallTablesAndIndexes(std::move(lida.tabelas));
             LeRegistroEnvios(lida.envios);
+            // And the decoded rows' lists and the sorts' working room, now that every table is in place.
+            DevolveMemoriaLivre();
             ok = true;
         } catch (const std::exception&) {
             Erro(TextoBancoDanificado);

@@ -697,6 +697,9 @@ void Table::install(FileContents&& contents)
         row->values = valores.size() == m_fields.size() ? std::move(valores) : valores.comTamanho(m_fields.size());
         m_natural->pushBack(row);
     }
+    // The decoded rows' list goes at once: while many tables are installed one after another, each
+    // one's list would otherwise stay until the last is done.
+    std::vector<Celulas>().swap(contents.rows);
     m_cur = nullptr;
     m_eof = m_bof = true;
     ++m_rowRevision;
