@@ -1,24 +1,76 @@
 #include "app/ui/InstanciaUnica.h"
 
 #include <QCryptographicHash>
-#include <QLocalServer>
-#include <QLocalSocket>
+#include <QDir>
+#include <QFile>
+#include <QSocketNotifier>
 
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 namespace app::ui {
 
 namespace {
+
 const QByteArray Mensagem = QByteArrayLiteral("WM_USER 1024 0 0\n");
+
+bool Endereco(const QByteArray& caminho, sockaddr_un& endereco)
+{
+    std::memset(&endereco, 0, sizeof endereco);
+    endereco.sun_family = AF_UNIX;
+    if (caminho.isEmpty() || std::size_t(caminho.size()) >= sizeof endereco.sun_path)
+        return false;
+    std::memcpy(endereco.sun_path, caminho.constData(), std::size_t(caminho.size()));
+    return true;
 }
+
+int NovoSocket() { return ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0); }
+
+// Waits for `eventos` on `fd` until `limite`; false on time-out or error.
+bool Espera(int fd, short eventos, std::chrono::steady_clock::time_point limite)
+{
+    for (;;) {
+        const auto resta = std::chrono::duration_cast<std::chrono::milliseconds>(limite - std::chrono::steady_clock::now());
+        pollfd p{fd, eventos, 0};
+        const int r = ::poll(&p, 1, int(std::max<long long>(0, resta.count())));
+        if (r > 0)
+            return (p.revents & eventos) != 0 && (p.revents & (POLLERR | POLLNVAL)) == 0;
+        if (r == 0 || errno != EINTR)
+            return false;
+    }
+}
+
+} // namespace
 
 InstanciaUnica::InstanciaUnica(const QString& nome, QObject* parent)
     : QObject(parent)
     , m_nome(nome)
+    , m_caminho(QFile::encodeName(QDir::tempPath() + QLatin1Char('/') + nome))
 {
 }
 
-InstanciaUnica::~InstanciaUnica() = default;
+InstanciaUnica::~InstanciaUnica()
+{
+    if (m_escuta < 0)
+        return;
+    // The listening socket and every connection still open each have their notifier here.
+    for (QSocketNotifier* aviso : findChildren<QSocketNotifier*>(Qt::FindDirectChildrenOnly)) {
+        const int fd = int(aviso->socket());
+        delete aviso;
+        ::close(fd);
+    }
+    // The name is free again for the next copy.
+    ::unlink(m_caminho.constData());
+}
 
 QString InstanciaUnica::nomePadrao()
 {
@@ -30,51 +82,116 @@ QString InstanciaUnica::nomePadrao()
 
 bool InstanciaUnica::avisaOutraCopia(int esperaMs)
 {
-    QLocalSocket s;
-    s.connectToServer(m_nome);
-    if (!s.waitForConnected(esperaMs))
+    sockaddr_un endereco;
+    if (!Endereco(m_caminho, endereco))
         return false;
-    s.write(Mensagem);
-    s.waitForBytesWritten(esperaMs);
-    s.disconnectFromServer();
-    if (s.state() != QLocalSocket::UnconnectedState)
-        s.waitForDisconnected(esperaMs);
-    return true;
+    const int s = NovoSocket();
+    if (s < 0)
+        return false;
+    const auto limite = std::chrono::steady_clock::now() + std::chrono::milliseconds(esperaMs);
+    bool ligado = ::connect(s, reinterpret_cast<const sockaddr*>(&endereco), sizeof endereco) == 0;
+    if (!ligado && (errno == EAGAIN || errno == EINPROGRESS) && Espera(s, POLLOUT, limite)) {
+        int erro = 0;
+        socklen_t tamanho = sizeof erro;
+        ligado = ::getsockopt(s, SOL_SOCKET, SO_ERROR, &erro, &tamanho) == 0 && erro == 0;
+    }
+    if (ligado) {
+        // The copy that answered is told even if it reads slowly: what it has not taken in yet stays
+        // in the socket's buffer after this end closes.
+        qsizetype enviado = 0;
+        while (enviado < Mensagem.size()) {
+            const ssize_t n = ::send(s, Mensagem.constData() + enviado, std::size_t(Mensagem.size() - enviado), MSG_NOSIGNAL);
+            if (n > 0)
+                enviado += n;
+            else if (n < 0 && errno == EINTR)
+                continue;
+            else if (n < 0 && errno == EAGAIN && Espera(s, POLLOUT, limite))
+                continue;
+            else
+                break;
+        }
+    }
+    ::close(s);
+    return ligado;
 }
 
 bool InstanciaUnica::escuta()
 {
-    if (m_servidor)
+    if (m_escuta >= 0)
         return true;
-    m_servidor = new QLocalServer(this);
-    m_servidor->setSocketOptions(QLocalServer::UserAccessOption);
-    if (!m_servidor->listen(m_nome)) {
-        // A copy that ended abruptly leaves its socket file behind; nobody answered there.
-        QLocalServer::removeServer(m_nome);
-        if (!m_servidor->listen(m_nome)) {
-            delete m_servidor;
-            m_servidor = nullptr;
-            return false;
-        }
+    sockaddr_un endereco;
+    if (!Endereco(m_caminho, endereco))
+        return false;
+    const int s = NovoSocket();
+    if (s < 0)
+        return false;
+    // Only this user may speak to it: the socket is made in a folder of this user's own and moved to
+    // its name already closed to others, so it is never open to anyone in between.
+    QByteArray pasta = QFile::encodeName(QDir::tempPath()) + "/rezozur-unica-XXXXXX";
+    bool ok = ::mkdtemp(pasta.data()) != nullptr;
+    if (ok) {
+        const QByteArray provisorio = pasta + "/s";
+        sockaddr_un local;
+        ok = Endereco(provisorio, local) && ::bind(s, reinterpret_cast<const sockaddr*>(&local), sizeof local) == 0
+             && ::chmod(provisorio.constData(), S_IRUSR | S_IWUSR) == 0 && ::listen(s, 8) == 0;
+        // A copy that ended abruptly leaves its socket file behind; nobody answered there, or this
+        // would not be asked to listen.
+        ok = ok && ::rename(provisorio.constData(), m_caminho.constData()) == 0;
+        ::unlink(provisorio.constData());
+        ::rmdir(pasta.constData());
     }
-    connect(m_servidor, &QLocalServer::newConnection, this, &InstanciaUnica::novaConexao);
+    if (!ok) {
+        ::close(s);
+        return false;
+    }
+    m_escuta = s;
+    m_aviso = new QSocketNotifier(qintptr(s), QSocketNotifier::Read, this);
+    connect(m_aviso, &QSocketNotifier::activated, this, &InstanciaUnica::novaConexao);
     return true;
 }
 
 void InstanciaUnica::novaConexao()
 {
-    while (QLocalSocket* s = m_servidor->nextPendingConnection()) {
-        connect(s, &QLocalSocket::disconnected, s, &QObject::deleteLater);
-        connect(s, &QLocalSocket::readyRead, this, [this, s] {
-            // Whatever a later copy says, it only ever asks for one thing.
-            s->readAll();
-            emit restaurarPedido();
-        });
-        if (s->bytesAvailable() > 0) {
-            s->readAll();
-            emit restaurarPedido();
+    for (;;) {
+        const int c = ::accept4(m_escuta, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
+        if (c < 0) {
+            if (errno == EINTR)
+                continue;
+            return;
         }
+        auto* aviso = new QSocketNotifier(qintptr(c), QSocketNotifier::Read, this);
+        connect(aviso, &QSocketNotifier::activated, this, [this, c, aviso] { leConexao(c, aviso); });
+        leConexao(c, aviso);
     }
+}
+
+void InstanciaUnica::leConexao(int conexao, QSocketNotifier* aviso)
+{
+    // Whatever a later copy says, it only ever asks for one thing: each arrival of bytes is one request.
+    char buffer[256];
+    bool chegou = false;
+    bool fim = false;
+    for (;;) {
+        const ssize_t n = ::recv(conexao, buffer, sizeof buffer, 0);
+        if (n > 0) {
+            chegou = true;
+            continue;
+        }
+        if (n < 0 && errno == EINTR)
+            continue;
+        fim = n == 0 || errno != EAGAIN;
+        break;
+    }
+    if (fim) {
+        // The notifier stops watching before the number is given back, and leaves the children the
+        // destructor closes; it is deleted once its signal has returned.
+        aviso->setEnabled(false);
+        aviso->setParent(nullptr);
+        aviso->deleteLater();
+        ::close(conexao);
+    }
+    if (chegou)
+        emit restaurarPedido();
 }
 
 } // namespace app::ui

@@ -3,13 +3,17 @@
 #include <QObject>
 #include <QString>
 
-class QLocalServer;
+class QSocketNotifier;
 
 namespace app::ui {
 
 // One running copy per user. The first copy listens under a name made of the window class, the
 // caption and the user; a later copy finds it there, asks it to come back from the minimised state
 // and to the front, and ends without a window.
+//
+// The name is a local socket in the temporary folder. It is spoken to with the system's own socket
+// calls: the network module's local sockets would load and touch more than a megabyte of code at
+// every start, for one line that a later copy sends.
 class InstanciaUnica : public QObject
 {
     Q_OBJECT
@@ -32,9 +36,12 @@ signals:
 
 private:
     void novaConexao();
+    void leConexao(int conexao, QSocketNotifier* aviso);
 
     QString m_nome;
-    QLocalServer* m_servidor = nullptr;
+    QByteArray m_caminho;
+    int m_escuta = -1;
+    QSocketNotifier* m_aviso = nullptr;
 };
 
 } // namespace app::ui
