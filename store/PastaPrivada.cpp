@@ -5,7 +5,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <atomic>
@@ -108,28 +107,63 @@ PastaPrivada::~PastaPrivada()
     QDir(m_caminho).removeRecursively();
 }
 
+namespace {
+
+// The number in "<inicio><digits><fim>", or -1 when `nome` is not of that form. Names are matched by
+// hand: a pattern engine would be loaded and compiled at every start for these two shapes.
+long long NumeroEntre(QStringView nome, QStringView inicio, QStringView fim)
+{
+    if (!nome.startsWith(inicio) || !nome.endsWith(fim) || nome.size() <= inicio.size() + fim.size())
+        return -1;
+    const QStringView digitos = nome.mid(inicio.size(), nome.size() - inicio.size() - fim.size());
+    for (const QChar c : digitos)
+        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+            return -1;
+    bool ok = false;
+    const long long n = digitos.toLongLong(&ok);
+    return ok ? n : -1;
+}
+
+// A private folder's name: the prefix, the process number, '-' and the letters and digits the
+// temporary folder added.
+long long ProcessoDaPasta(QStringView nome, QStringView prefixo)
+{
+    const qsizetype traco = nome.lastIndexOf(QLatin1Char('-'));
+    if (traco < 0 || traco + 1 >= nome.size())
+        return -1;
+    for (const QChar c : nome.mid(traco + 1))
+        if (!(c.isDigit() && c.unicode() < 128) && !((c.unicode() | 0x20) >= 'a' && (c.unicode() | 0x20) <= 'z'))
+            return -1;
+    return NumeroEntre(nome.left(traco), prefixo, {});
+}
+
+} // namespace
+
 void PastaPrivada::LimpaSobras(const QString& arquivoDoProjeto)
 {
-    static const QRegularExpression daPasta(QStringLiteral("^") + QRegularExpression::escape(Prefixo())
-                                            + QStringLiteral("(\\d+)-[A-Za-z0-9]+$"));
+    const QString prefixo = Prefixo();
     const QDir temporaria(QDir::tempPath());
-    for (const QString& n : temporaria.entryList({Prefixo() + QLatin1Char('*')}, QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot)) {
-        const QRegularExpressionMatch m = daPasta.match(n);
+    for (const QString& n : temporaria.entryList(QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot)) {
+        const long long processo = ProcessoDaPasta(n, prefixo);
         const QString caminho = temporaria.filePath(n);
-        if (m.hasMatch() && ProcessoTerminou(m.captured(1).toLongLong()) && NossoENaoLink(caminho, true))
+        if (processo >= 0 && ProcessoTerminou(processo) && NossoENaoLink(caminho, true))
             QDir(caminho).removeRecursively();
     }
 
     if (arquivoDoProjeto.isEmpty())
         return;
     const QFileInfo info(arquivoDoProjeto);
-    const QRegularExpression doArquivo(QStringLiteral("^") + QRegularExpression::escape(info.fileName())
-                                       + QStringLiteral("(?:\\.bak)?\\.(\\d+)\\.tmp$"));
+    const QString nome = info.fileName();
     const QDir pasta = info.absoluteDir();
-    for (const QString& n : pasta.entryList({info.fileName() + QStringLiteral("*.tmp")}, QDir::Files | QDir::Hidden | QDir::System)) {
-        const QRegularExpressionMatch m = doArquivo.match(n);
+    const QString temporario = nome + QLatin1Char('.');
+    const QString copiaTemporaria = nome + QStringLiteral(".bak.");
+    for (const QString& n : pasta.entryList(QDir::Files | QDir::Hidden | QDir::System)) {
+        // "<file>.<pid>.tmp" or "<file>.bak.<pid>.tmp"
+        long long processo = NumeroEntre(n, temporario, u".tmp");
+        if (processo < 0)
+            processo = NumeroEntre(n, copiaTemporaria, u".tmp");
         const QString caminho = pasta.filePath(n);
-        if (m.hasMatch() && ProcessoTerminou(m.captured(1).toLongLong()) && NossoENaoLink(caminho, false))
+        if (processo >= 0 && ProcessoTerminou(processo) && NossoENaoLink(caminho, false))
             QFile::remove(caminho);
     }
 }

@@ -441,12 +441,22 @@ TEST_F(ArquivosHostisTest, SobrasDeExecucoesMortasSaoLimpasNaProximaAbertura)
     GravaArquivo(viva, "em uso");
     const QString alheia = m_tmp.path() + QStringLiteral("/rezozur-tabelas-%1-XyZ123").arg(::getpid());
     QDir().mkpath(alheia);
+    // Names that only look like leftovers stay too.
+    const QString parecida = m_tmp.path() + QStringLiteral("/rezozur-tabelas-999999999-Ab.Cd");
+    QDir().mkpath(parecida);
+    for (const char* n : {".99a9.tmp", ".bak.tmp", ".old.999999999.tmp", "x.999999999.tmp"})
+        GravaArquivo(arquivo + QLatin1String(n), "de outro");
 
     const Resultado r = Cli({QStringLiteral("info"), arquivo}, m_tmp.path());
     ASSERT_EQ(r.codigo, 0) << r.erros.constData();
-    EXPECT_EQ(TudoEm(m_tmp.path()), QStringList{QFileInfo(alheia).fileName()});
-    EXPECT_EQ(QDir(m_dir.path()).entryList({QStringLiteral("projeto.prj*")}, QDir::Files),
-              (QStringList{QStringLiteral("projeto.prj"), QFileInfo(viva).fileName()}));
+    EXPECT_EQ(TudoEm(m_tmp.path()), (QStringList{QFileInfo(alheia).fileName(), QFileInfo(parecida).fileName()}));
+    QStringList ficaram = QDir(m_dir.path()).entryList({QStringLiteral("projeto.prj*")}, QDir::Files);
+    ficaram.sort();
+    QStringList esperados = {QStringLiteral("projeto.prj"), QFileInfo(viva).fileName(), QStringLiteral("projeto.prj.99a9.tmp"),
+                             QStringLiteral("projeto.prj.bak.tmp"), QStringLiteral("projeto.prj.old.999999999.tmp"),
+                             QStringLiteral("projeto.prjx.999999999.tmp")};
+    esperados.sort();
+    EXPECT_EQ(ficaram, esperados);
 }
 
 TEST_F(ArquivosHostisTest, ExportarSubstituiLinksSemEscreverAtravesDeles)
