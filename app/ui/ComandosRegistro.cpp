@@ -33,11 +33,11 @@ void ligaLista(PaginaRegistro* p, Inclusao inclui)
 
 void LigaComandosDeRegistro(TfrmMenu1& janela)
 {
-    if (PaginaRegistro* p = janela.pagina(QStringLiteral("tbSetorEconAting")))
+    if (PaginaRegistro* p = janela.registro(QStringLiteral("tbSetorEconAting")))
         ligaLista(p, &edit::IncluiSetor);
-    if (PaginaRegistro* p = janela.pagina(QStringLiteral("tbAreaConhecAting")))
+    if (PaginaRegistro* p = janela.registro(QStringLiteral("tbAreaConhecAting")))
         ligaLista(p, &edit::IncluiAreaConhec);
-    for (PaginaRegistro* p : janela.paginas()) {
+    for (PaginaRegistro* p : janela.registros()) {
         if (edit::RegraDaTabela(p->tabela)) {
             p->excluir = [p] {
                 store::Table* t = tabelaDa(*p);

@@ -20,7 +20,7 @@ void LigaRegistros(TfrmMenu1& janela)
 void LigaDialogo(TfrmMenu1& janela, const QString& tabela, const QString& campoChave, FabricaDialogo fabrica,
                  std::function<void(QDialog&, bool inserir)> antes)
 {
-    PaginaRegistro* p = janela.pagina(tabela);
+    PaginaRegistro* p = janela.registro(tabela);
     if (!p)
         return;
     QWidget* pai = &janela;

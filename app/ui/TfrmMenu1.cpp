@@ -8,6 +8,7 @@
 #include "app/ui/EditorMemo.h"
 #include "app/ui/Icones.h"
 #include "app/ui/InteracaoQt.h"
+#include "app/ui/PaginaAdiada.h"
 #include "app/ui/TfrmAjuda.h"
 #include "app/ui/TfrmSobre.h"
 #include "edit/Edicao.h"
@@ -447,8 +448,8 @@ void TfrmMenu1::CreateWindows()
     for (TPageControl* pc : {pgDadosGerais, pgResultados, pgApoios, pgRecursos, pgOrcamento, pgAvaliacao})
         pc->setActivePage(0);
     // C3: the panel rule on every record panel ("Bolsas" too: its buttons would otherwise keep the
-    // state of the previous project).
-    for (PaginaRegistro* p : paginas())
+    // state of the previous project). Pages not made yet get the same when they are (poeEmDia).
+    for (PaginaRegistro* p : registros())
         if (p->grade && p->grade->tabela() && p->painel)
             HabilitaBotoes(*p->grade->tabela(), p->painel);
     // C4
@@ -481,7 +482,8 @@ void TfrmMenu1::ligaTabelas()
     if (!store::dadosCriados())
         return;
     store::Dados& d = store::dados();
-    for (PaginaRegistro* p : paginas())
+    m_tabelasLigadas = true;
+    for (PaginaRegistro* p : registros())
         if (p->grade)
             p->grade->setTabela(d.tabela(p->tabela));
     m_analise->setTabela(&d.analiseResultados().tbAnalisQualitativa);
@@ -506,13 +508,30 @@ void TfrmMenu1::mostraTitulo()
     lbTitulo->setToolTip(titulo);
 }
 
-PaginaRegistro* TfrmMenu1::pagina(const QString& tabela) const
+PaginaRegistro* TfrmMenu1::pagina(const QString& tabela)
+{
+    PaginaRegistro* p = registro(tabela);
+    if (p && p->folha)
+        p->folha->monta();
+    return p;
+}
+
+std::vector<PaginaRegistro*> TfrmMenu1::paginas()
+{
+    std::vector<PaginaRegistro*> v = registros();
+    for (PaginaRegistro* p : v)
+        if (p->folha)
+            p->folha->monta();
+    return v;
+}
+
+PaginaRegistro* TfrmMenu1::registro(const QString& tabela) const
 {
     auto it = m_paginas.find(tabela);
     return it == m_paginas.end() ? nullptr : it->second.get();
 }
 
-std::vector<PaginaRegistro*> TfrmMenu1::paginas() const
+std::vector<PaginaRegistro*> TfrmMenu1::registros() const
 {
     std::vector<PaginaRegistro*> v;
     for (const QString& t : m_ordemPaginas)

@@ -27,15 +27,18 @@ class Table;
 namespace app::ui {
 
 class EditorMemo;
+class PaginaAdiada;
 class TfrmAjuda;
 class InteracaoQt;
 
 // One page (or list) of records: its grid, its table and its panel of record buttons. What the
 // buttons do is filled in by the record commands; the window only keeps the panel rule and the
-// double-click rule.
+// double-click rule. The controls are made with their page, the first time it shows (or when
+// TfrmMenu1::pagina asks for it); until then they are null.
 struct PaginaRegistro {
     QString tabela;           // the table's name, the key of the page
     QString legenda;          // the tab caption
+    PaginaAdiada* folha = nullptr;  // the page that holds the controls
     GradeTabela* grade = nullptr;
     QWidget* painel = nullptr;
     QPushButton* btIncluir = nullptr;  // tag 1: always available
@@ -73,9 +76,13 @@ public:
     // The seam this window installed (owned by the window).
     InteracaoQt* interacaoQt() const { return m_interacao.get(); }
 
-    // Record pages by table name.
-    PaginaRegistro* pagina(const QString& tabela) const;
-    std::vector<PaginaRegistro*> paginas() const;
+    // Record pages by table name, their controls made if their page had not shown yet.
+    PaginaRegistro* pagina(const QString& tabela);
+    std::vector<PaginaRegistro*> paginas();
+    // The same records as they stand, controls made or not: for whoever only fills in what the
+    // buttons do.
+    PaginaRegistro* registro(const QString& tabela) const;
+    std::vector<PaginaRegistro*> registros() const;
 
     // Shell.
     void FormShow();
@@ -156,13 +163,18 @@ private:
     QWidget* criaAreasDeAtuacao();
     QWidget* criaObservacoes();
     QWidget* criaInstituicoes();
-    QWidget* criaPaginaDeGrade(const QString& legenda, const QString& tabela, const QString& nomeGrade,
-                               std::vector<ColunaGrade> colunas, const QString& linhaTitulo,
-                               const QString& sufixo, const QString& nomeExcluir, bool comBotoes = true,
-                               bool duploCliqueEdita = true);
-    PaginaRegistro& registraPainel(const QString& tabela, const QString& legenda, GradeTabela* grade,
-                                   QWidget* painel, QPushButton* inc, QPushButton* edt, QPushButton* exc,
-                                   bool duploCliqueEdita);
+    struct DefGrade;
+    QWidget* criaPaginaDeGrade(DefGrade def);
+    void montaPaginaDeGrade(QWidget& pagina, const DefGrade& def);
+    void montaInstituicoes(QWidget& pagina);
+    void montaAreasDeAtuacao(QWidget& pagina);
+    // A page made on first show, holding the records of `tabelas` (table, caption).
+    PaginaAdiada* criaPaginaAdiada(const QString& nome, const std::vector<std::pair<QString, QString>>& tabelas,
+                                   std::function<void(QWidget&)> montagem);
+    void registraPainel(const QString& tabela, GradeTabela* grade, QWidget* painel, QPushButton* inc,
+                        QPushButton* edt, QPushButton* exc, bool duploCliqueEdita);
+    // What an open project has done to the pages already made, done to one made now.
+    void poeEmDia(PaginaRegistro& p);
     void ligaTabelas();
     void mostraTitulo();
     void carregaCamposSoLeitura();
@@ -227,6 +239,7 @@ private:
     bool m_carregando = false;      // editors being loaded by program: no edit flag
     bool m_saindoDoValor = false;   // the value box's exit check is running
     bool m_mostrado = false;
+    bool m_tabelasLigadas = false;  // a project has been put in the pages once (CreateWindows)
     QPointer<TfrmAjuda> m_ajuda;
 };
 

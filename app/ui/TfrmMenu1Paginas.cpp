@@ -1,8 +1,12 @@
 // The page tree of the main window: every page with its grid, caption line and record buttons.
+// The record pages are made the first time they show (PaginaAdiada); the identification and the
+// analysis pages, whose editors the page guards and Open use, are made with the window.
 #include "app/ui/TfrmMenu1.h"
 #include "edit/ui/EditMascarado.h"
 
 #include "app/ui/EditorMemo.h"
+#include "app/ui/PaginaAdiada.h"
+#include "store/Dados.h"
 
 #include <QBoxLayout>
 #include <QComboBox>
@@ -55,20 +59,50 @@ QLineEdit* campoSoLeitura(QWidget* pai, const QString& nome)
 
 } // namespace
 
-PaginaRegistro& TfrmMenu1::registraPainel(const QString& tabela, const QString& legenda, GradeTabela* grade,
-                                          QWidget* painel, QPushButton* inc, QPushButton* edt,
-                                          QPushButton* exc, bool duploCliqueEdita)
+struct TfrmMenu1::DefGrade {
+    QString legenda;
+    QString tabela;
+    QString nomeGrade;
+    std::vector<ColunaGrade> colunas;
+    QString titulo;
+    QString sufixo;
+    QString nomeExcluir;
+    bool comBotoes = true;
+    bool duploCliqueEdita = true;
+};
+
+PaginaAdiada* TfrmMenu1::criaPaginaAdiada(const QString& nome, const std::vector<std::pair<QString, QString>>& tabelas,
+                                          std::function<void(QWidget&)> montagem)
 {
-    auto p = std::make_unique<PaginaRegistro>();
-    p->tabela = tabela;
-    p->legenda = legenda;
-    p->grade = grade;
-    p->painel = painel;
-    p->btIncluir = inc;
-    p->btEditar = edt;
-    p->btExcluir = exc;
-    p->duploCliqueEdita = duploCliqueEdita;
-    PaginaRegistro* r = p.get();
+    std::vector<QString> nomes;
+    for (const auto& [tabela, legenda] : tabelas) {
+        auto p = std::make_unique<PaginaRegistro>();
+        p->tabela = tabela;
+        p->legenda = legenda;
+        m_ordemPaginas.push_back(tabela);
+        m_paginas[tabela] = std::move(p);
+        nomes.push_back(tabela);
+    }
+    auto* folha = new PaginaAdiada(nome, [this, nomes, montagem = std::move(montagem)](QWidget& pagina) {
+        montagem(pagina);
+        for (const QString& tabela : nomes)
+            poeEmDia(*m_paginas.at(tabela));
+    });
+    for (const QString& tabela : nomes)
+        m_paginas.at(tabela)->folha = folha;
+    return folha;
+}
+
+void TfrmMenu1::registraPainel(const QString& tabela, GradeTabela* grade, QWidget* painel, QPushButton* inc,
+                               QPushButton* edt, QPushButton* exc, bool duploCliqueEdita)
+{
+    PaginaRegistro* r = m_paginas.at(tabela).get();
+    r->grade = grade;
+    r->painel = painel;
+    r->btIncluir = inc;
+    r->btEditar = edt;
+    r->btExcluir = exc;
+    r->duploCliqueEdita = duploCliqueEdita;
     if (grade)
         connect(grade, &GradeTabela::duploClique, this, [this, r] { duploCliqueGrade(*r); });
     if (inc)
@@ -77,44 +111,55 @@ PaginaRegistro& TfrmMenu1::registraPainel(const QString& tabela, const QString& 
         connect(edt, &QPushButton::clicked, this, [this, r, edt] { incluirEditarClick(*r, edt); });
     if (exc)
         connect(exc, &QPushButton::clicked, this, [this, r] { excluirClick(*r); });
-    m_ordemPaginas.push_back(tabela);
-    m_paginas[tabela] = std::move(p);
-    return *r;
 }
 
-QWidget* TfrmMenu1::criaPaginaDeGrade(const QString& legenda, const QString& tabela, const QString& nomeGrade,
-                                      std::vector<ColunaGrade> colunas, const QString& textoTitulo,
-                                      const QString& sufixo, const QString& nomeExcluir, bool comBotoes,
-                                      bool duploCliqueEdita)
+void TfrmMenu1::poeEmDia(PaginaRegistro& p)
 {
-    auto* pagina = new QWidget;
-    pagina->setObjectName(QStringLiteral("ts") + sufixo);
-    auto* l = new QVBoxLayout(pagina);
+    // As CreateWindows left the pages made before it: the project's table in the grid, and the
+    // panel rule on its buttons.
+    if (!p.grade || !m_tabelasLigadas || !store::dadosCriados())
+        return;
+    p.grade->setTabela(store::dados().tabela(p.tabela));
+    if (p.grade->tabela() && p.painel)
+        HabilitaBotoes(*p.grade->tabela(), p.painel);
+}
+
+QWidget* TfrmMenu1::criaPaginaDeGrade(DefGrade def)
+{
+    const QString nome = QStringLiteral("ts") + def.sufixo;
+    const std::vector<std::pair<QString, QString>> tabelas = {{def.tabela, def.legenda}};
+    return criaPaginaAdiada(nome, tabelas, [this, def = std::move(def)](QWidget& pagina) {
+        montaPaginaDeGrade(pagina, def);
+    });
+}
+
+void TfrmMenu1::montaPaginaDeGrade(QWidget& pagina, const DefGrade& def)
+{
+    auto* l = new QVBoxLayout(&pagina);
     l->setContentsMargins(6, 6, 6, 6);
     l->setSpacing(4);
-    if (!textoTitulo.isEmpty())
-        l->addWidget(linhaTitulo(textoTitulo, pagina));
+    if (!def.titulo.isEmpty())
+        l->addWidget(linhaTitulo(def.titulo, &pagina));
     // Page grids show each record's local state in a first column.
-    auto* grade = new GradeTabela(nomeGrade, std::move(colunas), {true, true, true}, pagina);
+    auto* grade = new GradeTabela(def.nomeGrade, def.colunas, {true, true, true}, &pagina);
     l->addWidget(grade, 1);
     QWidget* painel = nullptr;
     QPushButton *inc = nullptr, *edt = nullptr, *exc = nullptr;
-    if (comBotoes) {
-        painel = new QWidget(pagina);
-        painel->setObjectName(QStringLiteral("pn") + sufixo);
+    if (def.comBotoes) {
+        painel = new QWidget(&pagina);
+        painel->setObjectName(QStringLiteral("pn") + def.sufixo);
         auto* pl = new QHBoxLayout(painel);
         pl->setContentsMargins(0, 0, 0, 0);
-        inc = botao(painel, QStringLiteral("btIns") + sufixo, QStringLiteral("&Incluir"), 1);
-        edt = botao(painel, QStringLiteral("btEdt") + sufixo, QStringLiteral("&Editar"));
-        exc = botao(painel, nomeExcluir, QStringLiteral("E&xcluir"));
+        inc = botao(painel, QStringLiteral("btIns") + def.sufixo, QStringLiteral("&Incluir"), 1);
+        edt = botao(painel, QStringLiteral("btEdt") + def.sufixo, QStringLiteral("&Editar"));
+        exc = botao(painel, def.nomeExcluir, QStringLiteral("E&xcluir"));
         pl->addStretch();
         pl->addWidget(inc);
         pl->addWidget(edt);
         pl->addWidget(exc);
         l->addWidget(painel);
     }
-    registraPainel(tabela, legenda, grade, painel, inc, edt, exc, comBotoes && duploCliqueEdita);
-    return pagina;
+    registraPainel(def.tabela, grade, painel, inc, edt, exc, def.comBotoes && def.duploCliqueEdita);
 }
 
 void TfrmMenu1::criaPaginas()
@@ -136,24 +181,35 @@ void TfrmMenu1::criaPaginas()
     pgDadosGerais = subControle("pgDadosGerais");
     tsIdentificacao = criaIdentificacao();
     adiciona(pgDadosGerais, tsIdentificacao, "Identificação");
-    adiciona(pgDadosGerais, criaAreasDeAtuacao(), "Áreas de Atuação");
     adiciona(pgDadosGerais,
-             criaPaginaDeGrade(S("Locais de Execução"), S("tbLocaisPesquisa"), S("dbgLocPesq"),
+             criaPaginaAdiada(S("tsAreasAtuacao"),
+                              {{S("tbSetorEconAting"), S("Setores Econômicos")},
+                               {S("tbAreaConhecAting"), S("Área do Conhecimento")}},
+                              [this](QWidget& pagina) { montaAreasDeAtuacao(pagina); }),
+             "Áreas de Atuação");
+    adiciona(pgDadosGerais,
+             criaPaginaDeGrade({S("Locais de Execução"), S("tbLocaisPesquisa"), S("dbgLocPesq"),
                                {C("Cidade"), C("UF"), C("Regiao", "Região"), C("BIRO_Inst", "Código BIRO"),
                                 C("Nome_Inst", "Instituição")},
-                               S("Locais de Execução  de Pesquisa de Campo:"), S("LocPesq"), S("btDelLocPesq")),
+                               S("Locais de Execução  de Pesquisa de Campo:"), S("LocPesq"), S("btDelLocPesq")}),
              "Locais de Execução");
     tsDadosGerais = pgDadosGerais;
     adiciona(pgGeral, pgDadosGerais, "Dados Gerais");
 
-    adiciona(pgGeral, criaInstituicoes(), "Instituições");
     adiciona(pgGeral,
-             criaPaginaDeGrade(S("Equipe"), S("tbMembro"), S("dbgMembro"),
-                               {C("BIRO"), C("Nome"), C("DescricaoFuncao"), C("CargaHoraria")},
-                               S("Membros de Equipe:"), S("Membro1"), S("btDelMembro")),
+             criaPaginaAdiada(S("tsInst"), {{S("tbInstituicao"), S("Instituições")}},
+                              [this](QWidget& pagina) { montaInstituicoes(pagina); }),
+             "Instituições");
+    adiciona(pgGeral,
+             criaPaginaAdiada(S("tsMembro1"), {{S("tbMembro"), S("Equipe")}},
+                              [this](QWidget& pagina) {
+                                  montaPaginaDeGrade(pagina, {S("Equipe"), S("tbMembro"), S("dbgMembro"),
+                                                              {C("BIRO"), C("Nome"), C("DescricaoFuncao"),
+                                                               C("CargaHoraria")},
+                                                              S("Membros de Equipe:"), S("Membro1"), S("btDelMembro")});
+                                  m_paginas.at(S("tbMembro"))->btExcluir->setEnabled(false);
+                              }),
              "Equipe");
-    if (auto* p = pagina(S("tbMembro")))
-        p->btExcluir->setEnabled(false);
 
     // Resultados
     pgResultados = subControle("pgResultados");
@@ -196,8 +252,8 @@ void TfrmMenu1::criaPaginas()
     };
     for (const Def& d : resultados)
         adiciona(pgResultados,
-                 criaPaginaDeGrade(S(d.legenda), S(d.tabela), S(d.grade), d.colunas, S(d.titulo), S(d.sufixo),
-                                   S(d.excluir)),
+                 criaPaginaDeGrade({S(d.legenda), S(d.tabela), S(d.grade), d.colunas, S(d.titulo), S(d.sufixo),
+                                   S(d.excluir)}),
                  d.legenda);
     adiciona(pgGeral, pgResultados, "Resultados");
 
@@ -216,40 +272,40 @@ void TfrmMenu1::criaPaginas()
     };
     for (const Def& d : apoios)
         adiciona(pgApoios,
-                 criaPaginaDeGrade(S(d.legenda), S(d.tabela), S(d.grade), d.colunas, S(d.titulo), S(d.sufixo),
-                                   S(d.excluir)),
+                 criaPaginaDeGrade({S(d.legenda), S(d.tabela), S(d.grade), d.colunas, S(d.titulo), S(d.sufixo),
+                                   S(d.excluir)}),
                  d.legenda);
     adiciona(pgGeral, pgApoios, "Apoios");
 
     // Recursos Adquiridos
     pgRecursos = subControle("pgRecursos");
     adiciona(pgRecursos,
-             criaPaginaDeGrade(S("Materiais Informacionais"), S("tbMaterialAdquirido"), S("dbgMaterial"),
+             criaPaginaDeGrade({S("Materiais Informacionais"), S("tbMaterialAdquirido"), S("dbgMaterial"),
                                {C("TipoMaterial", "Tipo"), C("ValorAtual", "Valor"),
                                 C("PaisExterior", "Brasil/Exterior")},
-                               {}, S("Material"), S("btDelIMaterial")),
+                               {}, S("Material"), S("btDelIMaterial")}),
              "Materiais Informacionais");
     adiciona(pgRecursos,
-             criaPaginaDeGrade(S("Equipamentos"), S("tbEquipamentos"), S("dbgEquip"),
+             criaPaginaDeGrade({S("Equipamentos"), S("tbEquipamentos"), S("dbgEquip"),
                                {C("TipoEquip", "Tipo"), C("ValorAtual", "Valor"),
                                 C("PaisFabricacao", "País de Fabricação")},
-                               {}, S("Equipamento"), S("bDelEquipamento")),
+                               {}, S("Equipamento"), S("bDelEquipamento")}),
              "Equipamentos");
     adiciona(pgGeral, pgRecursos, "Recursos Adquiridos");
 
     // Orçamento
     pgOrcamento = subControle("pgOrcamento");
     adiciona(pgOrcamento,
-             criaPaginaDeGrade(S("Planos de Aplicação"), S("tbPlanoAplic"), S("dbgPlanoAplic"),
+             criaPaginaDeGrade({S("Planos de Aplicação"), S("tbPlanoAplic"), S("dbgPlanoAplic"),
                                {C("ItemDispendio", "Item de Dispêndio"), C("VlContratado", "Valor Contratado (US$)"),
                                 C("VlDesembolsado", "Valor Desembolsado (US$)"),
                                 C("PaisExterior", "Brasil/Exterior")},
-                               {}, S("PlanoAplic"), {}, false, false),
+                               {}, S("PlanoAplic"), {}, false, false}),
              "Planos de Aplicação");
     adiciona(pgOrcamento,
-             criaPaginaDeGrade(S("Outros Financiamentos"), S("tbOutrasFontes"), S("dbgOutraFonte"),
+             criaPaginaDeGrade({S("Outros Financiamentos"), S("tbOutrasFontes"), S("dbgOutraFonte"),
                                {C("BIROInst"), C("NomeInst"), C("TipoFonte"), C("ValorRecurso", "Valor (US$)")}, {},
-                               S("OutraFonte"), S("btDelOutraFonte")),
+                               S("OutraFonte"), S("btDelOutraFonte")}),
              "Outros Financiamentos");
     adiciona(pgGeral, pgOrcamento, "Orçamento");
 
@@ -258,10 +314,10 @@ void TfrmMenu1::criaPaginas()
     tsObservacoes = criaObservacoes();
     adiciona(pgAvaliacao, tsObservacoes, "Observações");
     adiciona(pgAvaliacao,
-             criaPaginaDeGrade(S("Problemas"), S("tbProblemas"), S("DBGrid1"),
+             criaPaginaDeGrade({S("Problemas"), S("tbProblemas"), S("DBGrid1"),
                                {C("CategoriaTxt", "Categoria"), C("Repercussao", "Repercussão"),
                                 C("DataOcorrenc", "Ocorrência")},
-                               {}, S("Problemas"), S("btDelProblema")),
+                               {}, S("Problemas"), S("btDelProblema")}),
              "Problemas");
     tsAvaliacao = pgAvaliacao;
     adiciona(pgGeral, pgAvaliacao, "Avaliação");
@@ -272,12 +328,12 @@ void TfrmMenu1::criaPaginas()
     pgGeral->setVisible(false);
 }
 
-QWidget* TfrmMenu1::criaInstituicoes()
+void TfrmMenu1::montaInstituicoes(QWidget& pagina)
 {
-    QWidget* pagina = criaPaginaDeGrade(S("Instituições"), S("tbInstituicao"), S("dbgInstituicoes"),
-                                        {C("BIRO"), C("Nome"), C("TipoEnvolvimento")}, S("Instituições  Envolvidas:"),
-                                        S("Inst"), S("btDelInst"));
-    auto* topo = new QWidget(pagina);
+    montaPaginaDeGrade(pagina, {S("Instituições"), S("tbInstituicao"), S("dbgInstituicoes"),
+                                {C("BIRO"), C("Nome"), C("TipoEnvolvimento")}, S("Instituições  Envolvidas:"),
+                                S("Inst"), S("btDelInst")});
+    auto* topo = new QWidget(&pagina);
     auto* g = new QGridLayout(topo);
     g->setContentsMargins(0, 0, 0, 4);
     g->setHorizontalSpacing(6);
@@ -290,22 +346,21 @@ QWidget* TfrmMenu1::criaInstituicoes()
     g->addWidget(executora, 1, 1);
     m_camposSoLeitura[S("InstGestora")] = gestora;
     m_camposSoLeitura[S("InstExecutora")] = executora;
-    static_cast<QVBoxLayout*>(pagina->layout())->insertWidget(0, topo);
-    return pagina;
+    static_cast<QVBoxLayout*>(pagina.layout())->insertWidget(0, topo);
+    // The two boxes show the open project's institutions, as the identification's boxes do.
+    carregaCamposSoLeitura();
 }
 
-QWidget* TfrmMenu1::criaAreasDeAtuacao()
+void TfrmMenu1::montaAreasDeAtuacao(QWidget& pagina)
 {
-    auto* pagina = new QWidget;
-    pagina->setObjectName(S("tsAreasAtuacao"));
-    auto* l = new QVBoxLayout(pagina);
+    auto* l = new QVBoxLayout(&pagina);
     l->setContentsMargins(6, 6, 6, 6);
-    l->addWidget(linhaTitulo(S("Áreas de  Atuação:"), pagina));
+    l->addWidget(linhaTitulo(S("Áreas de  Atuação:"), &pagina));
     auto* lado = new QHBoxLayout;
     l->addLayout(lado, 1);
     auto grupo = [&](const char* titulo, const char* tabela, const char* campo, const char* nomeGrade,
                      const char* sufixo, const char* excluir) {
-        auto* g = new QGroupBox(S(titulo), pagina);
+        auto* g = new QGroupBox(S(titulo), &pagina);
         auto* gl = new QVBoxLayout(g);
         gl->setContentsMargins(4, 4, 4, 4);
         auto* grade = new GradeTabela(S(nomeGrade), {C(campo)}, {false, false, true}, g);
@@ -321,12 +376,11 @@ QWidget* TfrmMenu1::criaAreasDeAtuacao()
         pl->addWidget(exc);
         gl->addWidget(painel);
         lado->addWidget(g, 1);
-        registraPainel(S(tabela), S(titulo), grade, painel, inc, nullptr, exc, false);
+        registraPainel(S(tabela), grade, painel, inc, nullptr, exc, false);
     };
     grupo("Setores Econômicos", "tbSetorEconAting", "DescrSetorEcon", "dbgSetorEcon", "SetorEcon", "btdelSetorEcon");
     grupo("Área do Conhecimento", "tbAreaConhecAting", "DescricaoAreaConhec", "dbgAreaConhec", "AreaConhec",
           "btDelAreaConhec");
-    return pagina;
 }
 
 QWidget* TfrmMenu1::criaIdentificacao()

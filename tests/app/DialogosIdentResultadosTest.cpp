@@ -155,8 +155,7 @@ protected:
     QStringList linha(const char* grade, int r) const
     {
         QStringList l;
-        auto* g = janela->findChild<QAbstractItemView*>(QString::fromLatin1(grade));
-        EXPECT_NE(g, nullptr) << grade;
+        auto* g = achar<QAbstractItemView>(grade);
         if (!g || r >= g->model()->rowCount())
             return l;
         // The data columns only: the first one may mark the record's state.
@@ -176,7 +175,7 @@ protected:
     }
     int linhas(const char* grade) const
     {
-        auto* g = janela->findChild<QAbstractItemView*>(QString::fromLatin1(grade));
+        auto* g = achar<QAbstractItemView>(grade);
         return g ? g->model()->rowCount() : -1;
     }
 

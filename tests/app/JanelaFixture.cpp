@@ -28,8 +28,7 @@ bool JanelaTest::habilitado(const char* nome) const
 {
     if (auto* a = janela->findChild<QAction*>(QString::fromLatin1(nome)))
         return a->isEnabled();
-    QWidget* w = janela->findChild<QWidget*>(QString::fromLatin1(nome));
-    EXPECT_NE(w, nullptr) << nome;
+    QWidget* w = achar(nome);
     return w && w->isEnabled();
 }
 

@@ -26,9 +26,12 @@ protected:
     // Marks the project open and shows its pages, as opening or loading a project does.
     void abreProjeto();
 
+    // A control of the window by its name. The record pages make their controls when they first
+    // show; every page is made first, as if the user had visited them all.
     template <typename T = QWidget>
     T* achar(const char* nome) const
     {
+        janela->paginas();
         T* w = janela->findChild<T*>(QString::fromLatin1(nome));
         EXPECT_NE(w, nullptr) << nome;
         return w;

@@ -259,6 +259,7 @@ TEST_F(JanelaTest, IdentificationEditorsCarryTheirTwoLineCaptionsAndGroups)
     EXPECT_EQ(grupos, QStringList({"Dados da Proposta ", "Dados do Contrato", "Dados do Projeto"}));
 
     QStringList instituicao;
+    janela->pagina(QStringLiteral("tbInstituicao"));
     for (const QLabel* l : janela->pgGeral->page(1)->findChildren<QLabel*>())
         instituicao << l->text();
     for (const char* texto : {"Gestora", "Executora - Coordenadora", "Instituições  Envolvidas:"})
@@ -269,6 +270,7 @@ TEST_F(JanelaTest, NoGridTakesTypedValuesNotEvenTheTrainingOne)
 {
     preencheProjeto();
     abreProjeto();
+    janela->paginas();
     const auto grades = janela->findChildren<GradeTabela*>();
     ASSERT_EQ(grades.size(), 23);
     for (const GradeTabela* g : grades) {

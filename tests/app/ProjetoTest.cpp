@@ -9,7 +9,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
+#include <QLineEdit>
 #include <QTemporaryDir>
+#include <QTest>
 
 // The project commands as the program wires them, driven from the window's menu.
 TEST_F(JanelaTest, SaveCloseAndOpenGoThroughTheWindowsPagesAndEnableTable)
@@ -40,7 +42,7 @@ TEST_F(JanelaTest, SaveCloseAndOpenGoThroughTheWindowsPagesAndEnableTable)
     EXPECT_TRUE(janela->pgGeral->isVisible());
     EXPECT_TRUE(habilitado("btFechar"));
     EXPECT_FALSE(habilitado("btAbrir"));
-    EXPECT_EQ(janela->findChild<app::ui::GradeTabela*>(QStringLiteral("dbgInstituicoes"))->model()->rowCount(), 2);
+    EXPECT_EQ(janela->pagina(QStringLiteral("tbInstituicao"))->grade->model()->rowCount(), 2);
     EXPECT_EQ(achar<QLabel>("lbTitulo")->text(), QStringLiteral("Sensores de baixo custo"));
     EXPECT_EQ(achar<QComboBox>("dbcOrigem")->currentText(), QStringLiteral("KESTA I"));
     EXPECT_TRUE(habilitado("btEdtEst"));
@@ -84,4 +86,112 @@ TEST_F(JanelaTest, ProjetoDadoNaLinhaDeComandoAbreComoOAbrirEODanificadoEAvisado
     ASSERT_FALSE(roteiro->mensagens.isEmpty());
     EXPECT_EQ(roteiro->mensagens.last().icone, app::Icone::Erro);
     EXPECT_FALSE(janela->pgGeral->isVisible());
+}
+
+// A record page makes its grid and buttons the first time the user shows it. Shown first after an
+// open, it shows that project's rows and the panel rule; a page made under one project follows the
+// next ones through Close and Open.
+TEST_F(JanelaTest, RecordPagesAreMadeWhenFirstShownAndShowTheProjectOpenThen)
+{
+    QTemporaryDir pasta;
+    ASSERT_TRUE(pasta.isValid());
+    app::Estado().ProgramDir = pasta.path() + QLatin1Char('/');
+    app::ui::LigaComandos(*janela);
+    const auto abaDe = [](app::ui::TPageControl* pc, const char* legenda) {
+        for (int i = 0; i < pc->pageCount(); ++i)
+            if (pc->caption(i) == QString::fromUtf8(legenda)) {
+                QTest::mouseClick(pc->tabBar(), Qt::LeftButton, {}, pc->tabBar()->retanguloAba(i).center());
+                return;
+            }
+        ADD_FAILURE() << legenda;
+    };
+    const auto salvaComo = [&](const char* nome) {
+        const QString arquivo = pasta.filePath(QString::fromLatin1(nome));
+        app::SetModified(true);
+        roteiro->respondeArquivo(arquivo);
+        janela->findChild<QAction*>(QStringLiteral("SalvarComo1"))->trigger();
+        janela->findChild<QToolButton*>(QStringLiteral("btFechar"))->click();
+        EXPECT_FALSE(app::Estado().ProjectOpen) << nome;
+        return arquivo;
+    };
+    const auto abre = [&](const QString& arquivo) {
+        roteiro->respondeArquivo(arquivo);
+        janela->findChild<QToolButton*>(QStringLiteral("btAbrir"))->click();
+        EXPECT_TRUE(app::Estado().ProjectOpen);
+    };
+    const auto linhas = [](app::ui::PaginaRegistro* p) { return p->grade ? p->grade->model()->rowCount() : -1; };
+
+    // Two projects, written without showing a record page: A (two institutions, no member) and B
+    // (a third institution and one member).
+    EXPECT_TRUE(janela->findChildren<app::ui::GradeTabela*>().isEmpty());
+    preencheProjeto();
+    abreProjeto();
+    const QString a = salvaComo("a.prj");
+    preencheProjeto();
+    auto& id = store::DataIdentificacao();
+    const auto linha = [](store::Table& t, std::initializer_list<std::pair<const char*, const char*>> valores) {
+        t.append();
+        for (const auto& [campo, valor] : valores)
+            t.setValue(QString::fromLatin1(campo), QString::fromLatin1(valor));
+        t.post();
+    };
+    linha(id.tbInstituicao, {{"Status", "N"}, {"Cod_Inst", "12"}, {"BIRO", "B12"}, {"Nome", "OUTRA"},
+                             {"TipoEnvolvimento", "CO-EXECUTORA"}, {"TipoVinculacao", "PUBLICA"}});
+    linha(id.tbMembro, {{"Status", "N"}, {"Cod_Membro", "50"}, {"Nome", "PEDRO ALVES"}, {"BIRO", "B50"},
+                        {"DescricaoFuncao", "PESQUISADOR"}, {"TitulacaoAtual", "DOUTORADO"},
+                        {"AreaConhecTitulacao", "ECOLOGIA"}, {"PaisTitulacao", "BRASIL"}, {"EquipeOriginal", "S"}});
+    abreProjeto();
+    const QString b = salvaComo("b.prj");
+    app::ui::PaginaRegistro* inst = janela->registro(QStringLiteral("tbInstituicao"));
+    app::ui::PaginaRegistro* membro = janela->registro(QStringLiteral("tbMembro"));
+    app::ui::PaginaRegistro* estudo = janela->registro(QStringLiteral("tbEstudo"));
+    EXPECT_TRUE(janela->findChildren<app::ui::GradeTabela*>().isEmpty());
+    EXPECT_EQ(inst->grade, nullptr);
+
+    // A, Instituições first shown: its rows, the gestora's box, Editar and Excluir on.
+    abre(a);
+    EXPECT_TRUE(janela->findChildren<app::ui::GradeTabela*>().isEmpty());
+    abaDe(janela->pgGeral, "Instituições");
+    ASSERT_NE(inst->grade, nullptr);
+    EXPECT_TRUE(inst->grade->isVisible());
+    EXPECT_EQ(linhas(inst), 2);
+    auto* gestora = janela->findChild<QLineEdit*>(QStringLiteral("dbeInstGestora"));
+    ASSERT_NE(gestora, nullptr);
+    EXPECT_EQ(gestora->text(), QStringLiteral("FUNDAÇÃO GESTORA"));
+    EXPECT_TRUE(inst->btEditar->isEnabled());
+    EXPECT_TRUE(inst->btExcluir->isEnabled());
+    EXPECT_EQ(membro->grade, nullptr);
+    EXPECT_EQ(estudo->grade, nullptr);
+    janela->findChild<QToolButton*>(QStringLiteral("btFechar"))->click();
+
+    // B: the page made under A shows B's rows; Equipe and Estudos, first shown now, B's own.
+    abre(b);
+    EXPECT_EQ(linhas(inst), 3);
+    abaDe(janela->pgGeral, "Equipe");
+    ASSERT_NE(membro->grade, nullptr);
+    EXPECT_TRUE(membro->grade->isVisible());
+    EXPECT_EQ(linhas(membro), 1);
+    EXPECT_TRUE(membro->btEditar->isEnabled());
+    abaDe(janela->pgGeral, "Resultados");
+    ASSERT_NE(estudo->grade, nullptr);
+    EXPECT_TRUE(estudo->grade->isVisible());
+    EXPECT_EQ(linhas(estudo), 1);
+    EXPECT_TRUE(estudo->btEditar->isEnabled());
+    EXPECT_EQ(janela->registro(QStringLiteral("tbPublicacao"))->grade, nullptr);
+    janela->findChild<QToolButton*>(QStringLiteral("btFechar"))->click();
+
+    // A again: no member, so Editar is off on a page made under B; Instituições back to two rows.
+    abre(a);
+    EXPECT_EQ(linhas(membro), 0);
+    EXPECT_FALSE(membro->btEditar->isEnabled());
+    EXPECT_EQ(linhas(inst), 2);
+    EXPECT_EQ(linhas(estudo), 1);
+    // Publicações, first shown under A: empty, so only Incluir is on.
+    app::ui::PaginaRegistro* pub = janela->pagina(QStringLiteral("tbPublicacao"));
+    ASSERT_NE(pub->grade, nullptr);
+    EXPECT_EQ(linhas(pub), 0);
+    EXPECT_TRUE(pub->btIncluir->isEnabled());
+    EXPECT_FALSE(pub->btEditar->isEnabled());
+    EXPECT_FALSE(pub->btExcluir->isEnabled());
+    EXPECT_TRUE(roteiro->mensagens.isEmpty()) << roteiro->textos().join(QLatin1Char('|')).toStdString();
 }
