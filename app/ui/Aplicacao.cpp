@@ -88,11 +88,7 @@ int ExecutaPrograma(QApplication& aplicacao)
         return 0;
     unica.escuta();
 
-    // A project named on the command line is read on worker threads while the window is built; Open
-    // takes the result over when it comes to that file, and still tells the user everything.
     const QStringList arquivos = ArquivosDaLinhaDeComando(QCoreApplication::arguments());
-    if (!arquivos.isEmpty())
-        store::AntecipaLeitura(arquivos.first());
 
     NomeiaAplicacao();
     CarregaTraducoesDoQt(aplicacao);
@@ -104,6 +100,10 @@ int ExecutaPrograma(QApplication& aplicacao)
     store::criaDados();
     LigaComandos(janela);
     janela.show();
+    // A project named on the command line is read on worker threads from the moment the window is
+    // up; Open takes the result over when it comes to that file, and still tells the user everything.
+    if (!arquivos.isEmpty())
+        store::AntecipaLeitura(arquivos.first());
     // What a program that did not end normally left: its decrypted tables go, its recovery copy is
     // offered; from now on this program keeps one of its own. Then "rezozur ARQUIVO.prj", as a file
     // manager starts it: opened once the window is up, as Open would.
