@@ -1,8 +1,16 @@
 #include "app/ui/Icones.h"
 
+#include <QApplication>
+#include <QIconEngine>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
+#include <QStyle>
+#include <QStyleOption>
+
+#include <algorithm>
+#include <iterator>
+#include <map>
 
 namespace app::ui {
 
@@ -118,12 +126,81 @@ QPixmap Desenho(Figura figura, int lado)
     return px;
 }
 
+namespace {
+
+// An icon that draws its figure only when a size of it is first asked for, instead of five sizes of
+// every toolbar picture before the window can show. It answers as an icon holding the five drawings
+// would: the smallest one that covers the size asked, scaled down to fit, the other modes made by
+// the style.
+class MotorFigura final : public QIconEngine
+{
+public:
+    explicit MotorFigura(Figura figura) : m_figura(figura) {}
+
+    QSize actualSize(const QSize& tamanho, QIcon::Mode, QIcon::State) override
+    {
+        const int lado = std::min({ladoDesenhado(tamanho), tamanho.width(), tamanho.height()});
+        return {lado, lado};
+    }
+
+    QPixmap pixmap(const QSize& tamanho, QIcon::Mode modo, QIcon::State) override
+    {
+        const int lado = ladoDesenhado(tamanho);
+        QPixmap& px = m_desenhos[lado];
+        if (px.isNull())
+            px = Desenho(m_figura, lado);
+        QPixmap r = px;
+        if (lado > tamanho.width() || lado > tamanho.height())
+            r = r.scaled(tamanho, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+        if (modo != QIcon::Normal) {
+            QStyleOption opcao;
+            opcao.palette = QGuiApplication::palette();
+            r = QApplication::style()->generatedIconPixmap(modo, r, &opcao);
+        }
+        return r;
+    }
+
+    void paint(QPainter* painter, const QRect& retangulo, QIcon::Mode modo, QIcon::State estado) override
+    {
+        const qreal escala = painter->device() ? painter->device()->devicePixelRatioF() : 1.0;
+        QPixmap px = pixmap(retangulo.size() * escala, modo, estado);
+        px.setDevicePixelRatio(escala);
+        painter->drawPixmap(retangulo, px);
+    }
+
+    QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override
+    {
+        QList<QSize> r;
+        for (int lado : Lados)
+            r << QSize(lado, lado);
+        return r;
+    }
+
+    QString key() const override { return QStringLiteral("MotorFigura"); }
+    QIconEngine* clone() const override { return new MotorFigura(*this); }
+
+private:
+    static constexpr int Lados[] = {16, 24, 32, 48, 64};
+
+    // The smallest drawing whose area covers the size asked; the largest when none does.
+    static int ladoDesenhado(const QSize& tamanho)
+    {
+        const qint64 area = qint64(tamanho.width()) * tamanho.height();
+        for (int lado : Lados)
+            if (qint64(lado) * lado >= area)
+                return lado;
+        return Lados[std::size(Lados) - 1];
+    }
+
+    Figura m_figura;
+    std::map<int, QPixmap> m_desenhos;
+};
+
+} // namespace
+
 QIcon IconeFigura(Figura figura)
 {
-    QIcon icone;
-    for (int lado : {16, 24, 32, 48, 64})
-        icone.addPixmap(Desenho(figura, lado));
-    return icone;
+    return QIcon(new MotorFigura(figura));
 }
 
 } // namespace app::ui

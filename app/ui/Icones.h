@@ -4,7 +4,7 @@
 
 namespace app::ui {
 
-// The program's own pictures, drawn at start-up: toolbar buttons and the program icon.
+// The program's own pictures: toolbar buttons and the program icon, each size drawn when first shown.
 enum class Figura { Carregar, Enviar, Abrir, Salvar, Fechar, Verificar, Imprimir, Programa };
 
 QIcon IconeFigura(Figura figura);

@@ -3,6 +3,7 @@
 #include "store/ComandosProjeto.h"
 #include "core/ProgramState.h"
 #include "app/ui/Aplicacao.h"
+#include "app/ui/Icones.h"
 #include "app/ui/TfrmMenu1.h"
 #include "store/Dados.h"
 
@@ -64,6 +65,15 @@ TEST_F(JanelaTest, WindowKeepsItsLaidOutClientAreaAsMinimumToolbarAndMenusAsLaid
         EXPECT_GT(b->x(), xAnterior) << nome;  // left to right in this order
         xAnterior = b->x();
     }
+    // Each picture is drawn at the size asked for when it is first needed, and answers as an icon
+    // holding drawings of 16, 24, 32, 48 and 64 points: the one that covers the size, scaled to fit.
+    const QIcon abrir = achar<QToolButton>("btAbrir")->icon();
+    EXPECT_EQ(abrir.pixmap(24).toImage(), app::ui::Desenho(app::ui::Figura::Abrir, 24).toImage());
+    EXPECT_EQ(abrir.pixmap(20).toImage(),
+              app::ui::Desenho(app::ui::Figura::Abrir, 24).scaled(20, 20, Qt::KeepAspectRatio, Qt::SmoothTransformation).toImage());
+    EXPECT_EQ(abrir.actualSize(QSize(100, 100)), QSize(64, 64));
+    EXPECT_EQ(abrir.actualSize(QSize(20, 40)), QSize(20, 20));
+    EXPECT_NE(abrir.pixmap(24, QIcon::Disabled).toImage(), abrir.pixmap(24).toImage());
     auto* titulo = achar<QLabel>("lbTitulo");
     EXPECT_TRUE(titulo->font().bold());
     EXPECT_EQ(titulo->palette().color(QPalette::WindowText), QColor(0, 0, 128));
