@@ -17,7 +17,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
-#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QStringDecoder>
 #include <QTemporaryFile>
@@ -74,6 +73,25 @@ QString MotivoDaGravacao(int resultado)
 // Why a header is refused.
 enum class Cabecalho { Bom, Danificado, Incompativel };
 
+// The lines of `texto`, ended by "\r\n", "\r" or "\n"; what follows the last end is one more line,
+// empty when the text ends with an end.
+QStringList Linhas(const QString& texto)
+{
+    QStringList linhas;
+    qsizetype inicio = 0;
+    for (qsizetype i = 0; i < texto.size(); ++i) {
+        const QChar c = texto[i];
+        if (c != QLatin1Char('\r') && c != QLatin1Char('\n'))
+            continue;
+        linhas << texto.mid(inicio, i - inicio);
+        if (c == QLatin1Char('\r') && i + 1 < texto.size() && texto[i + 1] == QLatin1Char('\n'))
+            ++i;
+        inicio = i + 1;
+    }
+    linhas << texto.mid(inicio);
+    return linhas;
+}
+
 // Checks the three header lines and keeps the third. Open relies on all three: the first names the
 // program that wrote the file, the second the header's format (a newer one cannot be read), the third
 // is the project code. A file that is not UTF-8 text of three such lines, or that carries control
@@ -86,8 +104,7 @@ Cabecalho LeCabecalho(const QByteArray& bytes, QString& codigo)
     const QString texto = utf8(bytes);
     if (utf8.hasError())
         return Cabecalho::Danificado;
-    static const QRegularExpression fimDeLinha(QStringLiteral("\r\n|\r|\n"));
-    QStringList linhas = texto.split(fimDeLinha);
+    QStringList linhas = Linhas(texto);
     if (linhas.size() > 3 && linhas.back().isEmpty())
         linhas.removeLast();
     if (linhas.size() > 3)

@@ -16,11 +16,26 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QRegularExpressionValidator>
+#include <QValidator>
 
 namespace app::ui {
 
 namespace {
+
+// Only the digits 0 to 9 are typed in. Checked by hand: a pattern engine would be loaded and compiled at
+// every start for this one field.
+class SoAlgarismos : public QValidator
+{
+public:
+    using QValidator::QValidator;
+    State validate(QString& texto, int&) const override
+    {
+        for (const QChar c : texto)
+            if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+                return Invalid;
+        return Acceptable;
+    }
+};
 
 QString S(const char* t) { return QString::fromUtf8(t); }
 
@@ -465,8 +480,7 @@ QWidget* TfrmMenu1::criaIdentificacao()
     dbeNrProjetoOrigem = new QLineEdit(pagina);
     dbeNrProjetoOrigem->setObjectName(S("dbeNrProjetoOrigem"));
     dbeNrProjetoOrigem->setMaxLength(10);
-    dbeNrProjetoOrigem->setValidator(
-        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,10}")), dbeNrProjetoOrigem));
+    dbeNrProjetoOrigem->setValidator(new SoAlgarismos(dbeNrProjetoOrigem));
 
     edit::AvisaTeclaRecusada(dbeNrProjetoOrigem);
 
