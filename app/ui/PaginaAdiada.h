@@ -39,7 +39,19 @@ public:
         }
     }
 
+    // Made before it shows, the page is laid out before its controls first show, as any page is. A
+    // page only marked to show with a parent not on screen (the first page added to its control)
+    // waits until it really shows.
+    void setVisible(bool visivel) override
+    {
+        if (visivel && parentWidget() && parentWidget()->isVisible())
+            monta();
+        QWidget::setVisible(visivel);
+    }
+
 protected:
+    // The page controls make the page shown with them before they show (TPageControl::setVisible);
+    // this is the last resort of any other way of showing it.
     void showEvent(QShowEvent* e) override
     {
         monta();

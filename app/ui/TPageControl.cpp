@@ -1,5 +1,7 @@
 #include "app/ui/TPageControl.h"
 
+#include "app/ui/PaginaAdiada.h"
+
 #include <QBoxLayout>
 #include <QStackedWidget>
 
@@ -54,6 +56,19 @@ void TPageControl::setActivePage(int i)
     if (i < 0 || i >= pageCount())
         return;
     m_abas->setAtual(i);
+}
+
+void TPageControl::setVisible(bool visivel)
+{
+    if (visivel && (isWindow() || (parentWidget() && parentWidget()->isVisible()))) {
+        for (TPageControl* pc = this; pc;) {
+            QWidget* atual = pc->activePage();
+            if (auto* adiada = dynamic_cast<PaginaAdiada*>(atual))
+                adiada->monta();
+            pc = qobject_cast<TPageControl*>(atual);
+        }
+    }
+    QWidget::setVisible(visivel);
 }
 
 bool TPageControl::selectByUser(int i)

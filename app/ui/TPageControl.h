@@ -37,6 +37,10 @@ public:
 
     BarraAbas* tabBar() const { return m_abas; }
 
+    // A page made on first show (PaginaAdiada) that is current here, or in the page controls current
+    // here, is made before this control shows, so that it is laid out before its controls show.
+    void setVisible(bool visivel) override;
+
     // The changing notification: the flag arrives set; clearing it keeps the current page.
     std::function<void(bool& allowChange)> onChanging;
 
