@@ -30,7 +30,7 @@ int comparaMisto(const unsigned char* a, qsizetype na, const char16_t* b, qsizet
     return na < nb ? -1 : (na > nb ? 1 : 0);
 }
 
-char* novoBloco(size_t tamanho)
+char* reservaBloco(size_t tamanho)
 {
     char* b = static_cast<char*>(std::malloc(tamanho));
     if (!b)
@@ -50,6 +50,28 @@ QString Celulas::Vista::texto() const
     if (largo)
         return QString(reinterpret_cast<const QChar*>(p), n);
     return QString::fromLatin1(static_cast<const char*>(p), n);
+}
+
+char* Celulas::novoBloco(size_t n, size_t tamanho, bool comRepetidos)
+{
+    const bool curto = tamanho <= PosicaoCurta;
+    char* b = reservaBloco(tamanhoDaCabeca(n, curto) + tamanho);
+    reinterpret_cast<quint32*>(b)[1] = quint32(n) | (comRepetidos ? ComRepetidos : 0) | (curto ? Curto : 0);
+    return b;
+}
+
+void Celulas::poeFim(char* bloco, size_t i, quint32 fim)
+{
+    if (reinterpret_cast<const quint32*>(bloco)[1] & Curto)
+        reinterpret_cast<quint16*>(bloco + 8)[i] = quint16((fim & PosicaoCurta) | ((fim & ~Posicao) >> 16));
+    else
+        reinterpret_cast<quint32*>(bloco + 8)[i] = fim;
+}
+
+char* Celulas::dadosDe(char* bloco)
+{
+    const quint32 cabeca = reinterpret_cast<const quint32*>(bloco)[1];
+    return bloco + tamanhoDaCabeca(cabeca & ~(ComRepetidos | Curto), (cabeca & Curto) != 0);
 }
 
 Celulas::Vista Celulas::vistaApartada(quint32 inicio, quint32 fim) const
@@ -128,11 +150,8 @@ Celulas Celulas::monta(size_t n, F origem)
     }
     if (tamanho > Posicao)
         throw TableError(QStringLiteral("Valores grandes demais numa só linha"));
-    const size_t cabecaTam = tamanhoDaCabeca(n);
-    r.m_b = novoBloco(cabecaTam + tamanho);
-    reinterpret_cast<quint32*>(r.m_b)[1] = quint32(n);
-    quint32* fins = reinterpret_cast<quint32*>(r.m_b + 8);
-    char* base = r.m_b + cabecaTam;
+    r.m_b = novoBloco(n, tamanho, false);
+    char* base = dadosDe(r.m_b);
     quint32 pos = 0;
     for (size_t i = 0; i < n; ++i) {
         const Origem& v = o[i];
@@ -154,7 +173,7 @@ Celulas Celulas::monta(size_t n, F origem)
                 std::memcpy(base + pos, v.p, size_t(v.n));
             pos += quint32(v.n);
         }
-        fins[i] = pos | flags;
+        poeFim(r.m_b, i, pos | flags);
     }
     return r;
 }
@@ -201,11 +220,11 @@ bool Celulas::mesmas(const Celulas& o) const
 void Celulas::soltaRepetidos()
 {
     const quint32 n = quantos();
-    const quint32* f = fins();
     quint32 inicio = 0;
     for (quint32 i = 0; i < n; ++i) {
-        const quint32 fim = f[i] & Posicao;
-        if ((f[i] & Nulo) && fim != inicio) {
+        const quint32 f = fimDe(i);
+        const quint32 fim = f & Posicao;
+        if ((f & Nulo) && fim != inicio) {
             Celulas comum;  // takes over the row's hold on it
             std::memcpy(&comum.m_b, bytes() + inicio, sizeof(char*));
         }
@@ -241,12 +260,11 @@ void Celulas::Montador::procuraRepetido(size_t coluna)
     } else if (vistos.size() < MaisRepetidos) {
         // The value gets a block of its own, which the rows that hold it share.
         Celulas c;
-        const size_t cabecaTam = tamanhoDaCabeca(1);
-        c.m_b = novoBloco(cabecaTam + p.bytes);
-        reinterpret_cast<quint32*>(c.m_b)[1] = 1;
-        std::memcpy(c.m_b + cabecaTam, chave.data(), p.bytes);
-        reinterpret_cast<quint32*>(c.m_b + 8)[0] = p.bytes | (p.largo ? Largo : 0);
-        vistos.insert(QByteArrayView(c.m_b + cabecaTam, p.bytes), c);
+        c.m_b = novoBloco(1, p.bytes, false);
+        char* dados = dadosDe(c.m_b);
+        std::memcpy(dados, chave.data(), p.bytes);
+        poeFim(c.m_b, 0, p.bytes | (p.largo ? Largo : 0));
+        vistos.insert(QByteArrayView(dados, p.bytes), c);
         p.comum = std::move(c);
     }
     if (p.comum.m_b)
@@ -266,8 +284,7 @@ void Celulas::Montador::poe(size_t coluna, QStringView v)
     p.nulo = v.isNull();
     p.largo = !cabeEmLatin1(v);
     if (p.largo) {
-        const char* b = reinterpret_cast<const char*>(v.utf16());
-        m_bytes.insert(m_bytes.end(), b, b + 2 * v.size());
+        m_bytes.append(reinterpret_cast<const char*>(v.utf16()), 2 * size_t(v.size()));
     } else {
         // Grown to the size at once: a long memo must not leave twice its room behind.
         m_bytes.resize(m_bytes.size() + size_t(v.size()));
@@ -340,11 +357,8 @@ Celulas Celulas::Montador::fim()
     }
     if (tamanho > Posicao)
         throw TableError(QStringLiteral("Valores grandes demais numa só linha"));
-    const size_t cabecaTam = tamanhoDaCabeca(n);
-    r.m_b = novoBloco(cabecaTam + tamanho);
-    reinterpret_cast<quint32*>(r.m_b)[1] = quint32(n) | (comRepetidos ? ComRepetidos : 0);
-    quint32* fins = reinterpret_cast<quint32*>(r.m_b + 8);
-    char* base = r.m_b + cabecaTam;
+    r.m_b = novoBloco(n, tamanho, comRepetidos);
+    char* base = dadosDe(r.m_b);
     quint32 pos = 0;
     for (size_t i = 0; i < n; ++i) {
         Peca& p = m_pecas[i];
@@ -353,7 +367,7 @@ Celulas Celulas::Montador::fim()
             std::memcpy(base + pos, &p.comum.m_b, sizeof(char*));
             p.comum.m_b = nullptr;
             pos += sizeof(char*);
-            fins[i] = pos | Nulo;
+            poeFim(r.m_b, i, pos | Nulo);
             p = Peca{};
             continue;
         }
@@ -362,13 +376,23 @@ Celulas Celulas::Montador::fim()
         if (p.bytes)
             std::memcpy(base + pos, m_bytes.data() + p.inicio, p.bytes);
         pos += p.bytes;
-        fins[i] = pos | (p.largo ? Largo : 0) | (p.nulo ? Nulo : 0);
+        poeFim(r.m_b, i, pos | (p.largo ? Largo : 0) | (p.nulo ? Nulo : 0));
         p = Peca{};
     }
     m_bytes.clear();
     if (m_bytes.capacity() > (size_t(1) << 20))
-        std::vector<char>().swap(m_bytes);  // after a long memo, room for ordinary rows only
+        m_bytes.libera();  // after a long memo, room for ordinary rows only
     return r;
+}
+
+void Celulas::Montador::Bytes::cresce(size_t n)
+{
+    const size_t capacidade = std::max(n, 2 * m_capacidade);
+    auto novo = std::make_unique_for_overwrite<char[]>(capacidade);
+    if (m_n)
+        std::memcpy(novo.get(), m_p.get(), m_n);
+    m_p = std::move(novo);
+    m_capacidade = capacidade;
 }
 
 TableError::TableError(const QString& mensagem)

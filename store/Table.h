@@ -61,7 +61,9 @@ struct IndexDef {
 // a new block. A value takes one byte per character when every character of it fits Latin-1 (nearly
 // all the data of a project), two otherwise, and no block of its own; a block is freed when the last
 // row, journal or copy holding it lets it go (the count is atomic, so copies may be read and dropped on
-// worker threads). What is read out of it is a copy: no view of it outlives the block.
+// worker threads). What is read out of it is a copy: no view of it outlives the block. A block whose
+// values take under 16 KiB in all (nearly every row) notes where each value ends in two bytes, a
+// larger one in four.
 class Celulas
 {
 public:
@@ -99,18 +101,33 @@ public:
     [[gnu::always_inline]] Vista vista(size_t i) const
     {
         Vista v;
-        if (i >= size())
+        if (!m_b)
             return v;
-        const quint32* f_ = fins();
-        const quint32 f = f_[i];
-        quint32 inicio = i == 0 ? 0 : (f_[i - 1] & Posicao);
+        const quint32 cabeca = reinterpret_cast<const quint32*>(m_b)[1];
+        const size_t n = cabeca & ~(ComRepetidos | Curto);
+        if (i >= n)
+            return v;
+        quint32 f;
+        quint32 inicio;
+        const char* dados;
+        if (cabeca & Curto) {
+            const quint16* f_ = reinterpret_cast<const quint16*>(m_b + 8);
+            f = longo(f_[i]);
+            inicio = i == 0 ? 0 : (f_[i - 1] & PosicaoCurta);
+            dados = m_b + tamanhoDaCabeca(n, true);
+        } else {
+            const quint32* f_ = reinterpret_cast<const quint32*>(m_b + 8);
+            f = f_[i];
+            inicio = i == 0 ? 0 : (f_[i - 1] & Posicao);
+            dados = m_b + tamanhoDaCabeca(n, false);
+        }
         if (f & Nulo) [[unlikely]]
             return vistaApartada(inicio, f);
         v.largo = (f & Largo) != 0;
         if (v.largo)
             inicio = (inicio + 1) & ~quint32(1);
         const quint32 fim = f & Posicao;
-        v.p = bytes() + inicio;
+        v.p = dados + inicio;
         v.n = v.largo ? qsizetype(fim - inicio) / 2 : qsizetype(fim - inicio);
         v.nulo = (f & Nulo) != 0;
         return v;
@@ -175,19 +192,34 @@ private:
     Vista vistaApartada(quint32 inicio, quint32 fim) const;
     static int comparaFormas(const Vista& a, const Vista& b);
     static constexpr quint32 ComRepetidos = 0x80000000u;  // in the count: some value is kept apart
+    static constexpr quint32 Curto = 0x40000000u;         // in the count: every end in two bytes
     static constexpr quint32 Largo = 0x80000000u;
     static constexpr quint32 Nulo = 0x40000000u;
     static constexpr quint32 Posicao = 0x3fffffffu;
-    // The block: the count of holders, the number of values, where each value ends (with its form in
-    // the high bits), then the bytes of the values one after another.
-    static size_t tamanhoDaCabeca(size_t n) { return 8 + 4 * n; }
+    // A two-byte end: the same two flags on top of a place below 16 KiB.
+    static constexpr quint32 PosicaoCurta = 0x3fffu;
+    static quint32 longo(quint16 f) { return (f & PosicaoCurta) | (quint32(f & ~PosicaoCurta) << 16); }
+    // The block: the count of holders, the number of values (with the block's form in the high bits),
+    // where each value ends (with its form in the high bits), then the bytes of the values one after
+    // another.
+    static size_t tamanhoDaCabeca(size_t n, bool curto) { return 8 + (curto ? 2 : 4) * n; }
+    // A block for n values of `tamanho` bytes in all, held once, its ends still to be set.
+    static char* novoBloco(size_t n, size_t tamanho, bool comRepetidos);
+    static void poeFim(char* bloco, size_t i, quint32 fim);  // `fim` as a four-byte end
+    static char* dadosDe(char* bloco);
     std::atomic<quint32>& refs() const { return *reinterpret_cast<std::atomic<quint32>*>(m_b); }
-    const quint32* fins() const { return reinterpret_cast<const quint32*>(m_b + 8); }
-    quint32 quantos() const { return reinterpret_cast<const quint32*>(m_b)[1] & ~ComRepetidos; }
-    bool comRepetidos() const { return (reinterpret_cast<const quint32*>(m_b)[1] & ComRepetidos) != 0; }
+    quint32 cabeca() const { return reinterpret_cast<const quint32*>(m_b)[1]; }
+    quint32 quantos() const { return cabeca() & ~(ComRepetidos | Curto); }
+    bool comRepetidos() const { return (cabeca() & ComRepetidos) != 0; }
+    bool curto() const { return (cabeca() & Curto) != 0; }
+    // The i-th end as a four-byte one, whatever the block's form.
+    quint32 fimDe(size_t i) const
+    {
+        return curto() ? longo(reinterpret_cast<const quint16*>(m_b + 8)[i]) : reinterpret_cast<const quint32*>(m_b + 8)[i];
+    }
     void soltaRepetidos();
-    const char* bytes() const { return m_b + tamanhoDaCabeca(quantos()); }
-    size_t tamanhoTotal() const { return tamanhoDaCabeca(quantos()) + (quantos() ? (fins()[quantos() - 1] & Posicao) : 0); }
+    const char* bytes() const { return m_b + tamanhoDaCabeca(quantos(), curto()); }
+    size_t tamanhoTotal() const { return tamanhoDaCabeca(quantos(), curto()) + (quantos() ? (fimDe(quantos() - 1) & Posicao) : 0); }
     void adquire() const
     {
         if (m_b)
@@ -240,9 +272,43 @@ private:
         bool ativa = true;
     };
     void procuraRepetido(size_t coluna);
+    // The values of the row being made, side by side. It grows without being filled first: every byte
+    // is written before it is read.
+    class Bytes
+    {
+    public:
+        char* data() { return m_p.get(); }
+        size_t size() const { return m_n; }
+        size_t capacity() const { return m_capacidade; }
+        void resize(size_t n)
+        {
+            if (n > m_capacidade)
+                cresce(n);
+            m_n = n;
+        }
+        void append(const char* p, size_t n)
+        {
+            const size_t antes = m_n;
+            resize(antes + n);
+            if (n)
+                std::memcpy(m_p.get() + antes, p, n);
+        }
+        void clear() { m_n = 0; }
+        void libera()
+        {
+            m_p.reset();
+            m_n = m_capacidade = 0;
+        }
+
+    private:
+        void cresce(size_t n);
+        std::unique_ptr<char[]> m_p;
+        size_t m_n = 0;
+        size_t m_capacidade = 0;
+    };
     std::vector<Peca> m_pecas;
     std::vector<Repetidos> m_repetidos;
-    std::vector<char> m_bytes;
+    Bytes m_bytes;
 };
 
 // The in-memory table every part of the program works on: text columns in a fixed order, rows, a

@@ -1202,3 +1202,173 @@ TEST(Table, IndexesKeepTheirOrderThroughRandomChangesLargeEnoughToSplitAndJoinBl
     }
     EXPECT_GT(valores.size(), 400u);
 }
+
+TEST(Table, RowsWhoseValuesTakeAboutSixteenKibibytesKeepEveryValueItsLengthAndItsNullness)
+{
+    // A block notes where each value ends in two bytes while its values take under 16 KiB in all, in
+    // four beyond. Rows made just below, at and just above that size (one or two bytes per character,
+    // so a value placed after an odd length moves by one), with null and empty values beside them,
+    // must read back the same whichever way the block was made: from texts, by an edit that keeps
+    // the other values as they lie (so a block of one form is copied into the other), from a file
+    // (where a longer value that repeats is kept once and the row holds only its place), and by a
+    // rollback. Keys, filters and the comparison of whole blocks must see the same lengths.
+    constexpr int Limite = 16 * 1024;
+    std::mt19937 sorte(16);
+    auto acaso = [&sorte](int n) { return int(sorte() % unsigned(n)); };
+    auto largo = [](const QString& s) {
+        return std::any_of(s.begin(), s.end(), [](QChar c) { return c.unicode() > 0xff; });
+    };
+    // The bytes the values take side by side: a value in two-byte units starts at an even place.
+    auto ocupa = [&](const std::vector<QString>& v) {
+        int pos = 0;
+        for (const QString& s : v)
+            pos = largo(s) ? ((pos + 1) & ~1) + 2 * int(s.size()) : pos + int(s.size());
+        return pos;
+    };
+    const QStringList curtos{QString(), QStringLiteral(""), QStringLiteral("A"), QStringLiteral("Ω")};
+    const QStringList nomes{QString(), QStringLiteral(""), QStringLiteral("x"), QStringLiteral("Ação"),
+                            QStringLiteral("ΩΩΩ"), QStringLiteral("nome que se repete"), QStringLiteral("Ωnome que se repete")};
+    std::map<int, int> vistos;  // size of the values around the limit, and whether the memo was wide
+    auto linha = [&](int numero) {
+        std::vector<QString> v{curtos[acaso(4)], QString::number(numero), nomes[acaso(int(nomes.size()))], QString()};
+        const bool memoLargo = acaso(2) == 0;
+        const int alvo = Limite + (acaso(4) ? acaso(9) - 4 : acaso(81) - 40);
+        const int antes = ocupa({v[0], v[1], v[2]});
+        const int n = memoLargo ? (alvo - ((antes + 1) & ~1)) / 2 : alvo - antes;
+        v[3] = memoLargo ? QStringLiteral("Ω") + QString(n - 1, QLatin1Char('m')) : QString(n, QLatin1Char('m'));
+        if (!memoLargo && acaso(2))
+            v[3][n - 1] = QChar(0xff);  // the top of one-byte characters
+        const int total = ocupa(v);
+        if (std::abs(total - Limite) <= 2)
+            ++vistos[2 * (total - Limite) + (memoLargo ? 1 : 0)];
+        return v;
+    };
+
+    // The packed values themselves: each read back as given, equal blocks equal, blocks that differ in
+    // one length or one null-ness different, resized and partly replaced blocks right.
+    for (int k = 0; k < 400; ++k) {
+        const std::vector<QString> v = linha(k);
+        const store::Celulas c(v);
+        ASSERT_EQ(c.size(), v.size());
+        for (size_t i = 0; i < v.size(); ++i) {
+            ASSERT_EQ(c.texto(i), v[i]) << k << " " << i;
+            ASSERT_EQ(c.texto(i).isNull(), v[i].isNull()) << k << " " << i;
+            ASSERT_TRUE(store::Celulas::iguais(c.vista(i), v[i])) << k << " " << i;
+        }
+        ASSERT_TRUE(c.texto(v.size()).isNull());
+        ASSERT_TRUE(c.mesmas(store::Celulas(v)));
+        std::vector<QString> outro = v;
+        const size_t mexe = size_t(acaso(4));
+        outro[mexe] = acaso(2) ? outro[mexe] + QLatin1Char('m') : (outro[mexe].isNull() ? QStringLiteral("") : QString());
+        ASSERT_FALSE(c.mesmas(store::Celulas(outro))) << k;
+        const std::array<char, 4> postos{0, 0, 0, 0};
+        std::array<char, 4> muda = postos;
+        muda[mexe] = 1;
+        const store::Celulas mudado = c.comMudancas(outro.data(), muda.data(), outro.size());
+        ASSERT_TRUE(mudado.mesmas(store::Celulas(outro))) << k;
+        ASSERT_TRUE(c.comMudancas(v.data(), postos.data(), v.size()).mesmas(c)) << k;
+        const store::Celulas menor = c.comTamanho(3);
+        const store::Celulas maior = c.comTamanho(5);
+        for (size_t i = 0; i < 5; ++i) {
+            ASSERT_EQ(menor.texto(i), i < 3 ? v[i] : QString()) << k;
+            ASSERT_EQ(maior.texto(i), i < 4 ? v[i] : QString()) << k;
+            ASSERT_EQ(maior.texto(i).isNull(), i < 4 ? v[i].isNull() : true) << k;
+        }
+    }
+
+    // A table: posts, edits of one column, a file, a rollback.
+    auto t = novaTabela();
+    t->addIndex(QStringLiteral("Obs"), QStringLiteral("Obs"));
+    t->addIndex(QStringLiteral("NomeObs"), QStringLiteral("Nome;Obs"), store::ixDescending);
+    std::map<Table::Bookmark, std::vector<QString>> esperado;
+    auto confere = [&](Table& u, const char* onde, bool nulos) {
+        ASSERT_EQ(u.totalRowCount(), int(esperado.size())) << onde;
+        for (const auto& [b, v] : esperado)
+            for (int c = 0; c < 4; ++c) {
+                const QString lido = u.rowValue(b, c);
+                ASSERT_EQ(lido, v[size_t(c)]) << onde << " row " << b << " col " << c;
+                if (nulos) {
+                    ASSERT_EQ(lido.isNull(), v[size_t(c)].isNull()) << onde << " row " << b << " col " << c;
+                }
+            }
+    };
+    for (int k = 0; k < 300; ++k) {
+        const std::vector<QString> v = linha(1000 + k);
+        t->append();
+        for (int c = 0; c < 4; ++c)
+            if (!v[size_t(c)].isNull())
+                t->setValue(c, v[size_t(c)]);
+        t->post();
+        esperado[t->bookmark()] = v;
+    }
+    confere(*t, "posted", true);
+    auto diario = t->startJournal();
+    const auto noInicio = esperado;
+    t->setIndexName(QString());
+    for (int k = 0; k < 200; ++k) {
+        t->first();
+        for (int s = acaso(40); s > 0; --s)
+            t->next();
+        const Table::Bookmark b = t->bookmark();
+        std::vector<QString>& v = esperado[b];
+        const int c = acaso(4);
+        if (c == 1) {
+            t->remove();
+            esperado.erase(b);
+            continue;
+        }
+        // One value changes by a character or two: the others are copied from the row as they lie.
+        QString novo = c == 3 ? v[3].left(v[3].size() - 1 - acaso(2)) 
+                                 : c == 0 ? curtos[acaso(4)] : nomes[acaso(int(nomes.size()))] + curtos[acaso(4)];
+        if (c == 3 && acaso(2))
+            novo += acaso(2) ? QStringLiteral("mm") : QStringLiteral("Ω");
+        t->edit();
+        t->setValue(c, novo);
+        ASSERT_TRUE(t->valueIs(c, novo) && !t->valueIs(c, QString(novo + QLatin1Char('m')))) << k;
+        t->post();
+        v[size_t(c)] = novo;
+    }
+    confere(*t, "edited", true);
+
+    // Key order and filters compare the whole of each value.
+    t->setIndexName(QStringLiteral("Obs"));
+    QString anterior;
+    for (t->first(); !t->eof(); t->next()) {
+        ASSERT_LE(QString::compare(anterior, t->value(3), Qt::CaseSensitive), 0);
+        anterior = t->value(3);
+    }
+    const QString meio = esperado.begin()->second[3];
+    t->setFilter(QStringLiteral("Obs = '%1'").arg(meio));
+    t->setFiltered(true);
+    int iguais = 0;
+    for (const auto& [b, v] : esperado) {
+        ASSERT_EQ(t->rowMatchesFilter(b), v[3] == meio);
+        iguais += v[3] == meio;
+    }
+    EXPECT_EQ(t->recordCount(), iguais);
+    t->setFiltered(false);
+    t->setIndexName(QString());
+
+    QTemporaryDir dir;
+    const QString caminho = dir.filePath(QStringLiteral("tbTeste.cof"));
+    t->saveToFile(caminho);
+    auto u = novaTabela();
+    u->loadFromFile(caminho);
+    const std::vector<Table::Bookmark> deT = t->naturalRows();
+    const std::vector<Table::Bookmark> deU = u->naturalRows();
+    ASSERT_EQ(deT.size(), deU.size());
+    for (size_t i = 0; i < deT.size(); ++i)
+        for (int c = 0; c < 4; ++c)
+            ASSERT_EQ(u->rowValue(deU[i], c), t->rowValue(deT[i], c)) << "file row " << i << " col " << c;
+    EXPECT_EQ(u->encodeFile(), t->encodeFile());
+
+    t->rollBack(*diario);
+    esperado = noInicio;
+    confere(*t, "rolled back", true);
+
+    // Every size next to the limit was made, with a memo of each width where the size allows it.
+    for (int d : {-2, -1, 0, 1, 2})
+        EXPECT_GT(vistos[2 * d], 0) << d;
+    for (int d : {-2, 0, 2})
+        EXPECT_GT(vistos[2 * d + 1], 0) << d;
+}
