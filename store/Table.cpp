@@ -54,6 +54,8 @@ QString Celulas::Vista::texto() const
 
 char* Celulas::novoBloco(size_t n, size_t tamanho, bool comRepetidos)
 {
+    if (n > Quantos)
+        throw TableError(QStringLiteral("Valores demais numa só linha"));
     const bool curto = tamanho <= PosicaoCurta;
     char* b = reservaBloco(tamanhoDaCabeca(n, curto) + tamanho);
     reinterpret_cast<quint32*>(b)[1] = quint32(n) | (comRepetidos ? ComRepetidos : 0) | (curto ? Curto : 0);
@@ -71,7 +73,67 @@ void Celulas::poeFim(char* bloco, size_t i, quint32 fim)
 char* Celulas::dadosDe(char* bloco)
 {
     const quint32 cabeca = reinterpret_cast<const quint32*>(bloco)[1];
-    return bloco + tamanhoDaCabeca(cabeca & ~(ComRepetidos | Curto), (cabeca & Curto) != 0);
+    return bloco + tamanhoDaCabeca(cabeca & Quantos, (cabeca & Curto) != 0);
+}
+
+namespace {
+// A piece of blocks: the count of blocks in it (and of the maker filling it), then the blocks, each
+// at a multiple of four bytes. The first piece of a maker is small, so that a table of a few rows
+// takes little; the next ones double up to the most a block's place can name.
+constexpr size_t CabecaDaPeca = 8;
+constexpr size_t MenorPeca = 1024;
+constexpr size_t MaiorPeca = 16 * 1024;
+// A larger block gets a heap block of its own: it would leave too much of a piece unused.
+constexpr size_t MaiorBlocoNaPeca = 2048;
+
+std::atomic<quint32>& blocosDaPeca(char* peca) { return *reinterpret_cast<std::atomic<quint32>*>(peca); }
+
+void soltaPeca(char* peca)
+{
+    if (peca && blocosDaPeca(peca).fetch_sub(1, std::memory_order_acq_rel) == 1) {
+        blocosDaPeca(peca).~atomic();
+        std::free(peca);
+    }
+}
+} // namespace
+
+void Celulas::soltaDaPeca(char* bloco, quint32 cabeca)
+{
+    soltaPeca(bloco - 4 * size_t((cabeca >> DeslocaLugar) & Lugar));
+}
+
+Celulas::Montador::~Montador()
+{
+    // The values kept once go before the piece loses its maker's hold.
+    m_repetidos.clear();
+    m_pecas.clear();
+    soltaPeca(m_peca);
+}
+
+char* Celulas::Montador::bloco(size_t n, size_t tamanho, bool comRepetidos)
+{
+    const bool curto = tamanho <= PosicaoCurta;
+    const size_t ocupa = (tamanhoDaCabeca(n, curto) + tamanho + 3) & ~size_t(3);
+    if (!m_emPecas || n > Quantos || ocupa > MaiorBlocoNaPeca)
+        return novoBloco(n, tamanho, comRepetidos);
+    if (!m_peca || m_usado + ocupa > m_tamanhoDaPeca) {
+        const size_t tamanhoDaPeca = m_peca ? std::min(2 * m_tamanhoDaPeca, MaiorPeca) : MenorPeca;
+        char* nova = static_cast<char*>(std::malloc(tamanhoDaPeca));
+        if (!nova)
+            throw std::bad_alloc();
+        new (nova) std::atomic<quint32>(1);
+        soltaPeca(m_peca);
+        m_peca = nova;
+        m_usado = CabecaDaPeca;
+        m_tamanhoDaPeca = tamanhoDaPeca;
+    }
+    char* b = m_peca + m_usado;
+    new (b) std::atomic<quint32>(1);
+    reinterpret_cast<quint32*>(b)[1] = quint32(n) | (comRepetidos ? ComRepetidos : 0) | (curto ? Curto : 0) | NumaPeca
+                                       | (quint32(m_usado / 4) << DeslocaLugar);
+    m_usado += ocupa;
+    blocosDaPeca(m_peca).fetch_add(1, std::memory_order_relaxed);
+    return b;
 }
 
 Celulas::Vista Celulas::vistaApartada(quint32 inicio, quint32 fim) const
@@ -213,8 +275,10 @@ bool Celulas::mesmas(const Celulas& o) const
         return false;
     if (!m_b || !o.m_b)
         return true;  // both without values
+    // Where each block lies is no part of its values.
+    constexpr quint32 Forma = Quantos | ComRepetidos | Curto;
     const size_t t = tamanhoTotal();
-    return t == o.tamanhoTotal() && std::memcmp(m_b + 4, o.m_b + 4, t - 4) == 0;
+    return t == o.tamanhoTotal() && (cabeca() & Forma) == (o.cabeca() & Forma) && std::memcmp(m_b + 8, o.m_b + 8, t - 8) == 0;
 }
 
 void Celulas::soltaRepetidos()
@@ -260,7 +324,7 @@ void Celulas::Montador::procuraRepetido(size_t coluna)
     } else if (vistos.size() < MaisRepetidos) {
         // The value gets a block of its own, which the rows that hold it share.
         Celulas c;
-        c.m_b = novoBloco(1, p.bytes, false);
+        c.m_b = bloco(1, p.bytes, false);
         char* dados = dadosDe(c.m_b);
         std::memcpy(dados, chave.data(), p.bytes);
         poeFim(c.m_b, 0, p.bytes | (p.largo ? Largo : 0));
@@ -357,7 +421,7 @@ Celulas Celulas::Montador::fim()
     }
     if (tamanho > Posicao)
         throw TableError(QStringLiteral("Valores grandes demais numa só linha"));
-    r.m_b = novoBloco(n, tamanho, comRepetidos);
+    r.m_b = bloco(n, tamanho, comRepetidos);
     char* base = dadosDe(r.m_b);
     quint32 pos = 0;
     for (size_t i = 0; i < n; ++i) {

@@ -63,7 +63,8 @@ struct IndexDef {
 // row, journal or copy holding it lets it go (the count is atomic, so copies may be read and dropped on
 // worker threads). What is read out of it is a copy: no view of it outlives the block. A block whose
 // values take under 16 KiB in all (nearly every row) notes where each value ends in two bytes, a
-// larger one in four.
+// larger one in four. The blocks of rows read from a file lie side by side in pieces of a few
+// kilobytes (see Montador), which are freed when their last block goes.
 class Celulas
 {
 public:
@@ -104,7 +105,7 @@ public:
         if (!m_b)
             return v;
         const quint32 cabeca = reinterpret_cast<const quint32*>(m_b)[1];
-        const size_t n = cabeca & ~(ComRepetidos | Curto);
+        const size_t n = cabeca & Quantos;
         if (i >= n)
             return v;
         quint32 f;
@@ -191,8 +192,13 @@ private:
     // Null, or a value kept once for many rows: its place then holds that value's block.
     Vista vistaApartada(quint32 inicio, quint32 fim) const;
     static int comparaFormas(const Vista& a, const Vista& b);
-    static constexpr quint32 ComRepetidos = 0x80000000u;  // in the count: some value is kept apart
-    static constexpr quint32 Curto = 0x40000000u;         // in the count: every end in two bytes
+    // The count word: the number of values, and the block's form and place on top of it.
+    static constexpr quint32 ComRepetidos = 0x80000000u;  // some value is kept apart
+    static constexpr quint32 Curto = 0x40000000u;         // every end in two bytes
+    static constexpr quint32 NumaPeca = 0x20000000u;      // the block lies in a shared piece
+    static constexpr int DeslocaLugar = 16;               // its place there, in four-byte steps
+    static constexpr quint32 Lugar = 0xfffu;
+    static constexpr quint32 Quantos = 0xffffu;           // the number of values
     static constexpr quint32 Largo = 0x80000000u;
     static constexpr quint32 Nulo = 0x40000000u;
     static constexpr quint32 Posicao = 0x3fffffffu;
@@ -209,7 +215,7 @@ private:
     static char* dadosDe(char* bloco);
     std::atomic<quint32>& refs() const { return *reinterpret_cast<std::atomic<quint32>*>(m_b); }
     quint32 cabeca() const { return reinterpret_cast<const quint32*>(m_b)[1]; }
-    quint32 quantos() const { return cabeca() & ~(ComRepetidos | Curto); }
+    quint32 quantos() const { return cabeca() & Quantos; }
     bool comRepetidos() const { return (cabeca() & ComRepetidos) != 0; }
     bool curto() const { return (cabeca() & Curto) != 0; }
     // The i-th end as a four-byte one, whatever the block's form.
@@ -230,11 +236,16 @@ private:
         if (m_b && refs().fetch_sub(1, std::memory_order_acq_rel) == 1) {
             if (comRepetidos())
                 soltaRepetidos();
+            const quint32 c = cabeca();
             refs().~atomic();
-            std::free(m_b);
+            if (c & NumaPeca)
+                soltaDaPeca(m_b, c);
+            else
+                std::free(m_b);
         }
         m_b = nullptr;
     }
+    static void soltaDaPeca(char* bloco, quint32 cabeca);
     char* m_b = nullptr;
 };
 
@@ -244,13 +255,20 @@ private:
 // With `repetidos`, a longer value that comes again in its column (a filler, a text chosen from a
 // list, a memo pasted into many rows) is kept once and every row holds only its place. A column
 // whose longer values turn out to be mostly distinct stops being looked up after a sample.
+//
+// With `emPecas`, the blocks are laid side by side in pieces of up to 16 KiB instead of a heap block
+// each, which would cost about as much again as a short row's values. A piece lives until its last
+// block goes, so it suits rows made in bulk (a file read) that mostly live and die together.
 class Celulas::Montador
 {
 public:
-    explicit Montador(size_t colunas, bool repetidos = false)
-        : m_pecas(colunas), m_repetidos(repetidos ? colunas : 0)
+    explicit Montador(size_t colunas, bool repetidos = false, bool emPecas = false)
+        : m_pecas(colunas), m_repetidos(repetidos ? colunas : 0), m_emPecas(emPecas)
     {
     }
+    ~Montador();
+    Montador(const Montador&) = delete;
+    Montador& operator=(const Montador&) = delete;
     void poe(size_t coluna, QStringView v);
     // UTF-8 bytes, decoded as QString::fromUtf8 would.
     void poeUtf8(size_t coluna, const char* p, qsizetype n);
@@ -272,6 +290,8 @@ private:
         bool ativa = true;
     };
     void procuraRepetido(size_t coluna);
+    // A block as novoBloco makes it, in the current piece when it fits one.
+    char* bloco(size_t n, size_t tamanho, bool comRepetidos);
     // The values of the row being made, side by side. It grows without being filled first: every byte
     // is written before it is read.
     class Bytes
@@ -309,6 +329,12 @@ private:
     std::vector<Peca> m_pecas;
     std::vector<Repetidos> m_repetidos;
     Bytes m_bytes;
+    bool m_emPecas = false;
+    // The piece being filled: its first four bytes count the blocks in it, and this one, which holds it
+    // while it may still receive blocks.
+    char* m_peca = nullptr;
+    size_t m_usado = 0;
+    size_t m_tamanhoDaPeca = 0;
 };
 
 // The in-memory table every part of the program works on: text columns in a fixed order, rows, a

@@ -350,7 +350,7 @@ public:
     std::vector<Celulas> linhas(const std::vector<int>& destino, size_t colunasDaTabela)
     {
         std::vector<Celulas> r;
-        Celulas::Montador valores(colunasDaTabela, true);
+        Celulas::Montador valores(colunasDaTabela, true, true);
         espera('[');
         if (ve(']')) {
             ++m_p;

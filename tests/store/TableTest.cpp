@@ -350,7 +350,25 @@ TEST(Table, FileValuesThatRepeatReadBackAndStayApart)
     EXPECT_EQ(u->rowValue(linhas[300], 3), QStringLiteral("outro"));
     u->rollBack(*diario);
     EXPECT_EQ(u->encodeFile(), lido);
+
+    // Rows read from a file lie side by side in pieces of memory that they share: a copy of them
+    // outlives the table, and lets its rows go one by one in any order.
+    Table::FileContents copia = u->snapshot();
+    diario.reset();
     u.reset();
+    ASSERT_EQ(copia.rows.size(), 700u);
+    std::vector<size_t> ordem(copia.rows.size());
+    for (size_t i = 0; i < ordem.size(); ++i)
+        ordem[i] = i;
+    std::shuffle(ordem.begin(), ordem.end(), std::mt19937(5));
+    for (size_t i : ordem) {
+        const int n = int(i);
+        ASSERT_EQ(copia.rows[i].texto(0), QLatin1String(n % 3 ? "N" : "A")) << n;
+        ASSERT_EQ(copia.rows[i].texto(1), QString::number(n)) << n;
+        ASSERT_EQ(copia.rows[i].texto(2), n == 0 ? QStringLiteral("OUTRO") : nomes[n % 4]) << n;
+        ASSERT_EQ(copia.rows[i].texto(3), n % 2 ? memo : QStringLiteral("só %1").arg(n)) << n;
+        copia.rows[i] = store::Celulas();
+    }
     EXPECT_EQ(t->rowValue(t->naturalRows()[1], 3), memo);
 }
 
