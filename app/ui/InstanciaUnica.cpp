@@ -33,7 +33,11 @@ bool Endereco(const QByteArray& caminho, sockaddr_un& endereco)
     return true;
 }
 
-int NovoSocket() { return ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0); }
+// A new socket for the name at `caminho`, with its address; -1 when the path does not fit an address.
+int SocketPara(const QByteArray& caminho, sockaddr_un& endereco)
+{
+    return Endereco(caminho, endereco) ? ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0) : -1;
+}
 
 // Waits for `eventos` on `fd` until `limite`; false on time-out or error.
 bool Espera(int fd, short eventos, std::chrono::steady_clock::time_point limite)
@@ -83,9 +87,7 @@ QString InstanciaUnica::nomePadrao()
 bool InstanciaUnica::avisaOutraCopia(int esperaMs)
 {
     sockaddr_un endereco;
-    if (!Endereco(m_caminho, endereco))
-        return false;
-    const int s = NovoSocket();
+    const int s = SocketPara(m_caminho, endereco);
     if (s < 0)
         return false;
     const auto limite = std::chrono::steady_clock::now() + std::chrono::milliseconds(esperaMs);
@@ -120,9 +122,7 @@ bool InstanciaUnica::escuta()
     if (m_escuta >= 0)
         return true;
     sockaddr_un endereco;
-    if (!Endereco(m_caminho, endereco))
-        return false;
-    const int s = NovoSocket();
+    const int s = SocketPara(m_caminho, endereco);
     if (s < 0)
         return false;
     // Only this user may speak to it: the socket is made in a folder of this user's own and moved to

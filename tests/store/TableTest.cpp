@@ -48,6 +48,20 @@ QStringList codigos(Table& t)
     return r;
 }
 
+// Every row's four values read back as expected, and null where the expected value is null when asked.
+void ConfereValores(Table& u, const std::map<Table::Bookmark, std::vector<QString>>& esperado, const char* onde, bool nulos)
+{
+    ASSERT_EQ(u.totalRowCount(), int(esperado.size())) << onde;
+    for (const auto& [b, v] : esperado)
+        for (int c = 0; c < 4; ++c) {
+            const QString lido = u.rowValue(b, c);
+            ASSERT_EQ(lido, v[size_t(c)]) << onde << " row " << b << " col " << c;
+            if (nulos) {
+                ASSERT_EQ(lido.isNull(), v[size_t(c)].isNull()) << onde << " row " << b << " col " << c;
+            }
+        }
+}
+
 } // namespace
 
 TEST(Table, ColumnsAreAddressedByNameWithoutCaseAndByPosition)
@@ -920,17 +934,7 @@ TEST(Table, ValuesOfEveryFormReadBackExactlyThroughEditsDeletesFilesJournalsAndF
     t->addIndex(QStringLiteral("Nome"), QStringLiteral("Nome;Cod"));
     t->addIndex(QStringLiteral("Obs"), QStringLiteral("Obs"), store::ixDescending);
     std::map<Table::Bookmark, std::vector<QString>> esperado;
-    auto confere = [&](Table& u, const char* onde, bool nulos) {
-        ASSERT_EQ(u.totalRowCount(), int(esperado.size())) << onde;
-        for (const auto& [b, v] : esperado)
-            for (int c = 0; c < 4; ++c) {
-                const QString lido = u.rowValue(b, c);
-                ASSERT_EQ(lido, v[size_t(c)]) << onde << " row " << b << " col " << c;
-                if (nulos) {
-                    ASSERT_EQ(lido.isNull(), v[size_t(c)].isNull()) << onde << " row " << b << " col " << c;
-                }
-            }
-    };
+    auto confere = [&](Table& u, const char* onde, bool nulos) { ConfereValores(u, esperado, onde, nulos); };
     auto journal = t->startJournal();
     std::map<Table::Bookmark, std::vector<QString>> noInicio;
     for (int passo = 0; passo < 1500; ++passo) {
@@ -1299,17 +1303,7 @@ TEST(Table, RowsWhoseValuesTakeAboutSixteenKibibytesKeepEveryValueItsLengthAndIt
     t->addIndex(QStringLiteral("Obs"), QStringLiteral("Obs"));
     t->addIndex(QStringLiteral("NomeObs"), QStringLiteral("Nome;Obs"), store::ixDescending);
     std::map<Table::Bookmark, std::vector<QString>> esperado;
-    auto confere = [&](Table& u, const char* onde, bool nulos) {
-        ASSERT_EQ(u.totalRowCount(), int(esperado.size())) << onde;
-        for (const auto& [b, v] : esperado)
-            for (int c = 0; c < 4; ++c) {
-                const QString lido = u.rowValue(b, c);
-                ASSERT_EQ(lido, v[size_t(c)]) << onde << " row " << b << " col " << c;
-                if (nulos) {
-                    ASSERT_EQ(lido.isNull(), v[size_t(c)].isNull()) << onde << " row " << b << " col " << c;
-                }
-            }
-    };
+    auto confere = [&](Table& u, const char* onde, bool nulos) { ConfereValores(u, esperado, onde, nulos); };
     for (int k = 0; k < 300; ++k) {
         const std::vector<QString> v = linha(1000 + k);
         t->append();
