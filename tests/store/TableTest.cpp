@@ -62,6 +62,24 @@ void ConfereValores(Table& u, const std::map<Table::Bookmark, std::vector<QStrin
         }
 }
 
+// A table saved to a file and read back into a new one gives every value back, in the same order, and
+// encodes the same file again.
+void ConfereIdaEVoltaPorArquivo(Table& t)
+{
+    QTemporaryDir dir;
+    const QString caminho = dir.filePath(QStringLiteral("tbTeste.cof"));
+    t.saveToFile(caminho);
+    auto u = novaTabela();
+    u->loadFromFile(caminho);
+    const std::vector<Table::Bookmark> deT = t.naturalRows();
+    const std::vector<Table::Bookmark> deU = u->naturalRows();
+    ASSERT_EQ(deT.size(), deU.size());
+    for (size_t i = 0; i < deT.size(); ++i)
+        for (int c = 0; c < 4; ++c)
+            ASSERT_EQ(u->rowValue(deU[i], c), t.rowValue(deT[i], c)) << "file row " << i << " col " << c;
+    EXPECT_EQ(u->encodeFile(), t.encodeFile());
+}
+
 } // namespace
 
 TEST(Table, ColumnsAreAddressedByNameWithoutCaseAndByPosition)
@@ -1032,19 +1050,8 @@ TEST(Table, ValuesOfEveryFormReadBackExactlyThroughEditsDeletesFilesJournalsAndF
     t->setFiltered(false);
 
     // A file gives every value back (null ones as empty texts), and so does a copy of the rows.
-    QTemporaryDir dir;
-    const QString caminho = dir.filePath(QStringLiteral("tbTeste.cof"));
-    t->saveToFile(caminho);
-    auto u = novaTabela();
-    u->loadFromFile(caminho);
-    const std::vector<Table::Bookmark> deT = t->naturalRows();
-    const std::vector<Table::Bookmark> deU = u->naturalRows();
-    ASSERT_EQ(deT.size(), deU.size());
-    for (size_t i = 0; i < deT.size(); ++i)
-        for (int c = 0; c < 4; ++c)
-            ASSERT_EQ(u->rowValue(deU[i], c), t->rowValue(deT[i], c)) << "file row " << i << " col " << c;
+    ASSERT_NO_FATAL_FAILURE(ConfereIdaEVoltaPorArquivo(*t));
     EXPECT_EQ(Table::encodeContents(t->name(), t->snapshot()), t->encodeFile());
-    EXPECT_EQ(u->encodeFile(), t->encodeFile());
 
     // Rolling back gives back the values of the journal's start, null ones included.
     const std::vector<Table::Journal::Kept> guardadas = journal->originalRows();
@@ -1361,18 +1368,7 @@ TEST(Table, RowsWhoseValuesTakeAboutSixteenKibibytesKeepEveryValueItsLengthAndIt
     t->setFiltered(false);
     t->setIndexName(QString());
 
-    QTemporaryDir dir;
-    const QString caminho = dir.filePath(QStringLiteral("tbTeste.cof"));
-    t->saveToFile(caminho);
-    auto u = novaTabela();
-    u->loadFromFile(caminho);
-    const std::vector<Table::Bookmark> deT = t->naturalRows();
-    const std::vector<Table::Bookmark> deU = u->naturalRows();
-    ASSERT_EQ(deT.size(), deU.size());
-    for (size_t i = 0; i < deT.size(); ++i)
-        for (int c = 0; c < 4; ++c)
-            ASSERT_EQ(u->rowValue(deU[i], c), t->rowValue(deT[i], c)) << "file row " << i << " col " << c;
-    EXPECT_EQ(u->encodeFile(), t->encodeFile());
+    ASSERT_NO_FATAL_FAILURE(ConfereIdaEVoltaPorArquivo(*t));
 
     t->rollBack(*diario);
     esperado = noInicio;
