@@ -2,27 +2,14 @@
 
 #include "core/Interacao.h"
 #include "core/ProgramState.h"
+#include "net/Rede.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QEventLoop>
-#include <QFile>
 #include <QFileInfo>
-#include <QIODevice>
-#include <QNetworkAccessManager>
-#include <QNetworkReply>
-#include <QNetworkRequest>
-#include <QPointer>
 #include <QSettings>
-#include <QSslConfiguration>
-#include <QSslError>
-#include <QSslSocket>
 #include <QStandardPaths>
-#include <QTimer>
-#include <QUrl>
-
-#include <cstring>
-#include <limits>
 
 namespace net {
 
@@ -172,150 +159,14 @@ QByteArray& buffer()
     return b;
 }
 
-// A request body that can be read once, front to back, and never rewound.
-class CorpoDeUmaLeitura final : public QIODevice
-{
-public:
-    explicit CorpoDeUmaLeitura(const QByteArray& dados) : m_dados(dados) { open(QIODevice::ReadOnly); }
-    bool isSequential() const override { return true; }
-    qint64 bytesAvailable() const override { return m_dados.size() - m_lidos + QIODevice::bytesAvailable(); }
-
-protected:
-    qint64 readData(char* destino, qint64 maximo) override
-    {
-        const qint64 n = qMin(maximo, qint64(m_dados.size()) - m_lidos);
-        if (n <= 0)
-            return m_lidos >= m_dados.size() ? -1 : 0;
-        std::memcpy(destino, m_dados.constData() + m_lidos, size_t(n));
-        m_lidos += n;
-        return n;
-    }
-    qint64 writeData(const char*, qint64) override { return -1; }
-
-private:
-    const QByteArray m_dados;
-    qint64 m_lidos = 0;
-};
-
 bool g_emCurso = false;
 
-// Whether the last request may have left its connection open in the manager's cache. Only a reply
-// that came whole and said "Connection: close" is known to have closed it: Qt shuts that socket
-// before it reports the reply finished. Anything else (no such header, an error, an abort) may
-// leave a connection behind for the next request to inherit.
-bool g_conexaoPodeFicar = false;
-
-bool fechouAConexao(const QNetworkReply& r)
-{
-    return r.error() == QNetworkReply::NoError && r.isFinished()
-        && r.rawHeader(QByteArrayLiteral("Connection")).toLower().contains("close");
-}
-
-// One manager for the whole run, owned by the application. Every request gets a connection of its
-// own: see ExecutaPedido.
-QNetworkAccessManager& gerenteDaAplicacao()
-{
-    static QPointer<QNetworkAccessManager> gerente;
-    if (!gerente) {
-        gerente = new QNetworkAccessManager(QCoreApplication::instance());
-        gerente->setRedirectPolicy(QNetworkRequest::ManualRedirectPolicy);
-    }
-    return *gerente;
-}
-
 void estado(int codigo) { app::SetStatusText(2, TextoEstadoConexao(codigo)); }
-
-// Errors that Qt raises for an HTTP status: the server did answer, so its body is judged. A 400
-// comes as an invalid operation.
-bool erroDeStatusHttp(QNetworkReply::NetworkError e)
-{
-    const int v = int(e);
-    return (v >= 201 && v <= 299) || (v >= 401 && v <= 499) || e == QNetworkReply::ProtocolInvalidOperationError;
-}
-
-// Errors that say nothing reached the server.
-bool erroDeConexao(QNetworkReply::NetworkError e)
-{
-    switch (e) {
-    case QNetworkReply::ConnectionRefusedError:
-    case QNetworkReply::HostNotFoundError:
-    case QNetworkReply::UnknownProxyError:
-    case QNetworkReply::ProxyConnectionRefusedError:
-    case QNetworkReply::ProxyNotFoundError:
-    case QNetworkReply::NetworkSessionFailedError:
-    case QNetworkReply::TemporaryNetworkFailureError:
-    case QNetworkReply::ProtocolUnknownError:
-    case QNetworkReply::ProtocolInvalidOperationError:
-        return true;
-    default:
-        return false;
-    }
-}
 
 int falhaSeguranca(const QString& motivo)
 {
     textoFalhaSeguranca() = QStringLiteral("Conexão segura com o servidor recusada: ") + motivo;
     return FalhaSeguranca;
-}
-
-// What is wrong with the server's certificate, said so that whoever runs the deployment knows what to
-// mend.
-QString motivoDoCertificado(const QSslError& e, const QString& host)
-{
-    switch (e.error()) {
-    case QSslError::HostNameMismatch:
-        return QStringLiteral("o certificado do servidor não vale para o nome \"") + host + QStringLiteral("\".");
-    case QSslError::SelfSignedCertificate:
-    case QSslError::SelfSignedCertificateInChain:
-    case QSslError::UnableToGetIssuerCertificate:
-    case QSslError::UnableToGetLocalIssuerCertificate:
-    case QSslError::UnableToVerifyFirstCertificate:
-    case QSslError::CertificateUntrusted:
-        return QStringLiteral("o certificado do servidor não foi emitido por uma autoridade certificadora "
-                              "conhecida (a de uma instalação própria se indica em rezozur.ini, chave \"ca\").");
-    case QSslError::CertificateExpired:
-        return QStringLiteral("o certificado do servidor expirou.");
-    case QSslError::CertificateNotYetValid:
-        return QStringLiteral("o certificado do servidor ainda não é válido.");
-    case QSslError::CertificateRevoked:
-        return QStringLiteral("o certificado do servidor foi revogado.");
-    default:
-        return QStringLiteral("problema no certificado do servidor: ") + e.errorString() + QLatin1Char('.');
-    }
-}
-
-// The authorities a certificate is checked against: the system's store, plus those of the configured
-// file. Read once per file: the system's store is large.
-bool autoridades(const QString& arquivoCa, QList<QSslCertificate>& lista, QString& erro)
-{
-    static QString lido;
-    static QList<QSslCertificate> cache;
-    static bool temCache = false;
-    if (temCache && lido == arquivoCa) {
-        lista = cache;
-        return true;
-    }
-    QList<QSslCertificate> r = QSslConfiguration::systemCaCertificates();
-    if (!arquivoCa.isEmpty()) {
-        QFile f(arquivoCa);
-        if (!f.open(QIODevice::ReadOnly)) {
-            erro = QStringLiteral("o arquivo da autoridade certificadora \"") + arquivoCa
-                   + QStringLiteral("\" não pôde ser lido (") + f.errorString() + QStringLiteral(").");
-            return false;
-        }
-        const QList<QSslCertificate> doArquivo = QSslCertificate::fromData(f.readAll(), QSsl::Pem);
-        if (doArquivo.isEmpty()) {
-            erro = QStringLiteral("o arquivo da autoridade certificadora \"") + arquivoCa
-                   + QStringLiteral("\" não contém nenhum certificado PEM.");
-            return false;
-        }
-        r += doArquivo;
-    }
-    lido = arquivoCa;
-    cache = r;
-    temCache = true;
-    lista = r;
-    return true;
 }
 
 } // namespace
@@ -335,22 +186,23 @@ int ExecutaPedido(const QString& host, int port, const QString& path, const QStr
 
 // ---- the request under way ----
 
-// Everything a request under way holds; its handlers point here, so it stays put until the end.
-struct PedidoEmCurso::Estado {
+// Everything a request under way holds. The client calls back here while the request runs, so it
+// stays put until the end.
+struct PedidoEmCurso::Estado final : rede::Ouvinte {
     int falhaAntes = 0;  // a result known before anything was sent (negative), or 0
     bool ocupa = false;  // this request holds the one-at-a-time slot
-    bool seguro = false;
-    QString host;
-    QByteArray resposta;
-    QPointer<QNetworkReply> r;
     QEventLoop laco;
-    QTimer vigia;
-    bool enviado = false;
     bool aguardaEnvio = false;
-    bool tempoEsgotado = false;
-    bool excedeu = false;
-    // Certificate errors are only recorded: nothing here ever ignores one, so the request fails.
-    QList<QSslError> errosSsl;
+    // Last, so that a request given up goes down before what its handlers reach.
+    std::unique_ptr<rede::EmCurso> pedido;
+
+    void estado(int codigo) override { net::estado(codigo); }
+    void enviado() override
+    {
+        if (aguardaEnvio)
+            laco.quit();
+    }
+    void terminou() override { laco.quit(); }
 };
 
 PedidoEmCurso::PedidoEmCurso(const QString& host, int port, const QString& path, const QString& body)
@@ -378,122 +230,45 @@ int PedidoEmCurso::inicia(const QString& host, int port, const QString& path, co
     if (!seguro && cfg.protocolo != QLatin1String("http"))
         return falhaSeguranca(QStringLiteral("protocolo \"") + cfg.protocolo
                               + QStringLiteral("\" desconhecido em rezozur.ini ou REZOZUR_PROTOCOLO (use http ou https)."));
-    QSslConfiguration ssl;
-    if (seguro) {
-        if (!QSslSocket::supportsSsl())
-            return falhaSeguranca(QStringLiteral("este computador não tem suporte a TLS."));
-        QList<QSslCertificate> cas;
-        QString erroCa;
-        if (!autoridades(cfg.arquivoCa, cas, erroCa))
-            return falhaSeguranca(erroCa);
-        ssl = QSslConfiguration::defaultConfiguration();
-        ssl.setCaCertificates(cas);
-        ssl.setPeerVerifyMode(QSslSocket::VerifyPeer);
-        ssl.setProtocol(QSsl::SecureProtocols);
-    }
-
-    QUrl url;
-    url.setScheme(seguro ? QStringLiteral("https") : QStringLiteral("http"));
-    url.setHost(host);
-    url.setPort(port);
-    url.setPath(path);
-    if (!url.isValid() || host.isEmpty())
+    // Without its client the program cannot reach the server, which the user is told as such.
+    rede::Cliente* cliente = rede::ClienteCarregado();
+    if (!cliente)
         return FalhaConexao;
+
+    rede::Pedido p;
+    p.host = host;
+    p.porta = port;
+    p.caminho = path;
+    p.corpo = body;
+    p.seguro = seguro;
+    p.arquivoCa = cfg.arquivoCa;
+    p.tempoEnvioMs = cfg.tempoEnvioMs;
+    p.tempoRespostaMs = cfg.tempoRespostaMs;
+    p.limiteResposta = cfg.limiteResposta;
 
     g_emCurso = true;
     m->ocupa = true;
-    m->seguro = seguro;
-    m->host = host;
+    rede::Fim falha;
+    m->pedido = cliente->inicia(p, *m, falha);
+    if (!m->pedido) {
+        m->ocupa = false;
+        g_emCurso = false;
+        return falha.resultado == FalhaSeguranca ? falhaSeguranca(falha.motivo) : falha.resultado;
+    }
 
-    QNetworkAccessManager& gerente = gerenteDaAplicacao();
-    // No request may inherit a connection that another one used. The request asks for
-    // "Connection: close", but a server that answers without a "Connection" header leaves Qt taking
-    // the connection as kept alive; when the server then closes it, Qt hands the next request to
-    // the dead connection and would send it again, which the one-shot body below forbids (and
-    // must: the server may have acted on it). Clearing the cache costs the manager's network
-    // thread, made anew for the next request (about a quarter of a millisecond each time, a tenth
-    // of a download's 46 requests), so it is cleared only when the last reply may have left its
-    // connection open.
-    if (g_conexaoPodeFicar)
-        gerente.clearConnectionCache();
-    g_conexaoPodeFicar = true;
-    QNetworkRequest pedido(url);
-    // No connection outlives its request: the server closes it after the reply.
-    pedido.setHeader(QNetworkRequest::ContentTypeHeader, QByteArrayLiteral("application/x-www-form-urlencoded"));
-    pedido.setAttribute(QNetworkRequest::Http2AllowedAttribute, false);
-    pedido.setRawHeader(QByteArrayLiteral("Connection"), QByteArrayLiteral("close"));
-    if (seguro)
-        pedido.setSslConfiguration(ssl);
-
-    // Qt sends a request again by itself when the connection drops before the reply; the server may
-    // already have acted on it (a send would insert twice). A body that can be read only once makes
-    // that second attempt impossible: the request then fails like any broken reply.
-    pedido.setHeader(QNetworkRequest::ContentLengthHeader, body.size());
-    pedido.setAttribute(QNetworkRequest::DoNotBufferUploadDataAttribute, true);
-    auto* corpo = new CorpoDeUmaLeitura(body);
-    QNetworkReply* r = gerente.post(pedido, corpo);
-    corpo->setParent(r);
-    m->r = r;
-    Estado* e = m.get();
-    e->vigia.setSingleShot(true);
-
-    QObject::connect(r, &QNetworkReply::sslErrors, r, [e](const QList<QSslError>& erros) { e->errosSsl += erros; });
-    QObject::connect(&e->vigia, &QTimer::timeout, r, [e] {
-        e->tempoEsgotado = true;
-        e->r->abort();
-    });
-    QObject::connect(r, &QNetworkReply::socketStartedConnecting, r, [] { estado(20); });
-    QObject::connect(r, &QNetworkReply::uploadProgress, r, [e](qint64 enviados, qint64) {
-        if (!e->enviado && enviados > 0)
-            estado(30);
-    });
-    QObject::connect(r, &QNetworkReply::requestSent, r, [e] {
-        e->enviado = true;
-        estado(31);
-        e->vigia.start(Config().tempoRespostaMs);
-        if (e->aguardaEnvio)
-            e->laco.quit();
-    });
-    QObject::connect(r, &QNetworkReply::metaDataChanged, r, [e] {
-        e->enviado = true;
-        estado(40);
-        e->vigia.start(Config().tempoRespostaMs);
-    });
-    QObject::connect(r, &QNetworkReply::readyRead, r, [e] {
-        if (e->r->isOpen())
-            e->resposta.append(e->r->readAll());
-        e->vigia.start(Config().tempoRespostaMs);
-        if (e->resposta.size() > Config().limiteResposta) {
-            e->excedeu = true;
-            e->r->abort();
-        }
-    });
-    // The reply may finish while the caller works, before anyone waits: the watch stops with it.
-    QObject::connect(r, &QNetworkReply::finished, r, [e] {
-        e->vigia.stop();
-        e->laco.quit();
-    });
-
-    e->vigia.start(cfg.tempoEnvioMs);
     // Qt starts the request and feeds it its one-shot body from this thread's events: they are
     // handled until the request is out, so that the server works on it while the caller does.
-    e->aguardaEnvio = true;
-    if (!e->enviado && !r->isFinished())
-        e->laco.exec();
-    e->aguardaEnvio = false;
+    m->aguardaEnvio = true;
+    if (!m->pedido->enviado() && !m->pedido->terminado())
+        m->laco.exec();
+    m->aguardaEnvio = false;
     return 0;
 }
 
 PedidoEmCurso::~PedidoEmCurso()
 {
-    // Never waited for (the caller gave up, or an exception passed): the request goes down here.
-    if (m->r) {
-        QNetworkReply* r = m->r;
-        QObject::disconnect(r, nullptr, nullptr, nullptr);
-        r->abort();
-        delete r;
-        g_conexaoPodeFicar = true;
-    }
+    // Never waited for (the caller gave up, or an exception passed): the client aborts it.
+    m->pedido.reset();
     if (m->ocupa)
         g_emCurso = false;
 }
@@ -502,51 +277,21 @@ int PedidoEmCurso::espera()
 {
     QByteArray& resposta = buffer();
     resposta.clear();
-    if (!m->r)
+    if (!m->pedido)
         return m->falhaAntes < 0 ? m->falhaAntes : FalhaConexao;
 
     Estado& e = *m;
-    QNetworkReply* r = e.r;
-    if (!r->isFinished())
+    if (!e.pedido->terminado())
         e.laco.exec();
-    e.vigia.stop();
-    if (!e.excedeu && r->isOpen())
-        e.resposta.append(r->readAll());
-    resposta = std::move(e.resposta);
-    e.resposta = QByteArray();
-
-    g_conexaoPodeFicar = !fechouAConexao(*r);
-    const Configuracao& cfg = Config();
-    const QNetworkReply::NetworkError erro = r->error();
-    const bool temStatus = r->attribute(QNetworkRequest::HttpStatusCodeAttribute).isValid();
-    const QString textoErro = r->errorString();
-    e.r = nullptr;
-    delete r;
+    rede::Fim fim = e.pedido->fim();
+    e.pedido.reset();
     e.ocupa = false;
     g_emCurso = false;
+    resposta = std::move(fim.resposta);
 
-    int resultado;
-    if (e.seguro && !temStatus
-        && (!e.errosSsl.isEmpty() || erro == QNetworkReply::SslHandshakeFailedError)) {
-        resultado = e.errosSsl.isEmpty()
-                        ? falhaSeguranca(QStringLiteral("a negociação TLS falhou (") + textoErro + QStringLiteral(")."))
-                        : falhaSeguranca(motivoDoCertificado(e.errosSsl.first(), e.host));
-    } else if (e.excedeu || resposta.size() > cfg.limiteResposta) {
-        resultado = FalhaLeitura;
-    } else if (e.tempoEsgotado) {
-        resultado = e.enviado ? FalhaLeitura : FalhaConexao;
-    } else if (erro == QNetworkReply::NoError || (temStatus && erroDeStatusHttp(erro))) {
-        // An error status without a body is no data either: the server could not answer.
-        if (erro != QNetworkReply::NoError && resposta.isEmpty())
-            resultado = FalhaPaginaHtml;
-        else
-            resultado = int(qMin<qint64>(resposta.size(), std::numeric_limits<int>::max()));
-    } else if (erroDeConexao(erro) || (!e.enviado && !temStatus)) {
-        resultado = FalhaConexao;
-    } else {
-        resultado = FalhaLeitura;
-    }
-
+    int resultado = fim.resultado;
+    if (resultado == FalhaSeguranca)
+        resultado = falhaSeguranca(fim.motivo);
     if (resultado >= 0) {
         estado(41);
         if (resposta.size() >= 2 && resposta.at(0) == '<' && (resposta.at(1) == 'H' || resposta.at(1) == 'h'))
