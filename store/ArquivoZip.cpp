@@ -1,4 +1,6 @@
 #include "store/ArquivoZip.h"
+#include "store/BibliotecaZip.h"
+#include "store/DiretorioZip.h"
 #include "store/Paralelo.h"
 
 #include <QDir>
@@ -6,7 +8,6 @@
 #include <QFileInfo>
 #include <QSet>
 
-#include <zip.h>
 #include <zlib.h>
 
 #include <algorithm>
@@ -63,8 +64,8 @@ int CodigoDoSistema(int erro, int senaoEste)
 // that went missing.
 int CodigoDoZip(const zip_error_t* erro, bool lendo)
 {
-    const int ze = zip_error_code_zip(erro);
-    const int se = zip_error_code_system(erro);
+    const int ze = Zip().zip_error_code_zip(erro);
+    const int se = Zip().zip_error_code_system(erro);
     switch (ze) {
     case ZIP_ER_OK:
         return ArquivoZip::Ok;
@@ -105,10 +106,10 @@ QString TextoDoZip(const zip_error_t* erro)
 {
     // zip_error_strerror wants a non-const error; copy it.
     zip_error_t copia;
-    zip_error_init(&copia);
-    zip_error_set(&copia, zip_error_code_zip(erro), zip_error_code_system(erro));
-    QString t = QString::fromLocal8Bit(zip_error_strerror(&copia));
-    zip_error_fini(&copia);
+    Zip().zip_error_init(&copia);
+    Zip().zip_error_set(&copia, Zip().zip_error_code_zip(erro), Zip().zip_error_code_system(erro));
+    QString t = QString::fromLocal8Bit(Zip().zip_error_strerror(&copia));
+    Zip().zip_error_fini(&copia);
     return t;
 }
 
@@ -250,11 +251,11 @@ zip_int64_t FontePreparada(void* estado, void* dados, zip_uint64_t tamanho, zip_
         return 0;
     case ZIP_SOURCE_STAT: {
         if (tamanho < sizeof(zip_stat_t)) {
-            zip_error_set(&p->erroDaFonte, ZIP_ER_INVAL, 0);
+            Zip().zip_error_set(&p->erroDaFonte, ZIP_ER_INVAL, 0);
             return -1;
         }
         auto* st = static_cast<zip_stat_t*>(dados);
-        zip_stat_init(st);
+        Zip().zip_stat_init(st);
         st->valid = ZIP_STAT_SIZE | ZIP_STAT_COMP_SIZE | ZIP_STAT_COMP_METHOD | ZIP_STAT_CRC | ZIP_STAT_MTIME
                     | ZIP_STAT_ENCRYPTION_METHOD;
         st->size = p->tamanho;
@@ -267,27 +268,27 @@ zip_int64_t FontePreparada(void* estado, void* dados, zip_uint64_t tamanho, zip_
     }
     case ZIP_SOURCE_GET_FILE_ATTRIBUTES: {
         if (!p->temModo || tamanho < sizeof(zip_file_attributes_t)) {
-            zip_error_set(&p->erroDaFonte, ZIP_ER_INVAL, 0);
+            Zip().zip_error_set(&p->erroDaFonte, ZIP_ER_INVAL, 0);
             return -1;
         }
         auto* a = static_cast<zip_file_attributes_t*>(dados);
-        zip_file_attributes_init(a);
+        Zip().zip_file_attributes_init(a);
         a->valid = ZIP_FILE_ATTRIBUTES_HOST_SYSTEM | ZIP_FILE_ATTRIBUTES_EXTERNAL_FILE_ATTRIBUTES;
         a->host_system = ZIP_OPSYS_UNIX;
         a->external_file_attributes = (zip_uint32_t(p->modo) << 16) | ((p->modo & S_IWUSR) ? 0 : 1);
         return sizeof(zip_file_attributes_t);
     }
     case ZIP_SOURCE_ERROR:
-        return zip_error_to_data(&p->erroDaFonte, dados, tamanho);
+        return Zip().zip_error_to_data(&p->erroDaFonte, dados, tamanho);
     case ZIP_SOURCE_SUPPORTS:
-        return p->temModo ? zip_source_make_command_bitmap(ZIP_SOURCE_OPEN, ZIP_SOURCE_READ, ZIP_SOURCE_CLOSE,
+        return p->temModo ? Zip().zip_source_make_command_bitmap(ZIP_SOURCE_OPEN, ZIP_SOURCE_READ, ZIP_SOURCE_CLOSE,
                                                            ZIP_SOURCE_STAT, ZIP_SOURCE_ERROR, ZIP_SOURCE_FREE,
                                                            ZIP_SOURCE_SUPPORTS, ZIP_SOURCE_GET_FILE_ATTRIBUTES, -1)
-                          : zip_source_make_command_bitmap(ZIP_SOURCE_OPEN, ZIP_SOURCE_READ, ZIP_SOURCE_CLOSE,
+                          : Zip().zip_source_make_command_bitmap(ZIP_SOURCE_OPEN, ZIP_SOURCE_READ, ZIP_SOURCE_CLOSE,
                                                            ZIP_SOURCE_STAT, ZIP_SOURCE_ERROR, ZIP_SOURCE_FREE,
                                                            ZIP_SOURCE_SUPPORTS, -1);
     default:
-        zip_error_set(&p->erroDaFonte, ZIP_ER_OPNOTSUPP, 0);
+        Zip().zip_error_set(&p->erroDaFonte, ZIP_ER_OPNOTSUPP, 0);
         return -1;
     }
 }
@@ -305,6 +306,9 @@ int ArquivoZip::Compacta(const QString& copiaAnterior)
     m_detalhe.clear();
     if (FilesToProcess.isEmpty() && Conteudos.isEmpty())
         return falha(OutraFalha, QStringLiteral("nenhum arquivo a compactar"));
+    QString semZip;
+    if (!CarregaZip(&semZip))
+        return falha(BibliotecaAusente, semZip);
 
     // A project file reached through a link is replaced where it really lies, keeping the link.
     QFileInfo info(ZipFileName);
@@ -320,21 +324,21 @@ int ArquivoZip::Compacta(const QString& copiaAnterior)
     QFile::remove(temp);
 
     int erro = 0;
-    zip_t* za = zip_open(Caminho(temp).constData(), ZIP_CREATE | ZIP_TRUNCATE, &erro);
+    zip_t* za = Zip().zip_open(Caminho(temp).constData(), ZIP_CREATE | ZIP_TRUNCATE, &erro);
     if (!za) {
         zip_error_t e;
-        zip_error_init_with_code(&e, erro);
+        Zip().zip_error_init_with_code(&e, erro);
         int r = CodigoDoZip(&e, false);
         QString t = TextoDoZip(&e);
-        zip_error_fini(&e);
+        Zip().zip_error_fini(&e);
         return falha(r, t);
     }
 
     const QByteArray senha = Password.toUtf8();
     auto desiste = [&](const QString& oque) {
-        int r = CodigoDoZip(zip_get_error(za), false);
-        QString t = oque + QStringLiteral(": ") + TextoDoZip(zip_get_error(za));
-        zip_discard(za);
+        int r = CodigoDoZip(Zip().zip_get_error(za), false);
+        QString t = oque + QStringLiteral(": ") + TextoDoZip(Zip().zip_get_error(za));
+        Zip().zip_discard(za);
         QFile::remove(temp);
         return falha(r, t);
     };
@@ -345,7 +349,7 @@ int ArquivoZip::Compacta(const QString& copiaAnterior)
     std::vector<Preparada> prontas(static_cast<size_t>(total));
     for (qsizetype k = 0; k < FilesToProcess.size(); ++k) {
         if (!QFileInfo(FilesToProcess[k]).isFile()) {
-            zip_discard(za);
+            Zip().zip_discard(za);
             QFile::remove(temp);
             return falha(ArquivoInexistente, QStringLiteral("arquivo inexistente: ") + FilesToProcess[k]);
         }
@@ -353,7 +357,7 @@ int ArquivoZip::Compacta(const QString& copiaAnterior)
     const time_t agora = ::time(nullptr);
     EmParalelo(size_t(total), [&](size_t k) {
         Preparada& p = prontas[k];
-        zip_error_init(&p.erroDaFonte);
+        Zip().zip_error_init(&p.erroDaFonte);
         QByteArray lidos;
         const QString nome = qsizetype(k) < FilesToProcess.size() ? FilesToProcess.at(qsizetype(k))
                                                                   : Conteudos.at(qsizetype(k) - FilesToProcess.size()).first;
@@ -391,28 +395,28 @@ int ArquivoZip::Compacta(const QString& copiaAnterior)
         const QString arquivo = deArquivo ? FilesToProcess[k] : Conteudos[k - FilesToProcess.size()].first;
         Preparada& p = prontas[size_t(k)];
         if (p.erro) {
-            zip_discard(za);
+            Zip().zip_discard(za);
             QFile::remove(temp);
             return falha(CodigoDoSistema(p.erro, OutraFalha),
                          arquivo + QStringLiteral(": ") + QString::fromLocal8Bit(std::strerror(p.erro)));
         }
-        zip_source_t* fonte = zip_source_function(za, FontePreparada, &p);
+        zip_source_t* fonte = Zip().zip_source_function(za, FontePreparada, &p);
         if (!fonte)
             return desiste(arquivo);
         const QByteArray nome = QFileInfo(arquivo).fileName().toUtf8();
-        zip_int64_t i = zip_file_add(za, nome.constData(), fonte, ZIP_FL_OVERWRITE | ZIP_FL_ENC_GUESS);
+        zip_int64_t i = Zip().zip_file_add(za, nome.constData(), fonte, ZIP_FL_OVERWRITE | ZIP_FL_ENC_GUESS);
         if (i < 0) {
-            zip_source_free(fonte);
+            Zip().zip_source_free(fonte);
             return desiste(arquivo);
         }
         // A deflated entry keeps the default method, which takes the source's own; a stored one says so.
-        if (!p.comprimida && zip_set_file_compression(za, zip_uint64_t(i), ZIP_CM_STORE, 0) != 0)
+        if (!p.comprimida && Zip().zip_set_file_compression(za, zip_uint64_t(i), ZIP_CM_STORE, 0) != 0)
             return desiste(arquivo);
         if (!senha.isEmpty()
-            && zip_file_set_encryption(za, zip_uint64_t(i), ZIP_EM_TRAD_PKWARE, senha.constData()) != 0)
+            && Zip().zip_file_set_encryption(za, zip_uint64_t(i), ZIP_EM_TRAD_PKWARE, senha.constData()) != 0)
             return desiste(arquivo);
     }
-    if (zip_close(za) != 0)
+    if (Zip().zip_close(za) != 0)
         return desiste(QStringLiteral("gravação de ") + temp);
 
     // The new archive is complete; make it durable before it takes the old one's place.
@@ -440,16 +444,18 @@ int ArquivoZip::Compacta(const QString& copiaAnterior)
 QStringList ArquivoZip::nomesDasEntradas()
 {
     QStringList r;
+    if (!CarregaZip())
+        return r;
     int erro = 0;
-    zip_t* za = zip_open(Caminho(ZipFileName).constData(), ZIP_RDONLY, &erro);
+    zip_t* za = Zip().zip_open(Caminho(ZipFileName).constData(), ZIP_RDONLY, &erro);
     if (!za)
         return r;
-    const zip_int64_t n = zip_get_num_entries(za, 0);
+    const zip_int64_t n = Zip().zip_get_num_entries(za, 0);
     for (zip_int64_t i = 0; i < n; ++i) {
-        const char* nome = zip_get_name(za, zip_uint64_t(i), ZIP_FL_ENC_RAW);
+        const char* nome = Zip().zip_get_name(za, zip_uint64_t(i), ZIP_FL_ENC_RAW);
         r << QString::fromUtf8(nome ? nome : "");
     }
-    zip_discard(za);
+    Zip().zip_discard(za);
     return r;
 }
 
@@ -500,65 +506,117 @@ unsigned HoraDoArquivoAlta(time_t quando)
     return unsigned((t.tm_hour << 11) | (t.tm_min << 5) | (t.tm_sec >> 1)) >> 8;
 }
 
-// Reads an entry whole through the common way: deflated or stored, encrypted with the traditional
-// method or not, it is read raw and undone here. Returns false whenever anything is not as the
-// directory says (a wrong password, damaged data, a method undone elsewhere): the library then reads
-// the entry again and gives its own verdict.
-bool LeDireto(zip_t* za, zip_uint64_t i, const zip_stat_t& zs, const QByteArray& senha, qint64 tamanhoDoArquivo,
-              QByteArray& saida)
+// An entry as the reading needs it, from our own reading of the directory or from libzip's.
+struct Entrada {
+    QString nome;
+    qint64 declarado = 0;   // its size once undone, as the directory declares it
+    zip_uint64_t peso = 0;  // what it takes in the archive, so that the largest go first
+    // When `direta`, it is read raw and undone here; the rest is what that takes.
+    bool direta = false;
+    bool cifrada = false;
+    bool deflacionada = false;
+    zip_uint64_t comprimido = 0;
+    zip_uint32_t crc = 0;
+    unsigned horaAlta = 0;  // the high byte of its time in the archive's form
+    zip_uint64_t inicio = 0;  // where its data lies, when the directory was our own reading
+};
+
+// Whether an entry can be read directly: deflated or stored, encrypted with the traditional method or
+// not, and with a password when it is encrypted.
+bool PodeSerDireta(const Entrada& e, bool temSenha)
 {
+    return !e.cifrada || (temSenha && e.comprimido >= CabecalhoPkware);
+}
+
+Entrada DoZip(const QString& nome, const zip_stat_t& zs, bool temSenha, qint64 tamanhoDoArquivo)
+{
+    Entrada e;
+    e.nome = nome;
+    e.declarado = qint64(zs.size);
+    e.peso = (zs.valid & ZIP_STAT_COMP_SIZE) ? zs.comp_size : zs.size;
     const zip_uint64_t precisa = ZIP_STAT_SIZE | ZIP_STAT_COMP_SIZE | ZIP_STAT_CRC | ZIP_STAT_COMP_METHOD
                                  | ZIP_STAT_ENCRYPTION_METHOD | ZIP_STAT_MTIME;
-    if ((zs.valid & precisa) != precisa || zs.comp_size > zip_uint64_t(tamanhoDoArquivo))
-        return false;
-    const bool cifrada = zs.encryption_method == ZIP_EM_TRAD_PKWARE;
-    if ((!cifrada && zs.encryption_method != ZIP_EM_NONE) || (cifrada && senha.isEmpty())
-        || (zs.comp_method != ZIP_CM_DEFLATE && zs.comp_method != ZIP_CM_STORE)
-        || (cifrada && zs.comp_size < CabecalhoPkware))
-        return false;
-    zip_file_t* zf = zip_fopen_index(za, i, ZIP_FL_ENCRYPTED);
+    if ((zs.valid & precisa) != precisa || zs.comp_size > zip_uint64_t(tamanhoDoArquivo)
+        || (zs.encryption_method != ZIP_EM_NONE && zs.encryption_method != ZIP_EM_TRAD_PKWARE)
+        || (zs.comp_method != ZIP_CM_DEFLATE && zs.comp_method != ZIP_CM_STORE))
+        return e;
+    e.cifrada = zs.encryption_method == ZIP_EM_TRAD_PKWARE;
+    e.deflacionada = zs.comp_method == ZIP_CM_DEFLATE;
+    e.comprimido = zs.comp_size;
+    e.crc = zs.crc;
+    e.horaAlta = HoraDoArquivoAlta(zs.mtime);
+    e.direta = PodeSerDireta(e, temSenha);
+    return e;
+}
+
+Entrada DoDiretorio(const EntradaZip& z, bool temSenha)
+{
+    Entrada e;
+    e.nome = QString::fromUtf8(z.nome);
+    e.declarado = z.tamanho;
+    e.peso = z.comprimido;
+    e.cifrada = z.cifrada;
+    e.deflacionada = z.metodo == 8;
+    e.comprimido = z.comprimido;
+    e.crc = z.crc;
+    e.horaAlta = z.horaDos >> 8;
+    e.inicio = z.inicio;
+    e.direta = PodeSerDireta(e, temSenha);
+    return e;
+}
+
+// The entry's raw bytes through libzip, exactly as many as the directory says.
+bool LeBrutoDoZip(zip_t* za, zip_uint64_t i, const Entrada& e, QByteArray& bruto)
+{
+    zip_file_t* zf = Zip().zip_fopen_index(za, i, ZIP_FL_ENCRYPTED);
     if (!zf)
         return false;
-    QByteArray bruto(qsizetype(zs.comp_size), Qt::Uninitialized);
+    bruto = QByteArray(qsizetype(e.comprimido), Qt::Uninitialized);
     zip_uint64_t lidos = 0;
-    while (lidos < zs.comp_size) {
-        const zip_int64_t k = zip_fread(zf, bruto.data() + lidos, zs.comp_size - lidos);
+    while (lidos < e.comprimido) {
+        const zip_int64_t k = Zip().zip_fread(zf, bruto.data() + lidos, e.comprimido - lidos);
         if (k <= 0)
             break;
         lidos += zip_uint64_t(k);
     }
     char sobra;
-    const bool inteiro = lidos == zs.comp_size && zip_fread(zf, &sobra, 1) == 0;
-    zip_fclose(zf);
-    if (!inteiro)
-        return false;
+    const bool inteiro = lidos == e.comprimido && Zip().zip_fread(zf, &sobra, 1) == 0;
+    Zip().zip_fclose(zf);
+    return inteiro;
+}
+
+// Undoes an entry's raw bytes: decrypts, inflates and checks the CRC. Returns false whenever anything
+// is not as the directory says (a wrong password, damaged data): the library then reads the entry
+// again and gives its own verdict.
+bool Desfaz(QByteArray bruto, const Entrada& e, const QByteArray& senha, QByteArray& saida)
+{
     auto* dados = reinterpret_cast<unsigned char*>(bruto.data());
-    size_t n = size_t(zs.comp_size);
-    if (cifrada) {
+    size_t n = size_t(bruto.size());
+    if (e.cifrada) {
         ChavesPkware chaves(senha);
         chaves.decifra(dados, n);
         const unsigned verifica = dados[CabecalhoPkware - 1];
-        if (verifica != (zs.crc >> 24) && verifica != HoraDoArquivoAlta(zs.mtime))
+        if (verifica != (e.crc >> 24) && verifica != e.horaAlta)
             return false;
         dados += CabecalhoPkware;
         n -= CabecalhoPkware;
     }
-    if (zs.comp_method == ZIP_CM_STORE) {
-        if (n != zs.size)
+    if (!e.deflacionada) {
+        if (n != zip_uint64_t(e.declarado))
             return false;
-        saida = cifrada ? QByteArray(reinterpret_cast<const char*>(dados), qsizetype(n)) : std::move(bruto);
+        saida = e.cifrada ? QByteArray(reinterpret_cast<const char*>(dados), qsizetype(n)) : std::move(bruto);
     } else {
         // One call undoes the whole entry: its room is known, and both sizes fit zlib's counters.
-        if (n >= (size_t(1) << 31) || zs.size >= (zip_uint64_t(1) << 31))
+        if (n >= (size_t(1) << 31) || e.declarado >= (qint64(1) << 31))
             return false;
-        saida = QByteArray(qsizetype(zs.size), Qt::Uninitialized);
+        saida = QByteArray(qsizetype(e.declarado), Qt::Uninitialized);
         z_stream z{};
         if (inflateInit2(&z, -MAX_WBITS) != Z_OK)
             return false;
         z.next_in = dados;
         z.avail_in = uInt(n);
         z.next_out = reinterpret_cast<Bytef*>(saida.data());
-        z.avail_out = uInt(zs.size);
+        z.avail_out = uInt(e.declarado);
         const bool bom = inflate(&z, Z_FINISH) == Z_STREAM_END && z.avail_out == 0 && z.avail_in == 0;
         inflateEnd(&z);
         if (!bom)
@@ -566,8 +624,26 @@ bool LeDireto(zip_t* za, zip_uint64_t i, const zip_stat_t& zs, const QByteArray&
     }
     bruto = QByteArray();
     const uLong crc = crc32_z(crc32_z(0, nullptr, 0), reinterpret_cast<const Bytef*>(saida.constData()), size_t(saida.size()));
-    return zip_uint32_t(crc) == zs.crc;
+    return zip_uint32_t(crc) == e.crc;
 }
+
+// Closes a descriptor or a libzip handle when the reading ends, however it ends.
+struct Descritor {
+    int fd = -1;
+    ~Descritor()
+    {
+        if (fd >= 0)
+            ::close(fd);
+    }
+};
+struct Manipulador {
+    zip_t* za = nullptr;
+    ~Manipulador()
+    {
+        if (za)
+            Zip().zip_discard(za);
+    }
+};
 
 } // namespace
 
@@ -612,33 +688,50 @@ int ArquivoZip::le(const std::function<int(const QString&, QByteArray&&, QString
         return falha(CodigoDoSistema(errno, OutraFalha), QString::fromLocal8Bit(std::strerror(errno)));
     if (S_ISDIR(st.st_mode))
         return falha(SemAcesso, QStringLiteral("é uma pasta"));
+    const QByteArray senha = Password.toUtf8();
 
-    int erro = 0;
-    zip_t* za = zip_open(arquivo.constData(), ZIP_RDONLY | ZIP_CHECKCONS, &erro);
-    if (!za) {
-        zip_error_t e;
-        zip_error_init_with_code(&e, erro);
-        int r = CodigoDoZip(&e, true);
-        QString t = TextoDoZip(&e);
-        zip_error_fini(&e);
-        return falha(r, t);
+    // The ordinary archive (the one we write, or Info-ZIP's) is read without libzip: our own reading of
+    // its directory and plain reads at the places it gives. Anything that reading does not take goes
+    // to libzip whole, which checks it and has the last word on it.
+    Descritor fd;
+    std::vector<EntradaZip> doDiretorio;
+    fd.fd = ::open(arquivo.constData(), O_RDONLY | O_CLOEXEC);
+    struct stat aberto {};
+    if (fd.fd >= 0
+        && (::fstat(fd.fd, &aberto) != 0 || !S_ISREG(aberto.st_mode)
+            || !LeDiretorioZip(fd.fd, uint64_t(aberto.st_size), doDiretorio))) {
+        ::close(fd.fd);
+        fd.fd = -1;
     }
-    struct Fecha {
-        zip_t* za;
-        ~Fecha() { zip_discard(za); }
-    } fecha{za};
+    Manipulador za;
+    if (fd.fd < 0) {
+        QString semZip;
+        if (!CarregaZip(&semZip))
+            return falha(BibliotecaAusente, semZip);
+        int erro = 0;
+        za.za = Zip().zip_open(arquivo.constData(), ZIP_RDONLY | ZIP_CHECKCONS, &erro);
+        if (!za.za) {
+            zip_error_t e;
+            Zip().zip_error_init_with_code(&e, erro);
+            int r = CodigoDoZip(&e, true);
+            QString t = TextoDoZip(&e);
+            Zip().zip_error_fini(&e);
+            return falha(r, t);
+        }
+    }
 
     // First every name and size, so that a hostile archive is refused before anything is written.
-    const zip_int64_t n = zip_get_num_entries(za, 0);
+    const zip_int64_t n = za.za ? Zip().zip_get_num_entries(za.za, 0) : zip_int64_t(doDiretorio.size());
     if (n <= 0)
         return falha(Danificado, QStringLiteral("arquivo vazio"));
     QSet<QString> permitidos(NomesPermitidos.begin(), NomesPermitidos.end());
     QSet<QString> vistos;
-    QStringList nomes;
-    std::vector<zip_stat_t> estatisticas;
+    std::vector<Entrada> entradas;
+    entradas.reserve(size_t(n));
     qint64 total = 0;
     for (zip_int64_t i = 0; i < n; ++i) {
-        const char* bruto = zip_get_name(za, zip_uint64_t(i), ZIP_FL_ENC_RAW);
+        const char* bruto = za.za ? Zip().zip_get_name(za.za, zip_uint64_t(i), ZIP_FL_ENC_RAW)
+                                  : doDiretorio[size_t(i)].nome.constData();
         const QString nome = QString::fromUtf8(bruto ? bruto : "");
         // Only exact expected names pass: that alone rules out directories, "..", absolute paths and
         // names with a NUL or a separator in them.
@@ -647,38 +740,42 @@ int ArquivoZip::le(const std::function<int(const QString&, QByteArray&&, QString
         if (vistos.contains(nome))
             return falha(Danificado, QStringLiteral("entrada repetida: ") + nome);
         vistos.insert(nome);
-        zip_stat_t zs;
-        zip_stat_init(&zs);
-        if (zip_stat_index(za, zip_uint64_t(i), 0, &zs) != 0 || !(zs.valid & ZIP_STAT_SIZE))
-            return falha(CodigoDoZip(zip_get_error(za), true), TextoDoZip(zip_get_error(za)));
-        if (zs.size > zip_uint64_t(LimiteExtracao) || (total += qint64(zs.size)) > LimiteExtracao)
+        zip_stat_t zs{};
+        if (!za.za) {
+            entradas.push_back(DoDiretorio(doDiretorio[size_t(i)], !senha.isEmpty()));
+        } else {
+            Zip().zip_stat_init(&zs);
+            if (Zip().zip_stat_index(za.za, zip_uint64_t(i), 0, &zs) != 0 || !(zs.valid & ZIP_STAT_SIZE))
+                return falha(CodigoDoZip(Zip().zip_get_error(za.za), true), TextoDoZip(Zip().zip_get_error(za.za)));
+            entradas.push_back(DoZip(nome, zs, !senha.isEmpty(), qint64(st.st_size)));
+        }
+        const qint64 declarado = entradas.back().declarado;
+        if (declarado < 0 || declarado > LimiteExtracao || (total += declarado) > LimiteExtracao)
             return falha(Danificado, QStringLiteral("conteúdo grande demais: ") + nome);
+        if (!za.za)
+            continue;
         // A method libzip cannot undo is refused here, before the entry is opened: libzip's own refusal
         // at the opening leaks what it had allocated for the entry.
         const int semSuporte =
             (zs.valid & ZIP_STAT_ENCRYPTION_METHOD) && zs.encryption_method != ZIP_EM_NONE
-                    && !zip_encryption_method_supported(zs.encryption_method, 0)
+                    && !Zip().zip_encryption_method_supported(zs.encryption_method, 0)
                 ? ZIP_ER_ENCRNOTSUPP
-                : ((zs.valid & ZIP_STAT_COMP_METHOD) && !zip_compression_method_supported(zs.comp_method, 0)
+                : ((zs.valid & ZIP_STAT_COMP_METHOD) && !Zip().zip_compression_method_supported(zs.comp_method, 0)
                        ? ZIP_ER_COMPNOTSUPP
                        : ZIP_ER_OK);
         if (semSuporte != ZIP_ER_OK) {
             zip_error_t e;
-            zip_error_init_with_code(&e, semSuporte);
+            Zip().zip_error_init_with_code(&e, semSuporte);
             const QString texto = nome + QStringLiteral(": ") + TextoDoZip(&e);
-            zip_error_fini(&e);
+            Zip().zip_error_fini(&e);
             return falha(Danificado, texto);
         }
-        nomes << nome;
-        estatisticas.push_back(zs);
     }
 
-    const QByteArray senha = Password.toUtf8();
-
-    // The entries are independent, so each worker reads the archive through a handle of its own
-    // (a libzip handle is not for two threads) and takes the next entry nobody has taken: inflating,
-    // decrypting and whatever the receiver does with the bytes run on every core. The first failure
-    // stops the others.
+    // The entries are independent, so each worker takes the next entry nobody has taken: reading,
+    // inflating, decrypting and whatever the receiver does with the bytes run on every core. The
+    // reads of our own go through the one descriptor; libzip, when an entry needs it, through a
+    // handle per worker (a libzip handle is not for two threads). The first failure stops the others.
     std::mutex trava;
     int codigoDaFalha = Ok;
     QString detalheDaFalha;
@@ -693,78 +790,103 @@ int ArquivoZip::le(const std::function<int(const QString&, QByteArray&&, QString
     };
     // The largest entries first: one left for the end would keep a single worker busy while the
     // others wait.
-    std::vector<zip_int64_t> ordem(static_cast<size_t>(n));
-    for (zip_int64_t i = 0; i < n; ++i)
-        ordem[size_t(i)] = i;
-    const auto peso = [&](zip_int64_t i) {
-        const zip_stat_t& zs = estatisticas[size_t(i)];
-        return (zs.valid & ZIP_STAT_COMP_SIZE) ? zs.comp_size : zs.size;
-    };
-    std::stable_sort(ordem.begin(), ordem.end(), [&](zip_int64_t a, zip_int64_t b) { return peso(a) > peso(b); });
+    std::vector<size_t> ordem(entradas.size());
+    for (size_t i = 0; i < ordem.size(); ++i)
+        ordem[i] = i;
+    std::stable_sort(ordem.begin(), ordem.end(), [&](size_t a, size_t b) { return entradas[a].peso > entradas[b].peso; });
     std::atomic<size_t> proxima{0};
     // The declared sizes may lie: what is read is counted again, across all entries.
     std::atomic<qint64> lidosAoTodo{0};
-    const size_t fios = std::min<size_t>(size_t(n), std::clamp<size_t>(std::thread::hardware_concurrency(), 1, 4));
+    const size_t fios = std::min<size_t>(entradas.size(), std::clamp<size_t>(std::thread::hardware_concurrency(), 1, 4));
     EmParalelo(fios, [&](size_t trabalhador) {
-        zip_t* proprio = za;
-        if (trabalhador > 0) {
-            int e = 0;
-            proprio = zip_open(arquivo.constData(), ZIP_RDONLY, &e);
-            if (!proprio) {
-                zip_error_t ze;
-                zip_error_init_with_code(&ze, e);
-                registra(CodigoDoZip(&ze, true), TextoDoZip(&ze));
-                zip_error_fini(&ze);
-                return;
+        Manipulador doTrabalhador;
+        zip_t* proprio = nullptr;
+        // This worker's libzip handle, opened when it first needs one. When our own reading took the
+        // directory, libzip checks the archive again as it would have from the start.
+        auto handle = [&]() -> zip_t* {
+            if (proprio)
+                return proprio;
+            QString semZip;
+            if (!CarregaZip(&semZip)) {
+                registra(BibliotecaAusente, semZip);
+                return nullptr;
             }
-        }
-        zip_set_default_password(proprio, senha.isEmpty() ? nullptr : senha.constData());
+            if (trabalhador == 0 && za.za) {
+                proprio = za.za;
+            } else {
+                int e = 0;
+                proprio = doTrabalhador.za =
+                    Zip().zip_open(arquivo.constData(), za.za ? ZIP_RDONLY : ZIP_RDONLY | ZIP_CHECKCONS, &e);
+                if (!proprio) {
+                    zip_error_t ze;
+                    Zip().zip_error_init_with_code(&ze, e);
+                    registra(CodigoDoZip(&ze, true), TextoDoZip(&ze));
+                    Zip().zip_error_fini(&ze);
+                    return nullptr;
+                }
+            }
+            Zip().zip_set_default_password(proprio, senha.isEmpty() ? nullptr : senha.constData());
+            return proprio;
+        };
         for (size_t k = proxima++; k < ordem.size() && !parar; k = proxima++) {
-            const zip_int64_t i = ordem[k];
-            const QString& nome = nomes.at(int(i));
-            const zip_stat_t& zs = estatisticas[size_t(i)];
-            const qint64 declarado = qint64(zs.size);
+            const size_t i = ordem[k];
+            const Entrada& e = entradas[i];
             QByteArray bytes;
-            if (LeDireto(proprio, zip_uint64_t(i), zs, senha, qint64(st.st_size), bytes)) {
+            bool direta = false;
+            if (e.direta) {
+                QByteArray bruto;
+                if (fd.fd >= 0) {
+                    bruto = QByteArray(qsizetype(e.comprimido), Qt::Uninitialized);
+                    direta = LeNoArquivo(fd.fd, e.inicio, size_t(e.comprimido), bruto.data());
+                } else {
+                    zip_t* h = handle();
+                    if (!h)
+                        break;
+                    direta = LeBrutoDoZip(h, zip_uint64_t(i), e, bruto);
+                }
+                direta = direta && Desfaz(std::move(bruto), e, senha, bytes);
+            }
+            if (direta) {
                 if ((lidosAoTodo += bytes.size()) > LimiteExtracao) {
-                    registra(Danificado, QStringLiteral("conteúdo maior que o declarado ou que o limite: ") + nome);
+                    registra(Danificado, QStringLiteral("conteúdo maior que o declarado ou que o limite: ") + e.nome);
                     break;
                 }
             } else {
-                zip_file_t* zf = zip_fopen_index(proprio, zip_uint64_t(i), 0);
+                zip_t* h = handle();
+                if (!h)
+                    break;
+                zip_file_t* zf = Zip().zip_fopen_index(h, zip_uint64_t(i), 0);
                 if (!zf) {
-                    registra(CodigoDoZip(zip_get_error(proprio), true), nome + QStringLiteral(": ") + TextoDoZip(zip_get_error(proprio)));
+                    registra(CodigoDoZip(Zip().zip_get_error(h), true), e.nome + QStringLiteral(": ") + TextoDoZip(Zip().zip_get_error(h)));
                     break;
                 }
                 // One byte of room beyond the declared size shows an entry that lies about it.
-                bytes = QByteArray(qsizetype(declarado) + 1, Qt::Uninitialized);
+                bytes = QByteArray(qsizetype(e.declarado) + 1, Qt::Uninitialized);
                 qint64 lidos = 0;
                 bool bom = true;
                 while (bom && !parar) {
-                    zip_int64_t k = zip_fread(zf, bytes.data() + lidos, zip_uint64_t(bytes.size() - lidos));
+                    zip_int64_t k = Zip().zip_fread(zf, bytes.data() + lidos, zip_uint64_t(bytes.size() - lidos));
                     if (k < 0) {
-                        registra(CodigoDoZip(zip_file_get_error(zf), true), nome + QStringLiteral(": ") + TextoDoZip(zip_file_get_error(zf)));
+                        registra(CodigoDoZip(Zip().zip_file_get_error(zf), true), e.nome + QStringLiteral(": ") + TextoDoZip(Zip().zip_file_get_error(zf)));
                         bom = false;
                     } else if (k == 0) {
                         break;
-                    } else if ((lidos += k) > declarado || (lidosAoTodo += k) > LimiteExtracao) {
-                        registra(Danificado, QStringLiteral("conteúdo maior que o declarado ou que o limite: ") + nome);
+                    } else if ((lidos += k) > e.declarado || (lidosAoTodo += k) > LimiteExtracao) {
+                        registra(Danificado, QStringLiteral("conteúdo maior que o declarado ou que o limite: ") + e.nome);
                         bom = false;
                     }
                 }
-                zip_fclose(zf);
+                Zip().zip_fclose(zf);
                 if (!bom || parar)
                     break;
                 bytes.truncate(qsizetype(lidos));
             }
             QString detalhe;
-            if (const int r = entrega(nome, std::move(bytes), detalhe); r != Ok) {
+            if (const int r = entrega(e.nome, std::move(bytes), detalhe); r != Ok) {
                 registra(r, detalhe);
                 break;
             }
         }
-        if (proprio != za)
-            zip_discard(proprio);
     });
     if (codigoDaFalha != Ok)
         return falha(codigoDaFalha, detalheDaFalha);

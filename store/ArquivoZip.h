@@ -10,8 +10,13 @@
 
 namespace store {
 
-// The password-protected ZIP archive of a project, over libzip. Entries are ZipCrypto ("traditional
-// PKWARE") so that Info-ZIP's `unzip -P` reads what we write and we read what `zip -P` writes.
+// The password-protected ZIP archive of a project. Entries are ZipCrypto ("traditional PKWARE") so
+// that Info-ZIP's `unzip -P` reads what we write and we read what `zip -P` writes.
+//
+// Writing goes through libzip, loaded when first needed. Reading an ordinary archive (ours, or
+// Info-ZIP's) needs no libzip: its directory, decryption and inflation are our own. An archive that
+// reading does not take, or an entry that does not come out as its directory says, goes to libzip,
+// so that damaged, hostile and wrong-password archives get libzip's verdicts.
 //
 // Every failure comes back as one of the archive result codes that the project commands turn into
 // messages; `detalhe()` keeps the library's own words for diagnostics.
@@ -23,7 +28,7 @@ public:
         ArquivoInexistente = 100,
         Danificado = 110,
         DiscoCheio = 150,
-        BibliotecaAusente = 240,  // kept for the message table; a linked library cannot be missing
+        BibliotecaAusente = 240,  // libzip could not be loaded when it was needed
         SemAcesso = 400,          // permissions, or the file is in use
         OutraFalha = 1,           // anything else, a wrong password among them
     };
@@ -75,5 +80,8 @@ private:
 
     QString m_detalhe;
 };
+
+// Tests: the library to load instead of libzip when it is first needed; no effect once it was loaded.
+void UsaBibliotecaZip(const char* nome);
 
 } // namespace store

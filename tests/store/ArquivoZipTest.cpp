@@ -10,6 +10,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <link.h>
+#include <mutex>
 #include <utility>
 
 using store::ArquivoZip;
@@ -55,6 +58,19 @@ QStringList ArquivosEm(const QString& pasta)
         r << QDir(pasta).relativeFilePath(it.next());
     r.sort();
     return r;
+}
+
+bool ZipCarregada()
+{
+    bool achou = false;
+    dl_iterate_phdr(
+        [](dl_phdr_info* info, size_t, void* dados) {
+            if (info->dlpi_name && std::strstr(info->dlpi_name, "libzip.so"))
+                *static_cast<bool*>(dados) = true;
+            return 0;
+        },
+        &achou);
+    return achou;
 }
 
 class ArquivoZipTest : public ::testing::Test
@@ -106,6 +122,23 @@ protected:
         z.NomesPermitidos = ordem;
         z.LimiteExtracao = limite;
         return z.Extrai();
+    }
+
+    // Reads an archive into memory: the result code, and each entry as often as it was handed over.
+    int lePraMemoria(const QString& zip, const QString& senha, QMap<QString, QByteArray>& lidos, QString* detalhe = nullptr)
+    {
+        ArquivoZip z;
+        z.ZipFileName = zip;
+        z.Password = senha;
+        z.NomesPermitidos = ordem;
+        std::mutex trava;
+        const int r = z.ExtraiParaMemoria([&](const QString& nome, QByteArray&& bytes) {
+            std::lock_guard<std::mutex> guarda(trava);
+            lidos[nome] += bytes;
+        });
+        if (detalhe)
+            *detalhe = z.detalhe();
+        return r;
     }
 
     void esperaExtraidoIgual(const QString& pasta)
@@ -163,6 +196,101 @@ TEST_F(ArquivoZipTest, LemosOQueOZipDoInfoZipGrava)
     ASSERT_EQ(Executa(QStringLiteral("zip"), args, origem), 0);
     ASSERT_EQ(extrai(zip, destino), ArquivoZip::Ok);
     esperaExtraidoIgual(destino);
+}
+
+// The ordinary archive, ours or Info-ZIP's, is read without libzip; anything unusual in it goes to
+// libzip whole and gets libzip's verdict. Two fresh processes of this test show it: one reads both
+// archives with libzip left unloaded and loads it only to write; in the other libzip cannot be loaded,
+// so the ordinary archives still read and every unusual one says the library is missing.
+TEST_F(ArquivoZipTest, ArquivoComumEhLidoSemLibzipEOIncomumFicaComEla)
+{
+    const QByteArray papel = qgetenv("REZOZUR_TESTE_ZIP_PAPEL");
+    const QString pasta = qEnvironmentVariable("REZOZUR_TESTE_ZIP_PASTA", m_dir.path()) + QLatin1Char('/');
+    const QStringList comuns{QStringLiteral("nosso.prj"), QStringLiteral("infozip.prj")};
+    // Each unusual archive with what libzip says of it (the senha-errada one is read with another password).
+    const QList<std::pair<QString, QString>> incomuns{
+        {QStringLiteral("nome-local-diferente.prj"), QStringLiteral("Zip archive inconsistent")},
+        {QStringLiteral("byte-depois-do-fim.prj"), QStringLiteral("Zip archive inconsistent")},
+        {QStringLiteral("bytes-antes-do-inicio.prj"), QStringLiteral("Not a zip archive")},
+        {QStringLiteral("descritor-falso.prj"), QString()},
+        {QStringLiteral("senha-errada.prj"), QStringLiteral("Wrong password provided")},
+    };
+    const auto senhaDe = [&](const QString& nome) { return nome == incomuns.last().first ? QStringLiteral("errada") : Senha; };
+
+    if (papel == "le") {
+        for (const QString& nome : comuns) {
+            QMap<QString, QByteArray> lidos;
+            EXPECT_EQ(lePraMemoria(pasta + nome, Senha, lidos), ArquivoZip::Ok) << nome.toStdString();
+            EXPECT_EQ(lidos, conteudos) << nome.toStdString();
+        }
+        EXPECT_FALSE(ZipCarregada());
+        EXPECT_EQ(compacta(arquivo(QStringLiteral("outro.prj"))), ArquivoZip::Ok);
+        EXPECT_TRUE(ZipCarregada());
+        return;
+    }
+    if (papel == "ausente") {
+        store::UsaBibliotecaZip("libzip-que-nao-existe.so.0");
+        for (const QString& nome : comuns) {
+            QMap<QString, QByteArray> lidos;
+            EXPECT_EQ(lePraMemoria(pasta + nome, Senha, lidos), ArquivoZip::Ok) << nome.toStdString();
+            EXPECT_EQ(lidos, conteudos) << nome.toStdString();
+        }
+        for (const auto& [nome, texto] : incomuns) {
+            QMap<QString, QByteArray> lidos;
+            QString detalhe;
+            EXPECT_EQ(lePraMemoria(pasta + nome, senhaDe(nome), lidos, &detalhe), ArquivoZip::BibliotecaAusente) << nome.toStdString();
+            EXPECT_TRUE(detalhe.contains(QStringLiteral("libzip-que-nao-existe.so.0"))) << detalhe.toStdString();
+        }
+        EXPECT_EQ(compacta(arquivo(QStringLiteral("outro.prj"))), ArquivoZip::BibliotecaAusente);
+        EXPECT_FALSE(ZipCarregada());
+        return;
+    }
+
+    ASSERT_EQ(compacta(pasta + comuns[0]), ArquivoZip::Ok);
+    QStringList args{QStringLiteral("-q"), QStringLiteral("-P"), Senha, QStringLiteral("-6"), pasta + comuns[1]};
+    ASSERT_EQ(Executa(QStringLiteral("zip"), args << ordem, origem), 0);
+    const QByteArray nosso = Le(pasta + comuns[0]);
+    const QByteArray infozip = Le(pasta + comuns[1]);
+    // Info-ZIP follows each encrypted entry with a data descriptor; this one lies about its CRC, which
+    // libzip does not read.
+    const qsizetype descritor = infozip.indexOf(QByteArray("PK\x07\x08", 4));
+    ASSERT_GT(descritor, 0);
+    QByteArray falso = infozip;
+    falso[descritor + 4] = char(falso[descritor + 4] ^ 0x5a);
+    QByteArray outroNome = nosso;
+    ASSERT_EQ(outroNome.mid(30, 11), "Projeto.txt");
+    outroNome[30] = 'p';
+    Grava(pasta + incomuns[0].first, outroNome);
+    Grava(pasta + incomuns[1].first, nosso + '\0');
+    Grava(pasta + incomuns[2].first, QByteArray(64, 'x') + nosso);
+    Grava(pasta + incomuns[3].first, falso);
+    Grava(pasta + incomuns[4].first, nosso);
+    for (const auto& [nome, texto] : incomuns) {
+        QMap<QString, QByteArray> lidos;
+        QString detalhe;
+        const int r = lePraMemoria(pasta + nome, senhaDe(nome), lidos, &detalhe);
+        EXPECT_TRUE(detalhe.endsWith(texto)) << nome.toStdString() << ": " << detalhe.toStdString();
+        if (texto.isEmpty())
+            EXPECT_EQ(lidos, conteudos) << nome.toStdString();
+        else
+            EXPECT_EQ(r, nome == incomuns.last().first ? ArquivoZip::OutraFalha : ArquivoZip::Danificado) << nome.toStdString();
+    }
+
+    for (const char* filho : {"le", "ausente"}) {
+        QProcess p;
+        QProcessEnvironment ambiente = QProcessEnvironment::systemEnvironment();
+        ambiente.insert(QStringLiteral("REZOZUR_TESTE_ZIP_PAPEL"), QString::fromLatin1(filho));
+        ambiente.insert(QStringLiteral("REZOZUR_TESTE_ZIP_PASTA"), m_dir.path());
+        p.setProcessEnvironment(ambiente);
+        p.setProcessChannelMode(QProcess::MergedChannels);
+        const auto* teste = ::testing::UnitTest::GetInstance()->current_test_info();
+        p.start(QFile::symLinkTarget(QStringLiteral("/proc/self/exe")),
+                {QStringLiteral("--gtest_filter=%1.%2").arg(QString::fromUtf8(teste->test_suite_name()), QString::fromUtf8(teste->name()))});
+        ASSERT_TRUE(p.waitForFinished(60000)) << filho;
+        const QByteArray saida = p.readAll();
+        EXPECT_EQ(p.exitCode(), 0) << filho << ":\n" << saida.constData();
+        EXPECT_TRUE(saida.contains("[  PASSED  ] 1 test")) << filho << ":\n" << saida.constData();
+    }
 }
 
 TEST_F(ArquivoZipTest, FalhasDeLeituraTemSeusCodigos)
