@@ -695,7 +695,9 @@ int ArquivoZip::le(const std::function<int(const QString&, QByteArray&&, QString
     // to libzip whole, which checks it and has the last word on it.
     Descritor fd;
     std::vector<EntradaZip> doDiretorio;
-    fd.fd = ::open(arquivo.constData(), O_RDONLY | O_CLOEXEC);
+    // Only a regular file: opening anything else could wait on a writer that never comes.
+    if (S_ISREG(st.st_mode))
+        fd.fd = ::open(arquivo.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     struct stat aberto {};
     if (fd.fd >= 0
         && (::fstat(fd.fd, &aberto) != 0 || !S_ISREG(aberto.st_mode)
