@@ -27,7 +27,9 @@ int BarraAbas::adiciona(const QString& legenda)
     m_legendas.append(legenda);
     if (m_atual < 0)
         m_atual = 0;
-    distribui();
+    m_distribuida = false;
+    updateGeometry();
+    update();
     return int(m_legendas.size()) - 1;
 }
 
@@ -47,33 +49,32 @@ QFont BarraAbas::fonteNegrito() const
     return f;
 }
 
-QSize BarraAbas::tamanhoAba(int i) const
+void BarraAbas::distribui() const
 {
-    const QFontMetrics fm(fonteNegrito());
-    const int comprimento = fm.horizontalAdvance(m_legendas.at(i)) + Folga;
-    const int largura = fm.height() + Espessura;
-    return m_lado == Lado::Topo ? QSize(comprimento, largura) : QSize(largura, comprimento);
-}
-
-void BarraAbas::distribui()
-{
+    m_distribuida = true;
     m_rets.assign(m_legendas.size(), QRect());
+    m_faixas = 1;
     if (m_legendas.isEmpty())
         return;
     const QFontMetrics fm(fonteNegrito());
     const int espessura = fm.height() + Espessura;
+    // Each caption's length along its tab, as drawn.
+    std::vector<int> comprimentos;
+    comprimentos.reserve(m_legendas.size());
+    for (const QString& legenda : m_legendas)
+        comprimentos.push_back(fm.horizontalAdvance(legenda) + Folga);
     if (m_lado == Lado::Topo) {
         const int limite = std::max(width(), 1);
         int x = 0;
         int linha = 0;
         for (int i = 0; i < quantas(); ++i) {
-            const QSize s = tamanhoAba(i);
-            if (x > 0 && x + s.width() > limite) {
+            const int w = comprimentos[size_t(i)];
+            if (x > 0 && x + w > limite) {
                 x = 0;
                 ++linha;
             }
-            m_rets[i] = QRect(x, linha * espessura, s.width(), espessura);
-            x += s.width();
+            m_rets[size_t(i)] = QRect(x, linha * espessura, w, espessura);
+            x += w;
         }
         m_faixas = linha + 1;
     } else {
@@ -82,7 +83,7 @@ void BarraAbas::distribui()
         std::vector<std::vector<int>> colunas(1);
         int usado = 0;
         for (int i = 0; i < quantas(); ++i) {
-            const int h = tamanhoAba(i).height();
+            const int h = comprimentos[size_t(i)];
             if (usado > 0 && usado + h > limite) {
                 colunas.emplace_back();
                 usado = 0;
@@ -93,22 +94,28 @@ void BarraAbas::distribui()
         for (size_t c = 0; c < colunas.size(); ++c) {
             int total = 0;
             for (int i : colunas[c])
-                total += tamanhoAba(i).height();
+                total += comprimentos[size_t(i)];
             int y = height() - total;
             for (int i : colunas[c]) {
-                const int h = tamanhoAba(i).height();
-                m_rets[i] = QRect(int(c) * espessura, y, espessura, h);
+                const int h = comprimentos[size_t(i)];
+                m_rets[size_t(i)] = QRect(int(c) * espessura, y, espessura, h);
                 y += h;
             }
         }
         m_faixas = int(colunas.size());
     }
-    updateGeometry();
-    update();
+}
+
+const std::vector<QRect>& BarraAbas::rets() const
+{
+    if (!m_distribuida)
+        distribui();
+    return m_rets;
 }
 
 QSize BarraAbas::sizeHint() const
 {
+    rets();
     const QFontMetrics fm(fonteNegrito());
     const int espessura = fm.height() + Espessura;
     if (m_lado == Lado::Topo)
@@ -118,15 +125,17 @@ QSize BarraAbas::sizeHint() const
 
 QRect BarraAbas::retanguloAba(int i) const
 {
-    if (i < 0 || i >= int(m_rets.size()))
+    const std::vector<QRect>& r = rets();
+    if (i < 0 || i >= int(r.size()))
         return {};
-    return m_rets[size_t(i)];
+    return r[size_t(i)];
 }
 
 int BarraAbas::abaEm(const QPoint& ponto) const
 {
-    for (int i = 0; i < int(m_rets.size()); ++i)
-        if (m_rets[size_t(i)].contains(ponto))
+    const std::vector<QRect>& r = rets();
+    for (int i = 0; i < int(r.size()); ++i)
+        if (r[size_t(i)].contains(ponto))
             return i;
     return -1;
 }
@@ -168,12 +177,23 @@ void BarraAbas::resizeEvent(QResizeEvent* e)
         updateGeometry();
 }
 
+void BarraAbas::changeEvent(QEvent* e)
+{
+    QWidget::changeEvent(e);
+    if (e->type() == QEvent::FontChange || e->type() == QEvent::StyleChange) {
+        m_distribuida = false;
+        updateGeometry();
+        update();
+    }
+}
+
 void BarraAbas::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
     const QPalette& pal = palette();
+    const std::vector<QRect>& rets = this->rets();
     for (int i = 0; i < quantas(); ++i) {
-        QRect r = m_rets[size_t(i)].adjusted(0, 0, -1, -1);
+        QRect r = rets[size_t(i)].adjusted(0, 0, -1, -1);
         const bool atual = i == m_atual;
         if (!atual)
             r = m_lado == Lado::Topo ? r.adjusted(0, 2, 0, 0) : r.adjusted(0, 0, -2, 0);

@@ -42,18 +42,22 @@ protected:
     void mousePressEvent(QMouseEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
+    void changeEvent(QEvent* e) override;
 
 private:
     QFont fonteNegrito() const;  // the current tab's caption is bold: sizes allow for it
-    QSize tamanhoAba(int i) const;  // width and height as drawn
-    void distribui();
+    // The tabs are placed when first needed (drawn, clicked, sized) after a change: a control whose
+    // tabs are added one by one, before it has its width and its font, measures its captions once.
+    void distribui() const;
+    const std::vector<QRect>& rets() const;
     void pedeTroca(int i);
 
     Lado m_lado;
     QStringList m_legendas;
-    std::vector<QRect> m_rets;
+    mutable std::vector<QRect> m_rets;
+    mutable bool m_distribuida = true;
     int m_atual = -1;
-    int m_faixas = 1;  // rows (top) or columns (right)
+    mutable int m_faixas = 1;  // rows (top) or columns (right)
 };
 
 } // namespace app::ui

@@ -242,6 +242,15 @@ TEST_F(JanelaTest, PageControlsAskBeforeTheUserSwitchesAndObeyTheProgram)
     EXPECT_GE(ultima.bottom(), pc->tabBar()->height() - 2);
     EXPECT_GT(ultima.height(), ultima.width());
     EXPECT_EQ(janela->pgGeral->tabBar()->retanguloAba(0).topLeft(), QPoint(0, 0));
+
+    // A larger font places the tabs again for their new captions, still packed towards the bottom.
+    QFont maior = pc->tabBar()->font();
+    maior.setPointSizeF(maior.pointSizeF() * 2);
+    pc->tabBar()->setFont(maior);
+    const QRect maiorUltima = pc->tabBar()->retanguloAba(pc->pageCount() - 1);
+    EXPECT_GT(maiorUltima.height(), ultima.height());
+    EXPECT_GT(maiorUltima.width(), ultima.width());
+    EXPECT_GE(maiorUltima.bottom(), pc->tabBar()->height() - 2);
 }
 
 TEST_F(JanelaTest, IdentificationEditorsCarryTheirTwoLineCaptionsAndGroups)
