@@ -3,6 +3,7 @@
 #include "EsperaPronto.h"
 
 #include "app/ui/Aplicacao.h"
+#include "app/ui/FontesAdiantadas.h"
 #include "app/ui/TfrmMenu1.h"
 #include "core/ProgramState.h"
 #include "store/Alocador.h"
@@ -24,6 +25,7 @@ bool JanelaMostrada()
 int main(int argc, char** argv)
 {
     store::FixaLimitesDoAlocador();
+    app::ui::FontesAdiantadas fontes;
     QApplication aplicacao(argc, argv);
     partida::EsperaPronto(JanelaMostrada, [] { return app::Estado().ProjectOpen && JanelaMostrada(); });
     return app::ui::ExecutaPrograma(aplicacao);

@@ -6,6 +6,7 @@
 #include "core/Interacao.h"
 #include "core/ProgramState.h"
 #include "app/ui/EditorMemo.h"
+#include "app/ui/FontesAdiantadas.h"
 #include "app/ui/Icones.h"
 #include "app/ui/InteracaoQt.h"
 #include "app/ui/PaginaAdiada.h"
@@ -83,6 +84,8 @@ TfrmMenu1::TfrmMenu1(QWidget* parent)
     criaAcoes();
     criaMenus();
     criaBarraDeFerramentas();
+    // The status bar is the first control to measure a text: the fonts must be loaded from here on.
+    EsperaFontes();
     criaBarraDeStatus();
     criaPaginas();
     LigaComandosDeRegistro(*this);
