@@ -1,6 +1,7 @@
 #include "app/ui/Aplicacao.h"
 
 #include "core/Interacao.h"
+#include "app/ui/EstiloDoPrograma.h"
 #include "app/ui/GuardaDeRecuperacao.h"
 #include "app/ui/InstanciaUnica.h"
 #include "app/ui/Registros.h"
@@ -92,6 +93,7 @@ int ExecutaPrograma(QApplication& aplicacao)
 
     NomeiaAplicacao();
     CarregaTraducoesDoQt(aplicacao);
+    InstalaEstiloDoPrograma();
     // No locale is set: every date and amount is a text in the program's own fixed format
     // ("dd/mm/yyyy", "." before the cents), and the clock names its days itself.
 

@@ -3,13 +3,19 @@
 #include "store/ComandosProjeto.h"
 #include "core/ProgramState.h"
 #include "app/ui/Aplicacao.h"
+#include "app/ui/EstiloDoPrograma.h"
 #include "app/ui/Icones.h"
 #include "app/ui/TfrmMenu1.h"
 #include "store/Dados.h"
 
 #include <QAction>
 #include <QLabel>
+#include <QMainWindow>
 #include <QMenuBar>
+#include <QStyle>
+#include <QStyleFactory>
+#include <QToolBar>
+#include <QToolButton>
 #include <QRegularExpression>
 #include <QTest>
 #include <QTimer>
@@ -238,4 +244,39 @@ TEST(Aplicacao, DialogCaptionsAreNotSuffixedWithTheProductTitle)
     EXPECT_EQ(QCoreApplication::applicationName(), QStringLiteral("rezozur"));
     EXPECT_EQ(QGuiApplication::applicationDisplayName(), QCoreApplication::applicationName());
     QCoreApplication::setApplicationName(nomeAntes);
+}
+
+// The overflow buttons of the menu bar and of a toolbar, which the program's style gives their picture
+// only when first drawn, show the platform style's own picture once the bars are too narrow.
+TEST(EstiloDoProgramaTest, OverflowButtonsOfTheBarsShowTheStylesOwnPicture)
+{
+    QStyle* plataforma = QApplication::style();
+    const QImage esperada =
+        plataforma->standardIcon(QStyle::SP_ToolBarHorizontalExtensionButton).pixmap(QSize(16, 16)).toImage();
+    ASSERT_FALSE(esperada.isNull());
+
+    app::ui::InstalaEstiloDoPrograma();
+    ASSERT_NE(QApplication::style(), plataforma);
+    {
+        QMainWindow janela;
+        QMenuBar* barraDeMenus = janela.menuBar();
+        for (int i = 0; i < 12; ++i)
+            barraDeMenus->addMenu(QStringLiteral("Menu comprido %1").arg(i))->addAction(QStringLiteral("item"));
+        QToolBar* ferramentas = janela.addToolBar(QStringLiteral("Ferramentas"));
+        for (int i = 0; i < 30; ++i)
+            ferramentas->addAction(QStringLiteral("Ação %1").arg(i));
+        janela.resize(200, 150);
+        janela.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&janela));
+        QCoreApplication::processEvents();
+        for (const char* nome : {"qt_menubar_ext_button", "qt_toolbar_ext_button"}) {
+            auto* botao = janela.findChild<QToolButton*>(QString::fromLatin1(nome));
+            ASSERT_NE(botao, nullptr) << nome;
+            EXPECT_TRUE(botao->isVisible()) << nome;
+            EXPECT_FALSE(botao->icon().isNull()) << nome;
+            EXPECT_EQ(botao->icon().pixmap(QSize(16, 16)).toImage(), esperada) << nome;
+        }
+    }
+    // The tests after this one run under a plain platform style again.
+    QApplication::setStyle(QStyleFactory::create(plataforma->name()));
 }
