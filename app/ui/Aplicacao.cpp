@@ -97,9 +97,10 @@ int ExecutaPrograma(QApplication& aplicacao)
     // No locale is set: every date and amount is a text in the program's own fixed format
     // ("dd/mm/yyyy", "." before the cents), and the clock names its days itself.
 
+    // The store needs no fonts: it is made while they are still loading (FontesAdiantadas).
+    store::criaDados();
     TfrmMenu1 janela;
     QObject::connect(&unica, &InstanciaUnica::restaurarPedido, &janela, &TfrmMenu1::restauraDoMinimizado);
-    store::criaDados();
     LigaComandos(janela);
     janela.show();
     // A project named on the command line is read on worker threads from the moment the window is

@@ -84,10 +84,12 @@ TfrmMenu1::TfrmMenu1(QWidget* parent)
     criaAcoes();
     criaMenus();
     criaBarraDeFerramentas();
-    // The status bar is the first control to measure a text: the fonts must be loaded from here on.
+    criaPaginas();
+    // Nothing made so far measures a text; the status bar does, as the rest of the pages: the fonts
+    // must be loaded from here on.
     EsperaFontes();
     criaBarraDeStatus();
-    criaPaginas();
+    completaPaginas();
     LigaComandosDeRegistro(*this);
 
     TimerClock = new QTimer(this);

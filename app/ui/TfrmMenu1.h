@@ -158,11 +158,13 @@ private:
     void criaBarraDeFerramentas();
     void criaMenus();
     void criaBarraDeStatus();
+    // The page tree in two steps: first the page controls with their tabs and empty pages, which
+    // measure no text (made while the fonts are still loading), then the identification and analysis
+    // controls and the top control's pages.
     void criaPaginas();
-    QWidget* criaIdentificacao();
-    QWidget* criaAreasDeAtuacao();
-    QWidget* criaObservacoes();
-    QWidget* criaInstituicoes();
+    void completaPaginas();
+    void montaIdentificacao(QWidget& pagina);
+    void montaObservacoes(QWidget& pagina);
     struct DefGrade;
     QWidget* criaPaginaDeGrade(DefGrade def);
     void montaPaginaDeGrade(QWidget& pagina, const DefGrade& def);
@@ -232,6 +234,7 @@ private:
     std::unique_ptr<EditorMemo> m_comentario;
     QWidget* tsObservacoes = nullptr;
     QWidget* tsAvaliacao = nullptr;
+    std::vector<std::pair<QWidget*, QString>> m_paginasDoTopo;  // from criaPaginas to completaPaginas
 
     QPointer<store::Table> m_tbProjeto;
     QMetaObject::Connection m_conexaoProjeto;

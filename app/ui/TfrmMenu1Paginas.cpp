@@ -188,13 +188,25 @@ void TfrmMenu1::criaPaginas()
         pc->setObjectName(QString::fromLatin1(nome));
         return pc;
     };
-    auto adiciona = [](TPageControl* pc, QWidget* pagina, const char* legenda) {
-        pc->addPage(pagina, QString::fromUtf8(legenda));
+    // The top control's pages are added once the fonts are in (completaPaginas): a page control shown as
+    // the first page of another measures its tabs.
+    auto adiciona = [this](TPageControl* pc, QWidget* pagina, const char* legenda) {
+        if (pc == pgGeral)
+            m_paginasDoTopo.emplace_back(pagina, QString::fromUtf8(legenda));
+        else
+            pc->addPage(pagina, QString::fromUtf8(legenda));
+    };
+    // A page whose controls are made in completaPaginas: until then it is an empty page, which its
+    // control shows with nothing to lay out.
+    auto paginaVazia = [](const char* nome) {
+        auto* pagina = new QWidget;
+        pagina->setObjectName(QString::fromLatin1(nome));
+        return pagina;
     };
 
     // Dados Gerais
     pgDadosGerais = subControle("pgDadosGerais");
-    tsIdentificacao = criaIdentificacao();
+    tsIdentificacao = paginaVazia("tsIdentificacao");
     adiciona(pgDadosGerais, tsIdentificacao, "Identificação");
     adiciona(pgDadosGerais,
              criaPaginaAdiada(S("tsAreasAtuacao"),
@@ -326,7 +338,7 @@ void TfrmMenu1::criaPaginas()
 
     // Avaliação
     pgAvaliacao = subControle("pgAvaliacao");
-    tsObservacoes = criaObservacoes();
+    tsObservacoes = paginaVazia("tsObservacoes");
     adiciona(pgAvaliacao, tsObservacoes, "Observações");
     adiciona(pgAvaliacao,
              criaPaginaDeGrade({S("Problemas"), S("tbProblemas"), S("DBGrid1"),
@@ -336,6 +348,15 @@ void TfrmMenu1::criaPaginas()
              "Problemas");
     tsAvaliacao = pgAvaliacao;
     adiciona(pgGeral, pgAvaliacao, "Avaliação");
+}
+
+void TfrmMenu1::completaPaginas()
+{
+    montaIdentificacao(*tsIdentificacao);
+    montaObservacoes(*tsObservacoes);
+    for (const auto& [pagina, legenda] : m_paginasDoTopo)
+        pgGeral->addPage(pagina, legenda);
+    m_paginasDoTopo.clear();
 
     pgGeral->onChanging = [this](bool& permite) { pgGeralChanging(permite); };
     pgDadosGerais->onChanging = [this](bool& permite) { pgDadosGeraisChanging(permite); };
@@ -398,10 +419,9 @@ void TfrmMenu1::montaAreasDeAtuacao(QWidget& pagina)
           "btDelAreaConhec");
 }
 
-QWidget* TfrmMenu1::criaIdentificacao()
+void TfrmMenu1::montaIdentificacao(QWidget& paginaIdentificacao)
 {
-    auto* pagina = new QWidget;
-    pagina->setObjectName(S("tsIdentificacao"));
+    QWidget* pagina = &paginaIdentificacao;
     auto* l = new QVBoxLayout(pagina);
     l->setContentsMargins(4, 2, 4, 4);
     l->setSpacing(2);
@@ -537,13 +557,11 @@ QWidget* TfrmMenu1::criaIdentificacao()
     connect(meDataAssinat, &QLineEdit::textChanged, this, &TfrmMenu1::marcaIdentificacao);
     connect(bmbtConfirmar, &QPushButton::clicked, this, &TfrmMenu1::bmbtConfirmarClick);
     connect(bmbtCancelar, &QPushButton::clicked, this, &TfrmMenu1::bmbtCancelarClick);
-    return pagina;
 }
 
-QWidget* TfrmMenu1::criaObservacoes()
+void TfrmMenu1::montaObservacoes(QWidget& paginaObservacoes)
 {
-    auto* pagina = new QWidget;
-    pagina->setObjectName(S("tsObservacoes"));
+    QWidget* pagina = &paginaObservacoes;
     auto* l = new QVBoxLayout(pagina);
     l->setContentsMargins(6, 6, 6, 6);
     auto grupo = [&](const char* titulo, const char* memo, const char* confirmar, const char* cancelar) {
@@ -567,7 +585,6 @@ QWidget* TfrmMenu1::criaObservacoes()
     };
     m_analise = grupo("Análise Qualitativa", "dbAnalise", "btConfirmAnalise", "btCancelAnalise");
     m_comentario = grupo("Comentários Gerais", "dbComentario", "btConfirmComent", "btCancelComent");
-    return pagina;
 }
 
 void TfrmMenu1::carregaCamposSoLeitura()
