@@ -60,6 +60,8 @@ Configuracao LeConfiguracao(const QString& arquivoIni);
 // One POST of `body` to http://host:port/path (https://, per the configuration). The whole reply lands in the reply buffer (Resposta).
 // The reply buffer is emptied when a request starts (ExecutaPedido or PedidoEmCurso).
 // Writes the connection states into status panel 2 and keeps the window alive while it waits.
+// The first request loads the HTTP client (net/Rede.h); a program whose client cannot be loaded
+// fails every request as FalhaConexao.
 int ExecutaPedido(const QString& host, int port, const QString& path, const QByteArray& body);
 // The same with a body given as text: sent as Windows-1252 bytes.
 int ExecutaPedido(const QString& host, int port, const QString& path, const QString& body);
