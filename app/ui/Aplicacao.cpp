@@ -97,7 +97,10 @@ int ExecutaPrograma(QApplication& aplicacao)
     // No locale is set: every date and amount is a text in the program's own fixed format
     // ("dd/mm/yyyy", "." before the cents), and the clock names its days itself.
 
-    // The store needs no fonts: it is made while they are still loading (FontesAdiantadas).
+    // What a program that did not end normally left: its decrypted tables go (its recovery copy is
+    // offered once the window is up). This and the store need no fonts: they are done while the fonts
+    // are still loading (FontesAdiantadas).
+    store::PastaPrivada::LimpaSobras();
     store::criaDados();
     TfrmMenu1 janela;
     QObject::connect(&unica, &InstanciaUnica::restaurarPedido, &janela, &TfrmMenu1::restauraDoMinimizado);
@@ -107,10 +110,9 @@ int ExecutaPrograma(QApplication& aplicacao)
     // up; Open takes the result over when it comes to that file, and still tells the user everything.
     if (!arquivos.isEmpty())
         store::AntecipaLeitura(arquivos.first());
-    // What a program that did not end normally left: its decrypted tables go, its recovery copy is
-    // offered; from now on this program keeps one of its own. Then "rezozur ARQUIVO.prj", as a file
-    // manager starts it: opened once the window is up, as Open would.
-    store::PastaPrivada::LimpaSobras();
+    // A recovery copy left by a program that did not end normally is offered; from now on this program
+    // keeps one of its own. Then "rezozur ARQUIVO.prj", as a file manager starts it: opened once the
+    // window is up, as Open would.
     GuardaDeRecuperacao recuperacao;
     QTimer::singleShot(0, &janela, [&janela, arquivos] {
         store::OfereceRecuperacao();

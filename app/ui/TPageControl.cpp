@@ -3,6 +3,7 @@
 #include "app/ui/PaginaAdiada.h"
 
 #include <QBoxLayout>
+#include <QLayout>
 #include <QStackedWidget>
 
 namespace app::ui {
@@ -41,7 +42,15 @@ TPageControl::TPageControl(BarraAbas::Lado lado, QWidget* parent)
 
 int TPageControl::addPage(QWidget* pagina, const QString& legenda)
 {
+    // The stack shows its first page at once. Off screen, that would lay the page out at a size it has
+    // not got yet, measuring every control in it; its layout is left to its first real show.
+    QLayout* arranjo = isVisible() ? nullptr : pagina->layout();
+    const bool adia = arranjo && arranjo->isEnabled();
+    if (adia)
+        arranjo->setEnabled(false);
     m_paginas->addWidget(pagina);
+    if (adia)
+        arranjo->setEnabled(true);
     const int i = m_abas->adiciona(legenda);
     m_paginas->setCurrentIndex(m_abas->atual());
     return i;
