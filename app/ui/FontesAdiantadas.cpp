@@ -10,7 +10,16 @@
 namespace app::ui {
 
 namespace {
-std::thread g_carga;  // joined by EsperaFontes, on the main thread only
+// Joined by EsperaFontes, on the main thread only. A program that ends through exit() before that lets it
+// go rather than end in std::terminate.
+struct Carga {
+    std::thread linha;
+    ~Carga()
+    {
+        if (linha.joinable())
+            linha.detach();
+    }
+} g_carga;
 }
 
 FontesAdiantadas::FontesAdiantadas()
@@ -19,7 +28,7 @@ FontesAdiantadas::FontesAdiantadas()
     // The configuration it leaves in place is the one Qt's font database then uses (FcInit does nothing
     // the second time).
     try {
-        g_carga = std::thread([] { FcInit(); });
+        g_carga.linha = std::thread([] { FcInit(); });
     } catch (const std::system_error&) {
         // No thread to spare: Qt loads it itself when it needs it, as it always has.
     }
@@ -30,8 +39,8 @@ FontesAdiantadas::~FontesAdiantadas() { EsperaFontes(); }
 
 void EsperaFontes()
 {
-    if (g_carga.joinable())
-        g_carga.join();
+    if (g_carga.linha.joinable())
+        g_carga.linha.join();
 }
 
 } // namespace app::ui
