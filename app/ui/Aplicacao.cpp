@@ -102,7 +102,8 @@ int ExecutaPrograma(QApplication& aplicacao)
     // are still loading (FontesAdiantadas).
     store::PastaPrivada::LimpaSobras();
     store::criaDados();
-    TfrmMenu1 janela;
+    // The window's first picture comes first; the hidden page tree is finished right after it.
+    TfrmMenu1 janela(nullptr, TfrmMenu1::Montagem::PaginasDepoisDoPrimeiroQuadro);
     QObject::connect(&unica, &InstanciaUnica::restaurarPedido, &janela, &TfrmMenu1::restauraDoMinimizado);
     LigaComandos(janela);
     janela.show();

@@ -51,7 +51,7 @@ constexpr int LarguraCliente = 626;
 constexpr int AlturaCliente = 405;
 }
 
-TfrmMenu1::TfrmMenu1(QWidget* parent)
+TfrmMenu1::TfrmMenu1(QWidget* parent, Montagem montagem)
     : QMainWindow(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                               | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint)
     , m_interacao(std::make_unique<InteracaoQt>())
@@ -89,7 +89,10 @@ TfrmMenu1::TfrmMenu1(QWidget* parent)
     // must be loaded from here on.
     EsperaFontes();
     criaBarraDeStatus();
-    completaPaginas();
+    // The page tree stays hidden until a project opens (CreateWindows).
+    pgGeral->setVisible(false);
+    if (montagem == Montagem::Completa)
+        garantePaginas();
     LigaComandosDeRegistro(*this);
 
     TimerClock = new QTimer(this);
@@ -124,6 +127,10 @@ TfrmMenu1::TfrmMenu1(QWidget* parent)
 
 TfrmMenu1::~TfrmMenu1()
 {
+    // Top pages never added to their control have no parent yet.
+    for (const auto& pagina : m_paginasDoTopo)
+        delete pagina.first;
+    m_paginasDoTopo.clear();
     store::Janela() = store::JanelaDoProjeto{};
     disconnect(qApp, &QApplication::focusChanged, this, &TfrmMenu1::focoMudou);
     if (&app::interacao() == m_interacao.get())
@@ -289,7 +296,30 @@ void TfrmMenu1::showEvent(QShowEvent* e)
     if (!m_mostrado) {
         m_mostrado = true;
         FormShow();
+        // Should no picture ever be painted (a window started minimized), the rest of the pages is
+        // still made soon after the show.
+        if (!m_paginasCompletas)
+            QTimer::singleShot(250, this, [this] { garantePaginas(); });
     }
+}
+
+void TfrmMenu1::paintEvent(QPaintEvent* e)
+{
+    QMainWindow::paintEvent(e);
+    // The first picture is on its way to the screen: what it did not need is made on the next turn of
+    // the event loop, before the user can reach any of it.
+    if (!m_paginasCompletas && !m_paginasAgendadas) {
+        m_paginasAgendadas = true;
+        QTimer::singleShot(0, this, [this] { garantePaginas(); });
+    }
+}
+
+void TfrmMenu1::garantePaginas()
+{
+    if (m_paginasCompletas)
+        return;
+    m_paginasCompletas = true;
+    completaPaginas();
 }
 
 void TfrmMenu1::FormShow()
@@ -338,6 +368,7 @@ void TfrmMenu1::closeEvent(QCloseEvent* e)
     // Every way of closing the window (Sair, its title-bar button, the desktop, a log-out) runs the
     // Close command with its save question, so that no way loses unsaved work. Cancelar, a refused
     // guard or a failed save keep the program open.
+    garantePaginas();
     if (!fechaParaSair()) {
         e->ignore();
         return;
@@ -379,6 +410,7 @@ void TfrmMenu1::executaComando(const std::function<void()>& comando)
 
 bool TfrmMenu1::guardaGeral()
 {
+    garantePaginas();
     bool permite = true;
     pgGeralChanging(permite);
     return permite;
@@ -446,6 +478,7 @@ void TfrmMenu1::Sobre1Click()
 
 void TfrmMenu1::CreateWindows()
 {
+    garantePaginas();
     ligaTabelas();
     // C1, C2
     pgGeral->setVisible(true);
@@ -475,12 +508,15 @@ void TfrmMenu1::CloseWindows() { pgGeral->setVisible(false); }
 void TfrmMenu1::limpaMarcasDeEdicao()
 {
     m_editouIdentificacao = false;
-    m_analise->limpaEditado();
-    m_comentario->limpaEditado();
+    // Memos not made yet hold no edit.
+    if (m_analise)
+        m_analise->limpaEditado();
+    if (m_comentario)
+        m_comentario->limpaEditado();
 }
 
-bool TfrmMenu1::analiseEditada() const { return m_analise->editado(); }
-bool TfrmMenu1::comentarioEditado() const { return m_comentario->editado(); }
+bool TfrmMenu1::analiseEditada() const { return m_analise && m_analise->editado(); }
+bool TfrmMenu1::comentarioEditado() const { return m_comentario && m_comentario->editado(); }
 
 void TfrmMenu1::ligaTabelas()
 {
@@ -491,6 +527,7 @@ void TfrmMenu1::ligaTabelas()
     for (PaginaRegistro* p : registros())
         if (p->grade)
             p->grade->setTabela(d.tabela(p->tabela));
+    garantePaginas();
     m_analise->setTabela(&d.analiseResultados().tbAnalisQualitativa);
     m_comentario->setTabela(&d.analiseResultados().tbComentariosGerais);
     store::Table* projeto = &d.identificacao().tbProjeto;

@@ -56,8 +56,18 @@ class TfrmMenu1 : public QMainWindow
 {
     Q_OBJECT
 public:
-    explicit TfrmMenu1(QWidget* parent = nullptr);
+    // How much of the window the constructor makes. The program's own start makes the window's first
+    // picture only: the page tree is hidden until a project opens, so its identification and analysis
+    // controls are made right after that picture is painted, or earlier by whatever needs them first
+    // (garantePaginas). Otherwise everything is made at once.
+    enum class Montagem { Completa, PaginasDepoisDoPrimeiroQuadro };
+    explicit TfrmMenu1(QWidget* parent = nullptr, Montagem montagem = Montagem::Completa);
     ~TfrmMenu1() override;
+
+    // Makes the rest of the page tree if it is not made yet; every entry that touches those pages or
+    // their editors calls it first.
+    void garantePaginas();
+    bool paginasCompletas() const { return m_paginasCompletas; }
 
     // The project commands whose logic lives elsewhere; an empty one does nothing. The window runs
     // the page guard before Send, Check and Print; Open, Save, Save As and Close run it themselves
@@ -150,6 +160,7 @@ public:
 
 protected:
     void showEvent(QShowEvent* e) override;
+    void paintEvent(QPaintEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
     void hideEvent(QHideEvent* e) override;
 
@@ -242,6 +253,8 @@ private:
     bool m_carregando = false;      // editors being loaded by program: no edit flag
     bool m_saindoDoValor = false;   // the value box's exit check is running
     bool m_mostrado = false;
+    bool m_paginasCompletas = false;
+    bool m_paginasAgendadas = false;  // their making is queued behind the first picture
     bool m_tabelasLigadas = false;  // a project has been put in the pages once (CreateWindows)
     QPointer<TfrmAjuda> m_ajuda;
 };

@@ -95,7 +95,7 @@ void TfrmMenu1::mostraIdentificacao()
 
 void TfrmMenu1::focoMudou(QWidget* antigo, QWidget* novo)
 {
-    if (antigo == meValProposta && novo && novo->window() == this)
+    if (meValProposta && antigo == meValProposta && novo && novo->window() == this)
         meValPropostaExit(novo);
 }
 
@@ -235,6 +235,7 @@ bool TfrmMenu1::validaIdentificacao(bool& recusou)
 
 void TfrmMenu1::pgGeralChanging(bool& allowChange)
 {
+    garantePaginas();
     // Without a project the editors hold nothing to resolve; an empty value box would otherwise be
     // refused as "0.00" and keep Print from saying that no project is open.
     if (!app::Estado().ProjectOpen)
@@ -251,6 +252,7 @@ void TfrmMenu1::pgGeralChanging(bool& allowChange)
 
 void TfrmMenu1::pgDadosGeraisChanging(bool& allowChange)
 {
+    garantePaginas();
     bool recusou = false;
     if (!validaIdentificacao(recusou) || recusou) {
         allowChange = false;
@@ -260,6 +262,7 @@ void TfrmMenu1::pgDadosGeraisChanging(bool& allowChange)
 
 void TfrmMenu1::pgAvaliacaoChanging(bool&)
 {
+    garantePaginas();
     if (m_analise->editado()) {
         if (pergunta(QStringLiteral("Infomações de Análise Qualitativa foram editadas.\rDeseja confirmar as mudanças?")))
             m_analise->confirma();

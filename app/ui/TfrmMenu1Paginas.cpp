@@ -1,6 +1,7 @@
 // The page tree of the main window: every page with its grid, caption line and record buttons.
 // The record pages are made the first time they show (PaginaAdiada); the identification and the
-// analysis pages, whose editors the page guards and Open use, are made with the window.
+// analysis pages, whose editors the page guards and Open use, are made with the window (or, in the
+// program's own start, right after its first picture: TfrmMenu1::garantePaginas).
 #include "app/ui/TfrmMenu1.h"
 #include "edit/ui/EditMascarado.h"
 
@@ -361,7 +362,6 @@ void TfrmMenu1::completaPaginas()
     pgGeral->onChanging = [this](bool& permite) { pgGeralChanging(permite); };
     pgDadosGerais->onChanging = [this](bool& permite) { pgDadosGeraisChanging(permite); };
     pgAvaliacao->onChanging = [this](bool& permite) { pgAvaliacaoChanging(permite); };
-    pgGeral->setVisible(false);
 }
 
 void TfrmMenu1::montaInstituicoes(QWidget& pagina)

@@ -10,6 +10,8 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -194,4 +196,79 @@ TEST_F(JanelaTest, RecordPagesAreMadeWhenFirstShownAndShowTheProjectOpenThen)
     EXPECT_FALSE(pub->btEditar->isEnabled());
     EXPECT_FALSE(pub->btExcluir->isEnabled());
     EXPECT_TRUE(roteiro->mensagens.isEmpty()) << roteiro->textos().join(QLatin1Char('|')).toStdString();
+}
+
+// The window as the program starts it: its first picture holds no page tree (the tree is hidden until a
+// project opens), which is finished on the event loop right after it; a project opened before that
+// finishes it first and shows its identification as a fully made window does.
+TEST_F(JanelaTest, ProgramsWindowFinishesItsPagesAfterTheFirstPictureOrWhenAProjectOpensFirst)
+{
+    using app::ui::TfrmMenu1;
+    QTemporaryDir pasta;
+    ASSERT_TRUE(pasta.isValid());
+    app::Estado().ProgramDir = pasta.path() + QLatin1Char('/');
+    app::ui::LigaComandos(*janela);
+    preencheProjeto();
+    abreProjeto();
+    app::SetModified(true);
+    const QString arquivo = pasta.filePath(QStringLiteral("adiada.prj"));
+    roteiro->respondeArquivo(arquivo);
+    janela->findChild<QAction*>(QStringLiteral("SalvarComo1"))->trigger();
+    janela->findChild<QToolButton*>(QStringLiteral("btFechar"))->click();
+    ASSERT_FALSE(app::Estado().ProjectOpen);
+
+    const auto novaJanela = [&] {
+        roteiro.reset();
+        janela.reset();
+        janela = std::make_unique<TfrmMenu1>(nullptr, TfrmMenu1::Montagem::PaginasDepoisDoPrimeiroQuadro);
+        roteiro = std::make_unique<app::InteracaoRoteirizada>();
+        app::ui::LigaComandos(*janela);
+    };
+
+    // Before the first show only what the first picture needs is there.
+    novaJanela();
+    EXPECT_FALSE(janela->paginasCompletas());
+    EXPECT_EQ(janela->findChild<QComboBox*>(QStringLiteral("dbcOrigem")), nullptr);
+    EXPECT_EQ(janela->findChild<QPlainTextEdit*>(QStringLiteral("dbAnalise")), nullptr);
+    EXPECT_EQ(janela->pgGeral->pageCount(), 0);
+    EXPECT_FALSE(janela->analiseEditada());
+    janela->show();
+    EXPECT_FALSE(janela->paginasCompletas());
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(janela.get()));
+    // Painted, then made on the next turns of the event loop, still hidden.
+    QTRY_VERIFY(janela->paginasCompletas());
+    EXPECT_NE(janela->findChild<QComboBox*>(QStringLiteral("dbcOrigem")), nullptr);
+    EXPECT_NE(janela->findChild<QLineEdit*>(QStringLiteral("meValProposta")), nullptr);
+    EXPECT_NE(janela->findChild<QPlainTextEdit*>(QStringLiteral("dbComentario")), nullptr);
+    EXPECT_EQ(janela->pgGeral->pageCount(), 8);
+    EXPECT_FALSE(janela->pgGeral->isVisible());
+    EXPECT_EQ(janela->statusBar()->findChildren<QLabel*>().size(), 3);
+
+    // Opened as the command line opens it, before the event loop has turned even once.
+    novaJanela();
+    janela->show();
+    app::ui::AbreArquivosDaLinhaDeComando(*janela, {arquivo});
+    EXPECT_TRUE(roteiro->mensagens.isEmpty()) << roteiro->textos().join(QLatin1Char('|')).toStdString();
+    ASSERT_TRUE(app::Estado().ProjectOpen);
+    EXPECT_TRUE(janela->paginasCompletas());
+    EXPECT_TRUE(janela->pgGeral->isVisible());
+    EXPECT_EQ(janela->pgGeral->pageCount(), 8);
+    const auto identificacao = [&] {
+        EXPECT_EQ(achar<QLabel>("lbTitulo")->text(), QStringLiteral("Sensores de baixo custo"));
+        EXPECT_EQ(achar<QLineEdit>("dbeTitulo")->text(), QStringLiteral("Sensores de baixo custo"));
+        EXPECT_EQ(achar<QLineEdit>("dbeInstGestora")->text(), QStringLiteral("FUNDAÇÃO GESTORA"));
+        EXPECT_EQ(achar<QComboBox>("dbcOrigem")->currentText(), QStringLiteral("KESTA I"));
+        EXPECT_EQ(achar<QLineEdit>("dbeNrProjetoOrigem")->text(), QStringLiteral("1234"));
+        EXPECT_TRUE(achar<QLineEdit>("dbeNrProjetoOrigem")->isEnabled());
+        EXPECT_EQ(achar<QLineEdit>("meDataAssinat")->text(), QStringLiteral("10/05/1995"));
+        EXPECT_EQ(achar<QPlainTextEdit>("dbmObjetivoAtual")->toPlainText(), QStringLiteral("Medir a qualidade da água."));
+        EXPECT_FALSE(janela->identificacaoEditada());
+    };
+    identificacao();
+    // The queued making finds everything made and changes nothing; leaving the page asks nothing.
+    QTest::qWait(300);
+    identificacao();
+    janela->findChild<QToolButton*>(QStringLiteral("btFechar"))->click();
+    EXPECT_FALSE(app::Estado().ProjectOpen);
+    EXPECT_FALSE(janela->pgGeral->isVisible());
 }
