@@ -8,6 +8,7 @@
 #include <QComboBox>
 #include <QFile>
 #include <QFileInfo>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -234,9 +235,13 @@ TEST_F(JanelaTest, ProgramsWindowFinishesItsPagesAfterTheFirstPictureOrWhenAProj
     EXPECT_FALSE(janela->analiseEditada());
     janela->show();
     EXPECT_FALSE(janela->paginasCompletas());
+    // What the user sees, the ticking clock aside, is the same before and after they are made.
+    const QRect semRelogio(0, 0, janela->width(), janela->statusBar()->y());
+    const QImage primeiroQuadro = janela->grab(semRelogio).toImage();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(janela.get()));
     // Painted, then made on the next turns of the event loop, still hidden.
     QTRY_VERIFY(janela->paginasCompletas());
+    EXPECT_TRUE(janela->grab(semRelogio).toImage() == primeiroQuadro) << "the picture changed when the pages were made";
     EXPECT_NE(janela->findChild<QComboBox*>(QStringLiteral("dbcOrigem")), nullptr);
     EXPECT_NE(janela->findChild<QLineEdit*>(QStringLiteral("meValProposta")), nullptr);
     EXPECT_NE(janela->findChild<QPlainTextEdit*>(QStringLiteral("dbComentario")), nullptr);
