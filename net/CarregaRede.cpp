@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QtGlobal>
 
 #include <dlfcn.h>
@@ -29,9 +30,11 @@ Carga& carga()
 // unloaded: the objects it makes belong to the application until the end.
 Cliente* carrega(const QString& pastaPedida)
 {
+    // Without an application object there is no program folder to ask Qt for; the system still says
+    // where the running program lies, and the module is never looked for at the root of the disk.
     const QString pasta = !pastaPedida.isEmpty() ? pastaPedida
                           : QCoreApplication::instance() ? QCoreApplication::applicationDirPath()
-                                                         : QString();
+                                                         : QFileInfo(QStringLiteral("/proc/self/exe")).canonicalPath();
     const QString caminho = pasta + QStringLiteral("/" REZOZUR_MODULO_REDE);
     void* modulo = dlopen(QFile::encodeName(caminho).constData(), RTLD_NOW | RTLD_LOCAL);
     if (!modulo) {
