@@ -1,5 +1,6 @@
 #include "JanelaFixture.h"
 
+#include "app/ui/Aplicacao.h"
 #include "core/ProgramState.h"
 #include "store/Dados.h"
 
@@ -71,4 +72,18 @@ void JanelaTest::abreProjeto()
     app::Estado().ProjectOpen = true;
     janela->CreateWindows();
     janela->SetMenuAndButtons();
+}
+
+QString JanelaTest::salvaProjetoEFecha(const QString& pasta, const QString& nome)
+{
+    app::Estado().ProgramDir = pasta + QLatin1Char('/');
+    app::ui::LigaComandos(*janela);
+    preencheProjeto();
+    abreProjeto();
+    app::SetModified(true);
+    const QString arquivo = pasta + QLatin1Char('/') + nome;
+    roteiro->respondeArquivo(arquivo);
+    janela->findChild<QAction*>(QStringLiteral("SalvarComo1"))->trigger();
+    janela->findChild<QToolButton*>(QStringLiteral("btFechar"))->click();
+    return arquivo;
 }

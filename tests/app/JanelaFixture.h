@@ -25,6 +25,9 @@ protected:
     void preencheProjeto();
     // Marks the project open and shows its pages, as opening or loading a project does.
     void abreProjeto();
+    // The small project, made and saved through Save As into `pasta` under `nome` (the program's
+    // folder set there and its commands connected), then closed: the path of the saved file.
+    QString salvaProjetoEFecha(const QString& pasta, const QString& nome);
 
     // A control of the window by its name. The record pages make their controls when they first
     // show; every page is made first, as if the user had visited them all.

@@ -56,15 +56,7 @@ TEST_F(JanelaTest, ProjetoDadoNaLinhaDeComandoAbreComoOAbrirEODanificadoEAvisado
 {
     QTemporaryDir pasta;
     ASSERT_TRUE(pasta.isValid());
-    app::Estado().ProgramDir = pasta.path() + QLatin1Char('/');
-    app::ui::LigaComandos(*janela);
-    preencheProjeto();
-    abreProjeto();
-    app::SetModified(true);
-    const QString arquivo = pasta.filePath(QStringLiteral("linha.prj"));
-    roteiro->respondeArquivo(arquivo);
-    janela->findChild<QAction*>(QStringLiteral("SalvarComo1"))->trigger();
-    janela->findChild<QToolButton*>(QStringLiteral("btFechar"))->click();
+    const QString arquivo = salvaProjetoEFecha(pasta.path(), QStringLiteral("linha.prj"));
     ASSERT_FALSE(app::Estado().ProjectOpen);
 
     // Options are not files.
@@ -207,15 +199,7 @@ TEST_F(JanelaTest, ProgramsWindowFinishesItsPagesAfterTheFirstPictureOrWhenAProj
     using app::ui::TfrmMenu1;
     QTemporaryDir pasta;
     ASSERT_TRUE(pasta.isValid());
-    app::Estado().ProgramDir = pasta.path() + QLatin1Char('/');
-    app::ui::LigaComandos(*janela);
-    preencheProjeto();
-    abreProjeto();
-    app::SetModified(true);
-    const QString arquivo = pasta.filePath(QStringLiteral("adiada.prj"));
-    roteiro->respondeArquivo(arquivo);
-    janela->findChild<QAction*>(QStringLiteral("SalvarComo1"))->trigger();
-    janela->findChild<QToolButton*>(QStringLiteral("btFechar"))->click();
+    const QString arquivo = salvaProjetoEFecha(pasta.path(), QStringLiteral("adiada.prj"));
     ASSERT_FALSE(app::Estado().ProjectOpen);
 
     const auto novaJanela = [&] {
