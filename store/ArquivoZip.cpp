@@ -113,6 +113,20 @@ QString TextoDoZip(const zip_error_t* erro)
     return t;
 }
 
+// The result code and the text of a bare libzip error code, as zip_open gives one.
+struct ErroDoZip {
+    int codigo;
+    QString texto;
+};
+ErroDoZip DoCodigoDoZip(int codigoDoZip, bool lendo)
+{
+    zip_error_t e;
+    Zip().zip_error_init_with_code(&e, codigoDoZip);
+    ErroDoZip r{CodigoDoZip(&e, lendo), TextoDoZip(&e)};
+    Zip().zip_error_fini(&e);
+    return r;
+}
+
 QByteArray Caminho(const QString& c) { return QFile::encodeName(c); }
 
 // Flushes a file or a directory to the disk; the rename that follows is only as durable as this.
@@ -326,12 +340,8 @@ int ArquivoZip::Compacta(const QString& copiaAnterior)
     int erro = 0;
     zip_t* za = Zip().zip_open(Caminho(temp).constData(), ZIP_CREATE | ZIP_TRUNCATE, &erro);
     if (!za) {
-        zip_error_t e;
-        Zip().zip_error_init_with_code(&e, erro);
-        int r = CodigoDoZip(&e, false);
-        QString t = TextoDoZip(&e);
-        Zip().zip_error_fini(&e);
-        return falha(r, t);
+        const ErroDoZip e = DoCodigoDoZip(erro, false);
+        return falha(e.codigo, e.texto);
     }
 
     const QByteArray senha = Password.toUtf8();
@@ -713,12 +723,8 @@ int ArquivoZip::le(const std::function<int(const QString&, QByteArray&&, QString
         int erro = 0;
         za.za = Zip().zip_open(arquivo.constData(), ZIP_RDONLY | ZIP_CHECKCONS, &erro);
         if (!za.za) {
-            zip_error_t e;
-            Zip().zip_error_init_with_code(&e, erro);
-            int r = CodigoDoZip(&e, true);
-            QString t = TextoDoZip(&e);
-            Zip().zip_error_fini(&e);
-            return falha(r, t);
+            const ErroDoZip e = DoCodigoDoZip(erro, true);
+            return falha(e.codigo, e.texto);
         }
     }
 
@@ -765,13 +771,8 @@ int ArquivoZip::le(const std::function<int(const QString&, QByteArray&&, QString
                 : ((zs.valid & ZIP_STAT_COMP_METHOD) && !Zip().zip_compression_method_supported(zs.comp_method, 0)
                        ? ZIP_ER_COMPNOTSUPP
                        : ZIP_ER_OK);
-        if (semSuporte != ZIP_ER_OK) {
-            zip_error_t e;
-            Zip().zip_error_init_with_code(&e, semSuporte);
-            const QString texto = nome + QStringLiteral(": ") + TextoDoZip(&e);
-            Zip().zip_error_fini(&e);
-            return falha(Danificado, texto);
-        }
+        if (semSuporte != ZIP_ER_OK)
+            return falha(Danificado, nome + QStringLiteral(": ") + DoCodigoDoZip(semSuporte, true).texto);
     }
 
     // The entries are independent, so each worker takes the next entry nobody has taken: reading,
@@ -820,10 +821,8 @@ int ArquivoZip::le(const std::function<int(const QString&, QByteArray&&, QString
                 proprio = doTrabalhador.za =
                     Zip().zip_open(arquivo.constData(), za.za ? ZIP_RDONLY : ZIP_RDONLY | ZIP_CHECKCONS, &e);
                 if (!proprio) {
-                    zip_error_t ze;
-                    Zip().zip_error_init_with_code(&ze, e);
-                    registra(CodigoDoZip(&ze, true), TextoDoZip(&ze));
-                    Zip().zip_error_fini(&ze);
+                    const ErroDoZip ze = DoCodigoDoZip(e, true);
+                    registra(ze.codigo, ze.texto);
                     return nullptr;
                 }
             }

@@ -410,7 +410,6 @@ void TfrmMenu1::executaComando(const std::function<void()>& comando)
 
 bool TfrmMenu1::guardaGeral()
 {
-    garantePaginas();
     bool permite = true;
     pgGeralChanging(permite);
     return permite;
@@ -518,6 +517,7 @@ void TfrmMenu1::limpaMarcasDeEdicao()
 bool TfrmMenu1::analiseEditada() const { return m_analise && m_analise->editado(); }
 bool TfrmMenu1::comentarioEditado() const { return m_comentario && m_comentario->editado(); }
 
+// Called by CreateWindows only, once the pages are made.
 void TfrmMenu1::ligaTabelas()
 {
     if (!store::dadosCriados())
@@ -527,7 +527,6 @@ void TfrmMenu1::ligaTabelas()
     for (PaginaRegistro* p : registros())
         if (p->grade)
             p->grade->setTabela(d.tabela(p->tabela));
-    garantePaginas();
     m_analise->setTabela(&d.analiseResultados().tbAnalisQualitativa);
     m_comentario->setTabela(&d.analiseResultados().tbComentariosGerais);
     store::Table* projeto = &d.identificacao().tbProjeto;
