@@ -18,7 +18,6 @@
 #include "store/Projeto.h"
 
 #include <QApplication>
-#include <QTimer>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
@@ -107,15 +106,15 @@ int ExecutaPrograma(QApplication& aplicacao)
     QObject::connect(&unica, &InstanciaUnica::restaurarPedido, &janela, &TfrmMenu1::restauraDoMinimizado);
     LigaComandos(janela);
     janela.show();
-    // A project named on the command line is read on worker threads from the moment the window is
-    // up; Open takes the result over when it comes to that file, and still tells the user everything.
-    if (!arquivos.isEmpty())
-        store::AntecipaLeitura(arquivos.first());
-    // A recovery copy left by a program that did not end normally is offered; from now on this program
-    // keeps one of its own. Then "rezozur ARQUIVO.prj", as a file manager starts it: opened once the
-    // window is up, as Open would.
+    // What the first picture does not show waits until it is painted. A project named on the command
+    // line ("rezozur ARQUIVO.prj", as a file manager starts it) is read on worker threads from then on,
+    // while a recovery copy left by a program that did not end normally is offered; then it is opened
+    // as Open would, which takes that reading over and still tells the user everything. From now on
+    // this program keeps a recovery copy of its own.
     GuardaDeRecuperacao recuperacao;
-    QTimer::singleShot(0, &janela, [&janela, arquivos] {
+    janela.aposPrimeiroQuadro([&janela, arquivos] {
+        if (!arquivos.isEmpty())
+            store::AntecipaLeitura(arquivos.first());
         store::OfereceRecuperacao();
         if (!arquivos.isEmpty())
             AbreArquivosDaLinhaDeComando(janela, arquivos);

@@ -296,22 +296,41 @@ void TfrmMenu1::showEvent(QShowEvent* e)
     if (!m_mostrado) {
         m_mostrado = true;
         FormShow();
-        // Should no picture ever be painted (a window started minimized), the rest of the pages is
-        // still made soon after the show.
-        if (!m_paginasCompletas)
-            QTimer::singleShot(250, this, [this] { garantePaginas(); });
+        // Should no picture ever be painted (a window started minimized), what waits for the first one
+        // is still done soon after the show.
+        QTimer::singleShot(250, this, [this] { primeiroQuadroPassou(); });
     }
 }
 
 void TfrmMenu1::paintEvent(QPaintEvent* e)
 {
     QMainWindow::paintEvent(e);
-    // The first picture is on its way to the screen: what it did not need is made on the next turn of
+    // The first picture is on its way to the screen: what it did not need is done on the next turn of
     // the event loop, before the user can reach any of it.
-    if (!m_paginasCompletas && !m_paginasAgendadas) {
-        m_paginasAgendadas = true;
-        QTimer::singleShot(0, this, [this] { garantePaginas(); });
+    if (!m_quadroAgendado) {
+        m_quadroAgendado = true;
+        QTimer::singleShot(0, this, [this] { primeiroQuadroPassou(); });
     }
+}
+
+void TfrmMenu1::primeiroQuadroPassou()
+{
+    if (m_primeiroQuadroPassou)
+        return;
+    m_primeiroQuadroPassou = true;
+    garantePaginas();
+    // A task may open a project, with an event loop of its own: the list is taken first.
+    const std::vector<std::function<void()>> tarefas = std::exchange(m_aposPrimeiroQuadro, {});
+    for (const auto& tarefa : tarefas)
+        tarefa();
+}
+
+void TfrmMenu1::aposPrimeiroQuadro(std::function<void()> tarefa)
+{
+    if (m_primeiroQuadroPassou)
+        QTimer::singleShot(0, this, std::move(tarefa));
+    else
+        m_aposPrimeiroQuadro.push_back(std::move(tarefa));
 }
 
 void TfrmMenu1::garantePaginas()

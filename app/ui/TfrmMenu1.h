@@ -69,6 +69,11 @@ public:
     void garantePaginas();
     bool paginasCompletas() const { return m_paginasCompletas; }
 
+    // Runs `tarefa` on the turn of the event loop after the window's first picture is painted (or
+    // 250 ms after the first show, should none ever be), once the page tree is made; later, on the
+    // next turn. What the program does at its start but the first picture does not show waits here.
+    void aposPrimeiroQuadro(std::function<void()> tarefa);
+
     // The project commands whose logic lives elsewhere; an empty one does nothing. The window runs
     // the page guard before Send, Check and Print; Open, Save, Save As and Close run it themselves
     // (through store::Janela().pgGeralChanging) where they need it.
@@ -174,6 +179,7 @@ private:
     // controls and the top control's pages.
     void criaPaginas();
     void completaPaginas();
+    void primeiroQuadroPassou();
     void montaIdentificacao(QWidget& pagina);
     void montaObservacoes(QWidget& pagina);
     struct DefGrade;
@@ -254,7 +260,9 @@ private:
     bool m_saindoDoValor = false;   // the value box's exit check is running
     bool m_mostrado = false;
     bool m_paginasCompletas = false;
-    bool m_paginasAgendadas = false;  // their making is queued behind the first picture
+    bool m_quadroAgendado = false;       // the first picture is painted: what waits for it is queued
+    bool m_primeiroQuadroPassou = false;  // ... and done
+    std::vector<std::function<void()>> m_aposPrimeiroQuadro;
     bool m_tabelasLigadas = false;  // a project has been put in the pages once (CreateWindows)
     QPointer<TfrmAjuda> m_ajuda;
 };

@@ -217,8 +217,16 @@ TEST_F(JanelaTest, ProgramsWindowFinishesItsPagesAfterTheFirstPictureOrWhenAProj
     EXPECT_EQ(janela->findChild<QPlainTextEdit*>(QStringLiteral("dbAnalise")), nullptr);
     EXPECT_EQ(janela->pgGeral->pageCount(), 0);
     EXPECT_FALSE(janela->analiseEditada());
+    // What the program's start leaves for after the first picture: done once it is painted, after the pages.
+    int feitas = 0;
+    bool comPaginas = false;
+    janela->aposPrimeiroQuadro([&] {
+        ++feitas;
+        comPaginas = janela->paginasCompletas();
+    });
     janela->show();
     EXPECT_FALSE(janela->paginasCompletas());
+    EXPECT_EQ(feitas, 0);
     // What the user sees, the ticking clock aside, is the same before and after they are made.
     const QRect semRelogio(0, 0, janela->width(), janela->statusBar()->y());
     const QImage primeiroQuadro = janela->grab(semRelogio).toImage();
@@ -232,6 +240,14 @@ TEST_F(JanelaTest, ProgramsWindowFinishesItsPagesAfterTheFirstPictureOrWhenAProj
     EXPECT_EQ(janela->pgGeral->pageCount(), 8);
     EXPECT_FALSE(janela->pgGeral->isVisible());
     EXPECT_EQ(janela->statusBar()->findChildren<QLabel*>().size(), 3);
+    QTRY_COMPARE(feitas, 1);
+    EXPECT_TRUE(comPaginas);
+    // Asked for later, a task runs on the next turn of the loop, not at once; none runs twice.
+    janela->aposPrimeiroQuadro([&] { ++feitas; });
+    EXPECT_EQ(feitas, 1);
+    QTRY_COMPARE(feitas, 2);
+    QTest::qWait(300);
+    EXPECT_EQ(feitas, 2);
 
     // Opened as the command line opens it, before the event loop has turned even once.
     novaJanela();
