@@ -144,6 +144,10 @@ TEST_F(JanelaTest, EditsMascaradosMostramBrancosERecusamTeclasComAviso)
     EXPECT_EQ(data->displayText(), QStringLiteral("  /  /    "));
 
     auto* numero = achar<QLineEdit>("dbeNrProjetoOrigem");
+    // What the program puts there itself, letters and all, is no key of the user's: nothing is said.
+    achar<QWidget>("dbeTitulo")->setFocus();
+    numero->setText(QStringLiteral("v0-17"));
+    EXPECT_EQ(numero->property("teclaRecusada").toInt(), 0);
     numero->clear();
     numero->setFocus();
     QTest::keyClicks(numero, QStringLiteral("99/1995"));
