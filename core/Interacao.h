@@ -5,7 +5,7 @@
 
 #include <stdexcept>
 
-class QPrinter;
+class QPagedPaintDevice;
 
 namespace app {
 
@@ -27,7 +27,7 @@ struct EscolhaArquivo {
 };
 
 struct EscolhaImpressora {
-    QPrinter* impressora = nullptr;   // set up by the dialog as the user chooses; the logic only passes it on
+    QPagedPaintDevice* impressora = nullptr;  // a printer, set up by the dialog as the user chooses; the logic only passes it on
     bool imprimirEmArquivo = false;   // whether the dialog offers printing to a file
 };
 

@@ -34,7 +34,7 @@ public:
     // The next printer dialog is confirmed (true) or cancelled; `aoEscolherImpressora` then sets the
     // printer up as a user would in the dialog.
     void respondeImpressora(bool confirma) { m_impressoras.push_back(confirma); }
-    std::function<void(QPrinter*)> aoEscolherImpressora;
+    std::function<void(QPagedPaintDevice*)> aoEscolherImpressora;
     // Called at every progressoEspera/textoEspera; lets a test click Cancelar at a chosen moment.
     std::function<void()> aoProgredir;
 

@@ -3,11 +3,11 @@
 #include "core/ProgramState.h"
 #include "reports/Definicoes.h"
 #include "reports/Impressao.h"
+#include "reports/Impressora.h"
 #include "store/Dados.h"
 
 #include <QFileInfo>
 #include <QPdfWriter>
-#include <QPrinter>
 
 #include <stdexcept>
 
@@ -199,9 +199,8 @@ std::vector<std::unique_ptr<Relatorio>> CriaRelatorios(const QList<Pasta>& marca
 
 int Composto::imprime(QPagedPaintDevice& dispositivo)
 {
-    if (auto* impressora = dynamic_cast<QPrinter*>(&dispositivo)) {
-        impressora->setDocName(titulo);
-        impressora->setCopyCount(copias);
+    if (impressora::EhImpressora(dispositivo)) {
+        impressora::Carregada().poeTrabalho(dispositivo, titulo, copias);
     } else if (auto* pdf = dynamic_cast<QPdfWriter*>(&dispositivo)) {
         pdf->setTitle(titulo);
     }

@@ -1,12 +1,12 @@
 #include "reports/Impressao.h"
 
+#include "reports/Impressora.h"
 #include "reports/Relatorio.h"
 
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPagedPaintDevice>
 #include <QPainter>
-#include <QPrinter>
 #include <QTextLayout>
 
 #include <algorithm>
@@ -54,8 +54,8 @@ Impressao::Impressao(QPagedPaintDevice& dispositivo)
     : m_dispositivo(dispositivo)
     , m_pintor(std::make_unique<QPainter>())
 {
-    if (auto* impressora = dynamic_cast<QPrinter*>(&dispositivo))
-        impressora->setFullPage(true);  // the reports place everything from the paper's corner
+    if (impressora::EhImpressora(dispositivo))
+        impressora::Carregada().poePaginaInteira(dispositivo);  // the reports place everything from the paper's corner
 }
 
 Impressao::~Impressao()
@@ -192,7 +192,7 @@ void Impressao::abrePagina()
     } else {
         // A printer keeps the paper of its first page for the whole job; a PDF file takes each
         // report's own.
-        if (!dynamic_cast<QPrinter*>(&m_dispositivo) && !m_dispositivo.pageLayout().isEquivalentTo(layout))
+        if (!impressora::EhImpressora(m_dispositivo) && !m_dispositivo.pageLayout().isEquivalentTo(layout))
             m_dispositivo.setPageLayout(layout);
         if (!m_dispositivo.newPage())
             throw std::runtime_error("o dispositivo de impressão recusou uma nova página");

@@ -4,14 +4,13 @@
 
 #include "core/ProgramState.h"
 #include "app/ui/TWinWaitFileOp.h"
+#include "reports/Impressora.h"
 
 #include <QApplication>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
 #include <QMessageBox>
-#include <QPrintDialog>
-#include <QPrinter>
 #include <QProgressBar>
 #include <QPushButton>
 
@@ -161,9 +160,7 @@ bool InteracaoQt::escolheImpressora(EscolhaImpressora& escolha)
 {
     if (!escolha.impressora)
         return false;
-    QPrintDialog dialogo(escolha.impressora, janelaDona());
-    dialogo.setOption(QAbstractPrintDialog::PrintToFile, escolha.imprimirEmArquivo);
-    return dialogo.exec() == QDialog::Accepted;
+    return reports::impressora::Carregada().escolhe(*escolha.impressora, escolha.imprimirEmArquivo, janelaDona());
 }
 
 void InteracaoQt::textoStatus(int painel, const QString& texto)

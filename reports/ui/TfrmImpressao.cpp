@@ -4,14 +4,13 @@
 
 #include "core/Interacao.h"
 #include "core/ProgramState.h"
+#include "reports/Impressora.h"
 #include "store/Dados.h"
 
 #include <QApplication>
 #include <QFileInfo>
 #include <QMenu>
 #include <QPdfWriter>
-#include <QPrintPreviewDialog>
-#include <QPrinter>
 #include <QScreen>
 
 #include <stdexcept>
@@ -123,43 +122,40 @@ void TfrmImpressao::gera(Saida saida, Composto& composto)
 {
     switch (saida) {
     case Saida::Visualizacao: {
-        QPrinter impressora(QPrinter::HighResolution);
-        impressora.setDocName(composto.titulo);
-        QPrintPreviewDialog previa(&impressora, this);
-        previa.setWindowTitle(composto.titulo);
+        impressora::Impressora& suporte = impressora::Carregada();
+        const std::unique_ptr<QPagedPaintDevice> dispositivo = suporte.cria(composto.titulo, 1);
         // As large as the main window (or most of the screen), so that a page can be read as it opens.
+        QSize tamanho(800, 600);
         if (QWidget* janela = parentWidget() ? parentWidget()->window() : nullptr)
-            previa.resize(janela->size().expandedTo(QSize(800, 600)));
+            tamanho = janela->size().expandedTo(tamanho);
         else if (const QScreen* tela = screen())
-            previa.resize(tela->availableSize() * 0.85);
+            tamanho = tela->availableSize() * 0.85;
         // The preview paints again whenever its settings change; a failure ends the preview and is
         // reported like any other.
         QString falha;
-        connect(&previa, &QPrintPreviewDialog::paintRequested, &previa, [&](QPrinter* p) {
+        suporte.mostraPrevia(*dispositivo, composto.titulo, tamanho, this, [&](QPagedPaintDevice& p) {
             if (!falha.isEmpty())
-                return;
+                return false;
             try {
                 Ampulheta ampulheta;
-                composto.imprime(*p);
+                composto.imprime(p);
+                return true;
             } catch (const std::exception& e) {
                 falha = QString::fromUtf8(e.what());
-                QMetaObject::invokeMethod(&previa, &QDialog::reject, Qt::QueuedConnection);
+                return false;
             }
         });
-        previa.exec();
         if (!falha.isEmpty())
             throw std::runtime_error(falha.toStdString());
         break;
     }
     case Saida::Impressora: {
-        QPrinter impressora(QPrinter::HighResolution);
-        impressora.setDocName(composto.titulo);
-        impressora.setCopyCount(composto.copias);
-        app::EscolhaImpressora escolha{&impressora, false};
+        const std::unique_ptr<QPagedPaintDevice> dispositivo = impressora::Carregada().cria(composto.titulo, composto.copias);
+        app::EscolhaImpressora escolha{dispositivo.get(), false};
         if (!app::interacao().escolheImpressora(escolha))
             return;  // cancelling the printer dialog prints nothing and is no failure
         Ampulheta ampulheta;
-        composto.imprime(impressora);
+        composto.imprime(*dispositivo);
         break;
     }
     case Saida::Pdf: {

@@ -2,8 +2,12 @@
 #include "ApoioRelatorios.h"
 
 #include "core/ProgramState.h"
+#include "reports/Impressora.h"
 #include "reports/Valor.h"
 
+#include <QFile>
+#include <QPagedPaintDevice>
+#include <QPdfWriter>
 #include <QRegularExpression>
 
 #include <gtest/gtest.h>
@@ -35,7 +39,29 @@ bool TemLinha(const QString& pagina, const QString& padrao)
     return QRegularExpression(padrao, QRegularExpression::MultilineOption).match(pagina).hasMatch();
 }
 
+bool Mapeada(const char* biblioteca)
+{
+    QFile f(u"/proc/self/maps"_s);
+    return f.open(QIODevice::ReadOnly) && f.readAll().contains(biblioteca);
+}
+
 } // namespace
+
+// Printers live in a module: a document written to PDF never maps Qt's print support, which comes in
+// with the first printer asked for. This program links neither.
+TEST_F(Relatorios, SoUmaImpressoraTrazOSuporteDeImpressaoDoQt)
+{
+    Insere(id().tbProjeto, {{"Cod_Proj", u"77"_s}, {"Titulo", u"Estudo"_s}});
+    EXPECT_EQ(Imprime({}).paginasInfo, 1);
+    EXPECT_FALSE(Mapeada("libQt6PrintSupport"));
+    QPdfWriter arquivo(u"/dev/null"_s);
+    EXPECT_FALSE(reports::impressora::EhImpressora(arquivo));
+
+    const std::unique_ptr<QPagedPaintDevice> impressora = reports::impressora::Carregada().cria(u"Estudo"_s, 2);
+    ASSERT_NE(impressora, nullptr);
+    EXPECT_TRUE(reports::impressora::EhImpressora(*impressora));
+    EXPECT_TRUE(Mapeada("libQt6PrintSupport"));
+}
 
 TEST_F(Relatorios, SemPastasSoACapaComTituloECoordenador)
 {

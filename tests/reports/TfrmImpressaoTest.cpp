@@ -136,7 +136,8 @@ TEST_F(Impressao, ImprimirPassaPeloDialogoDaImpressoraSemImprimirEmArquivo)
     const QString arquivo = pasta.filePath(u"impressora.pdf"_s);
     roteiro->respondeImpressora(true);
     QString titulo;
-    roteiro->aoEscolherImpressora = [&](QPrinter* p) {
+    roteiro->aoEscolherImpressora = [&](QPagedPaintDevice* d) {
+        auto* p = static_cast<QPrinter*>(d);
         titulo = p->docName();
         // What a user chooses in the dialog: here a printer that writes a PDF file.
         p->setOutputFormat(QPrinter::PdfFormat);
