@@ -27,3 +27,16 @@ find_program(REZOZUR_CCACHE ccache)
 if(REZOZUR_CCACHE AND NOT CMAKE_CXX_COMPILER_LAUNCHER)
     set(CMAKE_CXX_COMPILER_LAUNCHER ${CMAKE_COMMAND} -E env CCACHE_BASEDIR=${CMAKE_SOURCE_DIR} ${REZOZUR_CCACHE})
 endif()
+
+# rezozur_modulo(name sources... LIBS libs...): a module the program loads itself with dlopen. It lies
+# beside the executables (the program's folder) and exports only what its code marks for export.
+function(rezozur_modulo nome)
+    cmake_parse_arguments(M "" "" "LIBS" ${ARGN})
+    add_library(${nome} MODULE ${M_UNPARSED_ARGUMENTS})
+    target_include_directories(${nome} PRIVATE ${CMAKE_SOURCE_DIR})
+    target_link_libraries(${nome} PRIVATE ${M_LIBS} rezozur_settings)
+    set_target_properties(${nome} PROPERTIES
+        LIBRARY_OUTPUT_DIRECTORY ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}
+        CXX_VISIBILITY_PRESET hidden
+        VISIBILITY_INLINES_HIDDEN ON)
+endfunction()
