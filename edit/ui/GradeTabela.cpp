@@ -107,18 +107,23 @@ void GradeTabela::ajustaLarguras()
         const int linha = std::max(1, verticalHeader()->defaultSectionSize());
         verticalHeader()->setResizeContentsPrecision(std::max(1, viewport()->height() / linha + 1));
         const int n = m_modelo->columnCount();
+        // The header makes no section narrower than its minimum (the state column's 22 pixels come out
+        // wider with most fonts): the widths are reckoned as it will lay them out, or the columns would
+        // overrun the view by those pixels and bring up a scroll bar.
+        const int minimo = cabecalho->minimumSectionSize();
         std::vector<int> larguras(size_t(std::max(n, 0)));
         int total = 0;
         int longas = 0;
         for (int c = 0; c < n; ++c) {
             if (c < m_modelo->primeiraColuna()) {
-                larguras[size_t(c)] = LarguraDaSituacao;  // room for the state mark only
-                total += LarguraDaSituacao;
+                larguras[size_t(c)] = std::max(LarguraDaSituacao, minimo);  // room for the state mark only
+                total += larguras[size_t(c)];
                 continue;
             }
             const int titulo = cabecalho->sectionSizeHint(c);
             const int conteudo = sizeHintForColumn(c);
-            const int largura = std::clamp(std::max(titulo, conteudo), LarguraCurta, LarguraMaxima);
+            const int largura = std::clamp(std::max(titulo, conteudo), std::max(LarguraCurta, minimo),
+                                           std::max(LarguraMaxima, minimo));
             larguras[size_t(c)] = largura;
             total += largura;
             longas += colunaLonga(c) ? 1 : 0;

@@ -15,6 +15,7 @@
 #include <QLineEdit>
 #include <QScreen>
 #include <QTemporaryDir>
+#include <QScrollBar>
 #include <QTest>
 #include <QTextBrowser>
 #include <QTranslator>
@@ -81,6 +82,9 @@ TEST_F(JanelaTest, ColunasMostramOsTextosInteirosELembramAsLargurasDoUsuario)
     for (int c = 0; c < m->columnCount(); ++c)
         larguraTotal += grade->columnWidth(c);
     EXPECT_GE(larguraTotal, grade->viewport()->width() - m->columnCount());
+    // ... and no further: columns that fit need no scroll bar, not even for the state column's few pixels.
+    EXPECT_LE(larguraTotal, grade->viewport()->width());
+    EXPECT_EQ(grade->horizontalScrollBar()->maximum(), 0);
 
     // A column the user narrows stays narrow in the next window, and its cut cells say so.
     int longa = 0;
