@@ -1,11 +1,8 @@
 #include "net/Rede.h"
 
-#include <QCoreApplication>
-#include <QFile>
-#include <QFileInfo>
-#include <QtGlobal>
+#include "core/ModuloDoPrograma.h"
 
-#include <dlfcn.h>
+#include <QtGlobal>
 
 #include <mutex>
 
@@ -26,24 +23,13 @@ Carga& carga()
     return c;
 }
 
-// The module lies beside the program, in the build tree as in an installation. It is never
-// unloaded: the objects it makes belong to the application until the end.
-Cliente* carrega(const QString& pastaPedida)
+Cliente* carrega(const QString& pasta)
 {
-    // Without an application object there is no program folder to ask Qt for; the system still says
-    // where the running program lies, and the module is never looked for at the root of the disk.
-    const QString pasta = !pastaPedida.isEmpty() ? pastaPedida
-                          : QCoreApplication::instance() ? QCoreApplication::applicationDirPath()
-                                                         : QFileInfo(QStringLiteral("/proc/self/exe")).canonicalPath();
-    const QString caminho = pasta + QStringLiteral("/" REZOZUR_MODULO_REDE);
-    void* modulo = dlopen(QFile::encodeName(caminho).constData(), RTLD_NOW | RTLD_LOCAL);
-    if (!modulo) {
-        qWarning("rezozur: o módulo de rede não pôde ser carregado: %s", dlerror());
-        return nullptr;
-    }
-    auto entrada = reinterpret_cast<Entrada>(dlsym(modulo, NomeDaEntrada));
+    QString falha;
+    auto entrada = reinterpret_cast<Entrada>(
+        app::SimboloDoModulo(QStringLiteral(REZOZUR_MODULO_REDE), NomeDaEntrada, QStringLiteral("de rede"), falha, pasta));
     if (!entrada) {
-        qWarning("rezozur: o módulo de rede %s não tem %s", qPrintable(caminho), NomeDaEntrada);
+        qWarning("rezozur: %s", qPrintable(falha));
         return nullptr;
     }
     return entrada();

@@ -1,11 +1,8 @@
 #include "reports/Impressora.h"
 
-#include <QCoreApplication>
-#include <QFile>
-#include <QFileInfo>
-#include <QPaintDevice>
+#include "core/ModuloDoPrograma.h"
 
-#include <dlfcn.h>
+#include <QPaintDevice>
 
 #include <mutex>
 #include <stdexcept>
@@ -16,24 +13,11 @@ bool EhImpressora(const QPaintDevice& dispositivo) { return dispositivo.devType(
 
 namespace {
 
-// The module lies beside the program, in the build tree as in an installation. It is never
-// unloaded: the printers and dialogs it makes belong to the program until the end.
 Impressora* carrega(QString& falha)
 {
-    const QString pasta = QCoreApplication::instance() ? QCoreApplication::applicationDirPath()
-                                                       : QFileInfo(QStringLiteral("/proc/self/exe")).canonicalPath();
-    const QString caminho = pasta + QStringLiteral("/" REZOZUR_MODULO_IMPRESSORA);
-    void* modulo = dlopen(QFile::encodeName(caminho).constData(), RTLD_NOW | RTLD_LOCAL);
-    if (!modulo) {
-        falha = QStringLiteral("o módulo de impressão não pôde ser carregado: ") + QString::fromLocal8Bit(dlerror());
-        return nullptr;
-    }
-    auto entrada = reinterpret_cast<Entrada>(dlsym(modulo, NomeDaEntrada));
-    if (!entrada) {
-        falha = QStringLiteral("o módulo de impressão %1 não tem %2").arg(caminho, QLatin1String(NomeDaEntrada));
-        return nullptr;
-    }
-    return entrada();
+    auto entrada = reinterpret_cast<Entrada>(app::SimboloDoModulo(QStringLiteral(REZOZUR_MODULO_IMPRESSORA),
+                                                                  NomeDaEntrada, QStringLiteral("de impressão"), falha));
+    return entrada ? entrada() : nullptr;
 }
 
 } // namespace
