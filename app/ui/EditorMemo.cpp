@@ -4,6 +4,7 @@
 #include "store/Table.h"
 
 #include <QEvent>
+#include <QFocusEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
 
@@ -26,7 +27,13 @@ EditorMemo::EditorMemo(QPlainTextEdit* memo, QPushButton* confirmar, QPushButton
     , m_cancelar(cancelar)
 {
     m_memo->installEventFilter(this);
-    connect(m_memo, &QPlainTextEdit::textChanged, this, [this] { m_editado = true; });
+    // Typing always has an edit under it, even when the one focus started was ended meanwhile.
+    connect(m_memo, &QPlainTextEdit::textChanged, this, [this] {
+        if (m_carregando)
+            return;
+        m_editado = true;
+        entra();
+    });
     connect(m_confirmar, &QPushButton::clicked, this, &EditorMemo::confirma);
     connect(m_cancelar, &QPushButton::clicked, this, &EditorMemo::cancela);
     desabilitaBotoes();
@@ -47,8 +54,11 @@ void EditorMemo::carrega()
     QString texto;
     if (m_tabela && m_tabela->active() && (!m_tabela->isEmpty() || editando(*m_tabela)))
         texto = m_tabela->value(Descricao);
-    if (m_memo->toPlainText() != texto)
+    if (m_memo->toPlainText() != texto) {
+        m_carregando = true;
         m_memo->setPlainText(texto);
+        m_carregando = false;
+    }
 }
 
 void EditorMemo::desabilitaBotoes()
@@ -57,9 +67,22 @@ void EditorMemo::desabilitaBotoes()
     m_cancelar->setEnabled(false);
 }
 
+bool EditorMemo::emEdicao() const
+{
+    return m_tabela && m_confirmar->isEnabled() && editando(*m_tabela);
+}
+
+void EditorMemo::acompanhaEstado()
+{
+    if (!emEdicao())
+        desabilitaBotoes();
+}
+
 void EditorMemo::entra()
 {
-    if (m_confirmar->isEnabled() || !m_tabela)
+    // The table's state decides, not the buttons: a button left enabled over an edit that something
+    // else ended would otherwise keep the next Confirmar from starting one.
+    if (!m_tabela || emEdicao())
         return;
     if (!m_tabela->active())
         m_tabela->open();
@@ -73,12 +96,27 @@ void EditorMemo::entra()
     m_cancelar->setEnabled(true);
 }
 
+void EditorMemo::largaEdicaoSemMudanca()
+{
+    if (!m_editado && emEdicao())
+        cancela();
+    acompanhaEstado();
+}
+
 void EditorMemo::confirma()
 {
     if (!m_tabela)
         return;
-    if (!editando(*m_tabela))
+    if (!emEdicao()) {
+        // Nothing typed since the last Confirmar or Cancelar: nothing to confirm.
+        if (!m_editado) {
+            acompanhaEstado();
+            return;
+        }
         entra();
+        if (!editando(*m_tabela))
+            return;
+    }
     const QString texto = m_memo->toPlainText();
     m_tabela->setValue(Descricao, texto);
     m_tabela->setValue(Status, StatusAoConfirmar(m_tabela->value(Status), texto));
@@ -102,7 +140,10 @@ void EditorMemo::cancela()
 
 bool EditorMemo::eventFilter(QObject* objeto, QEvent* evento)
 {
-    if (objeto == m_memo && evento->type() == QEvent::FocusIn)
+    // Focus coming back as a question box closes is not the user entering the memo: after "Não" to
+    // a guard's question the edit it cancelled must stay cancelled.
+    if (objeto == m_memo && evento->type() == QEvent::FocusIn
+        && static_cast<QFocusEvent*>(evento)->reason() != Qt::ActiveWindowFocusReason)
         entra();
     return QObject::eventFilter(objeto, evento);
 }

@@ -17,7 +17,9 @@ namespace app::ui {
 
 // A memo on the "Descricao" field of a one-record table, with its own Confirmar and Cancelar:
 // entering it starts the edit (a new record when the table is empty), Confirmar writes the status
-// letter and posts, Cancelar reverts.
+// letter and posts, Cancelar reverts. The buttons are enabled exactly while the table is in the edit
+// the memo started: whatever ended that edit (a guard's answer, a command that moved the cursor),
+// Confirmar never writes into a record that is not being edited.
 class EditorMemo : public QObject
 {
     Q_OBJECT
@@ -32,6 +34,13 @@ public:
     void confirma();    // Confirmar
     void cancela();     // Cancelar
     void desabilitaBotoes();
+    // The buttons follow the table again after something else may have ended its edit.
+    void acompanhaEstado();
+    // True while the memo's own edit is open in its table.
+    bool emEdicao() const;
+    // What a page guard does with an open edit the user typed nothing into: it is dropped silently,
+    // so that no table stays in edit behind a page the user has left.
+    void largaEdicaoSemMudanca();
 
     bool editado() const { return m_editado; }
     void limpaEditado() { m_editado = false; }
@@ -49,6 +58,7 @@ private:
     QPushButton* m_cancelar;
     QPointer<store::Table> m_tabela;
     bool m_editado = false;
+    bool m_carregando = false;  // the text is being set by program: no edit, no edit mark
 };
 
 } // namespace app::ui

@@ -425,6 +425,11 @@ void TfrmMenu1::executaComando(const std::function<void()>& comando)
     } catch (const std::exception& e) {
         app::Mensagem(QString::fromUtf8(e.what()), app::Icone::Erro);
     }
+    // A command may have ended a memo's edit behind it (a save moves every table's cursor).
+    if (m_analise)
+        m_analise->acompanhaEstado();
+    if (m_comentario)
+        m_comentario->acompanhaEstado();
 }
 
 bool TfrmMenu1::guardaGeral()

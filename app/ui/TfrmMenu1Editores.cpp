@@ -263,20 +263,19 @@ void TfrmMenu1::pgDadosGeraisChanging(bool& allowChange)
 void TfrmMenu1::pgAvaliacaoChanging(bool&)
 {
     garantePaginas();
-    if (m_analise->editado()) {
-        if (pergunta(QStringLiteral("Infomações de Análise Qualitativa foram editadas.\rDeseja confirmar as mudanças?")))
-            m_analise->confirma();
-        else
-            m_analise->cancela();
-        m_analise->limpaEditado();
-    }
-    if (m_comentario->editado()) {
-        if (pergunta(QStringLiteral("Infomações de Comentários foram editadas.\rDeseja confirmar as mudanças?")))
-            m_comentario->confirma();
-        else
-            m_comentario->cancela();
-        m_comentario->limpaEditado();
-    }
+    const auto resolve = [](EditorMemo& memo, const QString& texto) {
+        if (memo.editado()) {
+            if (pergunta(texto))
+                memo.confirma();
+            else
+                memo.cancela();
+            memo.limpaEditado();
+        }
+        // An edit entered but left untouched is not asked about, and not left open either.
+        memo.largaEdicaoSemMudanca();
+    };
+    resolve(*m_analise, QStringLiteral("Infomações de Análise Qualitativa foram editadas.\rDeseja confirmar as mudanças?"));
+    resolve(*m_comentario, QStringLiteral("Infomações de Comentários foram editadas.\rDeseja confirmar as mudanças?"));
 }
 
 } // namespace app::ui

@@ -1,13 +1,18 @@
 #include "JanelaFixture.h"
+#include "PassosDeJanela.h"
 
+#include "app/ui/Aplicacao.h"
 #include "store/ComandosProjeto.h"
 #include "core/ProgramState.h"
 #include "store/Dados.h"
 
 #include <QComboBox>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 namespace {
 void escreveMascara(QLineEdit* e, const QString& texto)
@@ -316,4 +321,88 @@ TEST_F(EditoresTest, AFailedIdentificationConfirmRefusesButTheMemoEditsAreStillR
     EXPECT_FALSE(janela->pgDadosGerais->selectByUser(1));
     EXPECT_EQ(roteiro->mensagens.size(), 2);
     EXPECT_EQ(janela->pgDadosGerais->activeCaption(), QStringLiteral("Identificação"));
+}
+
+namespace {
+
+// Answers the next question box of the window's own seam with the button that carries `texto`.
+void RespondeCaixa(const QString& texto, bool& respondida)
+{
+    auto* relogio = new QTimer;
+    relogio->setInterval(5);
+    QObject::connect(relogio, &QTimer::timeout, [relogio, texto, &respondida] {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* caixa = qobject_cast<QMessageBox*>(w); caixa && caixa->isVisible())
+                for (QAbstractButton* b : caixa->buttons())
+                    if (b->text() == texto) {
+                        respondida = true;
+                        relogio->deleteLater();
+                        QTest::mouseClick(b, Qt::LeftButton);
+                        return;
+                    }
+    });
+    relogio->start();
+}
+
+struct CasoMemo {
+    const char* memo;
+    const char* confirmar;
+    const char* pergunta;
+    store::Table& (*tabela)();
+};
+
+const CasoMemo CasosMemo[] = {
+    {"dbComentario", "btConfirmComent", "Infomações de Comentários foram editadas.\rDeseja confirmar as mudanças?",
+     [] () -> store::Table& { return store::DataAnaliseResultados().tbComentariosGerais; }},
+    {"dbAnalise", "btConfirmAnalise", "Infomações de Análise Qualitativa foram editadas.\rDeseja confirmar as mudanças?",
+     [] () -> store::Table& { return store::DataAnaliseResultados().tbAnalisQualitativa; }},
+};
+
+} // namespace
+
+// Type, leave the page and answer "Não" in the real question box, Salvar, come back, type, Confirmar:
+// the memo's buttons follow its table after the "Não", the save posts nothing the user did not
+// confirm, and Confirmar writes the text typed last.
+TEST_F(EditoresTest, MemoAfterNoToTheGuardSaveAndTypingAgainConfirmsWhatWasTyped)
+{
+    QTemporaryDir pasta;
+    app::Estado().ProgramDir = pasta.path() + QLatin1Char('/');
+    app::Estado().ProjectFileName = pasta.filePath(QStringLiteral("memo.prj"));
+    app::ui::LigaComandos(*janela);
+    for (const CasoMemo& caso : CasosMemo) {
+        SCOPED_TRACE(caso.memo);
+        store::Table& tabela = caso.tabela();
+        auto* memo = achar<QPlainTextEdit>(caso.memo);
+        auto* confirmar = achar<QPushButton>(caso.confirmar);
+        passos::mostra(memo);
+        QTest::mouseClick(memo->viewport(), Qt::LeftButton);
+        QTest::keyClicks(memo, QStringLiteral("Primeira versao"));
+        ASSERT_TRUE(confirmar->isEnabled());
+
+        // The window's own seam, so that the focus goes to a real box and comes back.
+        roteiro.reset();
+        bool respondida = false;
+        RespondeCaixa(QStringLiteral("&Não"), respondida);
+        EXPECT_TRUE(janela->pgAvaliacao->selectByUser(1));
+        QTest::qWait(20);
+        EXPECT_TRUE(respondida);
+        roteiro = std::make_unique<app::InteracaoRoteirizada>();
+        EXPECT_FALSE(confirmar->isEnabled());
+        EXPECT_EQ(tabela.state(), store::Table::State::Browse);
+
+        QTest::mouseClick(janela->findChild<QToolButton*>(QStringLiteral("btSalvar")), Qt::LeftButton);
+        EXPECT_EQ(tabela.totalRowCount(), 0) << "the save posted a record nobody confirmed";
+        EXPECT_FALSE(confirmar->isEnabled());
+
+        passos::mostra(memo);
+        QTest::mouseClick(memo->viewport(), Qt::LeftButton);
+        memo->selectAll();
+        QTest::keyClicks(memo, QStringLiteral("Segunda versao"));
+        QTest::mouseClick(confirmar, Qt::LeftButton);
+        EXPECT_EQ(tabela.state(), store::Table::State::Browse);
+        EXPECT_EQ(tabela.value(QStringLiteral("Descricao")), QStringLiteral("Segunda versao"));
+        EXPECT_EQ(tabela.value(QStringLiteral("Status")), QStringLiteral("I"));
+        EXPECT_FALSE(confirmar->isEnabled());
+        EXPECT_TRUE(roteiro->textos().isEmpty()) << qPrintable(roteiro->textos().join(QLatin1Char('|')));
+    }
 }
