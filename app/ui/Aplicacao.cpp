@@ -1,6 +1,7 @@
 #include "app/ui/Aplicacao.h"
 
 #include "core/Interacao.h"
+#include "app/ui/AplicacaoProtegida.h"
 #include "app/ui/EstiloDoPrograma.h"
 #include "app/ui/GuardaDeRecuperacao.h"
 #include "app/ui/InstanciaUnica.h"
@@ -105,6 +106,9 @@ int ExecutaPrograma(QApplication& aplicacao)
     TfrmMenu1 janela(nullptr, TfrmMenu1::Montagem::PaginasDepoisDoPrimeiroQuadro);
     QObject::connect(&unica, &InstanciaUnica::restaurarPedido, &janela, &TfrmMenu1::restauraDoMinimizado);
     LigaComandos(janela);
+    auto* protegida = qobject_cast<AplicacaoProtegida*>(&aplicacao);
+    if (protegida)
+        protegida->depoisDeDesfazer = [&janela] { janela.acompanhaEditores(); };
     janela.show();
     // What the first picture does not show waits until it is painted. A project named on the command
     // line ("rezozur ARQUIVO.prj", as a file manager starts it) is read on worker threads from then on,
@@ -120,6 +124,8 @@ int ExecutaPrograma(QApplication& aplicacao)
             AbreArquivosDaLinhaDeComando(janela, arquivos);
     });
     const int r = aplicacao.exec();
+    if (protegida)
+        protegida->depoisDeDesfazer = nullptr;
     store::DescartaLeituraAntecipada();
     store::destroiDados();
     return r;

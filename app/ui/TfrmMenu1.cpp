@@ -426,6 +426,11 @@ void TfrmMenu1::executaComando(const std::function<void()>& comando)
         app::Mensagem(QString::fromUtf8(e.what()), app::Icone::Erro);
     }
     // A command may have ended a memo's edit behind it (a save moves every table's cursor).
+    acompanhaEditores();
+}
+
+void TfrmMenu1::acompanhaEditores()
+{
     if (m_analise)
         m_analise->acompanhaEstado();
     if (m_comentario)

@@ -153,6 +153,8 @@ public:
     bool analiseEditada() const;
     bool comentarioEditado() const;
     void limpaMarcasDeEdicao();
+    // The memo editors' buttons follow their tables again, after something else ended their edits.
+    void acompanhaEditores();
 
     // The page controls.
     TPageControl* pgGeral = nullptr;
