@@ -17,7 +17,8 @@
     X(ComandoEnviar)        \
     X(ComandoBaixar)        \
     X(ComandoVerificar)     \
-    X(ComandoImprimir)
+    X(ComandoImprimir)      \
+    X(ComandoImportar)
 
 namespace cli {
 #define REZOZUR_DECLARA(f) Comando f();

@@ -1,6 +1,7 @@
 #include "edit/EdicaoPublicacao.h"
 
 #include "edit/Duplicados.h"
+#include "edit/RegrasPublicacao.h"
 #include "edit/ValidaDatas.h"
 
 #include "edit/ListasInstituicao.h"
@@ -59,38 +60,30 @@ void EdicaoPublicacao::aoClicar(const QString& controle) { clicouLista(controle)
 
 bool EdicaoPublicacao::aoConfirmar()
 {
-    QString assinatura = DataAssinaturaDoProjeto();
+    // The checks are those the import of reference files applies too (edit/RegrasPublicacao.h).
+    const auto recusaPor = [this](const RecusaPublicacao& r) {
+        return r.icone == app::Icone::Informacao ? recusaInfo(r.mensagem, r.pagina, r.foco)
+                                                 : recusa(r.mensagem, r.pagina, r.foco);
+    };
     QString data = form().valor(Data);
-    const bool valida = ValidaDatas(assinatura, data);
+    const auto recusaData = VerificaDataPublicacao(data, DataAssinaturaDoProjeto());
     if (data != form().valor(Data))
         form().defineValor(Data, data);
-    if (!valida) {
-        form().mostraPagina(Geral);
-        form().foca(Data);
-        return false;
-    }
+    if (recusaData)
+        return recusaPor(*recusaData);
     defineCampo(QStringLiteral("DataPublicacao"), mascaraOuVazio(Data, DataVazia));
-    if (faltaObrigatorio({{QStringLiteral("TipoPublicacao"), QStringLiteral("Tipo"), QStringLiteral("dbTipoPublicacao"), Geral},
-                          {QStringLiteral("Qualificacao"), QStringLiteral("Qualificação"), QStringLiteral("DBQualificacao"), Geral},
-                          {QStringLiteral("Titulo"), QStringLiteral("Título"), Titulo, Geral},
-                          {QStringLiteral("Autor"), QStringLiteral("Autor Principal"), QStringLiteral("dbcAutor"), Geral},
-                          {QStringLiteral("VeiculoPublic"), QStringLiteral("Veículo de Publicação"), Veiculo, Geral},
-                          {QStringLiteral("DataPublicacao"), QStringLiteral("Data de Publicação"), Data, Geral},
-                          {QStringLiteral("PaisPublicacao"), QStringLiteral("País"), QStringLiteral("dbPais"), Geral}}))
-        return false;
-    if (semAreas())
-        return recusa(QStringLiteral("Indique pelo menos uma Área do Conhecimento."), Areas,
-                      QStringLiteral("btIncluirArea"));
     store::Table& t = tabela();
-    if (ContemAspas(t.value(QStringLiteral("Titulo"))))
-        return recusa(QStringLiteral("O título da publicação não pode conter aspas!"), Geral, Titulo);
-    if (ContemAspas(t.value(QStringLiteral("VeiculoPublic"))))
-        return recusa(QStringLiteral("O veículo da publicação não pode conter aspas!"), Geral, Veiculo);
-    if (ExisteDuplicado(t, QStringLiteral("Titulo"), t.value(QStringLiteral("Titulo")), QStringLiteral("VeiculoPublic"),
-                        t.value(QStringLiteral("VeiculoPublic")), {}, {}, QStringLiteral("Cod_Publicacao"), codigo()))
-        return recusa(
-            QStringLiteral("Já existe Publicação cadastrada com Título e Veículo de Publicação indicados!"), Geral,
-            Titulo);
+    const ValoresPublicacao valores{campo(QStringLiteral("TipoPublicacao")), campo(QStringLiteral("Qualificacao")),
+                                    campo(QStringLiteral("Titulo")),         campo(QStringLiteral("Autor")),
+                                    campo(QStringLiteral("VeiculoPublic")),  campo(QStringLiteral("PaisPublicacao")),
+                                    campo(QStringLiteral("DataPublicacao")), !semAreas()};
+    const auto recusaRegistro = VerificaPublicacao(valores, [&] {
+        return ExisteDuplicado(t, QStringLiteral("Titulo"), t.value(QStringLiteral("Titulo")),
+                               QStringLiteral("VeiculoPublic"), t.value(QStringLiteral("VeiculoPublic")), {}, {},
+                               QStringLiteral("Cod_Publicacao"), codigo());
+    });
+    if (recusaRegistro)
+        return recusaPor(*recusaRegistro);
     efetiva(tabelasFilhas(), [this] { confirmaListas(); });
     return true;
 }

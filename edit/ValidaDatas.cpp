@@ -47,11 +47,22 @@ QDate converte(const QString& texto)
 
 bool dentro(const QDate& d, const QDate& de, const QDate& ate) { return d >= de && d <= ate; }
 
-bool recusa(const QString& texto, app::Icone icone = app::Icone::Informacao)
+using Motivo = std::optional<MotivoRecusa>;
+
+Motivo recusa(const QString& texto, app::Icone icone = app::Icone::Informacao)
 {
-    app::Mensagem(texto, icone);
-    return false;
+    return MotivoRecusa{texto, icone};
 }
+
+// The checks below give their reason; the public ones show it.
+bool mostra(const Motivo& motivo)
+{
+    if (motivo)
+        app::Mensagem(motivo->texto, motivo->icone);
+    return !motivo;
+}
+
+Motivo motivoAssinatura(const QString& assinatura, const QString& data);
 
 bool vazia(const QString& texto, const QString& mascara) { return texto.isEmpty() || texto == mascara; }
 
@@ -93,18 +104,20 @@ QString ultimoDia(const QString& mes)
 }
 
 // The two-date rule shared by dates and periods; the texts are already full dates.
-bool validaIntervalo(const QString& assinatura, const QString& d1, const QString& d2, bool semFim,
-                     const QString& msgFimAntes)
+Motivo validaIntervalo(const QString& assinatura, const QString& d1, const QString& d2, bool semFim,
+                       const QString& msgFimAntes)
 {
     if (semFim) {
-        if (!ValidaDataAssinatura(assinatura, d1))
-            return false;
+        if (Motivo m = motivoAssinatura(assinatura, d1))
+            return m;
         if (!dentro(converte(d1), InicioFaixa, FimAssinatura))
             return recusa(MsgInicio);
-        return true;
+        return {};
     }
-    if (!ValidaDataAssinatura(assinatura, d1) || !ValidaDataAssinatura(assinatura, d2))
-        return false;
+    if (Motivo m = motivoAssinatura(assinatura, d1))
+        return m;
+    if (Motivo m = motivoAssinatura(assinatura, d2))
+        return m;
     const QDate inicio = converte(d1);
     const QDate fim = converte(d2);
     if (fim < inicio)
@@ -113,7 +126,32 @@ bool validaIntervalo(const QString& assinatura, const QString& d1, const QString
         return recusa(MsgInicio);
     if (!dentro(fim, InicioFaixa, FimFinais))
         return recusa(MsgFinais);
-    return true;
+    return {};
+}
+
+Motivo motivoAssinatura(const QString& assinatura, const QString& data)
+{
+    // A project without a signature date (empty field, or the empty mask) has nothing to compare with.
+    if (assinatura == DataVazia || assinatura.trimmed().isEmpty())
+        return {};
+    try {
+        if (vazia(data, DataVazia)) {
+            if (!dentro(converte(assinatura), InicioFaixa, FimAssinatura))
+                return recusa(MsgAssinatura);
+            return {};
+        }
+        const QDate s = converte(assinatura);
+        const QDate t = converte(data);
+        if (t < s)
+            return recusa(MsgAntesAssinatura);
+        if (!dentro(s, InicioFaixa, FimAssinatura))
+            return recusa(MsgAssinatura);
+        if (!dentro(t, InicioFaixa, FimFinais))
+            return recusa(MsgFinais);
+        return {};
+    } catch (const DataInvalida&) {
+        return recusa(MsgDataInvalida, app::Icone::Erro);
+    }
 }
 
 } // namespace
@@ -136,36 +174,22 @@ QString DataAssinaturaDoProjeto()
 
 bool ValidaDataAssinatura(const QString& assinatura, const QString& data)
 {
-    // A project without a signature date (empty field, or the empty mask) has nothing to compare with.
-    if (assinatura == DataVazia || assinatura.trimmed().isEmpty())
-        return true;
-    try {
-        if (vazia(data, DataVazia)) {
-            if (!dentro(converte(assinatura), InicioFaixa, FimAssinatura))
-                return recusa(MsgAssinatura);
-            return true;
-        }
-        const QDate s = converte(assinatura);
-        const QDate t = converte(data);
-        if (t < s)
-            return recusa(MsgAntesAssinatura);
-        if (!dentro(s, InicioFaixa, FimAssinatura))
-            return recusa(MsgAssinatura);
-        if (!dentro(t, InicioFaixa, FimFinais))
-            return recusa(MsgFinais);
-        return true;
-    } catch (const DataInvalida&) {
-        return recusa(MsgDataInvalida, app::Icone::Erro);
-    }
+    return mostra(motivoAssinatura(assinatura, data));
 }
 
 bool ValidaDatas(QString& inicio, QString& fim)
 {
     if (inicio == DataVazia || inicio.isEmpty())
         return true;
+    return mostra(MotivoDatas(inicio, fim, DataAssinaturaDoProjeto()));
+}
+
+std::optional<MotivoRecusa> MotivoDatas(QString& inicio, QString& fim, const QString& assinatura)
+{
+    if (inicio == DataVazia || inicio.isEmpty())
+        return {};
     inicio = CompletaAno(inicio);
     fim = CompletaAno(fim);
-    const QString assinatura = DataAssinaturaDoProjeto();
     try {
         return validaIntervalo(assinatura, inicio, fim, vazia(fim, DataVazia),
                                QStringLiteral("Data final precisa ser maior que data inicial."));
@@ -185,10 +209,10 @@ bool ValidaPeriodo(QString& inicio, QString& fim)
         const bool semFim = vazia(fim, MesVazio);
         const QString d1 = ultimoDia(inicio);
         const QString d2 = semFim ? QString() : ultimoDia(fim);
-        return validaIntervalo(assinatura, d1, d2, semFim,
-                               QStringLiteral("Data final não poder ser menor que data inicial."));
+        return mostra(validaIntervalo(assinatura, d1, d2, semFim,
+                                      QStringLiteral("Data final não poder ser menor que data inicial.")));
     } catch (const DataInvalida&) {
-        return recusa(QStringLiteral("Alguma Data é inválida."), app::Icone::Erro);
+        return mostra(recusa(QStringLiteral("Alguma Data é inválida."), app::Icone::Erro));
     }
 }
 

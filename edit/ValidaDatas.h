@@ -1,6 +1,10 @@
 #pragma once
 
+#include "core/Interacao.h"
+
 #include <QString>
+
+#include <optional>
 
 namespace edit {
 
@@ -23,6 +27,15 @@ QString CompletaAnoMes(const QString& mes);
 bool ValidaDataAssinatura(const QString& assinatura, const QString& data);
 // Start and end dates "dd/mm/yyyy"; both come back with their years completed, even when refused.
 bool ValidaDatas(QString& inicio, QString& fim);
+
+// Why a date check refuses a value: the message it shows and its icon.
+struct MotivoRecusa {
+    QString texto;
+    app::Icone icone = app::Icone::Informacao;
+};
+// ValidaDatas against the signature date given, without showing anything: the reason it would show,
+// nothing when the dates pass.
+std::optional<MotivoRecusa> MotivoDatas(QString& inicio, QString& fim, const QString& assinatura);
 // Start and end months "mm/yyyy", each taken as its last day; both come back completed.
 bool ValidaPeriodo(QString& inicio, QString& fim);
 

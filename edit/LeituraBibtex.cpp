@@ -1,0 +1,309 @@
+#include "edit/Referencias.h"
+
+#include <QHash>
+
+#include <algorithm>
+
+namespace edit::ref {
+
+namespace {
+
+struct ErroDeLeitura {
+    QString texto;
+};
+
+// Characters that may not appear in a BibTeX name (entry type, field, macro).
+bool caractereDeNome(QChar c)
+{
+    static const QString proibidos = QStringLiteral("\"#%'(),={}@");
+    return !c.isSpace() && !proibidos.contains(c);
+}
+
+// The month macros every BibTeX style defines.
+QHash<QString, QString> macrosIniciais()
+{
+    static const char* meses[] = {"january", "february", "march",     "april",   "may",      "june",
+                                  "july",    "august",   "september", "october", "november", "december"};
+    QHash<QString, QString> m;
+    for (const char* mes : meses) {
+        const QString nome = QString::fromLatin1(mes);
+        m.insert(nome.left(3), nome.at(0).toUpper() + nome.mid(1));
+    }
+    return m;
+}
+
+class LeitorBibtex
+{
+public:
+    explicit LeitorBibtex(const QString& texto) : m_t(texto), m_macros(macrosIniciais())
+    {
+        for (qsizetype i = 0; i < m_t.size(); ++i)
+            if (m_t[i] == QLatin1Char('\n'))
+                m_quebras.push_back(i);
+    }
+
+    std::vector<Referencia> le()
+    {
+        std::vector<Referencia> saida;
+        for (;;) {
+            const qsizetype arroba = m_t.indexOf(QLatin1Char('@'), m_i);
+            if (arroba < 0)
+                break;
+            m_i = arroba + 1;
+            Referencia r;
+            r.linha = linhaDe(arroba);
+            try {
+                if (leEntrada(r))
+                    saida.push_back(std::move(r));
+            } catch (const ErroDeLeitura& e) {
+                Referencia falha;
+                falha.linha = r.linha;
+                falha.tipo = r.tipo;
+                falha.chave = r.chave;
+                falha.erro = e.texto;
+                saida.push_back(std::move(falha));
+                m_i = proximaEntrada(arroba);
+            }
+        }
+        return saida;
+    }
+
+private:
+    const QString& m_t;
+    qsizetype m_i = 0;
+    QHash<QString, QString> m_macros;
+    std::vector<qsizetype> m_quebras;
+
+    int linhaDe(qsizetype pos) const
+    {
+        return int(std::lower_bound(m_quebras.begin(), m_quebras.end(), pos) - m_quebras.begin()) + 1;
+    }
+
+    // After a broken entry the reading goes on at the next line that starts with "@".
+    qsizetype proximaEntrada(qsizetype desde) const
+    {
+        auto q = std::upper_bound(m_quebras.begin(), m_quebras.end(), desde);
+        for (; q != m_quebras.end(); ++q) {
+            qsizetype i = *q + 1;
+            while (i < m_t.size() && m_t[i].isSpace() && m_t[i] != QLatin1Char('\n'))
+                ++i;
+            if (i < m_t.size() && m_t[i] == QLatin1Char('@'))
+                return i;
+        }
+        return m_t.size();
+    }
+
+    QChar atual() const { return m_i < m_t.size() ? m_t[m_i] : QChar(); }
+    bool fim() const { return m_i >= m_t.size(); }
+
+    void pulaBrancos()
+    {
+        while (m_i < m_t.size() && m_t[m_i].isSpace())
+            ++m_i;
+    }
+
+    QString nome()
+    {
+        const qsizetype inicio = m_i;
+        while (m_i < m_t.size() && caractereDeNome(m_t[m_i]))
+            ++m_i;
+        return m_t.mid(inicio, m_i - inicio);
+    }
+
+    [[noreturn]] void falha(const QString& texto) const
+    {
+        throw ErroDeLeitura{QStringLiteral("linha %1: %2").arg(linhaDe(m_i)).arg(texto)};
+    }
+
+    void espera(QChar c, const QString& depois)
+    {
+        pulaBrancos();
+        if (atual() != c)
+            falha(QStringLiteral("esperava \"%1\" %2").arg(c).arg(depois));
+        ++m_i;
+    }
+
+    // A braced or quoted text, braces inside kept; the cursor is on the opening character.
+    QString delimitado()
+    {
+        const qsizetype abertura = m_i;
+        const bool aspas = m_t[m_i] == QLatin1Char('"');
+        int nivel = aspas ? 0 : 1;
+        const qsizetype inicio = ++m_i;
+        for (; m_i < m_t.size(); ++m_i) {
+            const QChar c = m_t[m_i];
+            if (c == QLatin1Char('{')) {
+                ++nivel;
+            } else if (c == QLatin1Char('}')) {
+                if (--nivel < 0)
+                    falha(QStringLiteral("\"}\" sem \"{\" correspondente"));
+                if (!aspas && nivel == 0)
+                    break;
+            } else if (aspas && c == QLatin1Char('"') && nivel == 0) {
+                break;
+            }
+        }
+        if (m_i >= m_t.size())
+            throw ErroDeLeitura{QStringLiteral("linha %1: %2 aberta aqui não foi fechada")
+                                    .arg(linhaDe(abertura))
+                                    .arg(aspas ? QStringLiteral("aspa") : QStringLiteral("chave"))};
+        const QString dentro = m_t.mid(inicio, m_i - inicio);
+        ++m_i;
+        return dentro;
+    }
+
+    // A field value: texts, numbers and macros joined by "#".
+    QString valor()
+    {
+        QString v;
+        for (;;) {
+            pulaBrancos();
+            const QChar c = atual();
+            QString parte;
+            if (c == QLatin1Char('{') || c == QLatin1Char('"')) {
+                parte = delimitado();
+            } else if (c.isDigit()) {
+                const qsizetype inicio = m_i;
+                while (m_i < m_t.size() && m_t[m_i].isDigit())
+                    ++m_i;
+                parte = m_t.mid(inicio, m_i - inicio);
+            } else if (!fim() && caractereDeNome(c)) {
+                // An undefined macro reads as empty, as BibTeX takes it after its warning.
+                parte = m_macros.value(nome().toLower());
+            } else {
+                falha(QStringLiteral("esperava um valor"));
+            }
+            v += parte.left(TamanhoMaximoDeCampo - v.size());
+            pulaBrancos();
+            if (atual() != QLatin1Char('#'))
+                return v;
+            ++m_i;
+        }
+    }
+
+    // Skips a body whose braces balance (@comment); the cursor is after its opening character.
+    void pulaCorpo(QChar fecha)
+    {
+        int nivel = 0;
+        for (; m_i < m_t.size(); ++m_i) {
+            const QChar c = m_t[m_i];
+            if (c == QLatin1Char('{'))
+                ++nivel;
+            else if (c == QLatin1Char('}') && nivel > 0)
+                --nivel;
+            else if (c == fecha && nivel == 0)
+                break;
+        }
+        if (m_i >= m_t.size())
+            falha(QStringLiteral("entrada não foi fechada"));
+        ++m_i;
+    }
+
+    // Reads one entry after its "@"; true for a regular entry (r filled).
+    bool leEntrada(Referencia& r)
+    {
+        pulaBrancos();
+        r.tipo = nome();
+        pulaBrancos();
+        const QChar abre = atual();
+        // Text between entries is a comment, as BibTeX takes it: an "@" there that starts no entry (an
+        // e-mail address in a note) is passed over.
+        if (r.tipo.isEmpty() || (abre != QLatin1Char('{') && abre != QLatin1Char('(')))
+            return false;
+        const QChar fecha = abre == QLatin1Char('{') ? QLatin1Char('}') : QLatin1Char(')');
+        ++m_i;
+        const QString tipo = r.tipo.toLower();
+        if (tipo == QLatin1String("comment")) {
+            pulaCorpo(fecha);
+            return false;
+        }
+        if (tipo == QLatin1String("preamble")) {
+            valor();
+            espera(fecha, QStringLiteral("no fim de @preamble"));
+            return false;
+        }
+        if (tipo == QLatin1String("string")) {
+            leCampos(fecha, [this](const QString& n, const QString& v) { m_macros.insert(n, v); });
+            return false;
+        }
+        pulaBrancos();
+        const qsizetype inicio = m_i;
+        while (m_i < m_t.size() && !m_t[m_i].isSpace() && m_t[m_i] != QLatin1Char(',') && m_t[m_i] != fecha)
+            ++m_i;
+        r.chave = m_t.mid(inicio, m_i - inicio);
+        pulaBrancos();
+        if (atual() == fecha) {
+            ++m_i;
+            return true;
+        }
+        espera(QLatin1Char(','), QStringLiteral("depois da chave \"%1\"").arg(r.chave));
+        QString autores, data, instituicao;
+        leCampos(fecha, [&](const QString& n, const QString& v) {
+            if (n == QLatin1String("title"))
+                r.titulo = DecodificaLatex(v);
+            else if (n == QLatin1String("journal") || n == QLatin1String("journaltitle"))
+                r.periodico = DecodificaLatex(v);
+            else if (n == QLatin1String("booktitle"))
+                r.livro = DecodificaLatex(v);
+            else if (n == QLatin1String("publisher"))
+                r.editora = DecodificaLatex(v);
+            else if (n == QLatin1String("year"))
+                r.ano = DecodificaLatex(v);
+            else if (n == QLatin1String("month"))
+                r.mes = DecodificaLatex(v);
+            else if (n == QLatin1String("date"))
+                data = DecodificaLatex(v);
+            else if (n == QLatin1String("author"))
+                autores = v;
+            else if (n == QLatin1String("institution") || n == QLatin1String("school")
+                     || n == QLatin1String("organization"))
+                instituicao = DecodificaLatex(v);
+        });
+        // Reports and theses name the institution that issues them where a book names its publisher.
+        if (r.editora.isEmpty())
+            r.editora = instituicao;
+        for (const QString& a : SeparaAutoresBibtex(autores))
+            r.autores << DecodificaLatex(a);
+        // The date field of newer styles: "1998-03-14", "1998-03" or "1998".
+        if (r.ano.isEmpty() && !data.isEmpty()) {
+            const QStringList partes = data.section(QLatin1Char('/'), 0, 0).split(QLatin1Char('-'));
+            r.ano = partes.value(0);
+            r.mes = partes.value(1);
+            r.dia = partes.value(2);
+        }
+        return true;
+    }
+
+    // "nome = valor" pairs separated by commas up to the closing character (a last comma allowed).
+    template <typename F>
+    void leCampos(QChar fecha, F&& guarda)
+    {
+        for (;;) {
+            pulaBrancos();
+            if (atual() == fecha) {
+                ++m_i;
+                return;
+            }
+            if (fim())
+                falha(QStringLiteral("entrada não foi fechada"));
+            const QString campo = nome();
+            if (campo.isEmpty())
+                falha(QStringLiteral("esperava o nome de um campo"));
+            espera(QLatin1Char('='), QStringLiteral("depois de \"%1\"").arg(campo));
+            guarda(campo.toLower(), valor());
+            pulaBrancos();
+            if (atual() == QLatin1Char(',')) {
+                ++m_i;
+                continue;
+            }
+            if (atual() != fecha)
+                falha(QStringLiteral("esperava \",\" ou \"%1\" depois do campo \"%2\"").arg(fecha).arg(campo));
+        }
+    }
+};
+
+} // namespace
+
+std::vector<Referencia> LeBibtex(const QString& texto) { return LeitorBibtex(texto).le(); }
+
+} // namespace edit::ref
