@@ -18,7 +18,8 @@
     X(ComandoBaixar)        \
     X(ComandoVerificar)     \
     X(ComandoImprimir)      \
-    X(ComandoImportar)
+    X(ComandoImportar)      \
+    X(ComandoProcurar)
 
 namespace cli {
 #define REZOZUR_DECLARA(f) Comando f();

@@ -10,6 +10,7 @@ pacotes=(
     xvfb xauth poppler-utils
     qt6-translations-l10n
     clang libclang-rt-14-dev
+    libhunspell-dev hunspell-pt-br
 )
 faltam=()
 for p in "${pacotes[@]}"; do

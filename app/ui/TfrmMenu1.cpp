@@ -10,6 +10,7 @@
 #include "app/ui/Icones.h"
 #include "app/ui/InteracaoQt.h"
 #include "app/ui/PaginaAdiada.h"
+#include "app/ui/PainelProcura.h"
 #include "app/ui/TfrmAjuda.h"
 #include "app/ui/TfrmSobre.h"
 #include "edit/Edicao.h"
@@ -89,6 +90,7 @@ TfrmMenu1::TfrmMenu1(QWidget* parent, Montagem montagem)
     // must be loaded from here on.
     EsperaFontes();
     criaBarraDeStatus();
+    new PainelProcura(*this);  // the search field, at the toolbar's end
     // The page tree stays hidden until a project opens (CreateWindows).
     pgGeral->setVisible(false);
     if (montagem == Montagem::Completa)

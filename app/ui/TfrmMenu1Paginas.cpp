@@ -4,6 +4,7 @@
 // program's own start, right after its first picture: TfrmMenu1::garantePaginas).
 #include "app/ui/TfrmMenu1.h"
 #include "edit/ui/EditMascarado.h"
+#include "edit/ui/RealceOrtografico.h"
 
 #include "app/ui/EditorMemo.h"
 #include "app/ui/PaginaAdiada.h"
@@ -468,6 +469,7 @@ void TfrmMenu1::montaIdentificacao(QWidget& paginaIdentificacao)
     dbmObjetivoAtual->setObjectName(S("dbmObjetivoAtual"));
     dbmObjetivoAtual->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     dbmObjetivoAtual->setTabChangesFocus(true);
+    edit::InstalaOrtografia(dbmObjetivoAtual);
     linhaObjetivo->addWidget(dbmObjetivoAtual, 1);
     l->addLayout(linhaObjetivo, 1);
 
@@ -572,6 +574,7 @@ void TfrmMenu1::montaObservacoes(QWidget& paginaObservacoes)
         m->setObjectName(S(memo));
         m->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
         m->setTabChangesFocus(true);
+        edit::InstalaOrtografia(m);
         gl->addWidget(m, 1);
         auto* bl = new QVBoxLayout;
         auto* bc = botao(g, S(confirmar), S("&Confirmar"));

@@ -1,4 +1,5 @@
 #include "edit/ui/FormularioQt.h"
+#include "edit/ui/RealceOrtografico.h"
 
 #include "edit/ui/CampoLineEdit.h"
 #include "edit/ui/DialogoQt.h"
@@ -103,6 +104,9 @@ void FormularioQt::instala(EdicaoEntidade& logica)
                 e->setMaxLength(l.tabela->field(coluna).size);
             connect(e, &QLineEdit::textEdited, this, [this, nome] { usuarioMudou(nome); });
         } else if (auto* p = qobject_cast<QPlainTextEdit*>(w)) {
+            // Long texts are spell-checked; co-author lists are names, which no dictionary holds.
+            if (l.tipo == TipoControle::Memo && !l.campo.contains(QLatin1String("autores"), Qt::CaseInsensitive))
+                InstalaOrtografia(p);
             connect(p, &QPlainTextEdit::textChanged, this, [this, nome] {
                 if (!m_carregando)
                     usuarioMudou(nome);

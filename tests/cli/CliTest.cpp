@@ -201,6 +201,40 @@ TEST_F(CliTest, ExportarGravaTodasAsLinhasDeTodasAsTabelas)
     }
 }
 
+TEST_F(CliTest, ProcurarListaOsAchadosSemCaixaNemAcentos)
+{
+    // A study whose title and memo hold the word, and a deleted one that holds it too.
+    store::Table& estudos = store::DataResultadosGerados().tbEstudo;
+    const std::vector<std::vector<std::pair<const char*, const char*>>> novos = {
+        {{"Status", "N"}, {"Cod_Estudo", "9001"}, {"TipoEstudo", "X"}, {"Titulo", "Maçaricão verde"},
+         {"Descricao", "linha um\nsegundo MAÇARICÃO aqui"}},
+        {{"Status", "D"}, {"Cod_Estudo", "9002"}, {"TipoEstudo", "X"}, {"Titulo", "Maçaricão apagado"}},
+    };
+    for (const auto& valores : novos) {
+        estudos.append();
+        for (const auto& [campo, valor] : valores)
+            estudos.setValue(QString::fromUtf8(campo), QString::fromUtf8(valor));
+        estudos.post();
+    }
+    const QString comEstudos = m_dir.path() + QStringLiteral("/estudos.prj");
+    {
+        app::InteracaoRoteirizada ui;
+        ASSERT_TRUE(store::GravaProjeto(comEstudos));
+    }
+    const Resultado r = Cli({QStringLiteral("procurar"), comEstudos, QStringLiteral("macaricao")});
+    ASSERT_EQ(r.codigo, 0) << r.erros.constData();
+    EXPECT_EQ(QString::fromUtf8(r.saida).split(QLatin1Char('\n'), Qt::SkipEmptyParts),
+              (QStringList{QString::fromUtf8("Estudos — Maçaricão verde — Título — Maçaricão verde"),
+                           QString::fromUtf8("Estudos — Maçaricão verde — Descrição — linha um segundo MAÇARICÃO aqui"),
+                           QStringLiteral("2 resultados")}));
+    const Resultado nada = Cli({QStringLiteral("procurar"), comEstudos, QStringLiteral("xyzzy")});
+    EXPECT_EQ(nada.codigo, 0);
+    EXPECT_EQ(nada.saida, QByteArray("0 resultados\n"));
+    const Resultado semTexto = Cli({QStringLiteral("procurar"), comEstudos});
+    EXPECT_EQ(semTexto.codigo, 2);
+    EXPECT_TRUE(semTexto.erros.contains("uso: rezozur-cli procurar")) << semTexto.erros.constData();
+}
+
 TEST_F(CliTest, CodigosDeSaidaEMensagensNaSaidaDeErros)
 {
     EXPECT_EQ(Cli({}).codigo, 2);
