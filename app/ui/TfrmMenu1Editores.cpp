@@ -120,6 +120,17 @@ void TfrmMenu1::bmbtConfirmarClick()
     store::Table& t = *m_tbProjeto;
     if (t.state() != store::Table::State::Edit && t.state() != store::Table::State::Insert)
         t.edit();
+    // A Confirmar that stops gives the record back as it was: the boxes keep what the user typed, and
+    // a half-checked record left in edit would be posted, marked changed, by whatever next moved the
+    // table's cursor (a save does).
+    struct Desfaz {
+        store::Table& t;
+        ~Desfaz()
+        {
+            if (t.state() == store::Table::State::Edit || t.state() == store::Table::State::Insert)
+                t.cancel();
+        }
+    } desfaz{t};
     try {
         if (origemSemNumero()) {
             t.setValue(QStringLiteral("NumProjOrigem"), QString());

@@ -121,7 +121,10 @@ TEST_F(EditoresTest, ConfirmRefusesKestaTwoWithoutOriginNumberAndEmptiesItWithou
     EXPECT_EQ(roteiro->mensagens[0].texto, QStringLiteral("Para Projetos om Origem KESTA I ou KESTA II é obrigatório "
                                                           "informar o Nr. do Projeto de Origem!"));
     EXPECT_EQ(roteiro->mensagens[0].icone, app::Icone::Erro);
-    EXPECT_EQ(projeto().state(), store::Table::State::Edit);
+    // The refused record is given back as it was; the boxes keep what was typed.
+    EXPECT_EQ(projeto().state(), store::Table::State::Browse);
+    EXPECT_EQ(projeto().value(QStringLiteral("Origem")), QStringLiteral("KESTA I"));
+    EXPECT_EQ(origem->currentText(), QStringLiteral("KESTA II"));
     EXPECT_TRUE(janela->identificacaoEditada());
     // The guard refuses while the confirmation fails.
     roteiro->responde(app::Resposta::Sim);
@@ -148,7 +151,8 @@ TEST_F(EditoresTest, ConfirmRequiresSignatureDateAndOrigin)
     roteiro->mensagens.clear();
     janela->bmbtConfirmarClick();
     EXPECT_EQ(roteiro->textos(), QStringList({QStringLiteral("Data de Assinatura do Convênio é obrigatória.")}));
-    EXPECT_EQ(projeto().state(), store::Table::State::Edit);
+    EXPECT_EQ(projeto().state(), store::Table::State::Browse);
+    EXPECT_EQ(projeto().value(QStringLiteral("DataAssinat")), QStringLiteral("10/05/1995"));
 
     escreveMascara(achar<QLineEdit>("meDataAssinat"), QStringLiteral("01/02/1996"));
     achar<QComboBox>("dbcOrigem")->setEditText(QString());
