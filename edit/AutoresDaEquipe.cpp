@@ -132,6 +132,17 @@ MembrosDaEquipe::MembrosDaEquipe()
 
 QString MembrosDaEquipe::codigoDe(const QString& nomeCitado) const
 {
+    // A file cites the same few names again and again.
+    const auto conhecido = m_citados.constFind(nomeCitado);
+    if (conhecido != m_citados.cend())
+        return *conhecido;
+    const QString codigo = procura(nomeCitado);
+    m_citados.insert(nomeCitado, codigo);
+    return codigo;
+}
+
+QString MembrosDaEquipe::procura(const QString& nomeCitado) const
+{
     const NomeCitado n = separa(nomeCitado);
     const Membro* achado = nullptr;
     for (const Membro& m : m_membros) {
@@ -154,21 +165,27 @@ QString MembrosDaEquipe::nomeDe(const QString& codigo) const
 
 QString CoautoresDe(const QStringList& autores)
 {
-    QStringList nomes;
+    QString r;
     for (const QString& a : autores) {
-        const QStringList v = a.split(QLatin1Char(','));
+        const QStringView v(a);
+        const qsizetype primeira = v.indexOf(QLatin1Char(','));
+        const qsizetype ultima = v.lastIndexOf(QLatin1Char(','));
         QString nome;
-        if (v.size() == 2)
-            nome = v[1].trimmed() + QLatin1Char(' ') + v[0].trimmed();
-        else if (v.size() >= 3)
-            nome = v.last().trimmed() + QLatin1Char(' ') + v[0].trimmed() + QLatin1Char(' ') + v[1].trimmed();
-        else
+        if (primeira < 0)
             nome = a;
+        else if (primeira == ultima)  // "Sobrenome, Prenomes"
+            nome = v.mid(primeira + 1).trimmed() + QLatin1Char(' ') + v.left(primeira).trimmed();
+        else  // "Sobrenome, Jr, Prenomes"
+            nome = v.mid(ultima + 1).trimmed() + QLatin1Char(' ') + v.left(primeira).trimmed() + QLatin1Char(' ')
+                   + v.mid(primeira + 1, ultima - primeira - 1).trimmed();
         nome = nome.simplified();
-        if (!nome.isEmpty())
-            nomes << nome;
+        if (nome.isEmpty())
+            continue;
+        if (!r.isEmpty())
+            r += QStringLiteral("; ");
+        r += nome;
     }
-    return nomes.join(QStringLiteral("; "));
+    return r;
 }
 
 } // namespace edit

@@ -16,6 +16,7 @@
 #include <QHash>
 #include <QSet>
 
+#include <cstdio>
 #include <memory>
 
 namespace edit {
@@ -53,7 +54,8 @@ int mesDe(const QString& texto)
     static const char* nomes[12][2] = {{"jan", "jan"}, {"feb", "fev"}, {"mar", "mar"}, {"apr", "abr"},
                                        {"may", "mai"}, {"jun", "jun"}, {"jul", "jul"}, {"aug", "ago"},
                                        {"sep", "set"}, {"oct", "out"}, {"nov", "nov"}, {"dec", "dez"}};
-    const QString inicio = ChaveDeBusca(texto.trimmed()).left(3);
+    // The first three letters of every name, Portuguese ones included ("março"), are plain ASCII.
+    const QString inicio = texto.trimmed().left(3).toLower();
     for (int m = 0; m < 12; ++m)
         if (inicio == QLatin1String(nomes[m][0]) || inicio == QLatin1String(nomes[m][1]))
             return m + 1;
@@ -104,7 +106,7 @@ QSet<QString> publicacoesDoProjeto()
 }
 
 // Maps one entry's fields; its fate is decided afterwards.
-PublicacaoImportada mapeia(const ref::Referencia& r, const MembrosDaEquipe& membros, const QStringList& tipos)
+PublicacaoImportada mapeia(const ref::Referencia& r, const MembrosDaEquipe& membros, const QSet<QString>& tipos)
 {
     PublicacaoImportada p;
     p.referencia = r;
@@ -114,8 +116,9 @@ PublicacaoImportada mapeia(const ref::Referencia& r, const MembrosDaEquipe& memb
     p.tipoConhecido = !tipo.isEmpty() && tipos.contains(tipo);
     if (p.tipoConhecido)
         p.tipo = tipo;
-    p.titulo = r.titulo.simplified();
-    p.veiculo = (!r.periodico.isEmpty() ? r.periodico : !r.livro.isEmpty() ? r.livro : r.editora).simplified();
+    // The readers leave their texts trimmed, with single blanks.
+    p.titulo = r.titulo;
+    p.veiculo = !r.periodico.isEmpty() ? r.periodico : !r.livro.isEmpty() ? r.livro : r.editora;
     p.data = DataDaReferencia(r.ano, r.mes, r.dia);
     for (const QString& a : r.autores) {
         p.autor = membros.codigoDe(a);
@@ -211,11 +214,13 @@ int Importacao::marcadas() const
 
 QString TipoPublicacaoDe(const QString& tipoDaEntrada)
 {
-    const QString t = tipoDaEntrada.trimmed();
-    for (const auto& [de, para] : TiposConhecidos)
-        if (t.compare(QLatin1String(de), Qt::CaseInsensitive) == 0)
-            return QString::fromUtf16(para);
-    return QString();
+    static const QHash<QString, QString> tipos = [] {
+        QHash<QString, QString> h;
+        for (const auto& [de, para] : TiposConhecidos)
+            h.insert(QString::fromLatin1(de).toLower(), QString::fromUtf16(para));
+        return h;
+    }();
+    return tipos.value(tipoDaEntrada.trimmed().toLower());
 }
 
 QString DataDaReferencia(const QString& ano, const QString& mes, const QString& dia)
@@ -241,7 +246,9 @@ QString DataDaReferencia(const QString& ano, const QString& mes, const QString& 
     const int d = dia.trimmed().toInt(&numero);
     if (m && numero && QDate::isValid(a, m, d))
         data = QDate(a, m, d);
-    return data.toString(QStringLiteral("dd/MM/yyyy"));
+    char texto[11];
+    std::snprintf(texto, sizeof texto, "%02d/%02d/%04d", data.day(), data.month(), data.year());
+    return QString::fromLatin1(texto, 10);
 }
 
 QString MotivoNumaLinha(const QString& motivo)
@@ -289,7 +296,8 @@ Importacao PreparaImportacao(const QByteArray& bytes, const QString& nomeDoArqui
         ris = texto.trimmed().startsWith(QLatin1String("TY"));
     }
     const std::vector<ref::Referencia> refs = ris ? ref::LeRis(texto) : ref::LeBibtex(texto);
-    const QStringList tipos = ItensDaLista(QStringLiteral("tipos_publicacao_projeto.txt"));
+    const QStringList lista = ItensDaLista(QStringLiteral("tipos_publicacao_projeto.txt"));
+    const QSet<QString> tipos(lista.cbegin(), lista.cend());
     const MembrosDaEquipe membros;
     Importacao imp;
     imp.entradas.reserve(refs.size());

@@ -2,6 +2,7 @@
 
 #include "edit/Referencias.h"
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
 
@@ -59,11 +60,13 @@ public:
     QString nomeDe(const QString& codigo) const;
 
 private:
+    QString procura(const QString& nomeCitado) const;
     struct Membro {
         QString codigo, nome;
         QStringList partes;  // folded, particles left out
     };
     std::vector<Membro> m_membros;
+    mutable QHash<QString, QString> m_citados;  // cited name -> code, empty when none fits
 };
 
 // The co-authors' field as the dialog takes it: every author, "Nome Sobrenome", joined by "; ".

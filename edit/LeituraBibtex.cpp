@@ -19,6 +19,17 @@ bool caractereDeNome(QChar c)
     return !c.isSpace() && !proibidos.contains(c);
 }
 
+// The fields an entry is read for; the others (pages, volume, abstract ...) are only scanned.
+bool CampoLido(QStringView campo)
+{
+    static const char* const lidos[] = {"title",  "journal", "journaltitle", "booktitle",   "publisher",   "year",
+                                        "month",  "date",    "author",       "institution", "school", "organization"};
+    for (const char* l : lidos)
+        if (campo.compare(QLatin1String(l), Qt::CaseInsensitive) == 0)
+            return true;
+    return false;
+}
+
 // The month macros every BibTeX style defines.
 QHash<QString, QString> macrosIniciais()
 {
@@ -45,6 +56,7 @@ public:
     std::vector<Referencia> le()
     {
         std::vector<Referencia> saida;
+        saida.reserve(size_t(m_t.count(QLatin1Char('@'))));
         for (;;) {
             const qsizetype arroba = m_t.indexOf(QLatin1Char('@'), m_i);
             if (arroba < 0)
@@ -72,6 +84,7 @@ private:
     const QString& m_t;
     qsizetype m_i = 0;
     QHash<QString, QString> m_macros;
+    QHash<QString, QString> m_decodificados;
     std::vector<qsizetype> m_quebras;
 
     int linhaDe(qsizetype pos) const
@@ -102,12 +115,12 @@ private:
             ++m_i;
     }
 
-    QString nome()
+    QStringView nome()
     {
         const qsizetype inicio = m_i;
         while (m_i < m_t.size() && caractereDeNome(m_t[m_i]))
             ++m_i;
-        return m_t.mid(inicio, m_i - inicio);
+        return QStringView(m_t).mid(inicio, m_i - inicio);
     }
 
     [[noreturn]] void falha(const QString& texto) const
@@ -115,16 +128,19 @@ private:
         throw ErroDeLeitura{QStringLiteral("linha %1: %2").arg(linhaDe(m_i)).arg(texto)};
     }
 
-    void espera(QChar c, const QString& depois)
+    // `depois` tells where, for the message; it is only called on a failure.
+    template <typename Onde>
+    void espera(QChar c, Onde&& depois)
     {
         pulaBrancos();
         if (atual() != c)
-            falha(QStringLiteral("esperava \"%1\" %2").arg(c).arg(depois));
+            falha(QStringLiteral("esperava \"%1\" %2").arg(c).arg(depois()));
         ++m_i;
     }
 
-    // A braced or quoted text, braces inside kept; the cursor is on the opening character.
-    QString delimitado()
+    // A braced or quoted text, braces inside kept; the cursor is on the opening character. Only
+    // scanned, not copied, unless `guardar`.
+    QString delimitado(bool guardar)
     {
         const qsizetype abertura = m_i;
         const bool aspas = m_t[m_i] == QLatin1Char('"');
@@ -147,13 +163,13 @@ private:
             throw ErroDeLeitura{QStringLiteral("linha %1: %2 aberta aqui não foi fechada")
                                     .arg(linhaDe(abertura))
                                     .arg(aspas ? QStringLiteral("aspa") : QStringLiteral("chave"))};
-        const QString dentro = m_t.mid(inicio, m_i - inicio);
+        const QString dentro = guardar ? m_t.mid(inicio, m_i - inicio) : QString();
         ++m_i;
         return dentro;
     }
 
-    // A field value: texts, numbers and macros joined by "#".
-    QString valor()
+    // A field value: texts, numbers and macros joined by "#". A value nobody reads is only scanned.
+    QString valor(bool guardar = true)
     {
         QString v;
         for (;;) {
@@ -161,15 +177,18 @@ private:
             const QChar c = atual();
             QString parte;
             if (c == QLatin1Char('{') || c == QLatin1Char('"')) {
-                parte = delimitado();
+                parte = delimitado(guardar);
             } else if (c.isDigit()) {
                 const qsizetype inicio = m_i;
                 while (m_i < m_t.size() && m_t[m_i].isDigit())
                     ++m_i;
-                parte = m_t.mid(inicio, m_i - inicio);
+                if (guardar)
+                    parte = m_t.mid(inicio, m_i - inicio);
             } else if (!fim() && caractereDeNome(c)) {
                 // An undefined macro reads as empty, as BibTeX takes it after its warning.
-                parte = m_macros.value(nome().toLower());
+                const QStringView macro = nome();
+                if (guardar)
+                    parte = m_macros.value(macro.toString().toLower());
             } else {
                 falha(QStringLiteral("esperava um valor"));
             }
@@ -203,7 +222,7 @@ private:
     bool leEntrada(Referencia& r)
     {
         pulaBrancos();
-        r.tipo = nome();
+        r.tipo = nome().toString();
         pulaBrancos();
         const QChar abre = atual();
         // Text between entries is a comment, as BibTeX takes it: an "@" there that starts no entry (an
@@ -219,11 +238,13 @@ private:
         }
         if (tipo == QLatin1String("preamble")) {
             valor();
-            espera(fecha, QStringLiteral("no fim de @preamble"));
+            espera(fecha, [] { return QStringLiteral("no fim de @preamble"); });
             return false;
         }
         if (tipo == QLatin1String("string")) {
-            leCampos(fecha, [this](const QString& n, const QString& v) { m_macros.insert(n, v); });
+            leCampos(
+                fecha, [](QStringView) { return true; },
+                [this](QStringView n, const QString& v) { m_macros.insert(n.toString().toLower(), v); });
             return false;
         }
         pulaBrancos();
@@ -236,29 +257,37 @@ private:
             ++m_i;
             return true;
         }
-        espera(QLatin1Char(','), QStringLiteral("depois da chave \"%1\"").arg(r.chave));
+        espera(QLatin1Char(','), [&] { return QStringLiteral("depois da chave \"%1\"").arg(r.chave); });
         QString autores, data, instituicao;
-        leCampos(fecha, [&](const QString& n, const QString& v) {
-            if (n == QLatin1String("title"))
+        // Journals, proceedings and publishers come again and again, often from one macro.
+        const auto decodificaRepetido = [this](const QString& v) {
+            auto i = m_decodificados.constFind(v);
+            if (i == m_decodificados.cend())
+                i = m_decodificados.insert(v, DecodificaLatex(v));
+            return *i;
+        };
+        const auto guarda = [&](QStringView n, const QString& v) {
+            const auto e = [n](const char* nome) { return n.compare(QLatin1String(nome), Qt::CaseInsensitive) == 0; };
+            if (e("title"))
                 r.titulo = DecodificaLatex(v);
-            else if (n == QLatin1String("journal") || n == QLatin1String("journaltitle"))
-                r.periodico = DecodificaLatex(v);
-            else if (n == QLatin1String("booktitle"))
-                r.livro = DecodificaLatex(v);
-            else if (n == QLatin1String("publisher"))
-                r.editora = DecodificaLatex(v);
-            else if (n == QLatin1String("year"))
+            else if (e("journal") || e("journaltitle"))
+                r.periodico = decodificaRepetido(v);
+            else if (e("booktitle"))
+                r.livro = decodificaRepetido(v);
+            else if (e("publisher"))
+                r.editora = decodificaRepetido(v);
+            else if (e("year"))
                 r.ano = DecodificaLatex(v);
-            else if (n == QLatin1String("month"))
+            else if (e("month"))
                 r.mes = DecodificaLatex(v);
-            else if (n == QLatin1String("date"))
+            else if (e("date"))
                 data = DecodificaLatex(v);
-            else if (n == QLatin1String("author"))
+            else if (e("author"))
                 autores = v;
-            else if (n == QLatin1String("institution") || n == QLatin1String("school")
-                     || n == QLatin1String("organization"))
-                instituicao = DecodificaLatex(v);
-        });
+            else if (e("institution") || e("school") || e("organization"))
+                instituicao = decodificaRepetido(v);
+        };
+        leCampos(fecha, CampoLido, guarda);
         // Reports and theses name the institution that issues them where a book names its publisher.
         if (r.editora.isEmpty())
             r.editora = instituicao;
@@ -275,8 +304,8 @@ private:
     }
 
     // "nome = valor" pairs separated by commas up to the closing character (a last comma allowed).
-    template <typename F>
-    void leCampos(QChar fecha, F&& guarda)
+    template <typename Interessa, typename Guarda>
+    void leCampos(QChar fecha, Interessa&& interessa, Guarda&& guarda)
     {
         for (;;) {
             pulaBrancos();
@@ -286,11 +315,14 @@ private:
             }
             if (fim())
                 falha(QStringLiteral("entrada não foi fechada"));
-            const QString campo = nome();
+            const QStringView campo = nome();
             if (campo.isEmpty())
                 falha(QStringLiteral("esperava o nome de um campo"));
-            espera(QLatin1Char('='), QStringLiteral("depois de \"%1\"").arg(campo));
-            guarda(campo.toLower(), valor());
+            espera(QLatin1Char('='), [&] { return QStringLiteral("depois de \"%1\"").arg(campo); });
+            const bool lido = interessa(campo);
+            QString v = valor(lido);
+            if (lido)
+                guarda(campo, v);
             pulaBrancos();
             if (atual() == QLatin1Char(',')) {
                 ++m_i;

@@ -2,6 +2,7 @@
 
 #include "net/Transporte.h"
 
+#include <QHash>
 #include <QStringDecoder>
 
 #include <utility>
@@ -39,6 +40,20 @@ QString letraDoComando(const QString& comando, bool& conhecido)
             return QString::fromUtf16(letra);
     conhecido = false;
     return QString();
+}
+
+// The letter an accent command makes of a letter ("a" and U+0301 give "á"), composed once per pair
+// and remembered: composing whole texts again and again would cost more than reading them.
+QString compoe(QChar base, char16_t marca)
+{
+    static QHash<quint32, QString> compostas;
+    const quint32 chave = (quint32(base.unicode()) << 16) | marca;
+    auto i = compostas.constFind(chave);
+    if (i == compostas.cend()) {
+        const char16_t par[2] = {base.unicode(), marca};
+        i = compostas.insert(chave, QString::fromUtf16(par, 2).normalized(QString::NormalizationForm_C));
+    }
+    return *i;
 }
 
 class Decodificador
@@ -160,9 +175,8 @@ private:
             const QString arg = argumento();
             if (arg.isEmpty())
                 return;
-            saida += arg.at(0);
-            saida += QChar(marca);
-            saida += arg.mid(1);
+            saida += compoe(arg.at(0), marca);
+            saida += QStringView(arg).mid(1);
             return;
         }
         bool conhecido = false;
@@ -185,12 +199,38 @@ private:
     }
 };
 
+// Blanks as simplified() leaves them, without a copy when there is nothing to change.
+QString simplificado(const QString& t)
+{
+    if (t.isEmpty())
+        return t;
+    bool muda = t.front().isSpace() || t.back().isSpace();
+    for (qsizetype i = 0; i + 1 < t.size() && !muda; ++i)
+        muda = (t[i].isSpace() && (t[i] != QLatin1Char(' ') || t[i + 1].isSpace()));
+    return muda ? t.simplified() : t;
+}
+
 } // namespace
 
 QString DecodificaLatex(const QString& texto)
 {
-    const QString decodificado = Decodificador(texto).decodifica().normalized(QString::NormalizationForm_C);
-    return decodificado.simplified();
+    // Most values are plain text: no command, brace or dash to read, no combining mark to compose.
+    bool simples = true;
+    for (const QChar c : texto) {
+        const char16_t u = c.unicode();
+        if (u == u'\\' || u == u'{' || u == u'}' || u == u'$' || u == u'~' || u == u'-' || (u >= 0x300 && u < 0x370)) {
+            simples = false;
+            break;
+        }
+    }
+    QString r = simples ? texto : Decodificador(texto).decodifica();
+    // Marks that came composed in the file (UTF-8 "a" + U+0301) are composed here.
+    for (const QChar c : r)
+        if (c.unicode() >= 0x300 && c.unicode() < 0x370) {
+            r = r.normalized(QString::NormalizationForm_C);
+            break;
+        }
+    return simplificado(r);
 }
 
 QString TextoDoArquivo(const QByteArray& bytes)
@@ -221,7 +261,7 @@ QStringList SeparaAutoresBibtex(const QString& campo)
         else if (c == QLatin1Char('}'))
             nivel = qMax(0, nivel - 1);
         else if (nivel == 0 && c.isSpace() && i + 4 < campo.size()
-                 && campo.mid(i + 1, 3).compare(QLatin1String("and"), Qt::CaseInsensitive) == 0
+                 && QStringView(campo).mid(i + 1, 3).compare(QLatin1String("and"), Qt::CaseInsensitive) == 0
                  && campo[i + 4].isSpace()) {
             fecha(i);
             inicio = i + 5;

@@ -26,18 +26,22 @@ const QString MsgInicio = QStringLiteral("Datas de início precisam estar entre 
 // "d/m/yyyy" with blanks around the parts allowed; anything else is a conversion failure.
 QDate converte(const QString& texto)
 {
-    const QStringList partes = texto.trimmed().split(QLatin1Char('/'));
-    if (partes.size() != 3)
-        throw DataInvalida{};
+    // Read in place: the import of publications runs this for every entry of a file.
+    const QStringView t = QStringView(texto).trimmed();
     int valores[3];
+    qsizetype inicio = 0;
     for (int i = 0; i < 3; ++i) {
-        const QString p = partes[i].trimmed();
+        const qsizetype barra = i < 2 ? t.indexOf(QLatin1Char('/'), inicio) : t.size();
+        if (barra < 0 || (i == 2 && t.indexOf(QLatin1Char('/'), inicio) >= 0))
+            throw DataInvalida{};
+        const QStringView p = t.mid(inicio, barra - inicio).trimmed();
         bool ok = !p.isEmpty();
         for (const QChar c : p)
             ok = ok && c.isDigit() && c.unicode() < 128;
         valores[i] = ok ? p.toInt(&ok) : 0;
         if (!ok)
             throw DataInvalida{};
+        inicio = barra + 1;
     }
     const QDate data(valores[2], valores[1], valores[0]);
     if (!data.isValid())
