@@ -1,5 +1,7 @@
 #include "server/Banco.h"
 
+#include "server/Senhas.h"
+
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QVariant>
@@ -108,6 +110,7 @@ bool Banco::abre(const QString& arquivo, QString& erro)
                  "CREATE INDEX IF NOT EXISTS ix_instituicoes_codigo ON biro_instituicoes(codigo COLLATE NOCASE)",
              })
             Executa(m_conexao, QString::fromUtf8(sql));
+        guardaSenhasAntigas();
         confirma();
     } catch (const ErroDoBanco& e) {
         desfaz();
@@ -259,7 +262,25 @@ std::vector<Banco::Projeto> Banco::projetosDoUsuario(const QString& login)
 
 void Banco::criaUsuario(const QString& login, const QString& senha, const QString& nome)
 {
-    Executa(m_conexao, QStringLiteral("INSERT OR REPLACE INTO usuarios(login, senha, nome) VALUES(?,?,?)"), {login, senha, nome});
+    criaUsuarioGuardado(login, GuardaSenha(senha), nome);
+}
+
+void Banco::criaUsuarioGuardado(const QString& login, const QString& guardada, const QString& nome)
+{
+    Executa(m_conexao, QStringLiteral("INSERT OR REPLACE INTO usuarios(login, senha, nome) VALUES(?,?,?)"), {login, guardada, nome});
+}
+
+// Databases of earlier versions kept the passwords as they were typed: each is replaced by its hash
+// the first time such a database is opened, in the transaction that opens it.
+void Banco::guardaSenhasAntigas()
+{
+    QSqlQuery q = Executa(m_conexao, QStringLiteral("SELECT login, senha FROM usuarios"));
+    std::vector<std::pair<QString, QString>> antigas;
+    while (q.next())
+        if (!EstaGuardada(q.value(1).toString()))
+            antigas.emplace_back(q.value(0).toString(), q.value(1).toString());
+    for (const auto& [login, senha] : antigas)
+        Executa(m_conexao, QStringLiteral("UPDATE usuarios SET senha = ? WHERE login = ?"), {GuardaSenha(senha), login});
 }
 
 void Banco::concedeProjeto(const QString& login, const QString& projeto)

@@ -53,9 +53,12 @@ public:
     struct Projeto {
         QString codigo, titulo, contratacao;
     };
-    std::optional<QString> senhaDoUsuario(const QString& login);  // compared upper-cased by the caller
+    // The stored form of the user's password (server/Senhas.h), for ConfereSenha.
+    std::optional<QString> senhaDoUsuario(const QString& login);
     std::vector<Projeto> projetosDoUsuario(const QString& login);
     void criaUsuario(const QString& login, const QString& senha, const QString& nome);
+    // The same with the password already in its stored form (GuardaSenha).
+    void criaUsuarioGuardado(const QString& login, const QString& guardada, const QString& nome);
     void concedeProjeto(const QString& login, const QString& projeto);
 
     // Registers: the programme's own register of people and the national registry.
@@ -75,6 +78,8 @@ public:
     void registraInstituicao(const QString& codigo, const QString& nome);
 
 private:
+    void guardaSenhasAntigas();
+
     QString m_conexao;
 };
 

@@ -35,8 +35,10 @@ bool PodeIniciarPedido(char c)
 // False with the refusal in `passo` for a bad request line or header; true when the header was read.
 bool LeCabecalho(QByteArray& buffer, qsizetype fim, EstadoLeitura& e, qint64 limiteCorpo, PassoLeitura& passo)
 {
-    const QList<QByteArray> linhas = buffer.left(fim).split('\n');
+    const QList<QByteArray> linhas = buffer.left(fim + 2).split('\n');
     const QList<QByteArray> partes = linhas.value(0).trimmed().split(' ');
+    e.tamanho = 0;
+    e.pedacos = false;
     if (partes.size() != 3 || !partes.at(2).startsWith("HTTP/1.")) {
         passo = Recusa(buffer, 400, QStringLiteral("Linha de pedido inválida."));
         return false;
@@ -47,25 +49,40 @@ bool LeCabecalho(QByteArray& buffer, qsizetype fim, EstadoLeitura& e, qint64 lim
     e.consulta = interrogacao < 0 ? QByteArray() : alvo.mid(interrogacao + 1);
     e.caminho = QString::fromLatin1(interrogacao < 0 ? alvo : alvo.left(interrogacao));
     e.manter = partes.at(2) != "HTTP/1.0";
-    e.tamanho = 0;
-    e.pedacos = false;
     bool continuar = false;
+    bool temTamanho = false;
+    bool temPedacos = false;
     for (qsizetype i = 1; i < linhas.size(); ++i) {
-        const QByteArray& l = linhas.at(i);
-        const qsizetype dois = l.indexOf(':');
-        if (dois <= 0)
+        QByteArray l = linhas.at(i);
+        if (l.endsWith('\r'))
+            l.chop(1);  // every line end was checked to be CR LF
+        if (l.isEmpty())
             continue;
-        const QByteArray nome = l.left(dois).trimmed().toLower();
+        // A folded line, or blanks between a name and its colon, are read one way by one server and
+        // another way by the next: the request is refused rather than guessed at.
+        const qsizetype dois = l.indexOf(':');
+        if (l.front() == ' ' || l.front() == '\t' || dois <= 0 || l.left(dois).contains(' ') || l.left(dois).contains('\t')) {
+            passo = Recusa(buffer, 400, QStringLiteral("Linha de cabeçalho inválida."));
+            return false;
+        }
+        const QByteArray nome = l.left(dois).toLower();
         const QByteArray valor = l.mid(dois + 1).trimmed();
         if (nome == "content-length") {
             bool ok = false;
-            e.tamanho = valor.toLongLong(&ok);
-            if (!ok || e.tamanho < 0) {
+            const qint64 tamanho = valor.toLongLong(&ok);
+            if (!ok || tamanho < 0 || (temTamanho && tamanho != e.tamanho)) {
                 passo = Recusa(buffer, 400, QStringLiteral("Content-Length inválido."));
                 return false;
             }
+            e.tamanho = tamanho;
+            temTamanho = true;
         } else if (nome == "transfer-encoding") {
-            e.pedacos = valor.toLower().contains("chunked");
+            // Only a plain "chunked" is read; any other coding would leave the body's end unknown.
+            if (temPedacos || valor.toLower() != "chunked") {
+                passo = Recusa(buffer, 400, QStringLiteral("Transfer-Encoding não suportado."));
+                return false;
+            }
+            temPedacos = true;
         } else if (nome == "connection") {
             if (valor.toLower() == "close")
                 e.manter = false;
@@ -75,6 +92,13 @@ bool LeCabecalho(QByteArray& buffer, qsizetype fim, EstadoLeitura& e, qint64 lim
             continuar = valor.toLower() == "100-continue";
         }
     }
+    // Both framings at once is how a request smuggles another in its body past a reader that takes
+    // the other one.
+    if (temTamanho && temPedacos) {
+        passo = Recusa(buffer, 400, QStringLiteral("Content-Length e Transfer-Encoding no mesmo pedido."));
+        return false;
+    }
+    e.pedacos = temPedacos;
     if (e.tamanho > limiteCorpo) {
         passo = Recusa(buffer, 413, QStringLiteral("Corpo do pedido acima do limite de ")
                                         + QString::number(limiteCorpo) + QStringLiteral(" bytes."));
@@ -130,6 +154,42 @@ bool LeCorpo(QByteArray& buffer, const EstadoLeitura& e, qint64 limiteCorpo, QBy
     }
 }
 
+// Where the header's blank line starts, or -1 while it has not come. Every line end must be CR LF:
+// a bare LF or CR is refused at once (`passo` says so), since a reader that waited for CR LF would
+// wait for ever, and one that took the bare end would frame the request differently from us. The
+// bytes checked are remembered, so each is looked at once however the header arrives.
+qsizetype FimDoCabecalho(QByteArray& buffer, EstadoLeitura& e, PassoLeitura& passo)
+{
+    const char* b = buffer.constData();
+    // Nothing past the header's limit is looked at, so that the verdict on a long header does not
+    // depend on how its bytes arrive.
+    const qsizetype n = qMin(buffer.size(), LimiteCabecalho);
+    qsizetype i = e.conferidos;
+    for (; i < n; ++i) {
+        if (b[i] == '\r') {
+            if (i + 1 == n)
+                break;  // its LF may still come
+            if (b[i + 1] != '\n') {
+                e.conferidos = 0;
+                passo = Recusa(buffer, 400, QStringLiteral("Fim de linha sem LF."));
+                return -1;
+            }
+        } else if (b[i] == '\n') {
+            if (i == 0 || b[i - 1] != '\r') {
+                e.conferidos = 0;
+                passo = Recusa(buffer, 400, QStringLiteral("Fim de linha sem CR."));
+                return -1;
+            }
+            if (i >= 3 && b[i - 2] == '\n') {
+                e.conferidos = 0;
+                return i - 3;
+            }
+        }
+    }
+    e.conferidos = i;
+    return -1;
+}
+
 } // namespace
 
 PassoLeitura LePedido(QByteArray& buffer, EstadoLeitura& estado, qint64 limiteCorpo)
@@ -138,12 +198,16 @@ PassoLeitura LePedido(QByteArray& buffer, EstadoLeitura& estado, qint64 limiteCo
     if (!estado.cabecalhoLido) {
         if (!buffer.isEmpty() && !PodeIniciarPedido(buffer.front()))
             return Recusa(buffer, 400, QStringLiteral("Linha de pedido inválida."));
-        const qsizetype fim = buffer.indexOf("\r\n\r\n");
-        if (fim < 0) {
-            if (buffer.size() > LimiteCabecalho)
-                return Recusa(buffer, 431, QStringLiteral("Cabeçalho grande demais."));
+        const qsizetype fim = FimDoCabecalho(buffer, estado, passo);
+        if (passo.tipo == PassoLeitura::Tipo::Recusa)
             return passo;
+        // The limit holds for a header that came whole as well as for one still coming.
+        if (fim < 0 && buffer.size() > LimiteCabecalho) {
+            estado.conferidos = 0;
+            return Recusa(buffer, 431, QStringLiteral("Cabeçalho grande demais."));
         }
+        if (fim < 0)
+            return passo;
         if (!LeCabecalho(buffer, fim, estado, limiteCorpo, passo))
             return passo;
     }

@@ -14,6 +14,9 @@ struct EstadoLeitura {
     qint64 tamanho = 0;
     bool pedacos = false;   // chunked body
     bool manter = true;     // keep-alive
+    // How far the header being read has been checked for line ends, so that a header that comes a
+    // byte at a time is still read in linear time.
+    qsizetype conferidos = 0;
 };
 
 // One step of reading a connection's requests.
@@ -35,7 +38,10 @@ struct PassoLeitura {
 
 // Reads the next request off the front of `buffer` (HTTP/1.x: Content-Length or chunked bodies up to
 // `limiteCorpo`, headers up to 64 KiB) and removes it. Falta: more bytes are needed; call again when
-// they arrive. Recusa: the input is refused; the buffer is cleared.
+// they arrive. Recusa: the input is refused; the buffer is cleared. Whatever two readers could frame
+// differently is refused (a body announced both by length and in chunks, two lengths, a line ended
+// by a bare LF or CR, a header name with blanks before its colon, a folded header line), so that no
+// request can hide another in its body.
 PassoLeitura LePedido(QByteArray& buffer, EstadoLeitura& estado, qint64 limiteCorpo);
 
 } // namespace servidor

@@ -1,5 +1,7 @@
 #include "server/Procedimentos.h"
 
+#include "server/Senhas.h"
+
 namespace servidor {
 
 namespace {
@@ -99,8 +101,8 @@ bool Procedimentos::autentica(const Formulario& f)
     if (login.isEmpty())
         return false;
     const auto guardada = m_banco.senhaDoUsuario(login);
-    // The client upper-cases every letter it sends, the password included.
-    return guardada && guardada->trimmed().toUpper() == senha.toUpper();
+    // The client upper-cases every letter it sends, the password included; the hash is of that form.
+    return guardada && ConfereSenha(senha, *guardada);
 }
 
 RespostaHttp Procedimentos::confereLogin(const Formulario& f, bool porContratacao)

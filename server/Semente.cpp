@@ -298,10 +298,15 @@ void SemeiaDemo(Banco& b)
                           {"EquipeOriginal", S("S")}, {"CargaHoraria", S("20")}, {"DescricaoFuncao", S("COORDENADOR")},
                           {"TipInstAtivPosPro", S("PARTICIPANTE ATIVO")}, {"Email", S("carla.moreira@uepc.br")}, {"KESTA", kCarla}});
 
-    b.criaUsuario(S("demo"), S("demo"), S("USUÁRIO DE DEMONSTRAÇÃO"));
+    // The demo passwords are known to all; their hashes are made once, here, so that no server start
+    // pays for the slow hash (tests start hundreds).
+    b.criaUsuarioGuardado(S("demo"), S("pbkdf2-sha256$120000$jmqSdoCGSO+o9p4WzyuHpA==$T4QiRkT1NfKWBskHVgACn+dhQcSJjrABdyzH7yGNs+s="),
+                          S("USUÁRIO DE DEMONSTRAÇÃO"));
     b.concedeProjeto(S("demo"), S("1"));
     b.concedeProjeto(S("demo"), S("2"));
-    b.criaUsuario(S("semprojeto"), S("semprojeto"), S("USUÁRIO SEM PROJETOS"));
+    b.criaUsuarioGuardado(S("semprojeto"),
+                          S("pbkdf2-sha256$120000$eWmneegs0m1SC9wQ7HJznA==$XIB7YxrPO6XN1dT1MY4WBuePzg8PPbcr1QBejVK36wE="),
+                          S("USUÁRIO SEM PROJETOS"));
 }
 
 // A project of about n rows: one of each table first (parents before children), then round after round.
@@ -392,7 +397,9 @@ bool Semeia(Banco& banco, const QString& semente, QString& erro)
             const QString projeto = QString::number(1000000 + n);
             if (!banco.projetoExiste(projeto)) {
                 SemeiaGrande(banco, projeto, n);
-                banco.criaUsuario(S("grande"), S("grande"), S("USUÁRIO DE MEDIDAS"));
+                banco.criaUsuarioGuardado(
+                    S("grande"), S("pbkdf2-sha256$120000$BOTHevPdPaGk9ZKm2DxxlQ==$HiyxE+/fB2MxCX6vmCYd8OsEvnIMbrSzUR7tJaTDhUo="),
+                    S("USUÁRIO DE MEDIDAS"));
                 banco.concedeProjeto(S("grande"), projeto);
                 banco.concedeProjeto(S("demo"), projeto);
             }

@@ -8,13 +8,16 @@
 #include <QPointer>
 #include <QSslCertificate>
 #include <QSslKey>
-#include <QSslServer>
+#include <QSocketNotifier>
 #include <QSslSocket>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTimer>
 
+#include <cerrno>
 #include <cstdio>
+#include <sys/socket.h>
+#include <unistd.h>
 
 namespace servidor {
 
@@ -30,6 +33,7 @@ QByteArray Motivo(int status)
     case 403: return "Forbidden";
     case 404: return "Not Found";
     case 405: return "Method Not Allowed";
+    case 408: return "Request Timeout";
     case 413: return "Payload Too Large";
     case 431: return "Request Header Fields Too Large";
     case 500: return "Internal Server Error";
@@ -51,6 +55,32 @@ void Registra(const PedidoHttp& pedido, int status, qint64 bytes, qint64 ms, con
     std::fwrite(linha.constData(), 1, size_t(linha.size()), stderr);
     std::fflush(stderr);
 }
+
+void Anota(const QByteArray& texto)
+{
+    const QByteArray linha = texto + '\n';
+    std::fwrite(linha.constData(), 1, size_t(linha.size()), stderr);
+    std::fflush(stderr);
+}
+
+// A listener that hands over each accepted socket at once instead of queueing it: nothing pending
+// counts against Qt's limit of waiting connections, whatever the clients do next.
+class Escuta : public QTcpServer {
+public:
+    Escuta(std::function<void(qintptr)> aoConectar, QObject* parent)
+        : QTcpServer(parent), m_aoConectar(std::move(aoConectar))
+    {
+    }
+
+protected:
+    void incomingConnection(qintptr descritor) override { m_aoConectar(descritor); }
+
+private:
+    std::function<void(qintptr)> m_aoConectar;
+};
+
+// The first record of a TLS client greeting is a handshake record.
+constexpr char RegistroDeNegociacao = 0x16;
 
 } // namespace
 
@@ -78,14 +108,32 @@ QString ProcedimentoDoCaminho(const QString& caminho)
 }
 
 // One client connection: reads requests one after the other (keep-alive) and hands each to the server.
+// One clock watches whatever the client owes: the rest of its TLS handshake, a request's header, the
+// next request, or the next piece of a body. A client that lets it run out is dropped.
 class Conexao : public QObject {
 public:
-    Conexao(QTcpSocket* socket, Porta porta, ServidorHttp* servidor)
+    Conexao(QTcpSocket* socket, Porta porta, ServidorHttp* servidor, qint64 prazoTlsMs = -1)
         : QObject(servidor), m_socket(socket), m_porta(porta), m_servidor(servidor)
     {
         socket->setParent(this);
+        m_prazo.setSingleShot(true);
+        connect(&m_prazo, &QTimer::timeout, this, [this] { esgotado(); });
         connect(socket, &QTcpSocket::readyRead, this, [this] { le(); });
         connect(socket, &QTcpSocket::disconnected, this, [this] { deleteLater(); });
+        if (auto* seguro = qobject_cast<QSslSocket*>(socket)) {
+            m_fase = Fase::Negociacao;
+            m_prazo.start(int(qMax<qint64>(prazoTlsMs, 0)));
+            connect(seguro, &QSslSocket::encrypted, this, [this] { vigia(); });
+            // A client that refuses the certificate says why in its alert: one log line keeps that.
+            connect(seguro, &QAbstractSocket::errorOccurred, this, [this, seguro](QAbstractSocket::SocketError) {
+                if (!seguro->isEncrypted() && m_fase == Fase::Negociacao)
+                    Anota("TLS recusado: " + seguro->errorString().toUtf8());
+                deleteLater();
+            });
+            seguro->startServerEncryption();
+        } else {
+            vigia();
+        }
     }
 
     QTcpSocket* socket() const { return m_socket; }
@@ -103,7 +151,7 @@ public:
         if (cortarEm >= 0) {
             m_socket->write(r.corpo.left(cortarEm));
             m_socket->flush();
-            m_socket->disconnectFromHost();
+            encerra();
             return;
         }
         m_socket->write(r.corpo);
@@ -112,14 +160,16 @@ public:
             m_encerrando = true;
             m_buffer.clear();
             m_socket->flush();
-            QTimer::singleShot(fechaApos, this, [this] { m_socket->disconnectFromHost(); });
+            m_prazo.stop();
+            QTimer::singleShot(fechaApos, this, [this] { encerra(); });
             return;
         }
         if (!manter) {
-            m_socket->disconnectFromHost();
+            encerra();
             return;
         }
         m_ocupada = false;
+        vigia();
         if (!m_buffer.isEmpty())
             QTimer::singleShot(0, this, [this] { le(); });
     }
@@ -127,6 +177,72 @@ public:
     void fecha() { m_socket->abort(); }
 
 private:
+    enum class Fase { Negociacao, Ociosa, Cabecalho, Corpo, Atendendo, Encerrando };
+
+    // Arms the clock for what the client owes now. A header's time runs from its first byte and is
+    // not renewed by the bytes that follow; a body's and an idle connection's run from the last byte.
+    void vigia()
+    {
+        const Prazos& p = m_servidor->prazos();
+        if (m_ocupada) {
+            m_fase = Fase::Atendendo;
+            m_prazo.stop();
+        } else if (m_leitura.cabecalhoLido) {
+            m_fase = Fase::Corpo;
+            m_prazo.start(p.ociosaMs);
+        } else if (!m_buffer.isEmpty()) {
+            if (m_fase != Fase::Cabecalho) {
+                m_fase = Fase::Cabecalho;
+                m_prazo.start(p.cabecalhoMs);
+            }
+        } else {
+            m_fase = Fase::Ociosa;
+            m_prazo.start(p.ociosaMs);
+        }
+    }
+
+    void esgotado()
+    {
+        static const char* const nomes[] = {"negociação TLS", "conexão ociosa", "cabeçalho", "corpo", "", "resposta não lida"};
+        Anota(QByteArray("conexão fechada: prazo esgotado (") + nomes[int(m_fase)] + ')');
+        m_encerrando = true;
+        m_socket->abort();
+        deleteLater();
+    }
+
+    // Closes after what was written has gone. A plain connection is only half closed at first and
+    // read to its end: closing a socket that still has unread bytes from the client resets it, and
+    // the reset may destroy the reply before the client reads it. A client that never reads the
+    // reply or never closes is dropped at the next time-out rather than kept.
+    void encerra()
+    {
+        m_encerrando = true;
+        m_fase = Fase::Encerrando;
+        m_buffer.clear();
+        m_prazo.start(m_servidor->prazos().ociosaMs);
+        if (qobject_cast<QSslSocket*>(m_socket)) {
+            m_socket->disconnectFromHost();
+            return;
+        }
+        m_socket->flush();
+        if (m_socket->bytesToWrite() == 0) {
+            meioFecha();
+            return;
+        }
+        connect(m_socket, &QTcpSocket::bytesWritten, this, [this] {
+            if (m_socket->bytesToWrite() == 0)
+                meioFecha();
+        });
+    }
+
+    void meioFecha()
+    {
+        if (m_meioFechada)
+            return;
+        m_meioFechada = true;
+        ::shutdown(int(m_socket->socketDescriptor()), SHUT_WR);
+    }
+
     void recusa(int status, const QString& mensagem)
     {
         PedidoHttp p;
@@ -151,7 +267,7 @@ private:
             if (passo.continuar)
                 m_socket->write("HTTP/1.1 100 Continue\r\n\r\n");
             if (passo.tipo == PassoLeitura::Tipo::Falta)
-                return;
+                break;
             if (passo.tipo == PassoLeitura::Tipo::Recusa) {
                 recusa(passo.status, passo.mensagem);
                 return;
@@ -163,8 +279,11 @@ private:
             pedido.corpo = passo.corpo;
             pedido.origem = m_socket->peerAddress();
             m_ocupada = true;
+            vigia();
             m_servidor->atende(this, pedido, passo.manter);
         }
+        if (!m_encerrando)
+            vigia();
     }
 
     QTcpSocket* m_socket;
@@ -172,8 +291,11 @@ private:
     ServidorHttp* m_servidor;
     QByteArray m_buffer;
     EstadoLeitura m_leitura;
+    QTimer m_prazo;
+    Fase m_fase = Fase::Ociosa;
     bool m_ocupada = false;
     bool m_encerrando = false;
+    bool m_meioFechada = false;
 };
 
 ServidorHttp::ServidorHttp(Atendente atendente, qint64 limiteCorpo, QObject* parent)
@@ -222,32 +344,80 @@ bool ServidorHttp::usaTls(const QString& arquivoCertificado, const QString& arqu
 
 bool ServidorHttp::escuta(Porta porta, const QHostAddress& endereco, quint16 numero, QString& erro)
 {
-    QTcpServer* servidor = nullptr;
-    if (m_tls) {
-        auto* seguro = new QSslServer(this);
-        seguro->setSslConfiguration(m_configuracaoTls);
-        // A client that refuses the certificate says why in its alert: one log line keeps that.
-        connect(seguro, &QSslServer::errorOccurred, this, [](QSslSocket* s, QAbstractSocket::SocketError) {
-            const QByteArray linha = "TLS recusado: " + s->errorString().toUtf8() + '\n';
-            std::fwrite(linha.constData(), 1, size_t(linha.size()), stderr);
-            std::fflush(stderr);
-        });
-        servidor = seguro;
-    } else {
-        servidor = new QTcpServer(this);
-    }
+    auto* servidor = new Escuta([this, porta](qintptr d) { recebe(d, porta); }, this);
     if (!servidor->listen(endereco, numero)) {
         erro = servidor->errorString();
         delete servidor;
         return false;
     }
-    // A TLS connection becomes pending only once its handshake is done.
-    connect(servidor, &QTcpServer::pendingConnectionAvailable, this, [this, servidor, porta] {
-        while (QTcpSocket* s = servidor->nextPendingConnection())
-            new Conexao(s, porta, this);
-    });
     m_servidores[size_t(porta)] = servidor;
     return true;
+}
+
+void ServidorHttp::recebe(qintptr descritor, Porta porta)
+{
+    if (!m_tls) {
+        auto* socket = new QTcpSocket;
+        if (!socket->setSocketDescriptor(descritor)) {
+            delete socket;
+            ::close(int(descritor));
+            return;
+        }
+        new Conexao(socket, porta, this);
+        return;
+    }
+    negocia(descritor, porta, m_prazos.tlsMs);
+}
+
+// A TLS port waits for the client's first byte before choosing: a TLS greeting starts the handshake;
+// anything else is a client speaking plain HTTP to it, which is told so in plain HTTP and let go
+// (a TLS library would only drop it, and the client would never learn why). Its wait counts against
+// the handshake's time.
+void ServidorHttp::negocia(qintptr descritor, Porta porta, qint64 restanteMs)
+{
+    QElapsedTimer relogio;
+    relogio.start();
+    auto* notificador = new QSocketNotifier(descritor, QSocketNotifier::Read, this);
+    auto* prazo = new QTimer(notificador);
+    prazo->setSingleShot(true);
+    connect(prazo, &QTimer::timeout, notificador, [notificador, descritor] {
+        Anota("conexão fechada: prazo esgotado (negociação TLS)");
+        notificador->setEnabled(false);
+        notificador->deleteLater();
+        ::close(int(descritor));
+    });
+    prazo->start(int(restanteMs));
+    connect(notificador, &QSocketNotifier::activated, this, [this, notificador, descritor, porta, relogio, restanteMs] {
+        char primeiro = 0;
+        const ssize_t n = ::recv(int(descritor), &primeiro, 1, MSG_PEEK | MSG_DONTWAIT);
+        if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR))
+            return;
+        notificador->setEnabled(false);
+        notificador->deleteLater();
+        if (n <= 0) {
+            ::close(int(descritor));
+            return;
+        }
+        QTcpSocket* socket = primeiro == RegistroDeNegociacao ? new QSslSocket : new QTcpSocket;
+        if (!socket->setSocketDescriptor(descritor)) {
+            delete socket;
+            ::close(int(descritor));
+            return;
+        }
+        if (auto* seguro = qobject_cast<QSslSocket*>(socket)) {
+            seguro->setSslConfiguration(m_configuracaoTls);
+            new Conexao(seguro, porta, this, restanteMs - relogio.elapsed());
+            return;
+        }
+        auto* conexao = new Conexao(socket, porta, this);
+        PedidoHttp p;
+        p.metodo = QStringLiteral("?");
+        p.caminho = QStringLiteral("?");
+        const RespostaHttp r = RespostaHttp::ErroHtml(
+            400, QStringLiteral("Este servidor fala HTTPS: use https:// (no programa, protocolo=https em rezozur.ini)."));
+        Registra(p, r.status, r.corpo.size(), 0, QStringLiteral("HTTP simples numa porta TLS"));
+        conexao->envia(r, false);
+    });
 }
 
 quint16 ServidorHttp::numero(Porta porta) const

@@ -37,8 +37,18 @@ struct RespostaHttp {
     static RespostaHttp ErroHtml(int status, const QString& mensagem);
 };
 
+// How long a connection may take over each thing it owes the server. A client that is slow or stalls
+// (or many of them) holds a socket only this long, never the door for the others.
+struct Prazos {
+    int tlsMs = 10000;        // from the connection to the end of the TLS handshake
+    int cabecalhoMs = 20000;  // from a request's first byte to the end of its header
+    int ociosaMs = 30000;     // a kept-alive connection without a request, or a body that stops coming
+};
+
 // A small HTTP/1.1 server on QTcpServer: keep-alive, Content-Length and chunked bodies up to a limit,
-// "Expect: 100-continue", one log line per request on standard error, and the fault switches.
+// "Expect: 100-continue", one log line per request on standard error, and the fault switches. Over
+// TLS, each connection does its own handshake against its own clock, so pending handshakes never keep
+// the listener from taking the next client.
 class ServidorHttp : public QObject {
     Q_OBJECT
 public:
@@ -69,8 +79,13 @@ public:
     void fechaSemAvisoApos(int ms) { m_fechaSemAvisoMs = ms; }
     int fechaSemAvisoMs() const { return m_fechaSemAvisoMs; }
 
+    void definePrazos(const Prazos& prazos) { m_prazos = prazos; }
+    const Prazos& prazos() const { return m_prazos; }
+
 private:
     RespostaHttp administra(const PedidoHttp& pedido);
+    void recebe(qintptr descritor, Porta porta);
+    void negocia(qintptr descritor, Porta porta, qint64 restanteMs);
 
     Atendente m_atendente;
     qint64 m_limiteCorpo;
@@ -80,6 +95,7 @@ private:
     QSslConfiguration m_configuracaoTls;
     QString m_registroPedidos;
     int m_fechaSemAvisoMs = -1;
+    Prazos m_prazos;
 };
 
 QString ProcedimentoDoCaminho(const QString& caminho);

@@ -67,8 +67,17 @@ int main(int argc, char** argv)
                                          QStringLiteral("arquivo"));
     const QCommandLineOption chave(QStringLiteral("tls-key"), QStringLiteral("Chave privada PEM do certificado, sem senha."),
                                    QStringLiteral("arquivo"));
+    const QCommandLineOption prazoTls(QStringLiteral("prazo-tls"),
+                                      QStringLiteral("Milissegundos para um cliente concluir a negociação TLS."),
+                                      QStringLiteral("ms"), QString::number(servidor::Prazos{}.tlsMs));
+    const QCommandLineOption prazoCabecalho(QStringLiteral("prazo-cabecalho"),
+                                            QStringLiteral("Milissegundos para o cabeçalho de um pedido chegar inteiro."),
+                                            QStringLiteral("ms"), QString::number(servidor::Prazos{}.cabecalhoMs));
+    const QCommandLineOption prazoOciosa(QStringLiteral("prazo-ociosa"),
+                                         QStringLiteral("Milissegundos de uma conexão sem pedido, ou de um corpo parado."),
+                                         QStringLiteral("ms"), QString::number(servidor::Prazos{}.ociosaMs));
     opcoes.addOptions({banco, semear, endereco, portaKesta, portaBiro, portaTeste, limite, falha, registro, semAviso,
-                       certificado, chave});
+                       certificado, chave, prazoTls, prazoCabecalho, prazoOciosa});
     opcoes.process(app);
 
     servidor::Banco armazenamento;
@@ -96,6 +105,16 @@ int main(int argc, char** argv)
             return Falha(QStringLiteral("valor inválido de --fecha-sem-aviso"));
         http.fechaSemAvisoApos(ms);
     }
+
+    servidor::Prazos prazos;
+    for (const auto& [opcao, valor] : {std::pair{&prazoTls, &prazos.tlsMs}, std::pair{&prazoCabecalho, &prazos.cabecalhoMs},
+                                       std::pair{&prazoOciosa, &prazos.ociosaMs}}) {
+        bool ok = false;
+        *valor = opcoes.value(*opcao).toInt(&ok);
+        if (!ok || *valor <= 0)
+            return Falha(QStringLiteral("prazo inválido: --") + opcao->names().constFirst());
+    }
+    http.definePrazos(prazos);
 
     for (const QString& texto : opcoes.values(falha)) {
         const QStringList partes = texto.split(QLatin1Char(':'));

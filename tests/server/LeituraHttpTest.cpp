@@ -86,6 +86,26 @@ TEST(LeituraHttp, EntradaRuimERecusadaComOStatusCerto)
     EXPECT_EQ(Recusa(QByteArray("\x16\x03\x01\x02\x00", 5)), 400);
     EXPECT_EQ(Recusa("\r\nGET"), 0);
 
+    // What two readers could frame differently is refused, not guessed at.
+    for (const QByteArray& ambiguo :
+         {QByteArray("POST /a HTTP/1.1\r\nContent-Length: 5\r\nTransfer-Encoding: chunked\r\n\r\n0\r\n\r\n"),
+          QByteArray("POST /a HTTP/1.1\r\nTransfer-Encoding: chunked\r\nContent-Length: 5\r\n\r\n0\r\n\r\n"),
+          QByteArray("POST /a HTTP/1.1\r\nContent-Length: 3\r\nContent-Length: 4\r\n\r\nabcd"),
+          QByteArray("POST /a HTTP/1.1\r\nTransfer-Encoding: gzip, chunked\r\n\r\n"),
+          QByteArray("POST /a HTTP/1.1\r\nContent-Length : 3\r\n\r\nabc"),
+          QByteArray("POST /a HTTP/1.1\r\nX: a\r\n b\r\n\r\n"),
+          QByteArray("POST /a HTTP/1.1\nContent-Length: 0\n\n"),
+          QByteArray("POST /a HTTP/1.1\r\nContent-Length: 0\n\r\n"),
+          QByteArray("POST /a HTTP/1.1\rContent-Length: 0\r\r")})
+        for (qsizetype pedaco : {qsizetype(1), ambiguo.size()}) {
+            const auto passos = Passos(ambiguo, pedaco);
+            ASSERT_FALSE(passos.empty()) << ambiguo.constData();
+            EXPECT_EQ(passos.back().status, 400) << ambiguo.constData() << " in pieces of " << pedaco;
+        }
+    EXPECT_EQ(Recusa("POST /a HTTP/1.1\r\nContent-Length: 3\r\nContent-Length: 3\r\n\r\nabc"), 0);
+    // The header limit holds for a header that comes whole, a line of 100,000 bytes in one piece.
+    EXPECT_EQ(Recusa("POST /a HTTP/1.1\r\nX: " + QByteArray(100000, 'a') + "\r\n\r\n"), 431);
+
     // A chunk size near the largest integer once overflowed the sum it was checked with.
     EXPECT_EQ(Recusa("POST /a HTTP/1.1\r\nTransfer-Encoding: chunked\r\n\r\n1\r\na\r\n7fffffffffffffff\r\n"), 413);
 
