@@ -6,17 +6,22 @@
 
 namespace edit {
 
-void CaixaPesquisa::carrega(Formulario& form, std::vector<ItemPesquisa> itens)
+void DistingueRepetidos(std::vector<ItemPesquisa>& itens)
 {
     QMap<QString, int> vezes;
     for (const ItemPesquisa& i : itens)
         ++vezes[i.texto];
-    QStringList textos;
-    for (ItemPesquisa& i : itens) {
+    for (ItemPesquisa& i : itens)
         if (vezes.value(i.texto) > 1)
             i.texto += QStringLiteral(" (") + i.chave + QLatin1Char(')');
+}
+
+void CaixaPesquisa::carrega(Formulario& form, std::vector<ItemPesquisa> itens)
+{
+    DistingueRepetidos(itens);
+    QStringList textos;
+    for (const ItemPesquisa& i : itens)
         textos << i.texto;
-    }
     m_itens = std::move(itens);
     textos.sort(Qt::CaseInsensitive);
     form.defineItens(m_controle, textos);

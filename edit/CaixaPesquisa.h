@@ -11,6 +11,10 @@ namespace edit {
 
 class Formulario;
 
+// Texts shown twice (an institution listed once per involvement) get their key after them, " (key)",
+// so that every item of a box names one row and the choice finds that row.
+void DistingueRepetidos(std::vector<ItemPesquisa>& itens);
+
 // A list box that shows one column of a table and stores another (an institution's name shown, its
 // code stored). The box itself is unbound: the dialog loads its items and the shown choice, and on
 // each choice writes the key into the record.

@@ -1,5 +1,6 @@
 #include "edit/EdicaoComListas.h"
 
+#include "edit/CaixaPesquisa.h"
 #include "edit/CampoMascarado.h"
 #include "edit/Exclusao.h"
 #include "edit/ItensFilhos.h"
@@ -38,7 +39,9 @@ ConsultaTabela::ConsultaTabela(QString controle, store::Table& origem, QString f
 void ConsultaTabela::carrega(Formulario& form)
 {
     m_itens.clear();
-    for (const ItemPesquisa& i : ItensFiltrados(m_origem, m_filtro, m_campoCodigo, m_campoNome))
+    std::vector<ItemPesquisa> itens = ItensFiltrados(m_origem, m_filtro, m_campoCodigo, m_campoNome);
+    DistingueRepetidos(itens);
+    for (const ItemPesquisa& i : itens)
         m_itens.emplace_back(i.texto, i.chave);
     std::stable_sort(m_itens.begin(), m_itens.end(),
                      [](const auto& a, const auto& b) { return a.first.localeAwareCompare(b.first) < 0; });

@@ -21,6 +21,8 @@ const QString ErroConfirmar = QStringLiteral(
     "Erro inesperado ao confirmar operação!\rConsulte suporte informando a seguinte mensagem:\r");
 const QString ErroCancelar = QStringLiteral(
     "Erro inesperado ao cancelar operação!\rConsulte suporte informando a seguinte mensagem:\r");
+const QString ErroGravar = QStringLiteral(
+    "Erro inesperado ao gravar o valor digitado!\rConsulte suporte informando a seguinte mensagem:\r");
 const QString MotivoProtecao = QStringLiteral(
     "Registro já conhecido pelo servidor (situação %1): nome e códigos não podem ser alterados.");
 
@@ -174,7 +176,12 @@ void EdicaoEntidade::cancela()
         aoCancelar();
     } catch (const app::Abort&) {
     } catch (const std::exception& e) {
+        // Tables half put back must not be left behind a closed dialog: it stays open, as after a
+        // failed Confirmar, and the user may cancel again.
+        m_podeFechar = false;
+        m_resultado = Resultado::Nenhum;
         app::Mensagem(ErroCancelar + textoDaFalha(e), app::Icone::Erro);
+        return;
     }
     fecha(Resultado::Cancelar);
 }
@@ -217,6 +224,25 @@ bool EdicaoEntidade::saiu(const QString& controle, const QString& proximo)
 bool EdicaoEntidade::trocandoPagina(const QString& de, const QString& para) { return aoTrocarPagina(de, para); }
 
 void EdicaoEntidade::apagou(const QString& controle) { aoApagar(controle); }
+
+bool EdicaoEntidade::usuarioEscreveu(const Ligacao& l, const QString& valor)
+{
+    store::Table& t = *l.tabela;
+    try {
+        if (!aux::emEdicao(t)) {
+            if (t.bookmark() == 0)
+                throw store::TableError(t.name() + QStringLiteral(": nenhum registro para receber ") + l.campo);
+            MarcaEdicao(t);
+            if (!aux::emEdicao(t))
+                t.edit();
+        }
+        t.setValue(l.campo, valor);
+        return true;
+    } catch (const std::exception& e) {
+        app::Mensagem(ErroGravar + textoDaFalha(e), app::Icone::Erro);
+        return false;
+    }
+}
 
 // ---- helpers ----
 

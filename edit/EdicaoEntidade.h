@@ -85,6 +85,11 @@ public:
     // The user asks for another page; false refuses.
     bool trocandoPagina(const QString& de, const QString& para);
     void apagou(const QString& controle);  // Backspace in a list box
+    // The user changed a bound control: its value goes into the record. A record that is not being
+    // edited is put into edit state first (MarcaEdicao: one the server knows becomes A), so that no
+    // change of the user's is dropped; when there is no record to take it, the failure is told and
+    // false returned (the form then shows the record's value again). Both forms write through it.
+    bool usuarioEscreveu(const Ligacao& ligacao, const QString& valor);
 
     // State.
     int modo() const { return m_form.modo(); }

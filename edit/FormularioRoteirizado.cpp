@@ -1,5 +1,7 @@
 #include "edit/FormularioRoteirizado.h"
 
+#include "edit/Digitacao.h"
+
 #include "store/Table.h"
 
 namespace edit {
@@ -109,7 +111,10 @@ void FormularioRoteirizado::digita(const QString& controle, const QString& texto
     if (!habilitado(controle))
         return;
     m_foco = controle;
-    defineValor(controle, texto);
+    if (const Ligacao* l = m_logica->ligacao(controle))
+        m_logica->usuarioEscreveu(*l, texto);
+    else
+        defineValor(controle, texto);
     m_logica->mudou(controle);
 }
 
@@ -119,7 +124,7 @@ void FormularioRoteirizado::marcaCaixa(const QString& controle, bool sim)
         return;
     m_foco = controle;
     if (const Ligacao* l = m_logica->ligacao(controle); l && l->valores.size() >= 2)
-        l->tabela->setValue(l->campo, sim ? l->valores.at(0) : l->valores.at(1));
+        m_logica->usuarioEscreveu(*l, sim ? l->valores.at(0) : l->valores.at(1));
     else
         m_marcados[controle] = sim;
     m_logica->mudou(controle);
@@ -169,6 +174,67 @@ void FormularioRoteirizado::fechaJanela()
         if (m_resultado == Resultado::Nenhum)
             m_resultado = Resultado::Cancelar;
     }
+}
+
+bool FormularioRoteirizado::teclas(const QString& controle, const QString& teclas)
+{
+    if (!habilitado(controle) || m_fechado)
+        return false;
+    if (!saiPara(controle))
+        return false;
+    m_foco = controle;
+    if (const Mascara* m = m_logica->mascara(controle)) {
+        defineValor(controle, TextoDigitado(m->mascara, teclas));
+        return true;  // unbound: the logic reads it when the focus leaves or on Confirmar
+    }
+    const Ligacao* l = m_logica->ligacao(controle);
+    QString v;
+    if (!l || l->tipo == TipoControle::Lista) {
+        // The keyboard search of a list box: the letters typed in a row name the item, looked for
+        // from the one after the item shown; the down arrow takes the next item.
+        v = l ? campo(*l) : m_valores.value(controle);
+        const QStringList itens = m_itens.value(controle);
+        const int n = int(itens.size());
+        int atual = int(itens.indexOf(v));
+        QString busca;
+        for (const QChar c : teclas) {
+            if (c == TeclaDesce) {
+                atual = qMin(atual + 1, n - 1);
+                busca.clear();
+                continue;
+            }
+            const bool nova = busca.isEmpty();
+            busca += c;
+            const int inicio = atual < 0 ? 0 : (nova ? atual + 1 : atual);
+            for (int k = 0; k < n; ++k)
+                if (itens.at((inicio + k) % n).startsWith(busca, Qt::CaseInsensitive)) {
+                    atual = (inicio + k) % n;
+                    break;
+                }
+        }
+        if (atual >= 0)
+            v = itens.at(atual);
+    } else if (l->tipo == TipoControle::Marca) {
+        v = campo(*l);
+        if (teclas.contains(QLatin1Char(' ')) && l->valores.size() >= 2)
+            v = v == l->valores.at(0) ? l->valores.at(1) : l->valores.at(0);
+    } else {
+        for (const QChar c : teclas) {
+            if (c == TeclaApaga)
+                v.chop(1);
+            else if (c != TeclaDesce)
+                v.append(c);
+        }
+        const int coluna = l->tabela->fieldIndex(l->campo);
+        if (l->tipo == TipoControle::Texto && coluna >= 0 && l->tabela->field(coluna).type == store::FieldType::Text)
+            v.truncate(l->tabela->field(coluna).size);
+    }
+    if (l)
+        m_logica->usuarioEscreveu(*l, v);
+    else
+        m_valores[controle] = v;
+    m_logica->mudou(controle);
+    return true;
 }
 
 } // namespace edit

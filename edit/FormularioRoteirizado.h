@@ -35,6 +35,12 @@ public:
     bool saiPara(const QString& proximo);  // the focus leaves the active control
     bool vaiParaPagina(const QString& pagina);
     void fechaJanela();                    // title-bar close or Esc
+    // The user reaches the control with Tab (the focus leaves the active one) and types `teclas`
+    // ('\b' is Backspace), as the Qt form takes them: a line edit or masked edit entered by Tab has
+    // its content selected, so the keys replace it (masks read them as edit/Digitacao.h does); a list
+    // box picks its first item that begins with them; a check box toggles on a blank. False when the
+    // exit check of the control left refused.
+    bool teclas(const QString& controle, const QString& teclas);
 
     bool fechado() const { return m_fechado; }
     Resultado resultadoFinal() const { return m_resultado; }

@@ -3,6 +3,7 @@
 
 #include "edit/ui/CampoLineEdit.h"
 #include "edit/ui/DialogoQt.h"
+#include "edit/ui/EditMascarado.h"
 
 #include "store/Table.h"
 
@@ -90,8 +91,10 @@ void FormularioQt::instala(EdicaoEntidade& logica)
     }
 
     for (const Mascara& m : logica.mascaras())
-        if (auto* e = qobject_cast<QLineEdit*>(controle(m.controle)))
+        if (auto* e = qobject_cast<QLineEdit*>(controle(m.controle))) {
             e->setInputMask(m.mascara);
+            PreparaTeclado(e);
+        }
 
     for (const Ligacao& l : logica.ligacoes()) {
         QWidget* w = controle(l.controle);
@@ -295,8 +298,7 @@ void FormularioQt::carrega(const Ligacao& l)
 void FormularioQt::escreve(const Ligacao& l)
 {
     QWidget* w = controle(l.controle);
-    store::Table& t = *l.tabela;
-    if (!w || (t.state() != store::Table::State::Edit && t.state() != store::Table::State::Insert))
+    if (!w)
         return;
     QString v;
     if (auto* e = qobject_cast<QLineEdit*>(w))
@@ -315,7 +317,11 @@ void FormularioQt::escreve(const Ligacao& l)
             if (opcoes[j]->isChecked())
                 v = l.valores.value(j);
     }
-    t.setValue(l.campo, v);
+    if (!m_logica->usuarioEscreveu(l, v)) {
+        m_carregando = true;
+        carrega(l);
+        m_carregando = false;
+    }
 }
 
 void FormularioQt::mostraRegistro()
