@@ -1,5 +1,6 @@
 #include "cli/Comando.h"
 #include "cli/InteracaoCli.h"
+#include "core/Diagnostico.h"
 #include "store/Alocador.h"
 
 #include <QCoreApplication>
@@ -95,6 +96,8 @@ bool PrecisaDeFontes(int argc, char** argv)
 int main(int argc, char** argv)
 {
     store::FixaLimitesDoAlocador();
+    // Standard output and error are the user's: Qt's own warnings go to the diagnostics file.
+    app::InstalaDiagnostico(QStringLiteral("rezozur-cli"));
     std::unique_ptr<QCoreApplication> aplicacao;
     if (PrecisaDeFontes(argc, argv)) {
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))

@@ -48,6 +48,9 @@ protected:
 struct Fim {
     int resultado = FalhaConexao;
     QString motivo;
+    // FalhaSeguranca: `motivo` is the whole text to show, not the reason a secure connection failed
+    // (a server that speaks HTTPS to a program set for HTTP).
+    bool motivoInteiro = false;
     QByteArray resposta;
 };
 

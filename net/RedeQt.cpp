@@ -4,6 +4,7 @@
 #include "net/Rede.h"
 
 #include <QCoreApplication>
+#include <QEventLoop>
 #include <QFile>
 #include <QIODevice>
 #include <QNetworkAccessManager>
@@ -23,13 +24,20 @@ namespace net::rede {
 
 namespace {
 
-// A request body that can be read once, front to back, and never rewound.
+// A request body that can be read once, front to back, and never rewound. It is what keeps Qt from
+// sending a POST again by itself: when a connection drops before the reply, Qt rewinds the body to
+// send the request anew on another connection, and the server may already have acted on the first
+// (a send would insert its records twice). This body refuses the rewind, so the request fails as a
+// broken reply instead, and the caller decides. The refusal is said here, quietly: the base class
+// would print a warning about seeking a sequential device.
 class CorpoDeUmaLeitura final : public QIODevice
 {
 public:
     explicit CorpoDeUmaLeitura(const QByteArray& dados) : m_dados(dados) { open(QIODevice::ReadOnly); }
     bool isSequential() const override { return true; }
     qint64 bytesAvailable() const override { return m_dados.size() - m_lidos + QIODevice::bytesAvailable(); }
+    bool seek(qint64) override { return false; }
+    bool reset() override { return false; }
 
 protected:
     qint64 readData(char* destino, qint64 maximo) override
@@ -60,16 +68,22 @@ bool fechouAConexao(const QNetworkReply& r)
         && r.rawHeader(QByteArrayLiteral("Connection")).toLower().contains("close");
 }
 
-// One manager for the whole run, owned by the application. Every request gets a connection of its
-// own: see ClienteQt::inicia.
+// One manager for the whole run. Every request gets a connection of its own: see ClienteQt::inicia.
+QPointer<QNetworkAccessManager> g_gerente;
+
+// The manager goes while the application object still stands: as its child it would go only after
+// the application had torn down Qt's TLS back-end, and its network thread, closing a TLS connection
+// then, would find the back-end gone and connect to an application that is no more.
+void liberaGerente() { delete g_gerente.data(); }
+
 QNetworkAccessManager& gerenteDaAplicacao()
 {
-    static QPointer<QNetworkAccessManager> gerente;
-    if (!gerente) {
-        gerente = new QNetworkAccessManager(QCoreApplication::instance());
-        gerente->setRedirectPolicy(QNetworkRequest::ManualRedirectPolicy);
+    if (!g_gerente) {
+        g_gerente = new QNetworkAccessManager(QCoreApplication::instance());
+        g_gerente->setRedirectPolicy(QNetworkRequest::ManualRedirectPolicy);
+        qAddPostRoutine(liberaGerente);
     }
-    return *gerente;
+    return *g_gerente;
 }
 
 // Errors that Qt raises for an HTTP status: the server did answer, so its body is judged. A 400
@@ -166,6 +180,39 @@ bool autoridades(const QString& arquivoCa, QList<QSslCertificate>& lista, QStrin
     lista = r;
     return true;
 }
+
+// How long the check whether a server speaks TLS may take, after a plain request failed.
+constexpr int ProvaTlsMs = 4000;
+
+// Whether the server at host:porta completes a TLS handshake. Asked only after a plain request was
+// answered as a TLS server answers one (see PedidoQt::fim), which would otherwise reach the user as a
+// broken connection or a server failure. The certificate does not matter
+// here: nothing is sent.
+bool falaTls(const QString& host, int porta)
+{
+    if (!QSslSocket::supportsSsl())
+        return false;
+    QSslSocket sonda;
+    sonda.setPeerVerifyMode(QSslSocket::VerifyNone);
+    QEventLoop laco;
+    bool cifrou = false;
+    QObject::connect(&sonda, &QSslSocket::encrypted, &laco, [&] {
+        cifrou = true;
+        laco.quit();
+    });
+    QObject::connect(&sonda, &QAbstractSocket::errorOccurred, &laco, &QEventLoop::quit);
+    QObject::connect(&sonda, &QAbstractSocket::disconnected, &laco, &QEventLoop::quit);
+    QTimer::singleShot(ProvaTlsMs, &laco, &QEventLoop::quit);
+    sonda.connectToHostEncrypted(host, quint16(porta));
+    if (!cifrou && sonda.state() != QAbstractSocket::UnconnectedState)
+        laco.exec();
+    sonda.abort();
+    return cifrou;
+}
+
+const QString TextoServidorHttps =
+    QStringLiteral("O servidor só aceita conexões seguras (HTTPS), e o programa está configurado para HTTP: "
+                   "indique protocolo=https na seção [servidor] de rezozur.ini (ou REZOZUR_PROTOCOLO=https).");
 
 // One request and what is known of it so far; its handlers point here, so it stays put until the end.
 class PedidoQt final : public EmCurso
@@ -271,6 +318,7 @@ Fim PedidoQt::fim()
     g_conexaoPodeFicar = !fechouAConexao(*r);
     const QNetworkReply::NetworkError erro = r->error();
     const bool temStatus = r->attribute(QNetworkRequest::HttpStatusCodeAttribute).isValid();
+    const int status = r->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
     const QString textoErro = r->errorString();
     m_r = nullptr;
     delete r;
@@ -293,6 +341,16 @@ Fim PedidoQt::fim()
         f.resultado = FalhaConexao;
     } else {
         f.resultado = FalhaLeitura;
+    }
+    // A TLS server answers a plain request at once: with a 400 page, or by closing the connection
+    // (an alert in place of a reply, or nothing). A server that stays silent is no TLS server.
+    const bool comoTls = status == 400 || (!temStatus && !m_tempoEsgotado && (erro == QNetworkReply::RemoteHostClosedError
+                                                                             || erro == QNetworkReply::ProtocolFailure));
+    if (!m_pedido.seguro && comoTls && falaTls(m_pedido.host, m_pedido.porta)) {
+        f.resultado = FalhaSeguranca;
+        f.motivo = TextoServidorHttps;
+        f.motivoInteiro = true;
+        f.resposta.clear();
     }
     return f;
 }

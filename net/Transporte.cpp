@@ -163,9 +163,9 @@ bool g_emCurso = false;
 
 void estado(int codigo) { app::SetStatusText(2, TextoEstadoConexao(codigo)); }
 
-int falhaSeguranca(const QString& motivo)
+int falhaSeguranca(const QString& motivo, bool inteiro = false)
 {
-    textoFalhaSeguranca() = QStringLiteral("Conexão segura com o servidor recusada: ") + motivo;
+    textoFalhaSeguranca() = inteiro ? motivo : QStringLiteral("Conexão segura com o servidor recusada: ") + motivo;
     return FalhaSeguranca;
 }
 
@@ -291,7 +291,7 @@ int PedidoEmCurso::espera()
 
     int resultado = fim.resultado;
     if (resultado == FalhaSeguranca)
-        resultado = falhaSeguranca(fim.motivo);
+        resultado = falhaSeguranca(fim.motivo, fim.motivoInteiro);
     if (resultado >= 0) {
         estado(41);
         if (resposta.size() >= 2 && resposta.at(0) == '<' && (resposta.at(1) == 'H' || resposta.at(1) == 'h'))

@@ -164,10 +164,14 @@ TEST(CliBaixar, PorTlsComASenhaDaEntradaPadrao)
                                 u"--saida"_s, arquivo};
     const QStringList tls = {u"REZOZUR_PROTOCOLO=https"_s, u"REZOZUR_CA="_s + c.autoridade()};
 
-    // The password comes from standard input, the exchange goes over TLS.
-    Execucao e = roda(servidor, baixar, pasta.path(), tls, "demo\n");
+    // The password comes from standard input, the exchange goes over TLS. Qt has nothing to say
+    // about it: no warning on the terminal, none in the diagnostics file either.
+    const QString diagnostico = pasta.filePath(u"diagnostico.log"_s);
+    Execucao e = roda(servidor, baixar, pasta.path(), tls + QStringList{u"REZOZUR_DIAGNOSTICO="_s + diagnostico}, "demo\n");
     ASSERT_EQ(e.codigo, 0) << qPrintable(e.saida + e.erros);
     EXPECT_TRUE(QFileInfo::exists(arquivo));
+    EXPECT_TRUE(e.erros.isEmpty()) << qPrintable(e.erros);
+    EXPECT_FALSE(QFileInfo::exists(diagnostico)) << qPrintable(diagnostico);
 
     // A wrong password read so is refused like any other; no password at all is a usage error.
     e = roda(servidor, baixar, pasta.path(), tls, "errada\r\n");

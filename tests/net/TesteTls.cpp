@@ -191,6 +191,18 @@ TEST_F(Tls, CertificadoErradoERecusadoComOProblemaNomeado)
     EXPECT_EQ(pedeLogin(), net::FalhaSeguranca);
     EXPECT_TRUE(net::TextoFalha(net::FalhaSeguranca).contains(u"protocolo \"htps\" desconhecido"_s));
 
+    // Plain HTTP asked of a TLS server: the user is told that the server speaks HTTPS and what to set,
+    // rather than of a slow or broken connection.
+    aponta(bom, u"http"_s, QString());
+    EXPECT_EQ(pedeLogin(), net::FalhaSeguranca);
+    EXPECT_TRUE(net::Resposta().isEmpty());
+    EXPECT_EQ(net::TextoFalha(net::FalhaSeguranca),
+              u"O servidor só aceita conexões seguras (HTTPS), e o programa está configurado para HTTP: indique "
+              u"protocolo=https na seção [servidor] de rezozur.ini (ou REZOZUR_PROTOCOLO=https)."_s);
+    ui.mensagens.clear();
+    EXPECT_FALSE(baixa());
+    EXPECT_EQ(ui.textos().value(0), net::TextoFalha(net::FalhaSeguranca));
+
     // Plain HTTP stays the default and still works.
     aponta(semTls, s_antes.protocolo, QString());
     EXPECT_EQ(s_antes.protocolo, u"http"_s);

@@ -218,11 +218,17 @@ TEST(Transporte, FalhasDeConexaoEDeLeitura)
     ASSERT_GT(pede(peer), 0);
 
     // The request went out and the server hung up without a word. It may have acted on the request
-    // (a send), so it must not receive it a second time.
+    // (a send), so it must not receive it a second time: the one-shot body is what stops Qt from
+    // sending it again by itself, and it refuses Qt's rewind without a word on the terminal.
     peer.modo = PeerHttp::Modo::Fecha;
     const qsizetype antes = peer.pedidos.size();
+    static QStringList avisos;
+    avisos.clear();
+    const QtMessageHandler anterior = qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString& m) { avisos << m; });
     EXPECT_EQ(pede(peer), -2);
+    qInstallMessageHandler(anterior);
     EXPECT_EQ(peer.pedidos.size(), antes + 1) << "the request was sent again after the dropped connection";
+    EXPECT_TRUE(avisos.filter(QStringLiteral("seek")).isEmpty()) << qPrintable(avisos.join(QLatin1Char('\n')));
     // A failed request leaves nothing of the earlier reply to be parsed.
     EXPECT_TRUE(net::Resposta().isEmpty());
 
