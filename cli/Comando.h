@@ -3,9 +3,9 @@
 #include <QString>
 #include <QStringList>
 
-#include <functional>
+#include "store/PastaPrivada.h"
 
-class QTemporaryDir;
+#include <functional>
 
 namespace cli {
 
@@ -25,10 +25,24 @@ struct Comando {
 // Prints "uso: rezozur-cli NOME ARGUMENTOS" on standard error and returns ErroDeUso.
 int UsoErrado(const Comando& comando, const QString& motivo = QString());
 
+// The private working folder of one run: the window's kind ("rezozur-tabelas-<pid>-XXXXXX", mode
+// 0700), removed at the end, when the run is ended by a signal, and, after a run that was killed
+// outright, by the next program that makes one. Folders that earlier versions of this tool left
+// ("rezozur-cli-XXXXXX") are removed too, once they are an hour old.
+class PastaTemporaria
+{
+public:
+    PastaTemporaria();
+    bool isValid() const { return m_pasta.valida(); }
+    QString path() const { return m_pasta.caminho().chopped(1); }
+
+private:
+    store::PastaPrivada m_pasta;
+};
+
 // Opens a project file for reading without touching the folder it lies in: the tables are created,
-// the archive is unpacked into `pasta` (a private temporary folder) and read. False after the
-// program's own message.
-bool AbreProjeto(const QString& arquivo, const QTemporaryDir& pasta);
+// the archive is unpacked into `pasta` and read. False after the program's own message.
+bool AbreProjeto(const QString& arquivo, const PastaTemporaria& pasta);
 
 // Prints "rezozur-cli NOME: TEXTO" on standard error and returns Falha.
 int FalhaDoComando(const Comando& comando, const QString& texto);

@@ -8,7 +8,6 @@
 #include "store/Projeto.h"
 
 #include <QCoreApplication>
-#include <QTemporaryDir>
 
 namespace cli {
 
@@ -39,7 +38,7 @@ int Baixar(const Comando& comando, const QStringList& argumentos)
     if (!LeSenhaSePedida(senha))
         return UsoErrado(comando, QStringLiteral("--senha -: nenhuma senha na entrada padrão"));
 
-    QTemporaryDir pasta;
+    PastaTemporaria pasta;
     if (!pasta.isValid())
         return FalhaDoComando(comando, QStringLiteral("não foi possível criar uma pasta temporária"));
     store::criaDados();

@@ -8,7 +8,6 @@
 #include "store/Dados.h"
 #include "store/Projeto.h"
 
-#include <QTemporaryDir>
 
 namespace cli {
 
@@ -126,7 +125,7 @@ int Enviar(const Comando& comando, const QStringList& argumentos)
     if (auto* seam = dynamic_cast<InteracaoCli*>(&app::interacao()))
         seam->defineResposta(o.aceitarNomes ? app::Resposta::Sim : app::Resposta::Nao);
 
-    QTemporaryDir pasta;
+    PastaTemporaria pasta;
     if (!pasta.isValid())
         return FalhaDoComando(comando, QStringLiteral("não foi possível criar uma pasta temporária"));
     if (!AbreProjeto(o.arquivo, pasta))

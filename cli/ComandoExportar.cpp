@@ -4,11 +4,14 @@
 #include "store/Dados.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTemporaryFile>
 
 #include <sys/stat.h>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 namespace cli {
 
@@ -25,6 +28,8 @@ public:
     {
         m_arquivo.setAutoRemove(true);
         m_ok = m_arquivo.open();
+        if (!m_ok)
+            m_erro = errno;
         m_bloco.reserve(1 << 16);
     }
 
@@ -42,18 +47,28 @@ public:
     bool conclui()
     {
         despeja(-1);
-        if (!m_ok || !m_arquivo.flush())
+        if (!m_ok)
             return false;
+        errno = 0;
+        if (!m_arquivo.flush()) {
+            m_erro = errno;
+            return false;
+        }
         const QByteArray temporario = QFile::encodeName(m_arquivo.fileName());
         // Readable as any file the user writes; the temporary file was made private.
         const mode_t mascara = ::umask(0);
         ::umask(mascara);
         ::fchmod(m_arquivo.handle(), 0666 & ~mascara);
-        if (::rename(temporario.constData(), QFile::encodeName(m_caminho).constData()) != 0)
+        if (::rename(temporario.constData(), QFile::encodeName(m_caminho).constData()) != 0) {
+            m_erro = errno;
             return false;
+        }
         m_arquivo.setAutoRemove(false);
         return true;
     }
+
+    // The system's reason for the last failure (ENOSPC when the disk filled up), 0 when unknown.
+    int erro() const { return m_erro; }
 
 private:
     // RFC 4180: a value with a separator, a quote or a line break goes in quotes, inner quotes doubled.
@@ -87,8 +102,11 @@ private:
     {
         if (m_bloco.size() <= acima)
             return;
-        if (m_ok && m_arquivo.write(m_bloco) != m_bloco.size())
+        errno = 0;
+        if (m_ok && m_arquivo.write(m_bloco) != m_bloco.size()) {
             m_ok = false;
+            m_erro = errno;
+        }
         m_bloco.clear();
     }
 
@@ -96,9 +114,11 @@ private:
     QTemporaryFile m_arquivo;
     QByteArray m_bloco;
     bool m_ok = false;
+    int m_erro = 0;
 };
 
-bool ExportaTabela(store::Table& tabela, const QString& caminho)
+// Writes one table; 0, or the system's reason for the failure (-1 when it gave none).
+int ExportaTabela(store::Table& tabela, const QString& caminho)
 {
     ArquivoCsv arquivo(caminho);
     QStringList cabecalho;
@@ -112,26 +132,72 @@ bool ExportaTabela(store::Table& tabela, const QString& caminho)
             valores << tabela.rowValue(b, c);
         arquivo.linha(valores);
     }
-    return arquivo.conclui();
+    return arquivo.conclui() ? 0 : (arquivo.erro() ? arquivo.erro() : -1);
 }
 
+QString Motivo(int erro)
+{
+    switch (erro) {
+    case ENOSPC:
+    case EDQUOT:
+    case EFBIG:
+        return QStringLiteral("Espaço em disco insuficiente.");
+    case -1:
+        return QString();
+    default:
+        return QString::fromLocal8Bit(std::strerror(erro));
+    }
+}
+
+// The files are written into a folder of their own beside the target and put in place only once all
+// of them are written, so that an export that fails (a full disk) leaves nothing behind: a target
+// that did not exist is that folder renamed; one that did gets the files renamed into it.
 int Exportar(const Comando& comando, const QStringList& argumentos)
 {
     if (argumentos.size() != 2)
         return UsoErrado(comando, argumentos.size() < 2 ? QStringLiteral("faltam argumentos") : QStringLiteral("argumentos demais"));
-    const QString destino = argumentos[1];
-    if (!QDir().mkpath(destino)) {
-        return FalhaDoComando(comando, QStringLiteral("não foi possível criar a pasta ") + destino);
-    }
-    QTemporaryDir pasta;
+    const QFileInfo alvo(QDir::cleanPath(QDir(argumentos[1]).absolutePath()));
+    const QString destino = alvo.filePath();
+    if (alvo.exists() && !alvo.isDir())
+        return FalhaDoComando(comando, QStringLiteral("não é uma pasta: ") + destino);
+    const bool existia = alvo.exists();
+    const QString acima = alvo.absolutePath();
+    if (!QDir().mkpath(acima))
+        return FalhaDoComando(comando, QStringLiteral("não foi possível criar a pasta ") + acima);
+    PastaTemporaria pasta;
     if (!pasta.isValid() || !AbreProjeto(argumentos[0], pasta))
         return Falha;
+    QTemporaryDir gravando((existia ? destino : acima) + QStringLiteral("/.") + alvo.fileName() + QStringLiteral(".exportando-XXXXXX"));
+    if (!gravando.isValid())
+        return FalhaDoComando(comando, QStringLiteral("não foi possível gravar em ") + (existia ? destino : acima) + QStringLiteral(": ")
+                                           + gravando.errorString());
+    QStringList nomes;
     for (store::Table* t : store::dados().armazenadas()) {
-        const QString caminho = QDir(destino).filePath(t->name() + QStringLiteral(".csv"));
-        if (!ExportaTabela(*t, caminho)) {
-            return FalhaDoComando(comando, QStringLiteral("não foi possível gravar ") + caminho);
+        const QString nome = t->name() + QStringLiteral(".csv");
+        if (const int erro = ExportaTabela(*t, QDir(gravando.path()).filePath(nome))) {
+            const QString motivo = Motivo(erro);
+            return FalhaDoComando(comando, QStringLiteral("não foi possível gravar ") + QDir(destino).filePath(nome)
+                                               + (motivo.isEmpty() ? QString() : QStringLiteral(": ") + motivo));
         }
+        nomes << nome;
     }
+    if (!existia) {
+        // Readable and enterable as any folder the user makes; the temporary one was private.
+        const mode_t mascara = ::umask(0);
+        ::umask(mascara);
+        ::chmod(QFile::encodeName(gravando.path()).constData(), 0777 & ~mascara);
+        if (::rename(QFile::encodeName(gravando.path()).constData(), QFile::encodeName(destino).constData()) != 0)
+            return FalhaDoComando(comando, QStringLiteral("não foi possível criar a pasta ") + destino + QStringLiteral(": ")
+                                               + QString::fromLocal8Bit(std::strerror(errno)));
+        gravando.setAutoRemove(false);
+        return Sucesso;
+    }
+    for (const QString& nome : nomes)
+        if (::rename(QFile::encodeName(QDir(gravando.path()).filePath(nome)).constData(),
+                     QFile::encodeName(QDir(destino).filePath(nome)).constData())
+            != 0)
+            return FalhaDoComando(comando, QStringLiteral("não foi possível gravar ") + QDir(destino).filePath(nome) + QStringLiteral(": ")
+                                               + QString::fromLocal8Bit(std::strerror(errno)));
     return Sucesso;
 }
 

@@ -7,7 +7,6 @@
 #include "store/Projeto.h"
 
 #include <QFile>
-#include <QTemporaryDir>
 
 namespace cli {
 
@@ -81,7 +80,7 @@ int Importar(const Comando& comando, const QStringList& argumentos)
         return FalhaDoComando(comando, QStringLiteral("não foi possível ler %1: %2").arg(o.referencias, f.errorString()));
     const QByteArray bytes = f.readAll();
 
-    QTemporaryDir pasta;
+    PastaTemporaria pasta;
     if (!pasta.isValid())
         return FalhaDoComando(comando, QStringLiteral("não foi possível criar uma pasta temporária"));
     if (!AbreProjeto(o.projeto, pasta))

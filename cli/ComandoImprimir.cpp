@@ -3,7 +3,6 @@
 #include "reports/Documento.h"
 #include "store/Dados.h"
 
-#include <QTemporaryDir>
 
 #include <stdexcept>
 
@@ -42,7 +41,7 @@ int Imprimir(const Comando& comando, const QStringList& argumentos)
             return UsoErrado(comando, QStringLiteral("pasta desconhecida: ") + desconhecida);
     }
 
-    QTemporaryDir pasta;
+    PastaTemporaria pasta;
     if (!pasta.isValid() || !AbreProjeto(arquivo, pasta))
         return Falha;
     try {

@@ -8,7 +8,6 @@
 
 #include <QFile>
 #include <QRegularExpression>
-#include <QTemporaryDir>
 
 #include <map>
 
@@ -70,7 +69,7 @@ int Info(const Comando& comando, const QStringList& argumentos)
 {
     if (argumentos.size() != 1)
         return UsoErrado(comando, argumentos.isEmpty() ? QStringLiteral("falta o arquivo") : QStringLiteral("argumentos demais"));
-    QTemporaryDir pasta;
+    PastaTemporaria pasta;
     if (!pasta.isValid() || !AbreProjeto(argumentos[0], pasta))
         return Falha;
 

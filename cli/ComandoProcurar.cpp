@@ -2,7 +2,6 @@
 
 #include "edit/Procura.h"
 
-#include <QTemporaryDir>
 
 namespace cli {
 
@@ -16,7 +15,7 @@ int Procurar(const Comando& comando, const QStringList& argumentos)
                                                         : QStringLiteral("argumentos demais"));
     if (argumentos[1].trimmed().isEmpty())
         return UsoErrado(comando, QStringLiteral("o texto a procurar está vazio"));
-    QTemporaryDir pasta;
+    PastaTemporaria pasta;
     if (!pasta.isValid() || !AbreProjeto(argumentos[0], pasta))
         return Falha;
     edit::Procura procura;

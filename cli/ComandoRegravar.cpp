@@ -3,7 +3,6 @@
 #include "core/ProgramState.h"
 #include "store/Projeto.h"
 
-#include <QTemporaryDir>
 
 namespace cli {
 
@@ -13,7 +12,7 @@ int Regravar(const Comando& comando, const QStringList& argumentos)
 {
     if (argumentos.isEmpty() || argumentos.size() > 2)
         return UsoErrado(comando, argumentos.isEmpty() ? QStringLiteral("falta o arquivo") : QStringLiteral("argumentos demais"));
-    QTemporaryDir pasta;
+    PastaTemporaria pasta;
     if (!pasta.isValid() || !AbreProjeto(argumentos[0], pasta))
         return Falha;
     const QString destino = argumentos.value(1, argumentos[0]);

@@ -7,7 +7,6 @@
 #include "store/Dados.h"
 #include "store/Projeto.h"
 
-#include <QTemporaryDir>
 
 #include <cstdio>
 
@@ -60,7 +59,7 @@ int Verificar(const Comando& comando, const QStringList& argumentos)
     if (auto* seam = dynamic_cast<InteracaoCli*>(&app::interacao()))
         seam->defineResposta(aceitarNomes ? app::Resposta::Sim : app::Resposta::Nao);
 
-    QTemporaryDir pasta;
+    PastaTemporaria pasta;
     if (!pasta.isValid())
         return FalhaDoComando(comando, QStringLiteral("não foi possível criar uma pasta temporária"));
     if (!AbreProjeto(arquivo, pasta))

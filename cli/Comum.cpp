@@ -5,11 +5,14 @@
 #include "store/Projeto.h"
 
 #include <QCoreApplication>
-#include <QTemporaryDir>
+#include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
 
 #include <cstdio>
 #include <string>
 
+#include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -68,7 +71,35 @@ int FalhaDoComando(const Comando& comando, const QString& texto)
     return Falha;
 }
 
-bool AbreProjeto(const QString& arquivo, const QTemporaryDir& pasta)
+namespace {
+
+// Earlier versions worked in "rezozur-cli-XXXXXX" folders of their own, which a killed run left
+// behind with the project's header in them. They carry no process number, so one is taken as left
+// behind once it is an hour old (no run takes that long) and holds nothing but what a run put there.
+void LimpaPastasAntigas()
+{
+    const QDir temporaria(QDir::tempPath());
+    const QDateTime limite = QDateTime::currentDateTime().addSecs(-3600);
+    for (const QFileInfo& p : temporaria.entryInfoList({QStringLiteral("rezozur-cli-??????")}, QDir::Dirs | QDir::Hidden)) {
+        struct stat st {};
+        if (::lstat(QFile::encodeName(p.filePath()).constData(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != ::getuid()
+            || p.lastModified() > limite)
+            continue;
+        const QDir pasta(p.filePath());
+        bool nossa = true;
+        for (const QFileInfo& a : pasta.entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot))
+            nossa = nossa && a.isFile() && !a.isSymLink()
+                    && (a.fileName() == store::ArquivoCabecalho || a.fileName().endsWith(QLatin1String(".cof")));
+        if (nossa)
+            QDir(p.filePath()).removeRecursively();
+    }
+}
+
+} // namespace
+
+PastaTemporaria::PastaTemporaria() { LimpaPastasAntigas(); }
+
+bool AbreProjeto(const QString& arquivo, const PastaTemporaria& pasta)
 {
     if (!store::dadosCriados())
         store::criaDados();

@@ -783,6 +783,7 @@ int ArquivoZip::le(const std::function<int(const QString&, QByteArray&&, QString
     int codigoDaFalha = Ok;
     QString detalheDaFalha;
     std::atomic<bool> parar{false};
+    std::atomic<bool> senhaRecusada{false};
     auto registra = [&](int codigo, const QString& detalhe) {
         std::lock_guard<std::mutex> guarda(trava);
         if (codigoDaFalha == Ok) {
@@ -858,6 +859,8 @@ int ArquivoZip::le(const std::function<int(const QString&, QByteArray&&, QString
                     break;
                 zip_file_t* zf = Zip().zip_fopen_index(h, zip_uint64_t(i), 0);
                 if (!zf) {
+                    if (Zip().zip_error_code_zip(Zip().zip_get_error(h)) == ZIP_ER_WRONGPASSWD)
+                        senhaRecusada = true;
                     registra(CodigoDoZip(Zip().zip_get_error(h), true), e.nome + QStringLiteral(": ") + TextoDoZip(Zip().zip_get_error(h)));
                     break;
                 }
@@ -889,6 +892,26 @@ int ArquivoZip::le(const std::function<int(const QString&, QByteArray&&, QString
             }
         }
     });
+    // Every entry is encrypted with the same password, so a password that undoes one entry whole is
+    // the right one: an entry it does not open is damaged (a file torn by a rewrite, say), and the
+    // user must not be sent to look for another password.
+    if (codigoDaFalha == OutraFalha && senhaRecusada && !senha.isEmpty()) {
+        for (size_t i = 0; i < entradas.size(); ++i) {
+            const Entrada& e = entradas[i];
+            if (!e.direta || !e.cifrada)
+                continue;
+            QByteArray bruto, desfeito;
+            bool lido = false;
+            if (fd.fd >= 0) {
+                bruto = QByteArray(qsizetype(e.comprimido), Qt::Uninitialized);
+                lido = LeNoArquivo(fd.fd, e.inicio, size_t(e.comprimido), bruto.data());
+            } else if (za.za) {
+                lido = LeBrutoDoZip(za.za, zip_uint64_t(i), e, bruto);
+            }
+            if (lido && Desfaz(std::move(bruto), e, senha, desfeito))
+                return falha(Danificado, detalheDaFalha + QStringLiteral(" (a senha abre ") + e.nome + QLatin1Char(')'));
+        }
+    }
     if (codigoDaFalha != Ok)
         return falha(codigoDaFalha, detalheDaFalha);
     return Ok;

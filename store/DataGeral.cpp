@@ -3,10 +3,12 @@
 #include "store/Catalogo.h"
 #include "store/Dados.h"
 #include "store/DataModules.h"
+#include "store/DecodificaTabela.h"
 #include "store/Paralelo.h"
 #include "store/RegistroEnvios.h"
 
 #include <QDir>
+#include <QFile>
 #include <QSignalBlocker>
 
 #include <algorithm>
@@ -23,6 +25,15 @@ const QString FiltroInstituicao =
     QStringLiteral("Status <> 'D' and Status <> 'F' and TipoVinculacao <> 'DESCONHECIDO'");
 const QString FiltroPlaceholder = QStringLiteral("Status = 'F'");
 constexpr int MaximoProgresso = 500;
+
+// A table file of the working folder, which must be that table's with its columns.
+Table::FileContents DecodificaArquivoDaTabela(const QString& caminho, const Table& tabela)
+{
+    QFile arquivo(caminho);
+    if (!arquivo.open(QIODevice::ReadOnly))
+        throw TableError(QStringLiteral("Não foi possível ler o arquivo %1: %2").arg(caminho, arquivo.errorString()));
+    return DecodificaTabela(arquivo.readAll(), caminho, tabela.fields(), tabela.name());
+}
 
 struct IndiceExtra {
     QString nome;
@@ -149,7 +160,7 @@ void TDataGeral::LoadTables(const QString& pastaDosArquivos)
     const QString pasta = pastaDosArquivos.isEmpty() ? app::Estado().ProgramDir : pastaDosArquivos;
     EmParalelo(tabelas.size(), [&](size_t i) {
         try {
-            lidas[i].conteudo = Table::decodeFile(pasta + TableFiles[size_t(tabelas[i]->tag())], tabelas[i]->fields());
+            lidas[i].conteudo = DecodificaArquivoDaTabela(pasta + TableFiles[size_t(tabelas[i]->tag())], *tabelas[i]);
         } catch (...) {
             lidas[i].erro = std::current_exception();
         }

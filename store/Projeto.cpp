@@ -33,6 +33,15 @@ namespace {
 
 const QString TextoArquivoInvalido = QStringLiteral("Arquivo com formato inválido ou danificado.");
 const QString TextoBancoDanificado = QStringLiteral("Arquivos de banco de dados ausentes ou danificados.");
+QString TextoEnviosAlemDoLimite()
+{
+    return QStringLiteral("O registro de envios deste projeto passa do limite de %1 linhas ou %2 MB e não foi lido.")
+               .arg(RegistroEnvios::LimiteDeLinhas)
+               .arg(RegistroEnvios::LimiteDeBytes >> 20)
+           + app::CR
+           + QStringLiteral("O projeto foi aberto sem ele: confira no servidor o que o último envio gravou "
+                            "antes de enviar de novo.");
+}
 // A real header is three short lines; anything much larger is not one.
 constexpr qint64 TamanhoMaximoCabecalho = 64 * 1024;
 // The second header line: the header's own format.
@@ -183,10 +192,16 @@ void DescartaTabelasLidas()
 }
 
 // The send log of the archive just read; an archive without one (or with one this version cannot
-// read) opens with an empty log.
-void LeRegistroEnvios(const QByteArray& texto)
+// read) opens with an empty log. One past the log's limits is no log this program wrote: it is not
+// read (a long one would hold the open for minutes), and the user is told that the marks it might
+// have held are not there.
+void LeRegistroEnvios(const QByteArray& texto, bool alemDoLimite)
 {
     Envios().limpa();
+    if (alemDoLimite || !RegistroEnvios::CabeNoLimite(texto)) {
+        app::Mensagem(TextoEnviosAlemDoLimite(), app::Icone::Aviso);
+        return;
+    }
     if (!texto.isEmpty())
         Envios().le(texto);
 }
@@ -242,6 +257,7 @@ struct Leitura {
     int resultado = ArquivoZip::OutraFalha;
     QByteArray cabecalho;
     QByteArray envios;
+    bool enviosAlemDoLimite = false;
     std::vector<Table::FileContents> tabelas;
     std::vector<std::exception_ptr> erros;
 };
@@ -269,8 +285,10 @@ Leitura LeArquivo(const QString& arquivo, const std::vector<Alvo>& alvos)
             return;
         }
         if (nome == ArquivoEnvios) {
-            if (bytes.size() <= qint64(64) * 1024 * 1024)
+            if (RegistroEnvios::CabeNoLimite(bytes))
                 r.envios = std::move(bytes);
+            else
+                r.enviosAlemDoLimite = true;
             return;
         }
         const auto it = porNome.constFind(nome);
@@ -279,7 +297,7 @@ Leitura LeArquivo(const QString& arquivo, const std::vector<Alvo>& alvos)
         const size_t i = *it;
         lidas[i] = 1;
         try {
-            r.tabelas[i] = DecodificaTabela(bytes, nome, alvos[i].campos);
+            r.tabelas[i] = DecodificaTabela(bytes, nome, alvos[i].campos, nome.chopped(4));
         } catch (...) {
             r.erros[i] = std::current_exception();
         }
@@ -454,7 +472,7 @@ bool LeProjeto(const QString& arquivo)
                 if (e)
                     std::rethrow_exception(e);
             DataGeral().InstallTablesAndIndexes(std::move(lida.tabelas));
-            LeRegistroEnvios(lida.envios);
+            LeRegistroEnvios(lida.envios, lida.enviosAlemDoLimite);
             // And the decoded rows' lists and the sorts' working room, now that every table is in place.
             DevolveMemoriaLivre();
             ok = true;

@@ -46,35 +46,130 @@ QByteArray RegistroEnvios::texto() const
     return t.toUtf8();
 }
 
+namespace {
+
+// A date and time as texto() writes them, read by hand: the general format parser costs tens of
+// microseconds a value, which made a long log take most of a project's opening.
+QDateTime DataDoRegistro(QStringView t)
+{
+    if (t.size() != 23 || t[4] != u'-' || t[7] != u'-' || t[10] != u'T' || t[13] != u':' || t[16] != u':' || t[19] != u'.')
+        return {};
+    int campos[7] = {};
+    const int inicio[7] = {0, 5, 8, 11, 14, 17, 20};
+    const int largura[7] = {4, 2, 2, 2, 2, 2, 3};
+    for (int k = 0; k < 7; ++k)
+        for (int i = 0; i < largura[k]; ++i) {
+            const QChar c = t[inicio[k] + i];
+            if (c < u'0' || c > u'9')
+                return {};
+            campos[k] = campos[k] * 10 + (c.unicode() - u'0');
+        }
+    const QDate dia(campos[0], campos[1], campos[2]);
+    const QTime hora(campos[3], campos[4], campos[5], campos[6]);
+    if (!dia.isValid() || !hora.isValid())
+        return {};
+    return QDateTime(dia, hora);
+}
+
+qsizetype LinhasDoTexto(const PedidoEnviado& p, qsizetype& bytes)
+{
+    // What texto() writes for the request: its fields, the dates and the separators.
+    bytes += 64 + p.tabela.size() + p.procedimento.size() + p.situacao.size();
+    for (const ItemEnviado& i : p.itens)
+        bytes += 8 + i.status.size() + i.chaveAntes.size() + i.chaveDepois.size() + i.resposta.size() + i.significado.size();
+    return 1 + qsizetype(p.itens.size());
+}
+
+} // namespace
+
+bool RegistroEnvios::CabeNoLimite(const QByteArray& texto)
+{
+    return texto.size() <= LimiteDeBytes && texto.count('\n') <= LimiteDeLinhas + 1;
+}
+
+void RegistroEnvios::aparaAoLimite()
+{
+    // Characters stand for bytes here: the fields are mostly ASCII, and the reader's limit is kept
+    // with room to spare.
+    std::vector<std::pair<qsizetype, qsizetype>> custo(pedidos.size());
+    qsizetype linhas = 1, bytes = 32;
+    for (size_t i = 0; i < pedidos.size(); ++i) {
+        qsizetype b = 0;
+        custo[i] = {LinhasDoTexto(pedidos[i], b), b};
+        linhas += custo[i].first;
+        bytes += b;
+    }
+    auto excede = [&] { return linhas > LimiteDeLinhas || bytes * 3 / 2 > LimiteDeBytes; };
+    if (!excede())
+        return;
+    // The last send stays whole as long as it can; before it, the oldest requests go first, those
+    // still marked as possibly applied only when nothing else is left.
+    std::vector<char> sai(pedidos.size(), 0);
+    auto tira = [&](size_t i) {
+        sai[i] = 1;
+        linhas -= custo[i].first;
+        bytes -= custo[i].second;
+    };
+    const QDateTime ultimo = pedidos.back().envio;
+    for (bool marcados : {false, true})
+        for (size_t i = 0; i < pedidos.size() && excede() && pedidos[i].envio != ultimo; ++i)
+            if (!sai[i] && (marcados || !pedidos[i].possivelmenteAplicado || pedidos[i].liberado))
+                tira(i);
+    for (size_t i = 0; i + 1 < pedidos.size() && excede(); ++i)
+        if (!sai[i])
+            tira(i);
+    size_t j = 0;
+    for (size_t i = 0; i < pedidos.size(); ++i)
+        if (!sai[i])
+            pedidos[j++] = std::move(pedidos[i]);
+    pedidos.resize(j);
+    ++m_revisao;
+}
+
 bool RegistroEnvios::le(const QByteArray& bytes)
 {
     pedidos.clear();
     ++m_revisao;
-    const QStringList linhas = QString::fromUtf8(bytes).split(QLatin1Char('\n'));
-    if (linhas.isEmpty() || linhas.first().trimmed().toLatin1() != Assinatura)
+    if (!CabeNoLimite(bytes))
         return false;
+    const QString texto = QString::fromUtf8(bytes);
+    const QStringView todo(texto);
     std::vector<PedidoEnviado> lidos;
-    for (qsizetype n = 1; n < linhas.size(); ++n) {
-        const QString& l = linhas[n];
+    qsizetype inicio = 0;
+    bool primeira = true;
+    while (inicio <= todo.size()) {
+        qsizetype fim = todo.indexOf(u'\n', inicio);
+        if (fim < 0)
+            fim = todo.size();
+        const QStringView l = todo.mid(inicio, fim - inicio);
+        inicio = fim + 1;
+        if (primeira) {
+            if (l.trimmed().toLatin1() != Assinatura)
+                return false;
+            primeira = false;
+            continue;
+        }
         if (l.isEmpty())
             continue;
-        const QStringList c = l.split(QLatin1Char('\t'));
-        if (c.first() == QLatin1String("P") && c.size() >= 7) {
+        const QList<QStringView> c = l.split(u'\t');
+        if (c.first() == u"P" && c.size() >= 7) {
             PedidoEnviado p;
-            p.quando = QDateTime::fromString(c[1], FormatoData);
-            p.tabela = c[2];
-            p.procedimento = c[3];
-            p.situacao = c[4];
-            p.possivelmenteAplicado = c[5] == QLatin1String("1");
-            p.liberado = c[6] == QLatin1String("1");
-            p.envio = c.size() > 7 ? QDateTime::fromString(c[7], FormatoData) : p.quando;
+            p.quando = DataDoRegistro(c[1]);
+            p.tabela = c[2].toString();
+            p.procedimento = c[3].toString();
+            p.situacao = c[4].toString();
+            p.possivelmenteAplicado = c[5] == u"1";
+            p.liberado = c[6] == u"1";
+            p.envio = c.size() > 7 ? DataDoRegistro(c[7]) : p.quando;
             lidos.push_back(std::move(p));
-        } else if (c.first() == QLatin1String("R") && c.size() >= 6 && !lidos.empty()) {
-            lidos.back().itens.push_back({c[1], c[2], c[3], c[4], c[5]});
+        } else if (c.first() == u"R" && c.size() >= 6 && !lidos.empty()) {
+            lidos.back().itens.push_back({c[1].toString(), c[2].toString(), c[3].toString(), c[4].toString(), c[5].toString()});
         } else {
             return false;
         }
     }
+    if (primeira)
+        return false;
     pedidos = std::move(lidos);
     return true;
 }

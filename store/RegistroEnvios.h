@@ -47,6 +47,15 @@ struct PedidoEnviado {
 class RegistroEnvios
 {
 public:
+    // What the log may hold, in lines (one per request and one per record) and in bytes of its text.
+    // A send of every row of a project of 20,000 rows takes about 20,000 lines and 1.5 MB; when a new
+    // request takes the log past either, the oldest sends go (a request whose reply was lost goes
+    // last, as the send still needs its mark). A log text past either is not one this program wrote.
+    static constexpr qsizetype LimiteDeLinhas = 200000;
+    static constexpr qsizetype LimiteDeBytes = qsizetype(16) << 20;
+    // Whether a log text is within both limits (counted without reading it).
+    static bool CabeNoLimite(const QByteArray& texto);
+
     std::vector<PedidoEnviado> pedidos;
 
     bool vazio() const { return pedidos.empty(); }
@@ -63,16 +72,20 @@ public:
     {
         pedidos.push_back(std::move(pedido));
         ++m_revisao;
+        aparaAoLimite();
     }
     // Changes with every registra, limpa and le.
     quint64 revisao() const { return m_revisao; }
 
     // The entry's text (UTF-8, one line per request and per record, fields separated by tabs).
     QByteArray texto() const;
-    // Reads an entry written by texto(). False (and the log left empty) when it is not one.
+    // Reads an entry written by texto(), in time linear in its size. False (and the log left empty)
+    // when it is not one, or is past the limits.
     bool le(const QByteArray& texto);
 
 private:
+    void aparaAoLimite();
+
     quint64 m_revisao = 0;
 };
 

@@ -575,6 +575,24 @@ void Table::writeFile(const QString& path, const QByteArray& bytes)
 
 void Table::saveToFile(const QString& path) const { writeFile(path, encodeFile()); }
 
+namespace {
+
+// A file that names the right table but declares other columns than its table's is not one this
+// program wrote for it (or for this version of the table); it is refused rather than filled by name.
+template <typename Leitor>
+void ConfereColunas(Leitor& leitor, const std::vector<FieldDef>& doArquivo, const std::vector<FieldDef>& alvo)
+{
+    if (alvo.empty())
+        return;
+    if (doArquivo.size() != alvo.size())
+        leitor.falha(QStringLiteral("%1 colunas, a tabela tem %2").arg(doArquivo.size()).arg(alvo.size()));
+    for (size_t i = 0; i < alvo.size(); ++i)
+        if (doArquivo[i].name.compare(alvo[i].name, Qt::CaseInsensitive) != 0)
+            leitor.falha(QStringLiteral("coluna %1 é \"%2\", não \"%3\"").arg(i).arg(doArquivo[i].name, alvo[i].name));
+}
+
+} // namespace
+
 Table::FileContents Table::decodeFile(const QString& path, const std::vector<FieldDef>& target)
 {
     QFile file(path);
@@ -585,7 +603,8 @@ Table::FileContents Table::decodeFile(const QString& path, const std::vector<Fie
     return DecodificaTabela(file.readAll(), path, target);
 }
 
-Table::FileContents DecodificaTabela(const QByteArray& dados, const QString& nome, const std::vector<FieldDef>& target)
+Table::FileContents DecodificaTabela(const QByteArray& dados, const QString& nome, const std::vector<FieldDef>& target,
+                                     const QString& tabela)
 {
     if (dados.size() > TamanhoMaximo)
         throw TableError(QStringLiteral("Arquivo de tabela grande demais: %1").arg(nome));
@@ -597,6 +616,8 @@ Table::FileContents DecodificaTabela(const QByteArray& dados, const QString& nom
     bool temVersao = false;
     bool temColunas = false;
     bool temLinhas = false;
+    QString tabelaDoArquivo;
+    bool temTabela = false;
     std::vector<int> destino;
 
     // The keys come in the order this program writes them; columns always precede rows.
@@ -617,6 +638,11 @@ Table::FileContents DecodificaTabela(const QByteArray& dados, const QString& nom
             if (v.toInt() > Versao)
                 leitor.falha(QStringLiteral("versão mais nova que a do programa"));
             temVersao = true;
+        } else if (chave == QLatin1String("tabela") && !tabela.isEmpty()) {
+            if (temTabela)
+                leitor.falha(QStringLiteral("tabela repetida"));
+            tabelaDoArquivo = leitor.texto();
+            temTabela = true;
         } else if (chave == QLatin1String("colunas")) {
             if (temColunas)
                 leitor.falha(QStringLiteral("colunas repetidas"));
@@ -638,6 +664,8 @@ Table::FileContents DecodificaTabela(const QByteArray& dados, const QString& nom
                 r.fields.push_back(f);
             }
             temColunas = true;
+            if (!tabela.isEmpty())
+                ConfereColunas(leitor, r.fields, target);
             // Columns are matched by name, so a file written with a column more or less still reads.
             const std::vector<FieldDef>& alvo = target.empty() ? r.fields : target;
             for (const FieldDef& f : r.fields) {
@@ -672,6 +700,8 @@ Table::FileContents DecodificaTabela(const QByteArray& dados, const QString& nom
         leitor.falha(QStringLiteral("falta a versão"));
     if (!temColunas || !temLinhas)
         leitor.falha(QStringLiteral("faltam colunas ou linhas"));
+    if (!tabela.isEmpty() && tabelaDoArquivo != tabela)
+        leitor.falha(QStringLiteral("guarda a tabela \"%1\", não \"%2\"").arg(tabelaDoArquivo, tabela));
     return r;
 }
 

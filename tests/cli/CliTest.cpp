@@ -1,11 +1,14 @@
+#include "LimiteDeArquivo.h"
 #include "ProjetoDeTeste.h"
 
+#include "core/Diagnostico.h"
 #include "core/InteracaoRoteirizada.h"
 #include "core/ProgramState.h"
 #include "store/ArquivoZip.h"
 #include "store/Catalogo.h"
 #include "store/Dados.h"
 #include "store/Projeto.h"
+#include "store/RegistroEnvios.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -20,9 +23,11 @@
 
 #include <fcntl.h>
 #include <spawn.h>
+#include <sys/time.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <functional>
 #include <map>
 
 extern char** environ;
@@ -370,6 +375,12 @@ protected:
                 QFile::copy(entradas + e, pasta + e);
             z.FilesToProcess << pasta + e;
         }
+        // Entries the good file does not hold (the send log) go after the others.
+        for (auto it = trocas.cbegin(); it != trocas.cend(); ++it)
+            if (!store::EntradasDoProjeto().contains(it.key())) {
+                GravaArquivo(pasta + it.key(), it.value());
+                z.FilesToProcess << pasta + it.key();
+            }
         EXPECT_EQ(z.Compacta(), store::ArquivoZip::Ok);
         QDir(pasta).removeRecursively();
         return z.ZipFileName;
@@ -547,6 +558,166 @@ TEST_F(ArquivosHostisTest, MemoGrandeCustaPoucasVezesOSeuTamanho)
     std::printf("memo de %lld bytes: %.2f vezes o seu tamanho\n", static_cast<long long>(utf8), vezes);
     EXPECT_LT(vezes, 4.0);
     EXPECT_GT(QFileInfo(csv + QStringLiteral("/tbComentariosGerais.csv")).size(), utf8);
+}
+
+
+// Files that lie about themselves, and a disk that fills up: each case is one run of the tool, what it
+// must say, and what it must leave.
+TEST_F(ArquivosHostisTest, ArquivosQueMentemEDiscoCheio)
+{
+    const QString tabelas = QStringLiteral("Arquivos de banco de dados ausentes ou danificados.");
+    const QString membro = QStringLiteral("tbMembro.cof");
+    const QString projeto = QStringLiteral("tbProjeto.cof");
+    const QString csv = m_dir.path() + QStringLiteral("/csv");
+
+    // A table file whose own name, columns or column count are not its slot's.
+    QByteArray semColuna = original(membro);
+    const qsizetype coluna = semColuna.indexOf("{\"nome\":\"BIRO\"");
+    ASSERT_GT(coluna, 0);
+    semColuna.remove(coluna, semColuna.indexOf('}', coluna) + 2 - coluna);
+    QByteArray renomeada = original(membro);
+    renomeada.replace("\"tabela\":\"tbMembro\"", "\"tabela\":\"tbMembros\"");
+    ASSERT_NE(renomeada, original(membro));
+
+    // A send log of 600,000 lines in a small archive.
+    QByteArray envios = "#REZOZUR envios 1\n";
+    const QByteArray linhaDeEnvio = "R\tI\t-1\t77\t77\taceito\n";
+    envios.reserve(envios.size() + 600000 * linhaDeEnvio.size());
+    envios += "P\t2024-01-02T03:04:05.006\ttbMembro\tmembro.atualiza_membro\trespondido\t0\t0\t2024-01-02T03:04:05.006\n";
+    for (int i = 0; i < 600000; ++i)
+        envios += linhaDeEnvio;
+    const QString enviosLongos = QStringLiteral("O registro de envios deste projeto passa do limite de 200000 linhas ou 16 MB e "
+                                                "não foi lido.\nO projeto foi aberto sem ele: confira no servidor o que o "
+                                                "último envio gravou antes de enviar de novo.\n");
+
+    // A file torn as by a rewrite under a reader: the encryption header of one entry is not what
+    // the password makes of it, while every other entry opens.
+    QByteArray rasgado = LeArquivo(arquivo);
+    const qsizetype local = rasgado.indexOf("tbMembro.cof") - 30;
+    ASSERT_EQ(rasgado.mid(local, 4), QByteArray("PK\x03\x04", 4));
+    const qsizetype dados = local + 30 + qFromLittleEndian<quint16>(rasgado.constData() + local + 26)
+                            + qFromLittleEndian<quint16>(rasgado.constData() + local + 28);
+    for (qsizetype i = dados; i < dados + 12; ++i)
+        rasgado[i] = char(rasgado[i] ^ 0x5a);
+    const QString arquivoRasgado = m_dir.path() + QStringLiteral("/rasgado.prj");
+    GravaArquivo(arquivoRasgado, rasgado);
+
+    // A folder an earlier version of the tool left in the temporary folder, an hour old and more.
+    const QString antiga = m_tmp.path() + QStringLiteral("/rezozur-cli-AbC123");
+    QDir().mkpath(antiga);
+    GravaArquivo(antiga + QStringLiteral("/Projeto.txt"), "REZOZUR Eva-Rudo 1.3.1\r\n1.0\r\n8080\r\n");
+    const QString recente = m_tmp.path() + QStringLiteral("/rezozur-cli-XyZ789");
+    QDir().mkpath(recente);
+    GravaArquivo(recente + QStringLiteral("/Projeto.txt"), "em uso");
+    const timeval horaAntiga[2] = {{1, 0}, {1, 0}};
+    ::utimes(QFile::encodeName(antiga).constData(), horaAntiga);
+
+    struct Caso {
+        const char* nome;
+        QStringList argumentos;
+        int codigo;
+        QString erros;  // the whole of standard error
+        std::function<void(const Resultado&)> depois;
+    };
+    const std::vector<Caso> casos = {
+        {"tabelas trocadas", {QStringLiteral("info"), variante(QStringLiteral("trocadas.prj"), {{membro, original(projeto)}, {projeto, original(membro)}})},
+         1, tabelas + QLatin1Char('\n'), {}},
+        {"coluna a menos", {QStringLiteral("info"), variante(QStringLiteral("coluna.prj"), {{membro, semColuna}})}, 1,
+         tabelas + QLatin1Char('\n'), {}},
+        {"nome de outra tabela", {QStringLiteral("exportar"), variante(QStringLiteral("nome.prj"), {{membro, renomeada}}), csv}, 1,
+         tabelas + QLatin1Char('\n'), [&](const Resultado&) { EXPECT_FALSE(QFileInfo::exists(csv)); }},
+        {"registro de envios enorme", {QStringLiteral("info"), variante(QStringLiteral("envios.prj"), {{store::ArquivoEnvios, envios}})}, 0,
+         enviosLongos,
+         [&](const Resultado& r) {
+             EXPECT_TRUE(r.saida.contains("último envio: nenhum")) << r.saida.constData();
+             EXPECT_LT(r.memoriaKb, 300 * 1024);
+         }},
+        {"entrada rasgada", {QStringLiteral("info"), arquivoRasgado}, 1,
+         QStringLiteral("Erro na leitura do projeto rasgado.prj\nArquivo danificado.\n"), {}},
+        {"sobras da versão anterior", {QStringLiteral("info"), arquivo}, 0, QString(),
+         [&](const Resultado&) {
+             EXPECT_FALSE(QFileInfo::exists(antiga));
+             EXPECT_TRUE(QFileInfo::exists(recente + QStringLiteral("/Projeto.txt"))) << "one that may be in use stays";
+         }},
+    };
+    for (const Caso& c : casos) {
+        SCOPED_TRACE(c.nome);
+        const Resultado r = Cli(c.argumentos, m_tmp.path());
+        EXPECT_EQ(r.codigo, c.codigo) << r.erros.constData();
+        EXPECT_EQ(r.erros.toStdString(), c.erros.toStdString());
+        if (c.depois)
+            c.depois(r);
+        QStringList sobras = TudoEm(m_tmp.path());
+        sobras.removeAll(QFileInfo(recente).fileName());
+        sobras.removeAll(QFileInfo(recente).fileName() + QStringLiteral("/Projeto.txt"));
+        EXPECT_TRUE(sobras.isEmpty()) << sobras.join(QLatin1Char(' ')).toStdString();
+    }
+
+    // A full disk: the export says so and leaves nothing, whether the folder was new or not. The
+    // largest file a process may write stands for the space left.
+    const Resultado inteiro = Cli({QStringLiteral("exportar"), arquivo, csv}, m_tmp.path());
+    ASSERT_EQ(inteiro.codigo, 0) << inteiro.erros.constData();
+    qint64 maior = 0;
+    for (const QFileInfo& f : QDir(csv).entryInfoList(QDir::Files))
+        maior = qMax(maior, f.size());
+    ASSERT_GT(maior, 1024);
+    QDir(csv).removeRecursively();
+    const QString existente = m_dir.path() + QStringLiteral("/existente");
+    QDir().mkpath(existente);
+    GravaArquivo(existente + QStringLiteral("/tbMembro.csv"), "de antes");
+    for (const QString& destino : {csv, existente}) {
+        SCOPED_TRACE(destino.toStdString());
+        Resultado r;
+        {
+            LimiteDeArquivo limite(rlim_t(maior / 2));
+            r = Cli({QStringLiteral("exportar"), arquivo, destino}, m_tmp.path());
+        }
+        EXPECT_EQ(r.codigo, 1);
+        EXPECT_TRUE(r.erros.startsWith(QByteArray("rezozur-cli exportar: não foi possível gravar " + QFile::encodeName(destino) + "/")))
+            << r.erros.constData();
+        EXPECT_TRUE(r.erros.endsWith(".csv: Espaço em disco insuficiente.\n")) << r.erros.constData();
+        EXPECT_EQ(TudoEm(m_dir.path()).filter(QStringLiteral("exportando")), QStringList());
+    }
+    EXPECT_FALSE(QFileInfo::exists(csv));
+    EXPECT_EQ(TudoEm(existente), QStringList{QStringLiteral("tbMembro.csv")});
+    EXPECT_EQ(LeArquivo(existente + QStringLiteral("/tbMembro.csv")), QByteArray("de antes"));
+}
+
+
+// Qt's own messages go where the program's diagnostics go, never to the terminal the tool writes to.
+TEST(Diagnostico, MensagensDoQtVaoParaOArquivoNuncaParaOTerminal)
+{
+    QTemporaryDir pasta;
+    const QString arquivo = pasta.filePath(QStringLiteral("estado/diagnostico.log"));
+    qputenv("REZOZUR_DIAGNOSTICO", QFile::encodeName(arquivo));
+    const QString terminal = pasta.filePath(QStringLiteral("stderr"));
+    const int copia = ::dup(2);
+    const int saida = ::open(QFile::encodeName(terminal).constData(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    ::dup2(saida, 2);
+    app::InstalaDiagnostico(QStringLiteral("teste"));
+    qWarning("aviso do programa");
+    QObject::connect(nullptr, SIGNAL(destroyed()), nullptr, SLOT(deleteLater()));  // one of Qt's own
+    qInstallMessageHandler(nullptr);
+    ::dup2(copia, 2);
+    ::close(copia);
+    ::close(saida);
+    qunsetenv("REZOZUR_DIAGNOSTICO");
+
+    const QByteArray estado = qgetenv("XDG_STATE_HOME");
+    qunsetenv("XDG_STATE_HOME");
+    EXPECT_EQ(app::ArquivoDeDiagnostico(), QDir::homePath() + QStringLiteral("/.local/state/rezozur/diagnostico.log"));
+    qputenv("XDG_STATE_HOME", "/var/estado");
+    EXPECT_EQ(app::ArquivoDeDiagnostico(), QStringLiteral("/var/estado/rezozur/diagnostico.log"));
+    if (estado.isNull())
+        qunsetenv("XDG_STATE_HOME");
+    else
+        qputenv("XDG_STATE_HOME", estado);
+    EXPECT_TRUE(LeArquivo(terminal).isEmpty()) << LeArquivo(terminal).constData();
+    const QList<QByteArray> linhas = LeArquivo(arquivo).split('\n');
+    ASSERT_EQ(linhas.size(), 3) << LeArquivo(arquivo).constData();
+    EXPECT_TRUE(linhas[0].contains(QByteArray(" teste[" + QByteArray::number(::getpid()) + "] aviso aviso do programa"))) << linhas[0].constData();
+    EXPECT_TRUE(linhas[1].contains("QObject::connect")) << linhas[1].constData();
+    EXPECT_TRUE(linhas[2].isEmpty());
 }
 
 } // namespace
