@@ -119,9 +119,13 @@ void RegistroEnvios::aparaAoLimite()
         if (!sai[i])
             tira(i);
     size_t j = 0;
-    for (size_t i = 0; i < pedidos.size(); ++i)
-        if (!sai[i])
-            pedidos[j++] = std::move(pedidos[i]);
+    for (size_t i = 0; i < pedidos.size(); ++i) {
+        if (sai[i])
+            continue;
+        if (i != j)
+            pedidos[j] = std::move(pedidos[i]);
+        ++j;
+    }
     pedidos.resize(j);
     ++m_revisao;
 }

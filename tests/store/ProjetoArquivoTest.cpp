@@ -1007,3 +1007,46 @@ TEST_F(ProjetoArquivoTest, LeituraAntecipadaSoServeAoMesmoArquivoInalterado)
     store::DescartaLeituraAntecipada();
     EXPECT_TRUE(QDir(tmp).isEmpty());
 }
+
+// The send log stays within what its reader takes: past the limit, the oldest sends go, a request
+// whose reply was lost last, the last send never; and what it writes reads back whole.
+TEST(RegistroEnviosLimite, OsEnviosMaisAntigosSaemEOLogLidoEhOGravado)
+{
+    store::RegistroEnvios registro;
+    auto pedido = [](int envio, int itens, bool perdido) {
+        store::PedidoEnviado p;
+        p.envio = p.quando = QDateTime(QDate(2026, 1, 1), QTime(0, 0)).addSecs(envio);
+        p.tabela = QStringLiteral("tbMembro");
+        p.procedimento = QStringLiteral("membro_equipe.atualiza_membro");
+        p.situacao = perdido ? QStringLiteral("sem resposta") : QStringLiteral("respondido");
+        p.possivelmenteAplicado = perdido;
+        for (int i = 0; i < itens; ++i)
+            p.itens.push_back({QStringLiteral("I"), QString::number(-i - 1), QString::number(i), QString::number(i),
+                               QStringLiteral("aceito")});
+        return p;
+    };
+    // Send 0 lost a reply; sends 1 to 4 went well; each send is one request of 60,000 records.
+    registro.registra(pedido(0, 60000, true));
+    for (int envio = 1; envio <= 4; ++envio)
+        registro.registra(pedido(envio, 60000, false));
+    std::vector<int> ficaram;
+    for (const store::PedidoEnviado& p : registro.pedidos)
+        ficaram.push_back(int(QDateTime(QDate(2026, 1, 1), QTime(0, 0)).secsTo(p.envio)));
+    EXPECT_EQ(ficaram, (std::vector<int>{0, 3, 4})) << "the marked send stays while older unmarked ones go";
+
+    const QByteArray texto = registro.texto();
+    EXPECT_TRUE(store::RegistroEnvios::CabeNoLimite(texto));
+    store::RegistroEnvios lido;
+    ASSERT_TRUE(lido.le(texto));
+    EXPECT_EQ(lido.texto(), texto);
+    EXPECT_TRUE(lido.pedidos.front().possivelmenteAplicado);
+
+    // One more line than the limit, or one more byte, and the text is not read.
+    QByteArray linhas = "#REZOZUR envios 1\n";
+    linhas += "P\t2026-01-01T00:00:00.000\ttbMembro\tx\trespondido\t0\t0\t2026-01-01T00:00:00.000\n";
+    linhas += QByteArray("R\tI\t-1\t1\t1\taceito\n").repeated(store::RegistroEnvios::LimiteDeLinhas - 1);
+    EXPECT_TRUE(lido.le(linhas));
+    EXPECT_FALSE(lido.le(linhas + "R\tI\t-1\t1\t1\taceito\n"));
+    EXPECT_TRUE(lido.vazio());
+    EXPECT_FALSE(lido.le("#REZOZUR envios 1\n" + QByteArray(store::RegistroEnvios::LimiteDeBytes, ' ')));
+}
