@@ -8,15 +8,24 @@
 #include "edit/Digitacao.h"
 #include "edit/Edicao.h"
 #include "edit/EdicaoEntidade.h"
+#include "edit/EdicaoEquipamentos.h"
+#include "edit/EdicaoEventos.h"
 #include "edit/EdicaoIdentLocPesq.h"
+#include "edit/EdicaoLaboratorio.h"
+#include "edit/EdicaoProb.h"
 #include "edit/EdicaoIdentOutraFonte.h"
 #include "edit/EdicaoMembro.h"
 #include "edit/Escolha.h"
+#include "edit/EscolhasAtividades.h"
 #include "edit/FonteDeItens.h"
 #include "edit/FormularioRoteirizado.h"
 #include "edit/ui/CampoLineEdit.h"
 #include "edit/ui/DialogoQt.h"
+#include "edit/ui/TfrmEquipamentos.h"
+#include "edit/ui/TfrmEventos.h"
 #include "edit/ui/TfrmIdentLocPesq.h"
+#include "edit/ui/TfrmLaboratorio.h"
+#include "edit/ui/TfrmProb.h"
 #include "edit/ui/TfrmIdentOutraFonte.h"
 #include "edit/ui/TfrmMembro.h"
 #include "store/Dados.h"
@@ -75,12 +84,18 @@ struct Passo {
     const char* campo = nullptr;  // the field compared after Confirmar, with what the user saw
     const char* esperado = nullptr;
     bool porClique = false;  // reached with a click instead of Tab
+    const char* mostrado = nullptr;  // what Editar shows, when not the stored value (a box of names)
 };
 
 Passo Tecla(const char* controle, const char* teclas, const char* campo = nullptr, const char* esperado = nullptr,
             bool porClique = false)
 {
     return {Passo::Teclas, controle, teclas, campo, esperado, porClique};
+}
+// A box that shows a name and stores its code.
+Passo Nome(const char* controle, const char* teclas, const char* campo, const char* codigo, const char* nome)
+{
+    return {Passo::Teclas, controle, teclas, campo, codigo, false, nome};
 }
 Passo Clica(const char* controle) { return {Passo::Clique, controle}; }
 Passo Escolhe(const char* grupo, const char* n, const char* campo, const char* esperado)
@@ -286,14 +301,30 @@ protected:
         store::criaDados();
         m_seam = std::make_unique<app::InteracaoRoteirizada>();
         m_leitor = edit::TrocaLeitorDeItens(ListaDeTeste);
-        m_abridor = edit::InstalaAbridorEscolha([](edit::TipoEscolha, const edit::ContextoEscolha&) {
+        // The choice dialogs answer as a user who picks one item leaves them.
+        m_abridor = edit::InstalaAbridorEscolha([](edit::TipoEscolha, const edit::ContextoEscolha& c) {
+            if (c.filho) {
+                EscreveEscolha(*c.filho, c.campoLigacao, c.codigoPai, c.modo);
+                c.filho->post();
+            }
             return edit::ResultadoEscolha{true, S("CIÊNCIAS EXATAS")};
         });
+        edit::EscolhasAtividades e;
+        e.areaConhec = [](store::Table&, store::Table& filho, const QString& ligacao, int modo, const QString& valor) {
+            filho.append();
+            EscreveEscolha(filho, ligacao, valor, modo);
+            // The material's areas stay unposted for its dialog, as its choice dialog leaves them.
+            if (filho.name() != QLatin1String("tbMaterialAreaConhec"))
+                filho.post();
+            return true;
+        };
+        m_escolhas = edit::TrocaEscolhasAtividades(std::move(e));
         inclui(store::dados().identificacao().tbProjeto, {{"Cod_Proj", "1"}, {"DataAssinat", "01/06/1995"}});
     }
     void TearDown() override
     {
         edit::InstalaAbridorEscolha(m_abridor);
+        edit::TrocaEscolhasAtividades(std::move(m_escolhas));
         edit::TrocaLeitorDeItens(m_leitor);
         m_seam.reset();
         store::destroiDados();
@@ -422,7 +453,7 @@ protected:
         abre(d, qt, false, [&](Usuario& u) {
             for (const Passo& p : d.inclusao) {
                 if (p.campo && !QString::fromLatin1(p.campo).contains(QLatin1Char('.'))) {
-                    EXPECT_EQ(u.mostra(p.controle), S(p.tipo == Passo::Opcao ? p.teclas : p.esperado))
+                    EXPECT_EQ(u.mostra(p.controle), S(p.tipo == Passo::Opcao ? p.teclas : p.mostrado ? p.mostrado : p.esperado))
                         << "Editar shows " << p.controle;
                 }
             }
@@ -446,11 +477,40 @@ protected:
     QTemporaryDir m_dir;
     edit::LeitorDeItens m_leitor;
     edit::AbridorEscolha m_abridor;
+    edit::EscolhasAtividades m_escolhas;
+
+    static void EscreveEscolha(store::Table& filho, const QString& ligacao, const QString& valor, int modo)
+    {
+        for (const char* campo : {"DescricaoAreaConhec", "DescArea", "DescrSetorEcon", "DescricaoSetorEcon"})
+            if (filho.fieldIndex(QString::fromLatin1(campo)) >= 0)
+                filho.setValue(QString::fromLatin1(campo), S("CIÊNCIAS EXATAS"));
+        if (ligacao != edit::SemLigacao)
+            filho.setValue(ligacao, valor);
+        filho.setValue(QStringLiteral("Status"), modo == 1 ? QStringLiteral("I") : QStringLiteral("E"));
+    }
 };
 
+store::Dados& D() { return store::dados(); }
 store::Table& tbOutrasFontes() { return store::dados().identificacao().tbOutrasFontes; }
 store::Table& tbMembro() { return store::dados().identificacao().tbMembro; }
 store::Table& tbLocais() { return store::dados().identificacao().tbLocaisPesquisa; }
+
+// The institutions the activity boxes list.
+void Instituicoes()
+{
+    store::Table& t = D().identificacao().tbInstituicao;
+    for (const auto& [cod, nome, envolvimento] :
+         {std::tuple{"10", "UNIVERSIDADE FEDERAL", "COORDENADORA"}, std::tuple{"11", "INSTITUTO TÉCNICO", "CO-EXECUTORA"}}) {
+        t.append();
+        t.setValue(QStringLiteral("Status"), QStringLiteral("N"));
+        t.setValue(QStringLiteral("Cod_Inst"), S(cod));
+        t.setValue(QStringLiteral("BIRO"), S(cod) + QStringLiteral("0000000"));
+        t.setValue(QStringLiteral("TipoVinculacao"), QStringLiteral("CONTRATUAL"));
+        t.setValue(QStringLiteral("Nome"), S(nome));
+        t.setValue(QStringLiteral("TipoEnvolvimento"), S(envolvimento));
+        t.post();
+    }
+}
 
 // The steps of a new funding source with the amount typed as `valor`.
 std::vector<Passo> OutraFonte(const char* codigo, const char* valor, const char* guardado)
@@ -485,6 +545,58 @@ const std::vector<Dialogo>& Dialogos()
          {Tecla("meCargaHoraria", "25", "CargaHoraria", "25"), Tecla("meKesta", "012345678", "KESTA", "012345678"),
           Tecla("dbeNome", "JOSÉ DA SILVAX\b", "Nome", "JOSÉ DA SILVA"),
           Tecla("dbcbModalidade", "D", "tbMembroBolsista.ModalidadeBolsa", "DOUTORADO")}},
+        {"TfrmLaboratorio", []() -> store::Table& { return D().atividadesApoiadas().tbLaboratorio; }, "Cod_Laboratorio",
+         [] { return std::make_unique<edit::TfrmLaboratorio>(); },
+         [](edit::Formulario& f) {
+             return std::make_unique<edit::EdicaoLaboratorio>(f, D().atividadesApoiadas().tbLaboratorio,
+                                                              D().identificacao().tbInstituicao);
+         },
+         Instituicoes,
+         {Nome("dblcInstituicao", "U", "Cod_Inst", "10", "UNIVERSIDADE FEDERAL"), Tecla("medBIROLab", "000012345", "BIROLab", "000012345"),
+          Tecla("dbeNomeLab", "LAB DE SOLOS", "NomeLab", "LAB DE SOLOS"), Tecla("dbTipoApoio", "B", "TipoApoio", "BETA"),
+          Tecla("medDataInicio", "01/02/1996", "DataInicio", "01/02/1996")},
+         {Tecla("medDataInicio", "15031997", "DataInicio", "15/03/1997"),
+          Tecla("dbTipoApoio", "G", "TipoApoio", "GAMA")}},
+        {"TfrmEquipamentos", []() -> store::Table& { return D().recursosAdquiridos().tbEquipamentos; }, "Cod_Equip",
+         [] { return std::make_unique<edit::TfrmEquipamentos>(); },
+         [](edit::Formulario& f) {
+             return std::make_unique<edit::EdicaoEquipamentos>(f, D().recursosAdquiridos().tbEquipamentos,
+                                                               D().identificacao().tbInstituicao);
+         },
+         Instituicoes,
+         {Tecla("cbTipoEquip", "A", "TipoEquip", "ALFA"), Tecla("dbeDescr_Equip", "MICROSCÓPIO", "Descr_Equip", "MICROSCÓPIO"),
+          Tecla("medValorAtual", "12.500,75", "ValorAtual", "12500.75"),
+          Tecla("medAnoFabricacao", "1994", "AnoFabricacao", "1994"),
+          Nome("dblcInstLocaliz", "U", "InstLocaliz", "10", "UNIVERSIDADE FEDERAL"), Tecla("dbPais", "C", "PaisFabricacao", "CHILE"),
+          Tecla("dbmDescricaoUso", "Análise", "DescricaoUso", "Análise")},
+         {Tecla("medValorAtual", "250", "ValorAtual", "250.00", true),
+          Tecla("medAnoFabricacao", "\b", "AnoFabricacao", "")}},
+        {"TfrmEventos", []() -> store::Table& { return D().atividadesApoiadas().tbEventosApoiados; }, "Cod_Evento",
+         [] { return std::make_unique<edit::TfrmEventos>(); },
+         [](edit::Formulario& f) {
+             return std::make_unique<edit::EdicaoEventos>(f, D().atividadesApoiadas().tbEventosApoiados,
+                                                          D().atividadesApoiadas().tbEventosAreaConhec);
+         },
+         nullptr,
+         {Tecla("dbeNome", "SIMPÓSIO", "Nome", "SIMPÓSIO"), Tecla("dbTipoEvento", "A", "Tipo", "ALFA"),
+          Tecla("dbAlcance", "B", "Alcance", "BETA"), Tecla("dbPais", "B", "Pais", "BRASIL"),
+          Tecla("dbUF", "R", "UF", "RJ"), Tecla("dbeCidade", "NITERÓI", "Cidade", "NITERÓI"),
+          Tecla("medDataInicio", "10/03/1996", "DataInicio", "10/03/1996"),
+          Tecla("medDataFim", "12031996", "DataFim", "12/03/1996"), Tecla("medQtdPartic", "0120", "QtdPartic", "0120"),
+          Tecla("dbmDescricao", "Encontro", "Descricao", "Encontro"), Clica("btIncluirArea"),
+          Tecla("dbeNome", "SIMPÓSIO", "tbEventosAreaConhec.DescricaoAreaConhec", "CIÊNCIAS EXATAS")},
+         {Tecla("medQtdPartic", "85", "QtdPartic", "85"), Tecla("medDataFim", "\b15031996", "DataFim", "15/03/1996")}},
+        {"TfrmProb", []() -> store::Table& { return D().analiseResultados().tbProblemas; }, "Cod_Problema",
+         [] { return std::make_unique<edit::TfrmProb>(); },
+         [](edit::Formulario& f) {
+             return std::make_unique<edit::EdicaoProb>(f, D().analiseResultados().tbProblemas,
+                                                       D().analiseResultados().tbAcoesCorretivas);
+         },
+         nullptr,
+         {Escolhe("dbrgCategoria", "0", "Categoria", "T"), Tecla("medDataOcorrenc", "05/05/1997", "DataOcorrenc", "05/05/1997"),
+          Tecla("dbRepercussao", "A", "Repercussao", "ALFA"), Tecla("dbmDescrProbTec", "Chuva", "DescrProbTec", "Chuva")},
+         {Tecla("medDataOcorrenc", "060697", "DataOcorrenc", "06/06/1997"),
+          Tecla("dbmObservacoes", "Nada", "Observacoes", "Nada")}},
     };
     return todos;
 }
