@@ -54,7 +54,7 @@ public:
     // True for a word of the dictionary or of the user, and for any word while none is in. A word
     // in capitals is looked up in lower case: the server keeps texts in capitals.
     bool correta(const QString& palavra);
-    QStringList sugestoes(const QString& palavra, int maximo = 7);
+    QStringList sugestoes(const QString& palavra, int maximo = 6);
     // Takes the word as correct from now on, here and in the next runs (the user's file).
     void adiciona(const QString& palavra);
 

@@ -6,7 +6,9 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 #include <string>
+#include <unordered_map>
 
 namespace edit {
 
@@ -25,10 +27,28 @@ PaginaProcurada P(const char* pagina, const char* folha, const char* tabela, con
 
 // The status letters of rows the user does not see as records: deleted, placeholders, and the
 // letters of an edit or an operation still under way.
-bool LetraOculta(QStringView status)
+bool LetraOculta(QChar status)
 {
     static const QString ocultas = QStringLiteral("DFEXYPQZM");
-    return status.size() == 1 && ocultas.contains(status.front());
+    return ocultas.contains(status);
+}
+
+// Where `agulha` next lies in `palheiro` from `de`. A short text is looked for by its first character
+// (a vectorised scan) and compared there; a longer one by Qt's own search, which skips ahead.
+qsizetype Acha(QStringView palheiro, QStringView agulha, qsizetype de)
+{
+    if (agulha.size() >= 5)
+        return palheiro.indexOf(agulha, de);
+    const QChar primeira = agulha.front();
+    const size_t resto = size_t(agulha.size() - 1);
+    for (;;) {
+        const qsizetype p = palheiro.indexOf(primeira, de);
+        if (p < 0 || p + agulha.size() > palheiro.size())
+            return -1;
+        if (resto == 0 || std::memcmp(palheiro.data() + p + 1, agulha.data() + 1, resto * sizeof(QChar)) == 0)
+            return p;
+        de = p + 1;
+    }
 }
 
 // Folding of one UTF-16 unit: its first character of decomposition, repeatedly, then case-folded.
@@ -256,22 +276,66 @@ struct Procura::Indice {
         texto.clear();
         inicios.clear();
         const auto& dobra = TabelaDeDobra();
-        for (store::Table::Bookmark b : t.visibleRows()) {
-            if (status >= 0 && LetraOculta(t.rowValue(b, status)))
+        const std::vector<store::Table::Bookmark> visiveis = t.visibleRows();
+        linhas.reserve(visiveis.size());
+        inicios.reserve(visiveis.size() * colunas.size() + 1);
+        // The values are read where they lie, with no copy of each: the table's blocks in natural
+        // order (shared, not copied), found by bookmark.
+        const store::Table::FileContents copia = t.snapshot();
+        const std::vector<store::Table::Bookmark> naturais = t.naturalRows();
+        store::Table::Bookmark maior = 0;
+        for (store::Table::Bookmark b : naturais)
+            maior = std::max(maior, b);
+        // Bookmarks only grow: a table that saw many rows come and go is looked up by hash instead.
+        const bool denso = maior <= 8 * naturais.size() + 4096;
+        std::vector<const store::Celulas*> porMarca(denso ? size_t(maior) + 1 : 0, nullptr);
+        std::unordered_map<store::Table::Bookmark, const store::Celulas*> porHash;
+        if (!denso)
+            porHash.reserve(naturais.size());
+        for (size_t i = 0; i < naturais.size() && i < copia.rows.size(); ++i) {
+            if (denso)
+                porMarca[size_t(naturais[i])] = &copia.rows[i];
+            else
+                porHash.emplace(naturais[i], &copia.rows[i]);
+        }
+        for (store::Table::Bookmark b : visiveis) {
+            const store::Celulas* celulas = nullptr;
+            if (denso)
+                celulas = b < porMarca.size() ? porMarca[size_t(b)] : nullptr;
+            else if (const auto achado = porHash.find(b); achado != porHash.end())
+                celulas = achado->second;
+            if (!celulas)
                 continue;
+            if (status >= 0) {
+                const store::Celulas::Vista s = celulas->vista(size_t(status));
+                if (s.n == 1 && LetraOculta(QChar(s.largo ? *static_cast<const char16_t*>(s.p)
+                                                          : char16_t(*static_cast<const uchar*>(s.p)))))
+                    continue;
+            }
             linhas.push_back(b);
             for (int coluna : colunas) {
                 inicios.push_back(quint32(texto.size()));
                 if (coluna >= 0) {
-                    const QString v = t.rowValue(b, coluna);
+                    // Read where the value lies: one byte a character (Latin-1) or two.
+                    const store::Celulas::Vista v = celulas->vista(size_t(coluna));
                     const size_t n = texto.size();
-                    texto.resize(n + size_t(v.size()));
+                    texto.resize(n + size_t(v.n));
                     char16_t* d = texto.data() + n;
-                    for (const QChar c : v)
-                        *d++ = dobra[c.unicode()];
+                    if (v.largo) {
+                        const auto* o = static_cast<const char16_t*>(v.p);
+                        for (qsizetype i = 0; i < v.n; ++i)
+                            d[i] = dobra[o[i]];
+                    } else {
+                        const auto* o = static_cast<const uchar*>(v.p);
+                        for (qsizetype i = 0; i < v.n; ++i)
+                            d[i] = dobra[o[i]];
+                    }
                 }
                 texto.push_back(u'\0');
             }
+            // The text's size is guessed from the first rows, so that it grows once or twice only.
+            if (linhas.size() == 256)
+                texto.reserve(texto.size() * visiveis.size() / 256 + texto.size() / 8);
         }
         inicios.push_back(quint32(texto.size()));
         pronto = true;
@@ -329,7 +393,7 @@ ResultadoDaProcura Procura::procura(const QString& texto, int limite)
         const size_t nCampos = ix.colunas.size();
         qsizetype de = 0;
         while (de < palheiro.size()) {
-            const qsizetype pos = palheiro.indexOf(agulha, de);
+            const qsizetype pos = Acha(palheiro, agulha, de);
             if (pos < 0)
                 break;
             const size_t seg = size_t(std::upper_bound(ix.inicios.begin(), ix.inicios.end(), quint32(pos)) - ix.inicios.begin()) - 1;

@@ -17,6 +17,7 @@
 #include <QToolBar>
 #include <QTreeWidget>
 
+#include <algorithm>
 #include <set>
 
 namespace app::ui {
@@ -111,7 +112,8 @@ void PainelProcura::criaDoca()
     l->addWidget(m_lista, 1);
     m_doca->setWidget(corpo);
     m_janela.addDockWidget(Qt::BottomDockWidgetArea, m_doca);
-    m_janela.resizeDocks({m_doca}, {m_janela.fontMetrics().height() * 9}, Qt::Vertical);
+    // Room for about eight results under the pages; the user may drag the border.
+    m_janela.resizeDocks({m_doca}, {m_janela.fontMetrics().height() * 14}, Qt::Vertical);
 
     connect(m_lista, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* item) {
         if (m_escolhendo || !item)
@@ -215,6 +217,9 @@ void PainelProcura::preenche()
     if (!app::Estado().ProjectOpen)
         contagem = QStringLiteral("Nenhum projeto aberto.");
     m_contagem->setText(contagem);
+    // The record's name takes up to a third of the list; the text in context the rest.
+    m_lista->resizeColumnToContents(0);
+    m_lista->setColumnWidth(0, std::min(m_lista->columnWidth(0), m_lista->viewport()->width() / 3));
     m_lista->resizeColumnToContents(1);
     m_escolhendo = false;
 }
