@@ -12,6 +12,8 @@
 #include "edit/EdicaoEventos.h"
 #include "edit/EdicaoIdentLocPesq.h"
 #include "edit/EdicaoLaboratorio.h"
+#include "edit/EdicaoObras.h"
+#include "edit/EdicaoSoftwares.h"
 #include "edit/EdicaoProb.h"
 #include "edit/EdicaoIdentOutraFonte.h"
 #include "edit/EdicaoMembro.h"
@@ -25,6 +27,8 @@
 #include "edit/ui/TfrmEventos.h"
 #include "edit/ui/TfrmIdentLocPesq.h"
 #include "edit/ui/TfrmLaboratorio.h"
+#include "edit/ui/TfrmObras.h"
+#include "edit/ui/TfrmSoftwares.h"
 #include "edit/ui/TfrmProb.h"
 #include "edit/ui/TfrmIdentOutraFonte.h"
 #include "edit/ui/TfrmMembro.h"
@@ -512,6 +516,18 @@ void Instituicoes()
     }
 }
 
+// A team member, author of results.
+void Membro()
+{
+    store::Table& t = D().identificacao().tbMembro;
+    t.append();
+    for (const auto& [c, v] : {std::pair{"Status", "N"}, {"Cod_Membro", "7"}, {"Nome", "ANA"}, {"DescricaoFuncao", "PESQUISADOR"},
+                               {"TitulacaoAtual", "BETA"}, {"AreaConhecTitulacao", "FÍSICA"}, {"PaisTitulacao", "BRASIL"},
+                               {"EquipeOriginal", "S"}})
+        t.setValue(QString::fromLatin1(c), S(v));
+    t.post();
+}
+
 // The steps of a new funding source with the amount typed as `valor`.
 std::vector<Passo> OutraFonte(const char* codigo, const char* valor, const char* guardado)
 {
@@ -597,6 +613,23 @@ const std::vector<Dialogo>& Dialogos()
           Tecla("dbRepercussao", "A", "Repercussao", "ALFA"), Tecla("dbmDescrProbTec", "Chuva", "DescrProbTec", "Chuva")},
          {Tecla("medDataOcorrenc", "060697", "DataOcorrenc", "06/06/1997"),
           Tecla("dbmObservacoes", "Nada", "Observacoes", "Nada")}},
+        {"TfrmSoftwares", []() -> store::Table& { return D().resultadosGerados().tbSoftware; }, "Cod_Software",
+         [] { return std::make_unique<edit::TfrmSoftwares>(); },
+         [](edit::Formulario& f) { return std::make_unique<edit::EdicaoSoftwares>(f); }, Membro,
+         {Tecla("dbeNome", "GEO MAPAS", "Nome", "GEO MAPAS"), Tecla("dbeInstRegistro", "INPX\bI", "InstRegistro", "INPI"),
+          Nome("dbcAutor", "A", "Autor", "7", "ANA"), Tecla("meDataConclusao", "031997", "DataConclusao", "03/1997"),
+          Tecla("dbmCoautores", "RUI", "Co_autores", "RUI"), Tecla("dbmDescricao", "Mapas", "Descricao", "Mapas")},
+         {Tecla("dbeInstRegistro", "\b", "InstRegistro", ""), Tecla("meDataConclusao", "12/98", "DataConclusao", "12/1998")}},
+        {"TfrmObras", []() -> store::Table& { return D().resultadosGerados().tbObrasEditadas; }, "Cod_Obra",
+         [] { return std::make_unique<edit::TfrmObras>(); },
+         [](edit::Formulario& f) { return std::make_unique<edit::EdicaoObras>(f); }, Membro,
+         {Tecla("dbTipoObra", "A", "TipoObra", "ALFA"), Tecla("dbeTitulo", "ATLAS", "Titulo", "ATLAS"),
+          Nome("dbcAutor", "A", "Autor", "7", "ANA"), Tecla("dbeEditora", "EDUSP", "Editora", "EDUSP"),
+          Tecla("dbcTipodeMidia", "B", "TipoMidia", "BETA"), Tecla("dbAlcance", "G", "Alcance", "GAMA"),
+          Tecla("meAnoEdicao", "1996", "AnoEdicao", "1996"), Escolhe("dbrgComercializada", "0", "Comercializada", "S"),
+          Escolhe("dbrgCientifica", "1", "Cientifica", "N"), Clica("btIncluirArea"),
+          Tecla("dbmCoAutores", "EVA", "tbObraAreaConhec.DescricaoAreaConhec", "CIÊNCIAS EXATAS")},
+         {Tecla("meAnoEdicao", "1998", "AnoEdicao", "1998"), Tecla("dbeEditora", "\b", "Editora", "")}},
     };
     return todos;
 }
