@@ -19,8 +19,10 @@
 #include "store/Projeto.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QTimer>
 #include <QTranslator>
 
 namespace app::ui {
@@ -81,15 +83,38 @@ void AbreArquivosDaLinhaDeComando(TfrmMenu1& janela, const QStringList& arquivos
     store::AbrirArquivoClick(arquivos.first());
 }
 
+void AbreArquivoDeOutraCopia(TfrmMenu1& janela, const QString& arquivo)
+{
+    // Not under an open dialog or a save in progress: the file waits until they are over.
+    if (QApplication::activeModalWidget() || app::interacao().esperaAberta()) {
+        QTimer::singleShot(250, &janela, [&janela, arquivo] { AbreArquivoDeOutraCopia(janela, arquivo); });
+        return;
+    }
+    janela.restauraDoMinimizado();
+    store::AbrirArquivoClick(arquivo);
+}
+
+void LigaOutraCopia(InstanciaUnica& unica, TfrmMenu1& janela)
+{
+    QObject::connect(&unica, &InstanciaUnica::restaurarPedido, &janela, &TfrmMenu1::restauraDoMinimizado);
+    // Queued: the open asks questions, which must not run inside the socket's own notification.
+    QObject::connect(
+        &unica, &InstanciaUnica::abrirPedido, &janela,
+        [&janela](const QString& arquivo) { AbreArquivoDeOutraCopia(janela, arquivo); }, Qt::QueuedConnection);
+}
+
 int ExecutaPrograma(QApplication& aplicacao)
 {
-    // A copy already running is brought forward, and this one ends without a window.
+    const QStringList arquivos = ArquivosDaLinhaDeComando(QCoreApplication::arguments());
+    // A copy already running is brought forward and given the project file this one was started
+    // with (from this copy's folder), and this one ends without a window.
     InstanciaUnica unica;
-    if (unica.avisaOutraCopia())
+    QStringList absolutos;
+    for (const QString& a : arquivos)
+        absolutos << QFileInfo(a).absoluteFilePath();
+    if (unica.avisaOutraCopia(1000, absolutos.mid(0, 1)))
         return 0;
     unica.escuta();
-
-    const QStringList arquivos = ArquivosDaLinhaDeComando(QCoreApplication::arguments());
 
     NomeiaAplicacao();
     CarregaTraducoesDoQt(aplicacao);
@@ -104,7 +129,7 @@ int ExecutaPrograma(QApplication& aplicacao)
     store::criaDados();
     // The window's first picture comes first; the hidden page tree is finished right after it.
     TfrmMenu1 janela(nullptr, TfrmMenu1::Montagem::PaginasDepoisDoPrimeiroQuadro);
-    QObject::connect(&unica, &InstanciaUnica::restaurarPedido, &janela, &TfrmMenu1::restauraDoMinimizado);
+    LigaOutraCopia(unica, janela);
     LigaComandos(janela);
     auto* protegida = qobject_cast<AplicacaoProtegida*>(&aplicacao);
     if (protegida)

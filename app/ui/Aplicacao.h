@@ -7,6 +7,7 @@ class QTranslator;
 
 namespace app::ui {
 
+class InstanciaUnica;
 class TfrmMenu1;
 
 // The program's start: one copy per user, then the main window and the store, then the event loop.
@@ -21,6 +22,12 @@ QTranslator* CarregaTraducoesDoQt(QApplication& aplicacao);
 // The project files named on the command line (options left out), and their opening as Open does it.
 QStringList ArquivosDaLinhaDeComando(const QStringList& argumentos);
 void AbreArquivosDaLinhaDeComando(TfrmMenu1& janela, const QStringList& arquivos);
+
+// What a later copy of the program asks of this one: the window comes forward, and a project file it
+// was given opens as Open would (after the save question), once no dialog or long operation is
+// under way.
+void LigaOutraCopia(InstanciaUnica& unica, TfrmMenu1& janela);
+void AbreArquivoDeOutraCopia(TfrmMenu1& janela, const QString& arquivo);
 
 // Fills the main window's command table with the commands the program has.
 void LigaComandos(TfrmMenu1& janela);

@@ -27,8 +27,13 @@ EditorMemo::EditorMemo(QPlainTextEdit* memo, QPushButton* confirmar, QPushButton
     , m_cancelar(cancelar)
 {
     m_memo->installEventFilter(this);
-    // Typing always has an edit under it, even when the one focus started was ended meanwhile.
+    // Typing always has an edit under it, even when the one focus started was ended meanwhile. Only
+    // a change of the text counts: the spelling underline redraws it without changing a letter.
     connect(m_memo, &QPlainTextEdit::textChanged, this, [this] {
+        QString texto = m_memo->toPlainText();
+        if (texto == m_ultimoTexto)
+            return;
+        m_ultimoTexto = std::move(texto);
         if (m_carregando)
             return;
         m_editado = true;

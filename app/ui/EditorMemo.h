@@ -59,6 +59,7 @@ private:
     QPointer<store::Table> m_tabela;
     bool m_editado = false;
     bool m_carregando = false;  // the text is being set by program: no edit, no edit mark
+    QString m_ultimoTexto;      // the memo's text when it last changed
 };
 
 } // namespace app::ui

@@ -22,6 +22,10 @@ namespace app::ui {
 namespace {
 
 const QByteArray Mensagem = QByteArrayLiteral("WM_USER 1024 0 0\n");
+// Then one line per file: the word, a blank and the path, percent-encoded so that it is one line.
+const QByteArray Abrir = QByteArrayLiteral("ABRIR ");
+// More than any list of paths a file manager hands over; a connection that says more is not read on.
+constexpr qsizetype LimiteDoPedido = 64 * 1024;
 
 bool Endereco(const QByteArray& caminho, sockaddr_un& endereco)
 {
@@ -84,8 +88,11 @@ QString InstanciaUnica::nomePadrao()
     return QStringLiteral("TfrmMenu1-") + QString::fromLatin1(h);
 }
 
-bool InstanciaUnica::avisaOutraCopia(int esperaMs)
+bool InstanciaUnica::avisaOutraCopia(int esperaMs, const QStringList& arquivos)
 {
+    QByteArray mensagem = Mensagem;
+    for (const QString& a : arquivos)
+        mensagem += Abrir + a.toUtf8().toPercentEncoding("/") + '\n';
     sockaddr_un endereco;
     const int s = SocketPara(m_caminho, endereco);
     if (s < 0)
@@ -101,8 +108,8 @@ bool InstanciaUnica::avisaOutraCopia(int esperaMs)
         // The copy that answered is told even if it reads slowly: what it has not taken in yet stays
         // in the socket's buffer after this end closes.
         qsizetype enviado = 0;
-        while (enviado < Mensagem.size()) {
-            const ssize_t n = ::send(s, Mensagem.constData() + enviado, std::size_t(Mensagem.size() - enviado), MSG_NOSIGNAL);
+        while (enviado < mensagem.size()) {
+            const ssize_t n = ::send(s, mensagem.constData() + enviado, std::size_t(mensagem.size() - enviado), MSG_NOSIGNAL);
             if (n > 0)
                 enviado += n;
             else if (n < 0 && errno == EINTR)
@@ -167,14 +174,18 @@ void InstanciaUnica::novaConexao()
 
 void InstanciaUnica::leConexao(int conexao, QSocketNotifier* aviso)
 {
-    // Whatever a later copy says, it only ever asks for one thing: each arrival of bytes is one request.
-    char buffer[256];
+    // Each arrival of bytes asks the window forward; the files to open are read once the later copy
+    // has said everything and closed its end.
+    char buffer[4096];
     bool chegou = false;
     bool fim = false;
+    QByteArray& recebido = m_recebido[conexao];
     for (;;) {
         const ssize_t n = ::recv(conexao, buffer, sizeof buffer, 0);
         if (n > 0) {
             chegou = true;
+            if (recebido.size() <= LimiteDoPedido)
+                recebido.append(buffer, n);
             continue;
         }
         if (n < 0 && errno == EINTR)
@@ -192,6 +203,17 @@ void InstanciaUnica::leConexao(int conexao, QSocketNotifier* aviso)
     }
     if (chegou)
         emit restaurarPedido();
+    if (fim)
+        interpreta(m_recebido.take(conexao));
+}
+
+void InstanciaUnica::interpreta(const QByteArray& recebido)
+{
+    if (recebido.size() > LimiteDoPedido)
+        return;
+    for (const QByteArray& linha : recebido.split('\n'))
+        if (linha.startsWith(Abrir) && linha.size() > Abrir.size())
+            emit abrirPedido(QString::fromUtf8(QByteArray::fromPercentEncoding(linha.mid(Abrir.size()))));
 }
 
 } // namespace app::ui

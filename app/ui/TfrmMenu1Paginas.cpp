@@ -552,7 +552,14 @@ void TfrmMenu1::montaIdentificacao(QWidget& paginaIdentificacao)
     QWidget::setTabOrder(bmbtCancelar, bmbtConfirmar);
 
     connect(dbcOrigem, &QComboBox::currentTextChanged, this, &TfrmMenu1::dbcOrigemChange);
-    connect(dbmObjetivoAtual, &QPlainTextEdit::textChanged, this, &TfrmMenu1::marcaIdentificacao);
+    // The spelling underline redraws the memo without changing a letter: that is no edit.
+    connect(dbmObjetivoAtual, &QPlainTextEdit::textChanged, this, [this, ultimo = QString()]() mutable {
+        QString texto = dbmObjetivoAtual->toPlainText();
+        if (texto != ultimo) {
+            ultimo = std::move(texto);
+            marcaIdentificacao();
+        }
+    });
     connect(dbeNrProjetoOrigem, &QLineEdit::textChanged, this, &TfrmMenu1::marcaIdentificacao);
     connect(meValProposta, &QLineEdit::textChanged, this, &TfrmMenu1::marcaIdentificacao);
     connect(meDataFim, &QLineEdit::textChanged, this, &TfrmMenu1::marcaIdentificacao);

@@ -2,6 +2,7 @@
 #include "PassosDeJanela.h"
 
 #include "app/ui/Aplicacao.h"
+#include "edit/Ortografia.h"
 #include "store/ComandosProjeto.h"
 #include "core/ProgramState.h"
 #include "store/Dados.h"
@@ -10,6 +11,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QSyntaxHighlighter>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -409,4 +411,38 @@ TEST_F(EditoresTest, MemoAfterNoToTheGuardSaveAndTypingAgainConfirmsWhatWasTyped
         EXPECT_FALSE(confirmar->isEnabled());
         EXPECT_TRUE(roteiro->textos().isEmpty()) << qPrintable(roteiro->textos().join(QLatin1Char('|')));
     }
+}
+
+// The dictionary is read while the user works and the memos' misspelt words get their underline
+// then: a redraw of the memos, not an edit of them.
+TEST_F(EditoresTest, TheSpellingUnderlineAppearingIsNoEdit)
+{
+    auto& an = store::DataAnaliseResultados();
+    for (store::Table* t : {&an.tbAnalisQualitativa, &an.tbComentariosGerais}) {
+        t->append();
+        t->setValue(QStringLiteral("Status"), QStringLiteral("N"));
+        t->setValue(QStringLiteral("Descricao"), QStringLiteral("Análize com erross ortograficus"));
+        t->post();
+    }
+    projeto().edit();
+    projeto().setValue(QStringLiteral("Objetivo"), QStringLiteral("Medir a qualidadde da agua"));
+    projeto().post();
+    janela->CreateWindows();
+    auto& ortografia = edit::Ortografia::DoPrograma();
+    ortografia.comecaLeitura();
+    ortografia.esperaLeitura();
+    if (!ortografia.disponivel())
+        GTEST_SKIP() << qPrintable(ortografia.motivo());
+    QTest::qWait(20);
+    const auto realces = janela->findChildren<QSyntaxHighlighter*>();
+    ASSERT_GE(realces.size(), 3);
+    for (QSyntaxHighlighter* r : realces)
+        r->rehighlight();
+    EXPECT_FALSE(janela->identificacaoEditada());
+    EXPECT_FALSE(janela->analiseEditada());
+    EXPECT_FALSE(janela->comentarioEditado());
+    EXPECT_EQ(an.tbAnalisQualitativa.state(), store::Table::State::Browse);
+    EXPECT_EQ(an.tbComentariosGerais.state(), store::Table::State::Browse);
+    EXPECT_FALSE(habilitado("btConfirmAnalise"));
+    EXPECT_FALSE(habilitado("btConfirmComent"));
 }

@@ -1,8 +1,14 @@
+#include "JanelaFixture.h"
+
+#include "app/ui/Aplicacao.h"
 #include "app/ui/InstanciaUnica.h"
 #include "app/ui/TfrmMenu1.h"
+#include "core/ProgramState.h"
 #include "store/Dados.h"
 
+#include <QDialog>
 #include <QDir>
+#include <QTemporaryDir>
 #include <QFile>
 #include <QTest>
 #include <QUuid>
@@ -65,4 +71,70 @@ TEST(InstanciaUnica, SocketLeftByACrashedCopyDoesNotBlockTheNextStart)
     EXPECT_TRUE(nova.escuta());
     InstanciaUnica outra(nome);
     EXPECT_TRUE(outra.avisaOutraCopia());
+}
+
+TEST(InstanciaUnica, SecondCopyHandsTheFilesItWasGivenToTheFirst)
+{
+    const QString nome = nomeDeTeste();
+    InstanciaUnica primeira(nome);
+    ASSERT_TRUE(primeira.escuta());
+    QStringList pedidos;
+    QObject::connect(&primeira, &InstanciaUnica::abrirPedido, [&](const QString& a) { pedidos << a; });
+    // Blanks, accents, a percent sign and a line break stay what they were on the way over.
+    const QStringList arquivos{QStringLiteral("/home/ana/Relatório final 100%.prj"), QStringLiteral("/tmp/a\nb.prj")};
+    InstanciaUnica segunda(nome);
+    EXPECT_TRUE(segunda.avisaOutraCopia(1000, arquivos));
+    EXPECT_TRUE(espera([&] { return pedidos.size() == 2; }));
+    EXPECT_EQ(pedidos, arquivos);
+    // Without a file, nothing is asked to open.
+    InstanciaUnica terceira(nome);
+    EXPECT_TRUE(terceira.avisaOutraCopia());
+    QTest::qWait(100);
+    EXPECT_EQ(pedidos.size(), 2);
+}
+
+// A file manager's double click while the program runs: the running copy asks about its unsaved
+// project, then opens the file, and waits while a dialog is open.
+class OutraCopia : public JanelaTest
+{
+};
+
+TEST_F(OutraCopia, OpensTheFileItIsHandedAfterTheSaveQuestionOnceNoDialogIsOpen)
+{
+    QTemporaryDir pasta;
+    const QString arquivo = salvaProjetoEFecha(pasta.path(), QStringLiteral("entregue.prj"));
+    preencheProjeto();
+    abreProjeto();
+    auto& inst = store::DataIdentificacao().tbInstituicao;
+    inst.first();
+    inst.edit();
+    inst.setValue(QStringLiteral("Nome"), QStringLiteral("NOME MUDADO"));
+    inst.post();
+    app::SetModified(true);
+    app::Estado().ProjectFileName.clear();
+
+    const QString nome = nomeDeTeste();
+    InstanciaUnica primeira(nome);
+    ASSERT_TRUE(primeira.escuta());
+    app::ui::LigaOutraCopia(primeira, *janela);
+    QDialog aberto(janela.get());
+    aberto.setModal(true);
+    aberto.show();
+
+    InstanciaUnica segunda(nome);
+    ASSERT_TRUE(segunda.avisaOutraCopia(1000, {arquivo}));
+    QTest::qWait(600);
+    EXPECT_TRUE(app::Estado().ProjectFileName.isEmpty()) << "opened under an open dialog";
+    EXPECT_TRUE(roteiro->mensagens.isEmpty());
+
+    roteiro->responde(app::Resposta::Nao);  // the unsaved project is not saved
+    aberto.close();
+    EXPECT_TRUE(espera([&] { return app::Estado().ProjectFileName == arquivo; }))
+        << qPrintable(roteiro->textos().join(QLatin1Char('|')));
+    ASSERT_FALSE(roteiro->mensagens.isEmpty());
+    EXPECT_EQ(roteiro->mensagens.front().botoes, app::Botoes::SimNaoCancelar);
+    EXPECT_TRUE(app::Estado().ProjectOpen);
+    EXPECT_FALSE(app::Estado().ProjectModified);
+    inst.first();
+    EXPECT_EQ(inst.value(QStringLiteral("Nome")), QStringLiteral("UNIVERSIDADE EXECUTORA"));
 }
