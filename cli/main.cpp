@@ -143,8 +143,12 @@ int main(int argc, char** argv)
         if (c.nome != nome)
             continue;
         if (ajuda) {
-            cli::Imprime(QStringLiteral("uso: rezozur-cli %1 %2\n    %3\n\n").arg(c.nome, c.argumentos, c.resumo)
-                         + TextoConfiguracaoServidor());
+            // Its own line breaks stay: only what came from a file is made safe line by line.
+            const QByteArray b = cli::ParaTerminal(QStringLiteral("uso: rezozur-cli %1 %2\n    %3\n\n").arg(c.nome, c.argumentos, c.resumo)
+                                                       + TextoConfiguracaoServidor(),
+                                                   true)
+                                     .toUtf8();
+            std::fwrite(b.constData(), 1, size_t(b.size()), stdout);
             return cli::Sucesso;
         }
         return c.executa(resto);

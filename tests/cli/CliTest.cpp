@@ -254,7 +254,8 @@ TEST_F(CliTest, CodigosDeSaidaEMensagensNaSaidaDeErros)
         EXPECT_TRUE(ajuda.saida.contains(c)) << c;
     const Resultado ajudaInfo = Cli({QStringLiteral("info"), QStringLiteral("--help")});
     EXPECT_EQ(ajudaInfo.codigo, 0);
-    EXPECT_TRUE(ajudaInfo.saida.startsWith("uso: rezozur-cli info ARQUIVO.prj"));
+    EXPECT_TRUE(ajudaInfo.saida.startsWith("uso: rezozur-cli info ARQUIVO.prj\n")) << ajudaInfo.saida.constData();
+    EXPECT_TRUE(ajudaInfo.saida.contains("\nServidor: ")) << "its lines stay lines";
     // Both helps say where the server settings come from.
     for (const Resultado* r : {&ajuda, &ajudaInfo})
         for (const char* texto : {"rezozur.ini", "REZOZUR_SERVIDOR", "REZOZUR_PORTA_KESTA"})
