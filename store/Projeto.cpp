@@ -35,8 +35,12 @@ const QString TextoArquivoInvalido = QStringLiteral("Arquivo com formato inváli
 const QString TextoBancoDanificado = QStringLiteral("Arquivos de banco de dados ausentes ou danificados.");
 QString TextoEnviosAlemDoLimite()
 {
+    // The count as Brazilians write it: "200.000".
+    QString linhas = QString::number(RegistroEnvios::LimiteDeLinhas);
+    for (qsizetype i = linhas.size() - 3; i > 0; i -= 3)
+        linhas.insert(i, QLatin1Char('.'));
     return QStringLiteral("O registro de envios deste projeto passa do limite de %1 linhas ou %2 MB e não foi lido.")
-               .arg(RegistroEnvios::LimiteDeLinhas)
+               .arg(linhas)
                .arg(RegistroEnvios::LimiteDeBytes >> 20)
            + app::CR
            + QStringLiteral("O projeto foi aberto sem ele: confira no servidor o que o último envio gravou "

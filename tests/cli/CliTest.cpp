@@ -587,7 +587,7 @@ TEST_F(ArquivosHostisTest, ArquivosQueMentemEDiscoCheio)
     envios += "P\t2024-01-02T03:04:05.006\ttbMembro\tmembro.atualiza_membro\trespondido\t0\t0\t2024-01-02T03:04:05.006\n";
     for (int i = 0; i < 600000; ++i)
         envios += linhaDeEnvio;
-    const QString enviosLongos = QStringLiteral("O registro de envios deste projeto passa do limite de 200000 linhas ou 16 MB e "
+    const QString enviosLongos = QStringLiteral("O registro de envios deste projeto passa do limite de 200.000 linhas ou 16 MB e "
                                                 "não foi lido.\nO projeto foi aberto sem ele: confira no servidor o que o "
                                                 "último envio gravou antes de enviar de novo.\n");
 
