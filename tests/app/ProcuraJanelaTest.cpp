@@ -9,6 +9,7 @@
 #include "app/ui/Registros.h"
 #include "edit/FonteDeItens.h"
 #include "edit/Procura.h"
+#include "edit/ui/RealceOrtografico.h"
 #include "store/Dados.h"
 
 #include <QDockWidget>
@@ -157,10 +158,26 @@ TEST_F(ProcuraJanelaTest, AchaSemCaixaNemAcentosEMostraORegistroEscolhido)
         EXPECT_TRUE(antes[i].startsWith(depois[i])) << qPrintable(depois[i]);
 
     // Enter opens the chosen record in its dialog.
+    // Its description is spell-checked, its co-author list (names) is not.
     QString titulo;
+    bool descricaoVerificada = false;
+    bool coautoresVerificados = true;
     passos::noDialogo([&] { QTest::keyClick(painel->campo(), Qt::Key_Return); },
-                      [&](QDialog* d) { titulo = passos::em<QLineEdit>(d, "dbeTitulo")->text(); });
+                      [&](QDialog* d) {
+                          titulo = passos::em<QLineEdit>(d, "dbeTitulo")->text();
+                          auto verificado = [&](const char* memo) {
+                              auto* m = passos::em<QPlainTextEdit>(d, memo);
+                              return m && m->document()->findChild<edit::RealceOrtografico*>() != nullptr;
+                          };
+                          descricaoVerificada = verificado("dbmDescricao");
+                          coautoresVerificados = verificado("dbmCoautores");
+                      });
     EXPECT_EQ(titulo, S("Efeitos da AÇÃO humana"));
+    EXPECT_TRUE(descricaoVerificada);
+    EXPECT_FALSE(coautoresVerificados);
+    for (const char* memo : {"dbmObjetivoAtual", "dbAnalise", "dbComentario"})
+        EXPECT_NE(janela->findChild<QPlainTextEdit*>(S(memo))->document()->findChild<edit::RealceOrtografico*>(), nullptr)
+            << memo;
 
     // Escape empties the field and puts the results away.
     painel->campo()->setFocus();
