@@ -150,7 +150,8 @@ void PainelProcura::atualiza()
 {
     m_espera->stop();
     const QString texto = m_campo->text().trimmed();
-    if (texto.isEmpty()) {
+    // Nothing to find without a project; a project closed puts the results away.
+    if (texto.isEmpty() || !app::Estado().ProjectOpen) {
         m_resultado = {};
         m_texto.clear();
         if (m_doca)
@@ -159,7 +160,7 @@ void PainelProcura::atualiza()
     }
     const bool mesmoTexto = texto == m_texto;
     const int antes = mesmoTexto ? atual() : -1;
-    m_resultado = app::Estado().ProjectOpen ? m_procura.procura(texto, Limite) : edit::ResultadoDaProcura{};
+    m_resultado = m_procura.procura(texto, Limite);
     m_texto = texto;
     if (!m_doca) {
         criaDoca();
@@ -214,8 +215,6 @@ void PainelProcura::preenche()
     QString contagem = total == 1 ? QStringLiteral("1 resultado") : QStringLiteral("%1 resultados").arg(total);
     if (total > int(m_itens.size()))
         contagem += QStringLiteral(" (mostrando os primeiros %1)").arg(m_itens.size());
-    if (!app::Estado().ProjectOpen)
-        contagem = QStringLiteral("Nenhum projeto aberto.");
     m_contagem->setText(contagem);
     // The record's name takes up to a third of the list; the text in context the rest.
     m_lista->resizeColumnToContents(0);

@@ -7,6 +7,7 @@
 #include "app/ui/PaginaAdiada.h"
 #include "app/ui/PainelProcura.h"
 #include "app/ui/Registros.h"
+#include "core/ProgramState.h"
 #include "edit/FonteDeItens.h"
 #include "edit/Procura.h"
 #include "edit/ui/RealceOrtografico.h"
@@ -178,6 +179,18 @@ TEST_F(ProcuraJanelaTest, AchaSemCaixaNemAcentosEMostraORegistroEscolhido)
     for (const char* memo : {"dbmObjetivoAtual", "dbAnalise", "dbComentario"})
         EXPECT_NE(janela->findChild<QPlainTextEdit*>(S(memo))->document()->findChild<edit::RealceOrtografico*>(), nullptr)
             << memo;
+
+    // The results follow the tables: a record gone leaves the list at the next turn, and a project
+    // closed puts the list away.
+    store::Table& analise = store::DataAnaliseResultados().tbAnalisQualitativa;
+    analise.first();
+    analise.remove();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return painel->resultado().total == 4; }, 5000));
+    EXPECT_TRUE(painel->doca()->isVisible());
+    app::Estado().ProjectOpen = false;
+    estudos.emptyTable();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !painel->doca()->isVisible(); }, 5000));
+    app::Estado().ProjectOpen = true;
 
     // Escape empties the field and puts the results away.
     painel->campo()->setFocus();
