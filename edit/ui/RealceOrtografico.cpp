@@ -40,8 +40,17 @@ RealceOrtografico::RealceOrtografico(QTextDocument* documento, Ortografia& ortog
     : QSyntaxHighlighter(documento), m_ortografia(ortografia)
 {
     // What was shown before the dictionary was in, or before a word was added, is looked at again.
-    connect(&m_ortografia, &Ortografia::pronta, this, &QSyntaxHighlighter::rehighlight);
-    connect(&m_ortografia, &Ortografia::mudou, this, &QSyntaxHighlighter::rehighlight);
+    connect(&m_ortografia, &Ortografia::pronta, this, &RealceOrtografico::revisaTudo);
+    connect(&m_ortografia, &Ortografia::mudou, this, &RealceOrtografico::revisaTudo);
+}
+
+void RealceOrtografico::revisaTudo()
+{
+    if (!document())
+        return;
+    // The layout is told of the new underline directly, not through these signals: it still redraws.
+    const QSignalBlocker silencio(document());
+    rehighlight();
 }
 
 QTextCharFormat RealceOrtografico::Formato()

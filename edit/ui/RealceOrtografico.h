@@ -22,6 +22,11 @@ public:
     Ortografia& ortografia() const { return m_ortografia; }
     static QTextCharFormat Formato();
 
+    // Looks at every word again (the dictionary came in, a word was added). Qt reports a whole
+    // rehighlight as a change of the text, which it is not: the form binding the memo would take
+    // it for the user's edit, so the document says nothing meanwhile.
+    void revisaTudo();
+
 protected:
     void highlightBlock(const QString& texto) override;
 

@@ -119,8 +119,13 @@ TEST_F(OrtografiaTest, SublinhaSugereEAprendePalavras)
     memo.moveCursor(QTextCursor::End);
     passos::tecla(&memo, S(" Rezozur"));
     EXPECT_EQ(Sublinhadas(memo), (QStringList{S("concluida"), S("Rezozur")}));
+    // Looking at the words again is no change of the text: a form binding the memo sees no edit.
+    int mudancas = 0;
+    const auto conexao = QObject::connect(&memo, &QPlainTextEdit::textChanged, [&] { ++mudancas; });
     Aciona(MenuSobre(memo, S("Rezozur")), S("Adicionar ao dicionário"));
     EXPECT_EQ(Sublinhadas(memo), QStringList{S("concluida")});
+    EXPECT_EQ(mudancas, 0);
+    QObject::disconnect(conexao);
     QFile arquivo(usuario);
     ASSERT_TRUE(arquivo.open(QIODevice::ReadOnly));
     EXPECT_EQ(arquivo.readAll(), QByteArray("Rezozur\n"));
