@@ -66,11 +66,15 @@ QString Resumo(const net::ResultadoEnvio& r, bool gravado)
     case net::EtapaEnvio::Concluido:
         if (r.nadaEnviado)
             return QStringLiteral("nada a enviar");
-        return QStringLiteral("%1; exclusões recusadas: %2; projeto %3")
+        return QStringLiteral("%1; exclusões recusadas: %2; projeto %3%4")
             .arg(r.flags.erro || r.flags.erroResposta ? QStringLiteral("enviado com erros")
                                                       : QStringLiteral("enviado"),
                  r.flags.exclusaoRecusada ? QStringLiteral("sim") : QStringLiteral("não"),
-                 gravado ? QStringLiteral("gravado") : QStringLiteral("NÃO gravado"));
+                 gravado ? QStringLiteral("gravado") : QStringLiteral("NÃO gravado"),
+                 r.retidos.empty() ? QString() : QStringLiteral("; %1 registro(s) retido(s)").arg(r.retidos.size()));
+    case net::EtapaEnvio::SemRespostaAnterior:
+        return r.retidos.empty() ? QStringLiteral("envio não feito")
+                                 : QStringLiteral("envio não feito: %1 registro(s) retido(s)").arg(r.retidos.size());
     case net::EtapaEnvio::FalhaEnvio:
         return QStringLiteral("envio interrompido por falha de comunicação; projeto não gravado");
     case net::EtapaEnvio::Pendencias:
@@ -182,6 +186,8 @@ int Enviar(const Comando& comando, const QStringList& argumentos)
         Imprime(QStringLiteral("resultado: ") + Resumo(r, false));
         return Falha;
     }
+    for (const QString& retido : r.retidos)
+        Imprime(QStringLiteral("retido: ") + retido);
     Imprime(QStringLiteral("resultado: ") + Resumo(r, gravado));
     if (gravado)
         Imprime(QStringLiteral("gravado em: ") + destino);
@@ -197,6 +203,9 @@ int Enviar(const Comando& comando, const QStringList& argumentos)
     if (r.etapa != net::EtapaEnvio::Concluido)
         return Falha;
     if (pediuGravacao && !gravado)
+        return Falha;
+    // Something the user asked to send did not go: a script must not take that for success.
+    if (!r.retidos.empty())
         return Falha;
     return r.flags.erro || r.flags.erroResposta ? Falha : Sucesso;
 }

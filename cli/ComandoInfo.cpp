@@ -32,7 +32,8 @@ const QString LegendaDasLetras = QStringLiteral(
     "E, X, Y, P, Q, M, Z edição não concluída");
 
 // "último envio: 07/12/2026 11:40:02; 3 pedido(s); 5 aceito(s), 1 recusado(s), 0 sem resposta",
-// then one line per refused record and per request whose reply was lost.
+// then one line per record, named as its page's grid names it, with the server's answer, and one
+// per request whose reply was lost.
 void ImprimeUltimoEnvio()
 {
     const std::vector<const store::PedidoEnviado*> ultimo = store::Envios().ultimoEnvio();
@@ -46,11 +47,14 @@ void ImprimeUltimoEnvio()
         for (const store::ItemEnviado& i : p->itens) {
             if (i.semResposta())
                 ++semResposta;
-            else if (i.recusado()) {
+            else if (i.recusado())
                 ++recusados;
-                detalhes << QStringLiteral("  %1 %2 (%3): %4").arg(p->tabela, i.chaveAntes, i.status, i.significado);
-            } else
+            else
                 ++aceitos;
+            // "  Estudos: ESTUDO X (I, código -3): aceito; resposta 57"
+            detalhes << QStringLiteral("  %1: %2 (%3, código %4): %5%6")
+                            .arg(store::TituloDaTabela(p->tabela), i.rotulo(), i.status, i.chaveAntes, i.significado,
+                                 i.semResposta() ? QString() : QStringLiteral("; resposta ") + i.resposta);
         }
         if (p->possivelmenteAplicado && !p->liberado)
             detalhes << QStringLiteral("  %1: resposta perdida; registros possivelmente gravados no servidor").arg(p->tabela);

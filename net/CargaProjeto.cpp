@@ -1,7 +1,9 @@
 #include "net/CargaProjeto.h"
 
+
 #include "core/Interacao.h"
 #include "core/ProgramState.h"
+#include "net/DiarioDeEnvios.h"
 #include "net/JanelaNet.h"
 #include "net/TextoTabela.h"
 #include "net/Transporte.h"
@@ -256,6 +258,13 @@ bool RecebeProjeto(const QString& usuario, const QString& senha, const EscolhePr
     }
     app::FechaEspera();
     app::SetTrocaCancelada(false);
+    // What the server holds is now in the tables: nothing of this project is in doubt any more. A
+    // send of the project under way elsewhere keeps its journal; the next download settles it.
+    DiarioDeEnvios diario(ServidorDoDiario(), usuario, app::Estado().ProjectCode);
+    if (diario.trava()) {
+        diario.le();
+        diario.assenta();
+    }
     return true;
 }
 

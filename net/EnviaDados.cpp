@@ -2,6 +2,7 @@
 
 #include "core/Interacao.h"
 #include "core/ProgramState.h"
+#include "net/DiarioDeEnvios.h"
 #include "net/Transporte.h"
 #include "store/Catalogo.h"
 #include "store/Dados.h"
@@ -208,7 +209,10 @@ std::vector<PreviaDaTabela> PreviaDoEnvio(store::Dados& dados)
         t->setFiltered(filtrada);
         if (atual && t->bookmarkValid(atual) && t->rowMatchesFilter(atual))
             t->gotoBookmark(atual);
+        const auto retidos = RetidosDoEnvio().find(t);
         for (store::Table::Bookmark b : linhas) {
+            if (retidos != RetidosDoEnvio().end() && retidos->second.count(b))
+                continue;  // held back: it does not go
             const QString s = t->rowValue(b, 0);
             if (s == QLatin1String("I"))
                 ++p.inclusoes;
@@ -263,24 +267,81 @@ ResultadoEnvio EnviaDados(store::Dados& dados, const QString& usuario, const QSt
         app::SetModified(true);
     }
 
-    // The reply to an earlier request was lost after it went out: the server may hold those rows
-    // already, and the protocol cannot ask it. Sending them again could duplicate them.
-    const QStringList semResposta = RegistrosSemResposta(dados);
-    if (!semResposta.isEmpty()) {
+    // The send journal of this project on this server for this user, whatever file it is sent from.
+    DiarioDeEnvios diario(ServidorDoDiario(), usuario, app::Estado().ProjectCode);
+    if (!diario.trava()) {
+        app::Mensagem(QStringLiteral("Outro envio deste projeto está em andamento neste computador.\r"
+                                     "Aguarde o fim dele e repita a operação."),
+                      app::Icone::Erro);
+        r.etapa = EtapaEnvio::OutroEnvio;
+        return r;
+    }
+    if (diario.le() == DiarioDeEnvios::Leitura::Danificado)
+        app::Mensagem(QStringLiteral("O diário de envios deste projeto estava danificado e foi posto de lado em:\r")
+                          + QDir::toNativeSeparators(diario.postoDeLado())
+                          + QStringLiteral("\rEle não mostra mais quais registros o servidor já recebeu."),
+                      app::Icone::Aviso);
+    if (diario.suspeito()) {
         const QString texto =
-            QStringLiteral("A resposta do servidor a um envio anterior não chegou. Os registros abaixo podem já ter "
-                           "sido gravados no servidor, e enviá-los de novo pode duplicá-los:\r")
-            + lista(semResposta)
-            + QStringLiteral("\r\rRecomenda-se carregar novamente o projeto do servidor e conferir as informações.\r"
-                             "Enviar esses registros assim mesmo?");
+            QStringLiteral("Não se sabe se algum registro deste projeto já foi recebido pelo servidor num envio "
+                           "anterior: o diário de envios foi danificado.\r"
+                           "Recomenda-se carregar novamente o projeto do servidor e conferir as informações.\r"
+                           "Enviar assim mesmo?");
         if (!pergunta(acoes.reenviarSemResposta, texto)) {
             app::Mensagem(QStringLiteral("Nenhum dado foi enviado."), app::Icone::Informacao);
             r.etapa = EtapaEnvio::SemRespostaAnterior;
             return r;
         }
-        LiberaRegistrosSemResposta();
-        app::SetModified(true);
+        diario.confiaDeNovo();
     }
+
+    // Rows an earlier request may already have given the server, from this file or another copy of
+    // the project: those whose reply was never understood go again only when the user chooses so;
+    // those the server took never go again. The rest of the send goes on.
+    std::vector<RegistroRetido> retidos = RegistrosRetidos(dados, &diario);
+    QStringList semResposta, jaRecebidos;
+    for (const RegistroRetido& x : retidos)
+        (x.semResposta ? semResposta : jaRecebidos) << x.texto();
+    if (!jaRecebidos.isEmpty())
+        app::Mensagem(QStringLiteral("Os registros abaixo já foram enviados ao servidor a partir de outro arquivo ou de "
+                                     "uma cópia deste projeto e não serão enviados de novo:\r")
+                          + lista(jaRecebidos)
+                          + QStringLiteral("\r\rContinue a partir do arquivo mais recente, ou carregue novamente o "
+                                           "projeto do servidor."),
+                      app::Icone::Informacao);
+    if (!semResposta.isEmpty()) {
+        const QString texto =
+            QStringLiteral("A resposta do servidor a um envio anterior não chegou ou não foi entendida. Os registros "
+                           "abaixo podem já ter sido gravados no servidor, e enviá-los de novo pode duplicá-los:\r")
+            + lista(semResposta)
+            + QStringLiteral("\r\rRecomenda-se carregar novamente o projeto do servidor e conferir as informações.\r"
+                             "Respondendo Não, esses registros ficam retidos e o restante do envio prossegue.\r"
+                             "Enviar esses registros assim mesmo?");
+        if (pergunta(acoes.reenviarSemResposta, texto)) {
+            std::erase_if(retidos, [](const RegistroRetido& x) { return x.semResposta; });
+            LiberaRegistrosSemResposta();
+            app::SetModified(true);
+        }
+    }
+    for (const RegistroRetido& x : retidos)
+        r.retidos.push_back(x.texto());
+    RetidosDoEnvio().clear();
+    for (const RegistroRetido& x : retidos)
+        RetidosDoEnvio()[x.tabela].insert(x.linha);
+    struct Solta {
+        ~Solta()
+        {
+            RetidosDoEnvio().clear();
+            DiarioAtivo() = nullptr;
+        }
+    } solta;
+    if (!retidos.empty() && PreviaDoEnvio(dados).empty()) {
+        app::Mensagem(QStringLiteral("Nenhum dado foi enviado: todas as modificações pendentes estão retidas."),
+                      app::Icone::Informacao);
+        r.etapa = EtapaEnvio::SemRespostaAnterior;
+        return r;
+    }
+    DiarioAtivo() = &diario;
 
     r.etapa = confere(dados, usuario, senha, acoes);
     if (r.etapa != EtapaEnvio::Concluido)

@@ -7,6 +7,8 @@
 
 #include <array>
 #include <functional>
+#include <map>
+#include <set>
 
 #include "store/Table.h"
 
@@ -21,6 +23,8 @@ struct PedidoEnviado;
 // The way back to the server: every table's pending rows go out in one request, and the server's
 // answer, one line per row, rewrites statuses, removes deleted rows and installs permanent codes.
 namespace net {
+
+struct EntradaDoDiario;
 
 // The flags of one send, cleared when it starts; they choose the closing messages.
 struct FlagsEnvio {
@@ -46,6 +50,30 @@ int DesfazEdicoesPendentes(store::Dados& dados);
 // The rows of earlier requests whose reply was lost that still wait to be sent (one line each:
 // title, key and letter); empty when nothing could be sent twice.
 QStringList RegistrosSemResposta(store::Dados& dados);
+// A pending row that the send holds back: an earlier request of this project, from this file or
+// any other copy (the send journal says so), may already have given it to the server.
+struct RegistroRetido {
+    store::Table* tabela;
+    store::Table::Bookmark linha;
+    QString letra;
+    QString chave;
+    QString nome;          // as its page's grid shows it
+    bool semResposta;      // the request went out without an understood reply (else: already taken)
+    QString motivo;
+    // "Estudos: ESTUDO X (inclusão, código -3): enviado em ... sem resposta entendida do servidor"
+    QString texto() const;
+};
+class DiarioDeEnvios;
+// Those rows, in send order; `diario` may be null (only this file's own log is read then).
+std::vector<RegistroRetido> RegistrosRetidos(store::Dados& dados, const DiarioDeEnvios* diario);
+
+// A deletion the server refused leaves its record deleted (hidden, to be sent again). The send
+// history can undo it: the record comes back, marked changed (whether it had local changes before
+// is not known, and A loses none), and its log entry says so. False when the record is no longer
+// there as deleted (sent again since, or undone already).
+bool ExclusaoDesfazivel(store::Dados& dados, const store::PedidoEnviado& pedido, const store::ItemEnviado& item);
+bool DesfazExclusaoRecusada(store::Dados& dados, const store::PedidoEnviado& pedido, store::ItemEnviado& item);
+
 // The user chose to send them anyway: the log stops asking about those requests.
 void LiberaRegistrosSemResposta();
 
@@ -74,6 +102,13 @@ QDateTime& InicioDoEnvio();
 
 // The pending rows of a table in send order, as the send log lists them (no answer yet).
 std::vector<store::ItemEnviado> ItensPendentes(store::Table& tabela);
+// The same rows as the send journal keeps them, for the request `pedido`.
+std::vector<EntradaDoDiario> EntradasDoDiario(store::Table& tabela, const QString& pedido, const QDateTime& quando);
+// A digest of the values a row carries to the server (every exchanged column but the status).
+QString ImpressaoDoRegistro(const store::Table& tabela, store::Table::Bookmark linha);
+// Rows the send under way holds back (an earlier request may have taken them): no request body,
+// no answer line, no log entry. Emptied when the send ends.
+std::map<const store::Table*, std::set<store::Table::Bookmark>>& RetidosDoEnvio();
 
 
 // One table: builds the body, posts it to `caminho` and reads the answer. Returns the request's
@@ -127,7 +162,9 @@ struct AcoesDoEnvio {
 enum class EtapaEnvio {
     SemSenha,           // nothing done: the password is missing; the dialog stays open
     EdicaoPendente,     // half-edited rows the user chose to keep: nothing asked of the server
-    SemRespostaAnterior, // rows an earlier send may have applied unawares: nothing asked of the server
+    SemRespostaAnterior, // everything pending was held back (an earlier send may have applied it), or the
+                         // send journal could not be trusted and the user chose not to go on
+    OutroEnvio,         // another send of the same project is under way, or its journal cannot be written
     FalhaPermissao,     // the permission request failed or its answer was not understood
     SemPermissao,       // "-1" or "-2"
     OrigemInvalida,     // the origin project number holds something other than digits
@@ -141,6 +178,7 @@ struct ResultadoEnvio {
     EtapaEnvio etapa = EtapaEnvio::SemSenha;
     FlagsEnvio flags;
     bool nadaEnviado = true;
+    std::vector<QString> retidos;  // the rows held back, as RegistroRetido::texto says them
     bool fechaDialogo() const { return etapa != EtapaEnvio::SemSenha; }
 };
 

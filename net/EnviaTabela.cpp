@@ -2,12 +2,15 @@
 
 #include "core/Interacao.h"
 #include "core/ProgramState.h"
+#include "net/DiarioDeEnvios.h"
 #include "net/ModoDeEnvio.h"
 #include "net/PropagaChave.h"
 #include "net/Transporte.h"
 #include "store/Catalogo.h"
 #include "store/Dados.h"
 #include "store/RegistroEnvios.h"
+
+#include <QCryptographicHash>
 
 namespace net {
 
@@ -138,7 +141,56 @@ QString significadoDaRecusa(const store::Table& t, qlonglong valor)
 
 const QString SemResposta = QStringLiteral("sem resposta");
 
+// The pending rows in send order, less those the send holds back.
+std::vector<store::Table::Bookmark> linhasPendentes(store::Table& t)
+{
+    std::vector<store::Table::Bookmark> r = t.visibleRows();
+    const auto retidos = RetidosDoEnvio().find(&t);
+    if (retidos != RetidosDoEnvio().end())
+        std::erase_if(r, [&](store::Table::Bookmark b) { return retidos->second.count(b) > 0; });
+    return r;
+}
+
 } // namespace
+
+std::map<const store::Table*, std::set<store::Table::Bookmark>>& RetidosDoEnvio()
+{
+    static std::map<const store::Table*, std::set<store::Table::Bookmark>> r;
+    return r;
+}
+
+QString ImpressaoDoRegistro(const store::Table& t, store::Table::Bookmark b)
+{
+    const int n = slotValido(t.tag()) ? std::min(store::TableFieldCounts[size_t(t.tag())], t.fieldCount()) : t.fieldCount();
+    QByteArray valores;
+    for (int i = 1; i < n; ++i) {
+        if (campoNaoEnviado(t.name(), t.field(i).name))
+            continue;
+        valores += CodificaValor(t.rowValue(b, i).trimmed()).toLatin1();
+        valores += '\x1f';
+    }
+    return QString::fromLatin1(QCryptographicHash::hash(valores, QCryptographicHash::Sha256).toHex().left(32));
+}
+
+std::vector<EntradaDoDiario> EntradasDoDiario(store::Table& t, const QString& pedido, const QDateTime& quando)
+{
+    ModoDeEnvio modo(t);
+    modo.inicia(FiltroEnvio);
+    std::vector<EntradaDoDiario> r;
+    for (store::Table::Bookmark b : linhasPendentes(t)) {
+        const QString status = t.rowValue(b, 0);
+        EntradaDoDiario e;
+        e.quando = quando;
+        e.pedido = pedido;
+        e.tabela = t.name();
+        e.letra = status == QLatin1String("Z") ? QStringLiteral("D") : status;
+        e.chave = store::ChaveDoRegistro(t, b);
+        e.impressao = ImpressaoDoRegistro(t, b);
+        e.nome = store::NomeDoRegistro(t, b);
+        r.push_back(std::move(e));
+    }
+    return r;
+}
 
 QDateTime& InicioDoEnvio()
 {
@@ -151,10 +203,10 @@ std::vector<store::ItemEnviado> ItensPendentes(store::Table& t)
     ModoDeEnvio modo(t);
     modo.inicia(FiltroEnvio);
     std::vector<store::ItemEnviado> r;
-    for (store::Table::Bookmark b : t.visibleRows()) {
+    for (store::Table::Bookmark b : linhasPendentes(t)) {
         const QString status = t.rowValue(b, 0);
         r.push_back({status == QLatin1String("Z") ? QStringLiteral("D") : status, store::ChaveDoRegistro(t, b), {}, {},
-                     SemResposta});
+                     SemResposta, store::NomeDoRegistro(t, b)});
     }
     return r;
 }
@@ -190,7 +242,7 @@ QString preparaParamTabela(store::Table& t)
 {
     ModoDeEnvio modo(t);
     modo.inicia(FiltroEnvio);
-    const std::vector<store::Table::Bookmark> linhas = t.visibleRows();
+    const std::vector<store::Table::Bookmark> linhas = linhasPendentes(t);
     if (linhas.empty())
         return {};
 
@@ -252,12 +304,12 @@ int TrataResposta(store::Dados& dados, store::Table& t, const QByteArray& respos
 {
     ModoDeEnvio modo(t);
     modo.inicia(FiltroResposta);
-    const std::vector<store::Table::Bookmark> linhas = t.visibleRows();
+    const std::vector<store::Table::Bookmark> linhas = linhasPendentes(t);
     std::vector<store::ItemEnviado> itens;
     for (store::Table::Bookmark b : linhas) {
         const QString status = t.rowValue(b, 0);
         itens.push_back({status == QLatin1String("Z") ? QStringLiteral("D") : status, store::ChaveDoRegistro(t, b), {}, {},
-                         SemResposta});
+                         SemResposta, store::NomeDoRegistro(t, b)});
     }
     // Whatever happens below, the log learns which rows got an answer and which did not.
     struct Registra {
@@ -343,14 +395,35 @@ int EnviaTabela(store::Dados& dados, store::Table& t, const QString& caminho, bo
     int resultado = 0;
     store::PedidoEnviado pedido;
     bool enviou = false;
+    // What the journal learns once the request is over: it never got whole to the server, or its
+    // reply was understood (for the rows it reached).
+    struct Diario {
+        DiarioDeEnvios* diario = nullptr;
+        QString marca;
+        bool naoChegou = false;
+        bool respondido = false;
+    } diario;
     // Every request that went out is in the send log, however it ended.
     struct Registra {
         store::PedidoEnviado& pedido;
         const bool& enviou;
+        Diario& diario;
         ~Registra()
         {
             if (!enviou)
                 return;
+            if (diario.diario && diario.naoChegou) {
+                diario.diario->registraNaoEnviado(diario.marca);
+            } else if (diario.diario && diario.respondido) {
+                std::vector<EntradaDoDiario> respostas(pedido.itens.size());
+                std::vector<bool> recusado(pedido.itens.size());
+                for (size_t i = 0; i < pedido.itens.size(); ++i) {
+                    respostas[i].codigo = pedido.itens[i].resposta;
+                    recusado[i] = pedido.itens[i].recusado();
+                }
+                // Not written: the rows stay in doubt, which only ever asks the user once too often.
+                diario.diario->registraResposta(diario.marca, respostas, recusado);
+            }
             if (pedido.possivelmenteAplicado) {
                 // Only rows sent as insertions or changes could end up twice on the server.
                 pedido.possivelmenteAplicado = false;
@@ -361,7 +434,7 @@ int EnviaTabela(store::Dados& dados, store::Table& t, const QString& caminho, bo
             store::Envios().registra(std::move(pedido));
             app::SetModified(true);
         }
-    } registra{pedido, enviou};
+    } registra{pedido, enviou, diario};
     try {
         const QString corpo = preparaParamTabela(t);
         if (corpo.isEmpty()) {
@@ -373,13 +446,41 @@ int EnviaTabela(store::Dados& dados, store::Table& t, const QString& caminho, bo
         pedido.tabela = t.name();
         pedido.procedimento = caminho.mid(caminho.lastIndexOf(QLatin1Char('/')) + 1);
         pedido.itens = ItensPendentes(t);
+        // On disk before the request goes: a process killed from here on leaves these rows in doubt.
+        if (DiarioDeEnvios* d = DiarioAtivo()) {
+            const QString marca = pedido.quando.toString(Qt::ISODateWithMs) + QLatin1Char(' ') + pedido.procedimento;
+            if (!d->registraSaida(EntradasDoDiario(t, marca, pedido.quando))) {
+                flags.erro = true;
+                app::FechaEspera();
+                app::Mensagem(QStringLiteral("Não foi possível gravar o diário de envios em:\r") + d->arquivo()
+                                  + QStringLiteral("\r(") + d->erro()
+                                  + QStringLiteral(")\rNada mais foi enviado, para que nenhum registro possa chegar duas "
+                                                   "vezes ao servidor."),
+                              app::Icone::Erro);
+                return FalhaConexao;
+            }
+            diario.diario = d;
+            diario.marca = marca;
+        }
         enviou = true;
         resultado = ExecutaPedido(Config().host, Config().portaKesta, caminho, corpo);
+        const UltimoPedido detalhe = DetalheDoUltimoPedido();
+        // Only the protocol's own answer, one number a line under a success status, says what the
+        // server did. A page of a proxy in front of it (a 504 after the server applied the request),
+        // a cut or garbled reply, or an error status says nothing: those rows may be on the server.
+        if (resultado >= 0 && detalhe.statusHttp != 0 && detalhe.statusHttp / 100 != 2)
+            resultado = FalhaPaginaHtml;
         if (resultado < 0) {
-            // A reply that broke off after the request went out may come from a server that applied
-            // it: those rows must not go out again unawares.
-            pedido.situacao = QStringLiteral("falha: ") + QString::number(resultado);
-            pedido.possivelmenteAplicado = resultado == FalhaLeitura;
+            // Surely not applied only when the request never got whole to the server.
+            const bool naoChegou =
+                resultado == FalhaSeguranca || (resultado == FalhaConexao && !detalhe.podeTerChegado);
+            pedido.situacao = QStringLiteral("falha: ") + QString::number(resultado)
+                              + (naoChegou ? QStringLiteral(" (não enviado)") : QStringLiteral(" (resultado incerto)"));
+            pedido.possivelmenteAplicado = !naoChegou;
+            diario.naoChegou = naoChegou;
+            if (naoChegou)
+                for (store::ItemEnviado& i : pedido.itens)
+                    i.significado = QStringLiteral("não enviado");
             app::FechaEspera();
             MostraFalha(resultado);
             flags.erro = true;
@@ -392,6 +493,7 @@ int EnviaTabela(store::Dados& dados, store::Table& t, const QString& caminho, bo
         app::SetModified(true);
         pedido.situacao = QStringLiteral("resposta incompleta");
         pedido.possivelmenteAplicado = true;
+        diario.respondido = true;
         TrataResposta(dados, t, Resposta(), flags, &pedido);
         pedido.situacao = QStringLiteral("respondido");
         pedido.possivelmenteAplicado = false;

@@ -52,6 +52,8 @@ struct Fim {
     // (a server that speaks HTTPS to a program set for HTTP).
     bool motivoInteiro = false;
     QByteArray resposta;
+    int statusHttp = 0;            // the reply's HTTP status; 0 when none came
+    bool podeTerChegado = false;   // the whole request may have reached the server
 };
 
 // A request under way. Destroying one that has not ended aborts it.

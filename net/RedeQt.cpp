@@ -247,6 +247,7 @@ private:
     QByteArray m_resposta;
     QTimer m_vigia;
     bool m_enviado = false;
+    qint64 m_bytesDoCorpo = 0;  // of the body, written to the connection so far
     bool m_tempoEsgotado = false;
     bool m_excedeu = false;
     // Certificate errors are only recorded: nothing here ever ignores one, so the request fails.
@@ -271,6 +272,7 @@ void PedidoQt::envia(QNetworkAccessManager& gerente, const QNetworkRequest& pedi
     });
     QObject::connect(r, &QNetworkReply::socketStartedConnecting, r, [this] { m_ouvinte.estado(20); });
     QObject::connect(r, &QNetworkReply::uploadProgress, r, [this](qint64 enviados, qint64) {
+        m_bytesDoCorpo = qMax(m_bytesDoCorpo, enviados);
         if (!m_enviado && enviados > 0)
             m_ouvinte.estado(30);
     });
@@ -320,6 +322,11 @@ Fim PedidoQt::fim()
     const bool temStatus = r->attribute(QNetworkRequest::HttpStatusCodeAttribute).isValid();
     const int status = r->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
     const QString textoErro = r->errorString();
+    f.statusHttp = temStatus ? r->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt() : 0;
+    // A server acts on a request only once its whole body is in; until then nothing happened there.
+    f.podeTerChegado = m_enviado || temStatus || m_bytesDoCorpo >= m_pedido.corpo.size();
+    if (!temStatus && (erro == QNetworkReply::ConnectionRefusedError || erro == QNetworkReply::HostNotFoundError))
+        f.podeTerChegado = false;
     m_r = nullptr;
     delete r;
 

@@ -6,12 +6,15 @@
 
 #include "core/Interacao.h"
 #include "core/ProgramState.h"
+#include "net/DiarioDeEnvios.h"
 #include "store/Catalogo.h"
 #include "store/Dados.h"
 #include "store/Projeto.h"
 #include "store/RegistroEnvios.h"
 
 #include <QDir>
+
+#include <set>
 #include <QFileInfo>
 
 namespace net {
@@ -142,6 +145,107 @@ QStringList RegistrosSemResposta(store::Dados& dados)
     }
     r.removeDuplicates();
     return r;
+}
+
+std::vector<RegistroRetido> RegistrosRetidos(store::Dados& dados, const DiarioDeEnvios* diario)
+{
+    // The rows the send log of this very file marks as possibly applied.
+    std::set<std::pair<QString, QString>> doArquivo;
+    for (const store::PedidoEnviado& p : store::Envios().pedidos) {
+        if (!p.possivelmenteAplicado || p.liberado)
+            continue;
+        for (const store::ItemEnviado& i : p.itens)
+            if (i.semResposta() && (i.status == QLatin1String("I") || i.status == QLatin1String("A")))
+                doArquivo.insert({p.tabela, i.chaveAntes});
+    }
+    std::vector<RegistroRetido> r;
+    for (const LinhaDeEnvio& linha : TabelaDeEnvio) {
+        store::Table* t = dados.tabela(QString::fromLatin1(linha.tabela));
+        if (!t)
+            continue;
+        paraCadaLinha(*t, [&](store::Table::Bookmark b) {
+            const QString letra = t->rowValue(b, 0);
+            if (letra != QLatin1String("I") && letra != QLatin1String("A") && letra != QLatin1String("D"))
+                return;
+            const QString chave = store::ChaveDoRegistro(*t, b);
+            const EntradaDoDiario* entrada = nullptr;
+            const DiarioDeEnvios::Situacao s = diario ? diario->consulta(t->name(), letra, chave, ImpressaoDoRegistro(*t, b), &entrada)
+                                                      : DiarioDeEnvios::Situacao::Livre;
+            RegistroRetido retido{t, b, letra, chave, store::NomeDoRegistro(*t, b), true, {}};
+            if (s == DiarioDeEnvios::Situacao::SemResposta) {
+                retido.motivo = QStringLiteral("enviado em %1 sem resposta entendida do servidor")
+                                    .arg(entrada->quando.toString(QStringLiteral("dd/MM/yyyy HH:mm:ss")));
+            } else if (s == DiarioDeEnvios::Situacao::JaRecebido) {
+                retido.semResposta = false;
+                retido.motivo = entrada->estado == EntradaDoDiario::Estado::Assentado
+                                    ? QStringLiteral("enviado em %1; o projeto foi carregado do servidor depois disso")
+                                          .arg(entrada->quando.toString(QStringLiteral("dd/MM/yyyy HH:mm:ss")))
+                                    : QStringLiteral("já recebido pelo servidor em %1 (resposta: %2)")
+                                          .arg(entrada->quando.toString(QStringLiteral("dd/MM/yyyy HH:mm:ss")),
+                                               entrada->codigo);
+            } else if (doArquivo.count({t->name(), chave}) && letra != QLatin1String("D")) {
+                retido.motivo = QStringLiteral("a resposta a um envio anterior deste arquivo não chegou");
+            } else {
+                return;
+            }
+            r.push_back(std::move(retido));
+        });
+    }
+    return r;
+}
+
+namespace {
+
+const QString Desfeita = QStringLiteral(" (exclusão desfeita)");
+
+store::Table::Bookmark excluida(store::Dados& dados, const store::PedidoEnviado& pedido, const store::ItemEnviado& item)
+{
+    store::Table* t = dados.tabela(pedido.tabela);
+    if (!t || !item.exclusaoRecusada() || item.significado.endsWith(Desfeita))
+        return 0;
+    store::Table::Bookmark achada = 0;
+    paraCadaLinha(*t, [&](store::Table::Bookmark b) {
+        if (!achada && t->rowValue(b, 0) == QLatin1String("D") && store::ChaveDoRegistro(*t, b) == item.chaveAntes)
+            achada = b;
+    });
+    return achada;
+}
+
+} // namespace
+
+bool ExclusaoDesfazivel(store::Dados& dados, const store::PedidoEnviado& pedido, const store::ItemEnviado& item)
+{
+    return excluida(dados, pedido, item) != 0;
+}
+
+bool DesfazExclusaoRecusada(store::Dados& dados, const store::PedidoEnviado& pedido, store::ItemEnviado& item)
+{
+    const store::Table::Bookmark b = excluida(dados, pedido, item);
+    if (!b)
+        return false;
+    store::Table& t = dados.tabelaOuErro(pedido.tabela);
+    const bool filtrada = t.filtered();
+    t.setFiltered(false);
+    t.gotoBookmark(b);
+    t.edit();
+    t.setValue(0, QStringLiteral("A"));
+    t.post();
+    t.setFiltered(filtrada);
+    if (t.rowMatchesFilter(b))
+        t.gotoBookmark(b);
+    item.significado += Desfeita;
+    store::Envios().toca();
+    app::SetModified(true);
+    return true;
+}
+
+QString RegistroRetido::texto() const
+{
+    const QString tipo = letra == QLatin1String("I")   ? QStringLiteral("inclusão")
+                         : letra == QLatin1String("A") ? QStringLiteral("alteração")
+                                                       : QStringLiteral("exclusão");
+    return QStringLiteral("%1: %2 (%3, código %4): %5")
+        .arg(tituloDe(*tabela), nome, tipo, chave.isEmpty() ? QStringLiteral("-") : chave, motivo);
 }
 
 void LiberaRegistrosSemResposta()

@@ -161,6 +161,12 @@ QByteArray& buffer()
 
 bool g_emCurso = false;
 
+UltimoPedido& ultimo()
+{
+    static UltimoPedido u;
+    return u;
+}
+
 void estado(int codigo) { app::SetStatusText(2, TextoEstadoConexao(codigo)); }
 
 int falhaSeguranca(const QString& motivo, bool inteiro = false)
@@ -172,6 +178,8 @@ int falhaSeguranca(const QString& motivo, bool inteiro = false)
 } // namespace
 
 const QByteArray& Resposta() { return buffer(); }
+
+const UltimoPedido& DetalheDoUltimoPedido() { return ultimo(); }
 
 QString RespostaTexto() { return DeWindows1252(buffer()); }
 
@@ -214,6 +222,7 @@ PedidoEmCurso::PedidoEmCurso(const QString& host, int port, const QString& path,
     : m(std::make_unique<Estado>())
 {
     buffer().clear();
+    ultimo() = UltimoPedido{};
     m->falhaAntes = inicia(host, port, path, body);
 }
 
@@ -288,6 +297,7 @@ int PedidoEmCurso::espera()
     e.ocupa = false;
     g_emCurso = false;
     resposta = std::move(fim.resposta);
+    ultimo() = UltimoPedido{fim.podeTerChegado, fim.statusHttp};
 
     int resultado = fim.resultado;
     if (resultado == FalhaSeguranca)

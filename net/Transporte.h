@@ -88,6 +88,15 @@ private:
     std::unique_ptr<Estado> m;
 };
 
+// What is known of the last request besides its result: whether it may have reached the server,
+// and the HTTP status of its reply. A send tells by these whether a failed request may have been
+// applied: only one that never got whole to the server surely was not.
+struct UltimoPedido {
+    bool podeTerChegado = false;
+    int statusHttp = 0;  // 0 when no reply came
+};
+const UltimoPedido& DetalheDoUltimoPedido();
+
 // The bytes of the last reply (empty after a failure: a failed request never leaves an earlier
 // reply behind for the parsers to read).
 const QByteArray& Resposta();

@@ -12,7 +12,7 @@ struct NomeTipo {
 constexpr NomeTipo Nomes[] = {
     {"html", TipoFalha::Html},       {"internal", TipoFalha::Internal}, {"corte", TipoFalha::Corte},
     {"demora", TipoFalha::Demora},   {"lixo", TipoFalha::Lixo},         {"linhas-a-menos", TipoFalha::LinhasAMenos},
-    {"fecha", TipoFalha::Fecha},
+    {"fecha", TipoFalha::Fecha},       {"pausa", TipoFalha::Pausa},       {"gateway", TipoFalha::Gateway},
 };
 
 } // namespace

@@ -16,6 +16,8 @@ enum class TipoFalha {
     Lixo,          // bytes that are no reply form at all
     LinhasAMenos,  // the reply's last line is left out (fewer answers than records)
     Fecha,         // the connection closes without any reply
+    Pausa,         // the request, read whole, waits unapplied until the test lets it go (or drops it)
+    Gateway,       // applied, then a proxy's "504 Gateway Time-out" page instead of the reply
 };
 
 std::optional<TipoFalha> TipoFalhaDeNome(const QString& nome);

@@ -37,6 +37,7 @@ QByteArray Motivo(int status)
     case 413: return "Payload Too Large";
     case 431: return "Request Header Fields Too Large";
     case 500: return "Internal Server Error";
+    case 504: return "Gateway Time-out";
     default: return "Status";
     }
 }
@@ -439,6 +440,17 @@ RespostaHttp ServidorHttp::administra(const PedidoHttp& pedido)
         m_falhas.limpa();
         return RespostaHttp::Texto(QStringLiteral("0\n"));
     }
+    // The requests held by a Pausa fault: how many there are, and letting them all go.
+    if (acao == QLatin1String("pausados"))
+        return RespostaHttp::Texto(QString::number(m_pausados.size()) + QLatin1Char('\n'));
+    if (acao == QLatin1String("solta")) {
+        const bool aplica = f.valor(QStringLiteral("acao")) != QLatin1String("descarta");
+        std::vector<std::function<void(bool)>> pausados;
+        pausados.swap(m_pausados);
+        for (const auto& p : pausados)
+            p(aplica);
+        return RespostaHttp::Texto(QString::number(pausados.size()) + QLatin1Char('\n'));
+    }
     if (acao == QLatin1String("falha")) {
         const auto tipo = TipoFalhaDeNome(f.valor(QStringLiteral("tipo")));
         const QString procedimento = f.valor(QStringLiteral("procedimento")).trimmed();
@@ -494,6 +506,22 @@ void ServidorHttp::atende(Conexao* conexao, const PedidoHttp& pedido, bool mante
             Registra(pedido, 0, 0, relogio.elapsed(), nota);
             conexao->fecha();
             return;
+        case TipoFalha::Pausa: {
+            Registra(pedido, 0, 0, relogio.elapsed(), nota);
+            // Applied on release even when its client is gone: it came whole, as a real server's would.
+            QPointer<Conexao> guarda(conexao);
+            m_pausados.push_back([this, guarda, pedido, manter](bool aplica) {
+                if (!aplica) {
+                    if (guarda)
+                        guarda->fecha();
+                    return;
+                }
+                const RespostaHttp r = m_atendente(pedido);
+                if (guarda && guarda->socket()->state() == QAbstractSocket::ConnectedState)
+                    guarda->envia(r, manter);
+            });
+            return;
+        }
         default:
             break;
         }
@@ -511,6 +539,14 @@ void ServidorHttp::atende(Conexao* conexao, const PedidoHttp& pedido, bool mante
             c.chop(1);
         const qsizetype ultima = c.lastIndexOf('\n');
         c = ultima < 0 ? QByteArray() : c.left(ultima + 1);
+    }
+    if (falha && falha->tipo == TipoFalha::Gateway) {
+        // A proxy in front of the server gave up waiting: the server did the work, the client gets
+        // the proxy's page.
+        r.status = 504;
+        r.tipo = "text/html";
+        r.corpo = "<html>\r\n<head><title>504 Gateway Time-out</title></head>\r\n<body>\r\n"
+                  "<center><h1>504 Gateway Time-out</h1></center>\r\n</body>\r\n</html>\r\n";
     }
     Registra(pedido, r.status, r.corpo.size(), relogio.elapsed(), nota);
     if (falha && falha->tipo == TipoFalha::Corte) {

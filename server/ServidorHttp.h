@@ -10,6 +10,7 @@
 
 #include <array>
 #include <functional>
+#include <vector>
 
 class QTcpServer;
 
@@ -96,6 +97,10 @@ private:
     QString m_registroPedidos;
     int m_fechaSemAvisoMs = -1;
     Prazos m_prazos;
+    // Requests held by the Pausa fault: each, called with true, is applied (and answered when its
+    // client is still there); with false it is dropped and its connection closed, as a server does
+    // with a request whose body never came whole.
+    std::vector<std::function<void(bool aplica)>> m_pausados;
 };
 
 QString ProcedimentoDoCaminho(const QString& caminho);

@@ -41,7 +41,7 @@ QByteArray RegistroEnvios::texto() const
                     p.possivelmenteAplicado ? QStringLiteral("1") : QStringLiteral("0"),
                     p.liberado ? QStringLiteral("1") : QStringLiteral("0"), p.envio.toString(FormatoData)});
         for (const ItemEnviado& i : p.itens)
-            t += linha({QStringLiteral("R"), i.status, i.chaveAntes, i.chaveDepois, i.resposta, i.significado});
+            t += linha({QStringLiteral("R"), i.status, i.chaveAntes, i.chaveDepois, i.resposta, i.significado, i.nome});
     }
     return t.toUtf8();
 }
@@ -76,7 +76,8 @@ qsizetype LinhasDoTexto(const PedidoEnviado& p, qsizetype& bytes)
     // What texto() writes for the request: its fields, the dates and the separators.
     bytes += 64 + p.tabela.size() + p.procedimento.size() + p.situacao.size();
     for (const ItemEnviado& i : p.itens)
-        bytes += 8 + i.status.size() + i.chaveAntes.size() + i.chaveDepois.size() + i.resposta.size() + i.significado.size();
+        bytes += 8 + i.status.size() + i.chaveAntes.size() + i.chaveDepois.size() + i.resposta.size() + i.significado.size()
+                 + i.nome.size();
     return 1 + qsizetype(p.itens.size());
 }
 
@@ -167,7 +168,8 @@ bool RegistroEnvios::le(const QByteArray& bytes)
             p.envio = c.size() > 7 ? DataDoRegistro(c[7]) : p.quando;
             lidos.push_back(std::move(p));
         } else if (c.first() == u"R" && c.size() >= 6 && !lidos.empty()) {
-            lidos.back().itens.push_back({c[1].toString(), c[2].toString(), c[3].toString(), c[4].toString(), c[5].toString()});
+            lidos.back().itens.push_back({c[1].toString(), c[2].toString(), c[3].toString(), c[4].toString(),
+                                          c[5].toString(), c.size() > 6 ? c[6].toString() : QString()});
         } else {
             return false;
         }
@@ -216,6 +218,50 @@ QString ChaveDoRegistro(const Table& t, quint64 linha)
     for (int i = 1; i < std::min(3, t.fieldCount()); ++i)
         partes << t.rowValue(linha, i).trimmed();
     return partes.join(QStringLiteral(" / "));
+}
+
+QString NomeDoRegistro(const Table& t, quint64 linha)
+{
+    // The columns each page's grid names its rows by.
+    static const std::vector<std::pair<const char*, std::vector<const char*>>> colunas = {
+        {"tbProjeto", {"Titulo"}},
+        {"tbInstituicao", {"Nome"}},
+        {"tbMembro", {"Nome"}},
+        {"tbLocaisPesquisa", {"Nome_Inst"}},
+        {"tbEstudo", {"Titulo"}},
+        {"tbPublicacao", {"Titulo"}},
+        {"tbObrasEditadas", {"Titulo"}},
+        {"tbProdTec", {"NomeProd"}},
+        {"tbSoftware", {"Nome"}},
+        {"tbEventosApoiados", {"Nome"}},
+        {"tbBolsa", {"NomeBolsista", "Modalidade"}},
+        {"tbCapacit", {"TipodeCapacitacao", "DataFim"}},
+        {"tbQualidade", {"Nome_InstCliente"}},
+        {"tbLaboratorio", {"NomeLab"}},
+        {"tbServico", {"TipoServico"}},
+        {"tbCursos", {"Nome"}},
+        {"tbBase", {"Identificacao"}},
+        {"tbMaterialAdquirido", {"TipoMaterial", "AnoAquisicao"}},
+        {"tbEquipamentos", {"TipoEquip", "ValorAtual"}},
+        {"tbPlanoAplic", {"ItemDispendio"}},
+        {"tbOutrasFontes", {"NomeInst", "TipoFonte"}},
+        {"tbProblemas", {"Repercussao", "DataOcorrenc"}},
+        {"tbAnalisQualitativa", {"Descricao"}},
+        {"tbComentariosGerais", {"Descricao"}},
+    };
+    QStringList partes;
+    for (const auto& [tabela, nomes] : colunas) {
+        if (t.name().compare(QLatin1String(tabela), Qt::CaseInsensitive) != 0)
+            continue;
+        for (const char* nome : nomes) {
+            const int col = t.fieldIndex(QLatin1String(nome));
+            const QString v = col >= 0 ? t.rowValue(linha, col).simplified() : QString();
+            if (!v.isEmpty())
+                partes << (v.size() > 80 ? v.left(77) + QStringLiteral("...") : v);
+        }
+        break;
+    }
+    return partes.isEmpty() ? ChaveDoRegistro(t, linha) : partes.join(QStringLiteral(" - "));
 }
 
 QString TituloDaTabela(const QString& tabela)

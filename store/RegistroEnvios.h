@@ -23,11 +23,15 @@ struct ItemEnviado {
     QString chaveDepois;  // after it: the server's code, or the same key; empty when the row went away
     QString resposta;     // the answer line as received; empty when none came
     QString significado;  // "aceito", "excluído", "recusado: -3 ...", "exclusão recusada: -2 ...", "sem resposta"
+    QString nome;         // how the user knows the record (NomeDoRegistro); empty in logs of older versions
     bool recusado() const
     {
         return significado.startsWith(QLatin1String("recusado")) || significado.startsWith(QStringLiteral("exclusão recusada"));
     }
     bool semResposta() const { return resposta.isEmpty(); }
+    bool exclusaoRecusada() const { return significado.startsWith(QStringLiteral("exclusão recusada")); }
+    // The name, else the key: what the history and the tool show.
+    QString rotulo() const { return nome.isEmpty() ? chaveAntes : nome; }
 };
 
 // One table request.
@@ -74,8 +78,9 @@ public:
         ++m_revisao;
         aparaAoLimite();
     }
-    // Changes with every registra, limpa and le.
+    // Changes with every registra, limpa and le, and when an entry was changed in place (toca).
     quint64 revisao() const { return m_revisao; }
+    void toca() { ++m_revisao; }
 
     // The entry's text (UTF-8, one line per request and per record, fields separated by tabs).
     QByteArray texto() const;
@@ -104,6 +109,10 @@ QString TituloDaTabela(const QString& tabela);
 // How the log names a row: its server key (TableKeyFields), or for tables without one its first two
 // columns ("parent code / description" for the lists of areas and sectors).
 QString ChaveDoRegistro(const Table& tabela, quint64 linha);
+
+// How the user knows a row: the name, title or description its page's grid shows ("ESTUDO X"), or
+// ChaveDoRegistro for the lists that show nothing else.
+QString NomeDoRegistro(const Table& tabela, quint64 linha);
 
 // The open project's log. Emptied with the tables (ClearTables) and when the data modules are made.
 RegistroEnvios& Envios();

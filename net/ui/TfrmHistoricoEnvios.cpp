@@ -2,6 +2,9 @@
 
 #include "ui_TfrmHistoricoEnvios.h"
 
+#include "core/Interacao.h"
+#include "net/EnviaDados.h"
+#include "store/Dados.h"
 #include "store/RegistroEnvios.h"
 
 #include <QCheckBox>
@@ -50,6 +53,8 @@ TfrmHistoricoEnvios::TfrmHistoricoEnvios(QWidget* parent)
     connect(m_ui->cbTabela, &QComboBox::currentIndexChanged, this, &TfrmHistoricoEnvios::atualiza);
     connect(m_ui->cbRecusados, &QCheckBox::toggled, this, &TfrmHistoricoEnvios::atualiza);
     connect(m_ui->btFechar, &QPushButton::clicked, this, &QDialog::accept);
+    connect(m_ui->btDesfazer, &QPushButton::clicked, this, &TfrmHistoricoEnvios::desfaz);
+    connect(m_ui->grdEnvios, &QTableWidget::itemSelectionChanged, this, &TfrmHistoricoEnvios::habilitaDesfazer);
     atualiza();
 }
 
@@ -57,8 +62,9 @@ TfrmHistoricoEnvios::~TfrmHistoricoEnvios() = default;
 
 void TfrmHistoricoEnvios::atualiza()
 {
-    const std::vector<store::LinhaDoHistorico> linhas = store::LinhasDoHistorico(
-        store::Envios(), m_ui->cbTabela->currentData().toString(), m_ui->cbRecusados->isChecked());
+    m_linhas = store::LinhasDoHistorico(store::Envios(), m_ui->cbTabela->currentData().toString(),
+                                        m_ui->cbRecusados->isChecked());
+    const std::vector<store::LinhaDoHistorico>& linhas = m_linhas;
     QTableWidget* g = m_ui->grdEnvios;
     g->clearContents();
     g->setRowCount(int(linhas.size()));
@@ -70,6 +76,7 @@ void TfrmHistoricoEnvios::atualiza()
         // What the server said comes before the procedure, so that it shows without scrolling.
         const QStringList valores{l.pedido->quando.toString(QStringLiteral("dd/MM/yyyy HH:mm:ss")),
                                   store::TituloDaTabela(l.pedido->tabela),
+                                  l.item->rotulo(),
                                   situacaoEnviada(l.item->status),
                                   l.item->chaveAntes,
                                   l.item->chaveDepois,
@@ -87,6 +94,30 @@ void TfrmHistoricoEnvios::atualiza()
     m_ui->lbTotal->setText(store::Envios().vazio() ? QStringLiteral("Nenhum envio registrado.")
                            : linhas.empty()        ? QStringLiteral("Nenhum registro com este filtro.")
                                           : QStringLiteral("%1 registro(s)").arg(linhas.size()));
+    habilitaDesfazer();
+}
+
+void TfrmHistoricoEnvios::habilitaDesfazer()
+{
+    const int n = m_ui->grdEnvios->currentRow();
+    const bool pode = m_ui->grdEnvios->selectionModel()->hasSelection() && n >= 0 && size_t(n) < m_linhas.size()
+                      && ExclusaoDesfazivel(store::dados(), *m_linhas[size_t(n)].pedido, *m_linhas[size_t(n)].item);
+    m_ui->btDesfazer->setEnabled(pode);
+}
+
+void TfrmHistoricoEnvios::desfaz()
+{
+    const int n = m_ui->grdEnvios->currentRow();
+    if (n < 0 || size_t(n) >= m_linhas.size())
+        return;
+    const store::LinhaDoHistorico l = m_linhas[size_t(n)];
+    if (!DesfazExclusaoRecusada(store::dados(), *l.pedido, const_cast<store::ItemEnviado&>(*l.item)))
+        return;
+    app::Mensagem(QStringLiteral("O registro \"%1\" de %2 voltou ao projeto.")
+                      .arg(l.item->rotulo(), store::TituloDaTabela(l.pedido->tabela)),
+                  app::Icone::Informacao);
+    atualiza();
+    m_ui->grdEnvios->selectRow(n);
 }
 
 void HistoricoEnviosNaJanela(QWidget* parent)

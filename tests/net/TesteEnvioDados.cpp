@@ -345,7 +345,8 @@ TEST_F(EnvioDadosTest, AnswerShortOfLinesFailsThatTableOnlyAndASecondSendSendsWh
     envia();
     ASSERT_FALSE(m_seam.mensagens.isEmpty());
     EXPECT_EQ(m_seam.mensagens[0].botoes, app::Botoes::SimNao);
-    EXPECT_TRUE(m_seam.mensagens[0].texto.contains(QStringLiteral("\rEstudos: -2 (I)\r")));
+    EXPECT_TRUE(m_seam.mensagens[0].texto.contains(QStringLiteral(" (inclusão, código -2): enviado em ")))
+        << m_seam.mensagens[0].texto.toStdString();
     m_seam.mensagens.removeFirst();
     EXPECT_EQ(caminhos(), (QStringList{Permissao, QStringLiteral("/kesta_off/owa/estudo.atualiza_estudo")}));
     EXPECT_EQ(corpoDe(QStringLiteral("/kesta_off/owa/estudo.atualiza_estudo")).count("&Status="), 1);

@@ -373,15 +373,34 @@ TEST_F(EnvioServidorTest, FailedRequestStopsTheSendAndASecondSendSendsWhatIsLeft
     EXPECT_TRUE(enviados[1].caminho.endsWith(QLatin1String("atualiza_membro")));
     EXPECT_TRUE(app::Estado().ProjectModified);  // the institution's answer changed the project
 
+    // An HTML page is no answer of the protocol: a proxy may send one after the server applied the
+    // request. The member may be on the server already, so the next send holds it back unless the
+    // user chooses otherwise, and sends the rest.
     m_seam.mensagens.clear();
     apagaRegistro();
+    m_seam.responde(app::Resposta::Nao);
+    const net::ResultadoEnvio segundo = envia();
+    EXPECT_EQ(segundo.etapa, net::EtapaEnvio::Concluido);
+    ASSERT_EQ(segundo.retidos.size(), 1u);
+    EXPECT_TRUE(segundo.retidos[0].startsWith(QStringLiteral("Membros: "))) << segundo.retidos[0].toStdString();
+    enviados = pedidosDeEnvio();
+    ASSERT_EQ(enviados.size(), 1);
+    EXPECT_TRUE(enviados[0].caminho.endsWith(QLatin1String("atualiza_estudo")));
+    ASSERT_EQ(m_seam.textos().size(), 2);
+    EXPECT_TRUE(m_seam.textos()[0].contains(QStringLiteral("Respondendo Não, esses registros ficam retidos")));
+    EXPECT_EQ(m_seam.textos()[1], Sucesso);
+    EXPECT_EQ(valor(membro, m, "Status"), QStringLiteral("A"));
+    EXPECT_EQ(contaStatus(estudo, QStringLiteral("A")), 0);
+
+    // Chosen explicitly: the member goes.
+    m_seam.mensagens.clear();
+    apagaRegistro();
+    m_seam.responde(app::Resposta::Sim);
     envia();
     enviados = pedidosDeEnvio();
-    ASSERT_EQ(enviados.size(), 2);
+    ASSERT_EQ(enviados.size(), 1);
     EXPECT_TRUE(enviados[0].caminho.endsWith(QLatin1String("atualiza_membro")));
-    EXPECT_TRUE(enviados[1].caminho.endsWith(QLatin1String("atualiza_estudo")));
-    EXPECT_EQ(m_seam.textos(), QStringList{Sucesso});
-    EXPECT_EQ(contaStatus(membro, QStringLiteral("A")) + contaStatus(estudo, QStringLiteral("A")), 0);
+    EXPECT_EQ(contaStatus(membro, QStringLiteral("A")), 0);
 }
 
 TEST_F(EnvioServidorTest, AnswerShortOfALineLeavesTheLastRowForTheNextSend)
@@ -409,8 +428,9 @@ TEST_F(EnvioServidorTest, AnswerShortOfALineLeavesTheLastRowForTheNextSend)
     EXPECT_EQ(envia().etapa, net::EtapaEnvio::SemRespostaAnterior);
     EXPECT_TRUE(pedidosDeEnvio().isEmpty());
     ASSERT_EQ(m_seam.textos().size(), 2);
-    EXPECT_TRUE(m_seam.textos()[0].contains(QStringLiteral("\rEstudos: -2 (I)\r"))) << m_seam.textos()[0].toStdString();
-    EXPECT_FALSE(m_seam.textos()[0].contains(QStringLiteral("Estudos: -1")));
+    EXPECT_TRUE(m_seam.textos()[0].contains(QStringLiteral("\rEstudos: SEGUNDO (inclusão, código -2): enviado em ")))
+        << m_seam.textos()[0].toStdString();
+    EXPECT_FALSE(m_seam.textos()[0].contains(QStringLiteral("PRIMEIRO")));
 
     // Chosen explicitly: only the row without an answer goes out again.
     m_seam.mensagens.clear();
@@ -487,7 +507,8 @@ TEST_F(EnvioServidorTest, LostReplyIsNeverFollowedByADuplicateUnlessTheUserChoos
     EXPECT_EQ(envia().etapa, net::EtapaEnvio::SemRespostaAnterior);
     EXPECT_TRUE(pedidos().isEmpty());  // not even the permission request
     ASSERT_FALSE(m_seam.textos().isEmpty());
-    EXPECT_TRUE(m_seam.textos()[0].contains(QStringLiteral("Problemas Ocorridos: -1 (I)"))) << m_seam.textos()[0].toStdString();
+    EXPECT_TRUE(m_seam.textos()[0].contains(QStringLiteral("Problemas Ocorridos: ATRASO - 01/02/2005 (inclusão, código -1)")))
+        << m_seam.textos()[0].toStdString();
     EXPECT_TRUE(m_seam.textos()[0].contains(QStringLiteral("Recomenda-se carregar novamente o projeto")));
 
     // The server holds the problem once; a fresh download shows it and asks nothing any more.
@@ -570,5 +591,47 @@ TEST_F(EnvioServidorTest, CommandLineSimulationSendsNoTableAndInfoSummarisesTheL
     EXPECT_EQ(cli({QStringLiteral("info"), arquivo}, saida), 0);
     EXPECT_TRUE(saida.contains(QRegularExpression(
         QStringLiteral("último envio: \\d\\d/\\d\\d/\\d{4} \\d\\d:\\d\\d:\\d\\d; 2 pedido\\(s\\); 2 aceito\\(s\\), 0 recusado\\(s\\), 0 sem resposta"))))
+        << saida.toStdString();
+}
+
+// Refused records can be found: the history and rezozur-cli info name them as their pages do, with
+// the server's answer and the procedure; the refused deletion stays deleted, hidden from its page.
+TEST_F(EnvioServidorTest, RefusedRecordsAreNamedWithTheServersAnswer)
+{
+    store::Table& inst = d().identificacao().tbInstituicao;
+    store::Table& lab = d().atividadesApoiadas().tbLaboratorio;
+    const auto instituto = acha(inst, "BIRO", QStringLiteral("INST007730"));
+    ASSERT_NE(instituto, 0u);
+    const QString nome = valor(inst, instituto, "Nome");
+    const QString codigo = valor(inst, instituto, "Cod_Inst");
+    altera(inst, instituto, {{"Status", "D"}});
+    // A new laboratory of an institution the project does not have.
+    inclui(lab, {{"Status", "I"}, {"Cod_Laboratorio", "-9"}, {"Cod_Inst", "999999"}, {"NomeLab", "LAB SEM SEDE"},
+                 {"TipoApoio", "AMPLIAÇÃO"}});
+
+    EXPECT_TRUE(envia().flags.exclusaoRecusada);
+    EXPECT_EQ(valor(inst, instituto, "Status"), QStringLiteral("D"));
+    EXPECT_FALSE(inst.rowMatchesFilter(instituto));
+    QStringList recusas;
+    for (const store::LinhaDoHistorico& l : store::LinhasDoHistorico(store::Envios(), QString(), true))
+        recusas << l.pedido->procedimento + QLatin1Char('|') + l.item->rotulo() + QLatin1Char('|') + l.item->resposta
+                       + QLatin1Char('|') + l.item->significado;
+    const QString semSede = QStringLiteral("recusado: -3 (laboratório não sediado na instituição sede indicada)");
+    EXPECT_EQ(recusas, (QStringList{QStringLiteral("laboratorio.atualiza_laboratorio|LAB SEM SEDE|-3|") + semSede,
+                                    QStringLiteral("instituicao_envolvida.atualiza_instituicao|") + nome
+                                        + QStringLiteral("|-2|exclusão recusada: -2")}));
+
+    const QString arquivo = m_dir.filePath(QStringLiteral("recusas.prj"));
+    ASSERT_TRUE(store::GravaProjeto(arquivo));
+    QProcess cli;
+    cli.start(ServidorDeTeste::executavel().replace(QLatin1String("kesta-server"), QLatin1String("rezozur-cli")),
+              {QStringLiteral("info"), arquivo});
+    ASSERT_TRUE(cli.waitForFinished(60000));
+    const QString saida = QString::fromUtf8(cli.readAllStandardOutput());
+    EXPECT_TRUE(saida.contains(QStringLiteral("  Laboratórios Apoiados: LAB SEM SEDE (I, código -9): ") + semSede
+                               + QStringLiteral("; resposta -3\n")))
+        << saida.toStdString();
+    EXPECT_TRUE(saida.contains(store::TituloDaTabela(QStringLiteral("tbInstituicao")) + QStringLiteral(": ") + nome
+                               + QStringLiteral(" (D, código ") + codigo + QStringLiteral("): exclusão recusada: -2; resposta -2\n")))
         << saida.toStdString();
 }

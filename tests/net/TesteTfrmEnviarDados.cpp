@@ -159,9 +159,11 @@ TEST_F(TfrmEnviarDadosTest, HistoryWindowListsNewestFirstAndFilters)
     };
     EXPECT_EQ(coluna(0), (QStringList{"06/05/2026 10:02:00", "06/05/2026 10:01:00", "06/05/2026 10:01:00"}));
     EXPECT_EQ(coluna(1), (QStringList{"Laboratórios Apoiados", "Membros", "Membros"}));
-    EXPECT_EQ(coluna(2), (QStringList{"I (inclusão)", "I (inclusão)", "A (alteração)"}));
-    EXPECT_EQ(coluna(5), (QStringList{"-3", "1035", "-7"}));
-    EXPECT_EQ(coluna(7), (QStringList{"x.atualiza_tbLaboratorio", "x.atualiza_tbMembro", "x.atualiza_tbMembro"}));
+    // Logs of older versions name no record: the key stands for it.
+    EXPECT_EQ(coluna(2), (QStringList{"-4", "-1", "7"}));
+    EXPECT_EQ(coluna(3), (QStringList{"I (inclusão)", "I (inclusão)", "A (alteração)"}));
+    EXPECT_EQ(coluna(6), (QStringList{"-3", "1035", "-7"}));
+    EXPECT_EQ(coluna(8), (QStringList{"x.atualiza_tbLaboratorio", "x.atualiza_tbMembro", "x.atualiza_tbMembro"}));
     // Refusals carry an icon besides their words; an accepted record none.
     const int significado = net::TfrmHistoricoEnvios::ColunaSignificado;
     EXPECT_FALSE(g->item(0, significado)->icon().isNull());
@@ -173,8 +175,50 @@ TEST_F(TfrmEnviarDadosTest, HistoryWindowListsNewestFirstAndFilters)
                                                 "recusado: -7"}));
     EXPECT_EQ(tabela->count(), 3);
     tabela->setCurrentIndex(tabela->findText(QStringLiteral("Membros")));
-    EXPECT_EQ(coluna(3), QStringList{"7"});
+    EXPECT_EQ(coluna(4), QStringList{"7"});
     QTest::mouseClick(recusados, Qt::LeftButton);
-    EXPECT_EQ(coluna(3), (QStringList{"-1", "7"}));
+    EXPECT_EQ(coluna(4), (QStringList{"-1", "7"}));
+    store::Envios().limpa();
+}
+
+// A deletion the server refused left its record deleted and hidden; picked in the history, it is
+// undone by its button: the record is back in its page, marked changed, and the history says so.
+TEST_F(TfrmEnviarDadosTest, RefusedDeletionIsUndoneFromTheHistory)
+{
+    store::Table& inst = store::dados().identificacao().tbInstituicao;
+    const auto b = apoio::inclui(inst, {{"Status", "D"}, {"Cod_Inst", "31"}, {"Nome", "INSTITUTO RECUSADO"}});
+    store::PedidoEnviado p;
+    p.envio = p.quando = QDateTime(QDate(2026, 5, 6), QTime(10, 0));
+    p.tabela = QStringLiteral("tbInstituicao");
+    p.procedimento = QStringLiteral("instituicao_envolvida.atualiza_instituicao");
+    p.itens = {{"D", "31", "31", "-2", "exclusão recusada: -2", "INSTITUTO RECUSADO"},
+               {"I", "-5", "-5", "-4", "recusado: -4", "INSTITUTO NOVO"}};
+    store::Envios().pedidos = {p};
+    ASSERT_FALSE(inst.rowMatchesFilter(b));
+
+    net::TfrmHistoricoEnvios janela;
+    janela.show();
+    auto* g = janela.findChild<QTableWidget*>(QStringLiteral("grdEnvios"));
+    auto* desfazer = janela.findChild<QPushButton*>(QStringLiteral("btDesfazer"));
+    ASSERT_TRUE(g && desfazer);
+    EXPECT_EQ(desfazer->text(), QStringLiteral("&Desfazer exclusão"));
+    EXPECT_EQ(g->item(0, 2)->text(), QStringLiteral("INSTITUTO RECUSADO"));
+    EXPECT_EQ(g->item(0, net::TfrmHistoricoEnvios::ColunaSignificado)->text(), QStringLiteral("exclusão recusada: -2"));
+    EXPECT_FALSE(desfazer->isEnabled());
+    // A refused insertion has nothing to undo.
+    QTest::mouseClick(g->viewport(), Qt::LeftButton, {}, g->visualRect(g->model()->index(1, 2)).center());
+    EXPECT_FALSE(desfazer->isEnabled());
+    QTest::mouseClick(g->viewport(), Qt::LeftButton, {}, g->visualRect(g->model()->index(0, 2)).center());
+    ASSERT_TRUE(desfazer->isEnabled());
+    QTest::mouseClick(desfazer, Qt::LeftButton);
+
+    EXPECT_EQ(apoio::valor(inst, b, "Status"), QStringLiteral("A"));
+    EXPECT_TRUE(inst.rowMatchesFilter(b));
+    EXPECT_TRUE(app::Estado().ProjectModified);
+    EXPECT_EQ(m_seam.textos(), QStringList{QStringLiteral("O registro \"INSTITUTO RECUSADO\" de %1 voltou ao projeto.")
+                                               .arg(store::TituloDaTabela(QStringLiteral("tbInstituicao")))});
+    EXPECT_EQ(g->item(0, net::TfrmHistoricoEnvios::ColunaSignificado)->text(),
+              QStringLiteral("exclusão recusada: -2 (exclusão desfeita)"));
+    EXPECT_FALSE(desfazer->isEnabled());
     store::Envios().limpa();
 }

@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QStringDecoder>
 #include <QTcpServer>
@@ -139,8 +140,15 @@ quint16 ServidorDeTeste::portaFechada()
     return porta;
 }
 
+QString ServidorDeTeste::pastaDosDiarios() const
+{
+    return QFileInfo(m_banco).absolutePath() + QStringLiteral("/envios-") + QString::number(m_portaKesta);
+}
+
 void ServidorDeTeste::exportaAmbiente() const
 {
+    // Send journals are per server: one left by an earlier test on a port used again must not count.
+    qputenv("REZOZUR_ENVIOS", pastaDosDiarios().toLocal8Bit());
     qputenv("REZOZUR_SERVIDOR", endereco().toLatin1());
     qputenv("REZOZUR_PORTA_KESTA", QByteArray::number(m_portaKesta));
     qputenv("REZOZUR_PORTA_BIRO", QByteArray::number(m_portaBiro));
@@ -231,6 +239,17 @@ bool ServidorDeTeste::injetaFalha(const QString& procedimento, const QString& ti
                              + "&segundos=" + QByteArray::number(segundos);
     const Resposta r = post(m_portaKesta, QStringLiteral("/admin/falha"), corpo);
     return r.status == 200;
+}
+
+int ServidorDeTeste::pausados() const
+{
+    const Resposta r = post(m_portaKesta, QStringLiteral("/admin/pausados"), QByteArray());
+    return r.status == 200 ? r.corpo.trimmed().toInt() : -1;
+}
+
+bool ServidorDeTeste::solta(bool aplica) const
+{
+    return post(m_portaKesta, QStringLiteral("/admin/solta"), aplica ? "acao=aplica" : "acao=descarta").status == 200;
 }
 
 bool ServidorDeTeste::limpaFalhas() const

@@ -57,8 +57,10 @@ public:
     // A loopback port on which nothing listens, for connection-refused cases.
     static quint16 portaFechada();
 
-    // Sets REZOZUR_SERVIDOR and REZOZUR_PORTA_KESTA/_BIRO/_TESTE for a client in this process.
+    // Sets REZOZUR_SERVIDOR and REZOZUR_PORTA_KESTA/_BIRO/_TESTE for a client in this process, and
+    // REZOZUR_ENVIOS to a send-journal folder of this server's own (pastaDosDiarios).
     void exportaAmbiente() const;
+    QString pastaDosDiarios() const;
 
     // Standard error of the server so far (one log line per request).
     QString logDoServidor();
@@ -75,6 +77,10 @@ public:
     bool injetaFalha(const QString& procedimento, const QString& tipo, int depois = 0, int vezes = 1,
                      int segundos = 0) const;
     bool limpaFalhas() const;
+    // The requests a "pausa" fault holds now, and letting them all go: applied (and answered, if
+    // their client is still there) or dropped as if their body never came whole.
+    int pausados() const;
+    bool solta(bool aplica) const;
 
 private:
     Opcoes m_opcoes;
