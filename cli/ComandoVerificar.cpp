@@ -32,9 +32,11 @@ int Verificar(const Comando& comando, const QStringList& argumentos)
     bool aceitarNomes = false, comLogin = false;
     for (qsizetype i = 0; i < argumentos.size(); ++i) {
         const QString& a = argumentos[i];
-        // Older scripts pass a login; the checks never log in, so it is taken and left unused.
-        // Reading "-" from standard input here would only consume a password for nothing.
-        if (a == QLatin1String("--usuario") || a == QLatin1String("--senha")) {
+        // The checks never log in. A password given here would sit in the process list and the
+        // shell's history for nothing: it is refused. An old script's user name is taken and unused.
+        if (a == QLatin1String("--senha"))
+            return UsoErrado(comando, QStringLiteral("--senha não é aceita: a verificação não faz login"));
+        if (a == QLatin1String("--usuario")) {
             if (i + 1 >= argumentos.size())
                 return UsoErrado(comando, QStringLiteral("falta o valor de ") + a);
             ++i;
@@ -50,8 +52,9 @@ int Verificar(const Comando& comando, const QStringList& argumentos)
     if (arquivo.isEmpty())
         return UsoErrado(comando, QStringLiteral("falta o arquivo"));
     if (comLogin) {
-        const QByteArray aviso = QStringLiteral("rezozur-cli %1: a verificação não usa login; --usuario e --senha "
-                                                "foram ignorados\n").arg(comando.nome).toUtf8();
+        const QByteArray aviso = QStringLiteral("rezozur-cli %1: a verificação não usa login; --usuario foi ignorado\n")
+                                     .arg(comando.nome)
+                                     .toUtf8();
         std::fwrite(aviso.constData(), 1, size_t(aviso.size()), stderr);
     }
 

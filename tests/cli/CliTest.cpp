@@ -260,6 +260,14 @@ TEST_F(CliTest, CodigosDeSaidaEMensagensNaSaidaDeErros)
     for (const Resultado* r : {&ajuda, &ajudaInfo})
         for (const char* texto : {"rezozur.ini", "REZOZUR_SERVIDOR", "REZOZUR_PORTA_KESTA"})
             EXPECT_TRUE(r->saida.contains(texto)) << texto;
+    // Each command's help reads as text: its lines break where they should, no "?" in their place.
+    for (const char* comando : {"info", "exportar", "regravar", "enviar", "baixar", "verificar", "imprimir"}) {
+        const Resultado r = Cli({QString::fromLatin1(comando), QStringLiteral("--help")});
+        EXPECT_EQ(r.codigo, 0) << comando;
+        EXPECT_FALSE(r.saida.contains('?')) << comando << ": " << r.saida.toStdString();
+        EXPECT_TRUE(r.saida.contains("\nServidor: lido de rezozur.ini (ao lado do programa, senão em ~/.config/rezozur/),\n"))
+            << comando << ": " << r.saida.toStdString();
+    }
 
     // The window's message, its "\r" breaks as real ones, on standard error only.
     const QString ruim = m_dir.path() + QStringLiteral("/ruim.prj");

@@ -66,14 +66,17 @@ TEST(CliBaixar, BaixaVerificaEAceitaNomes)
 
     // Without --aceitar-nomes the questions get No: the warnings are listed and the file stays.
     const QDateTime antes = QFileInfo(arquivo).lastModified();
+    // The checks make no login: a password is refused, an old script's user name said to be unused.
     e = roda(servidor, {u"verificar"_s, arquivo, u"--usuario"_s, u"demo"_s, u"--senha"_s, u"demo"_s}, pasta.path());
+    EXPECT_EQ(e.codigo, 2) << qPrintable(e.saida + e.erros);
+    EXPECT_TRUE(e.erros.contains(u"--senha não é aceita: a verificação não faz login"_s)) << qPrintable(e.erros);
+    e = roda(servidor, {u"verificar"_s, arquivo, u"--usuario"_s, u"demo"_s}, pasta.path());
     EXPECT_EQ(e.codigo, 1) << qPrintable(e.saida + e.erros);
     EXPECT_TRUE(e.saida.contains(u"Avisos:\n  O código KESTA \"1004\" corresponde ao pesquisador \"JOSE CARLOS PEREIRA\"."_s))
         << qPrintable(e.saida);
     EXPECT_EQ(QFileInfo(arquivo).lastModified(), antes);
     EXPECT_FALSE(QFileInfo::exists(arquivo + u".bak"_s));
-    // The checks make no login: an old script's login is taken and said to be unused.
-    EXPECT_TRUE(e.erros.contains(u"--usuario e --senha foram ignorados"_s)) << qPrintable(e.erros);
+    EXPECT_TRUE(e.erros.contains(u"--usuario foi ignorado"_s)) << qPrintable(e.erros);
 
     // With it, the register's names are taken and the file saved; the national registry still
     // refuses one member's code.
