@@ -1,6 +1,7 @@
 #include "app/ui/ComandosRegistro.h"
 
 #include "app/ui/TfrmMenu1.h"
+#include "core/ProgramState.h"
 #include "edit/Edicao.h"
 #include "edit/Escolha.h"
 #include "edit/RegrasDeExclusao.h"
@@ -23,7 +24,10 @@ void ligaLista(PaginaRegistro* p, Inclusao inclui)
         store::Table* t = tabelaDa(*p);
         if (!t || !inserir)
             return;
-        inclui(*t, *t, edit::SemLigacao, 1);
+        // A chosen sector or area is a change of the project like any other: unmarked, closing the
+        // project would not ask to save it.
+        if (inclui(*t, *t, edit::SemLigacao, 1).confirmado)
+            app::SetModified(true);
         edit::PainelQt painel(p->painel);
         edit::HabilitaBotoes(*t, p->painel ? &painel : nullptr);
     };

@@ -2,7 +2,7 @@
 // user does (pages, Incluir/Editar/Excluir, typing into any control, the dialogs' buttons, every
 // question answered with any of its buttons, Salvar, Fechar, Abrir), with the invariants checked
 // after every step. Each run prints its seed; seeds that found a fault are kept in sementes.txt and
-// replayed first. REZOZUR_SEGUNDOS bounds the new run (default 40), REZOZUR_SEMENTE and
+// replayed first. REZOZUR_SEGUNDOS bounds the new run (default 30), REZOZUR_SEMENTE and
 // REZOZUR_PASSOS repeat one; `bash tests/app/usuario-aleatorio/run SECONDS` runs it longer.
 #include "Invariantes.h"
 #include "../PassosDeJanela.h"
@@ -66,6 +66,8 @@ void GuardaAviso(QtMsgType tipo, const QMessageLogContext& contexto, const QStri
 struct Execucao;
 
 // Answers every question with any of its buttons, and the file choices from the run's files.
+QMap<QString, QList<QStringList>> TabelasDoArquivo(const QString& arquivo, QString& erro);
+
 class InteracaoAleatoria : public app::InteracaoRoteirizada
 {
 public:
@@ -90,6 +92,10 @@ struct Execucao {
     QMap<QString, QMap<QString, QList<QStringList>>> salvos;  // file -> tables as saved
     QSet<QWidget*> atendidos;  // dialogs being acted in
     QMap<QString, int> dialogos;  // how often each dialog was acted in
+    // The dialogs opened straight from the window in the current step, and whether each was cancelled.
+    QList<bool> canceladosNoPasso;
+    QString escolhidoParaAbrir;  // the file the last Abrir was answered with, and its tables then
+    QMap<QString, QList<QStringList>> tabelasEscolhidas;
     int perguntas = 0, salvamentos = 0;
 
     int sorteia(int n) { return n <= 0 ? 0 : int(std::uniform_int_distribution<int>(0, n - 1)(g)); }
@@ -124,6 +130,9 @@ QString InteracaoAleatoria::arquivoParaAbrir(const app::EscolhaArquivo&)
     QStringList l{QString(), m_ex.demo};
     l += m_ex.salvos.keys();
     const QString a = m_ex.umDe(l);
+    m_ex.escolhidoParaAbrir = a;
+    QString erro;
+    m_ex.tabelasEscolhidas = a.isEmpty() ? QMap<QString, QList<QStringList>>{} : TabelasDoArquivo(a, erro);
     m_ex.anota(QStringLiteral("   abrir: ") + QFileInfo(a).fileName());
     return a;
 }
@@ -311,6 +320,9 @@ void AtuaNoDialogo(Execucao& ex, QWidget* d)
     if (vivo && vivo->isVisible())
         SaiDoDialogo(ex, d);
     ex.atendidos.remove(d);
+    if (ex.atendidos.isEmpty())
+        if (auto* dialogo = qobject_cast<QDialog*>(vivo.data()))
+            ex.canceladosNoPasso << (dialogo->result() == QDialog::Rejected);
 }
 
 // Runs `acao`; every modal dialog it opens is acted in (and closed) by the same random user.
@@ -333,6 +345,8 @@ void RodaComDialogos(Execucao& ex, const std::function<void()>& acao)
 }
 
 // --- The main window's actions -----------------------------------------------------------------
+
+QString Diferenca(const QMap<QString, QList<QStringList>>& a, const QMap<QString, QList<QStringList>>& b);
 
 QWidget* PaginaAtual(Execucao& ex) { return ex.janela->pgGeral->activePage(); }
 
@@ -357,7 +371,16 @@ void Salvar(Execucao& ex, const char* acao)
 void Abrir(Execucao& ex)
 {
     ex.anota(QStringLiteral("Abrir"));
+    ex.escolhidoParaAbrir.clear();
     RodaComDialogos(ex, [&] { ex.janela->findChild<QAction*>(S("Abrir1"))->trigger(); });
+    // The file opens as the tables it holds.
+    const QString arquivo = app::Estado().ProjectFileName;
+    if (app::Estado().ProjectOpen && !app::Estado().ProjectModified && arquivo == ex.escolhidoParaAbrir) {
+        const auto agora = invariantes::Instantaneo();
+        if (agora != ex.tabelasEscolhidas)
+            ex.falhas << QStringLiteral("aberto, %1 não dá as tabelas que guarda: %2")
+                             .arg(QFileInfo(arquivo).fileName(), Diferenca(ex.tabelasEscolhidas, agora));
+    }
 }
 
 void Fechar(Execucao& ex)
@@ -419,9 +442,15 @@ QMap<QString, QList<QStringList>> TabelasDoArquivo(const QString& arquivo, QStri
 // Where two pictures of the tables differ, in a line.
 QString Diferenca(const QMap<QString, QList<QStringList>>& a, const QMap<QString, QList<QStringList>>& b)
 {
-    for (const QString& t : a.keys())
-        if (a.value(t) != b.value(t))
-            return QStringLiteral("%1: %2 linhas contra %3").arg(t).arg(a.value(t).size()).arg(b.value(t).size());
+    for (const QString& t : a.keys()) {
+        const QList<QStringList> x = a.value(t), y = b.value(t);
+        if (x == y)
+            continue;
+        for (qsizetype i = 0; i < std::min(x.size(), y.size()); ++i)
+            if (x[i] != y[i])
+                return QStringLiteral("%1, linha %2: [%3] contra [%4]").arg(t).arg(i).arg(x[i].join(u'|'), y[i].join(u'|'));
+        return QStringLiteral("%1: %2 linhas contra %3").arg(t).arg(x.size()).arg(y.size());
+    }
     return QString();
 }
 
@@ -521,8 +550,6 @@ Resultado Roda(quint64 semente, int maxPassos, qint64 limiteMs)
         QElapsedTimer relogio;
         relogio.start();
         for (ex.passo = 0; ex.passo < maxPassos && relogio.elapsed() < limiteMs && ex.falhas.isEmpty(); ++ex.passo) {
-            const QString salvoAntes = app::Estado().ProjectFileName;
-            const bool modificadoAntes = app::Estado().ProjectModified;
             int sorte = ex.sorteia(pesoTotal);
             const Acao* acao = &AcoesDaJanela[0];
             for (const Acao& a : AcoesDaJanela) {
@@ -533,12 +560,20 @@ Resultado Roda(quint64 semente, int maxPassos, qint64 limiteMs)
             }
             if (!app::Estado().ProjectOpen)
                 acao = &AcoesDaJanela[std::size(AcoesDaJanela) - 1];  // only Abrir is there to do
+            const auto antes = invariantes::Instantaneo();
+            ex.canceladosNoPasso.clear();
             acao->faz(ex);
             ConfereInvariantes(ex);
-            const bool salvou = (acao->faz == AcoesDaJanela[5].faz || acao->faz == AcoesDaJanela[6].faz)
-                                && app::Estado().ProjectOpen && !app::Estado().ProjectModified
-                                && (modificadoAntes || salvoAntes != app::Estado().ProjectFileName);
-            if (salvou && ex.falhas.isEmpty())
+            // A dialog the window opened and the user cancelled gives every table back exactly.
+            if (ex.canceladosNoPasso.size() == 1 && ex.canceladosNoPasso.front() && ex.falhas.isEmpty()) {
+                const auto depois = invariantes::Instantaneo();
+                if (depois != antes)
+                    ex.falhas << QStringLiteral("o diálogo cancelado não devolveu as tabelas: ") + Diferenca(antes, depois);
+            }
+            // Whether that Salvar saved or not, a project not marked modified is what its file holds.
+            const bool salvar = acao->faz == AcoesDaJanela[5].faz || acao->faz == AcoesDaJanela[6].faz;
+            if (salvar && app::Estado().ProjectOpen && !app::Estado().ProjectModified
+                && !app::Estado().ProjectFileName.isEmpty() && ex.falhas.isEmpty())
                 ConfereArquivoSalvo(ex, app::Estado().ProjectFileName);
         }
         r.passos = ex.passo;
@@ -631,7 +666,7 @@ TEST_F(UsuarioAleatorio, UmaSementeNova)
     const quint64 semente = fixa.isEmpty() ? std::random_device{}() : fixa.toULongLong();
     const QByteArray passos = qgetenv("REZOZUR_PASSOS");
     const QByteArray segundos = qgetenv("REZOZUR_SEGUNDOS");
-    const qint64 limite = (segundos.isEmpty() ? 40 : segundos.toLongLong()) * 1000;
+    const qint64 limite = (segundos.isEmpty() ? 30 : segundos.toLongLong()) * 1000;
     std::cout << "semente " << semente << std::endl;
     const Resultado r = Roda(semente, passos.isEmpty() ? 1 << 30 : passos.toInt(), limite);
     std::cout << "semente " << semente << ": " << r.passos << " passos, " << r.falhas.size() << " falha(s); "
