@@ -43,13 +43,13 @@ QString S(const char* texto)
 void SemeiaRegistros(Banco& b)
 {
     // National registry: institutions and laboratories (one name written differently on purpose).
-    b.registraInstituicao(S("INST004521"), S("UNIV. FEDERAL DE SÃO JOÃO DAS ÁGUAS"));
-    b.registraInstituicao(S("INST007730"), S("INSTITUTO DE PESQUISAS HIDROLÓGICAS DO CERRADO"));
-    b.registraInstituicao(S("INST010288"), S("ÓPTICA PRECISÃO INDÚSTRIA E COMÉRCIO LTDA"));
-    b.registraInstituicao(S("INST002210"), S("FUNDAÇÃO DE AMPARO À PESQUISA DO ESTADO DAS GERAIS"));
-    b.registraInstituicao(S("INST003395"), S("UNIVERSIDADE ESTADUAL DO PLANALTO CENTRAL"));
-    b.registraInstituicao(S("LAB0004410"), S("LABORATÓRIO DE ÓPTICA APLICADA"));
-    b.registraInstituicao(S("LAB0004415"), S("LABORATÓRIO DE QUALIDADE DA ÁGUA"));
+    b.registraInstituicao(S("000004521"), S("UNIV. FEDERAL DE SÃO JOÃO DAS ÁGUAS"));
+    b.registraInstituicao(S("000007730"), S("INSTITUTO DE PESQUISAS HIDROLÓGICAS DO CERRADO"));
+    b.registraInstituicao(S("000010288"), S("ÓPTICA PRECISÃO INDÚSTRIA E COMÉRCIO LTDA"));
+    b.registraInstituicao(S("000002210"), S("FUNDAÇÃO DE AMPARO À PESQUISA DO ESTADO DAS GERAIS"));
+    b.registraInstituicao(S("000003395"), S("UNIVERSIDADE ESTADUAL DO PLANALTO CENTRAL"));
+    b.registraInstituicao(S("000004410"), S("LABORATÓRIO DE ÓPTICA APLICADA"));
+    b.registraInstituicao(S("000004415"), S("LABORATÓRIO DE QUALIDADE DA ÁGUA"));
     // Registered but in no project yet, with codes of nine digits as the client's code edits take
     // them: a user can add these without the registry check refusing the send.
     b.registraInstituicao(S("100200300"), S("CENTRO DE TECNOLOGIA HÍDRICA"));
@@ -106,13 +106,13 @@ void SemeiaDemo(Banco& b)
     s.linha("tbSetorEconAting", {{"DescrSetorEcon", S("FABRICAÇÃO DE INSTRUMENTOS DE MEDIDA")}});
 
     const QString iUniv = s.codigo(), iInst = s.codigo(), iEmpresa = s.codigo(), iEstadual = s.codigo();
-    s.linha("tbInstituicao", {{"Cod_Inst", iUniv}, {"BIRO", S("INST004521")}, {"Nome", S("UNIVERSIDADE FEDERAL DE SÃO JOÃO DAS ÁGUAS")},
-                              {"TipoEnvolvimento", S("EXECUTORA")}, {"TipoVinculacao", S("CONTRATUAL")}});
-    s.linha("tbInstituicao", {{"Cod_Inst", iInst}, {"BIRO", S("INST007730")}, {"Nome", S("INSTITUTO DE PESQUISAS HIDROLÓGICAS DO CERRADO")},
+    s.linha("tbInstituicao", {{"Cod_Inst", iUniv}, {"BIRO", S("000004521")}, {"Nome", S("UNIVERSIDADE FEDERAL DE SÃO JOÃO DAS ÁGUAS")},
+                              {"TipoEnvolvimento", S("COORDENADORA")}, {"TipoVinculacao", S("CONTRATUAL")}});
+    s.linha("tbInstituicao", {{"Cod_Inst", iInst}, {"BIRO", S("000007730")}, {"Nome", S("INSTITUTO DE PESQUISAS HIDROLÓGICAS DO CERRADO")},
                               {"TipoEnvolvimento", S("CO-EXECUTORA")}, {"TipoVinculacao", S("CONTRATUAL")}});
-    s.linha("tbInstituicao", {{"Cod_Inst", iEmpresa}, {"BIRO", S("INST010288")}, {"Nome", S("ÓPTICA PRECISÃO INDÚSTRIA E COMÉRCIO LTDA")},
+    s.linha("tbInstituicao", {{"Cod_Inst", iEmpresa}, {"BIRO", S("000010288")}, {"Nome", S("ÓPTICA PRECISÃO INDÚSTRIA E COMÉRCIO LTDA")},
                               {"TipoEnvolvimento", S("CLIENTE")}, {"TipoVinculacao", S("INTERCÂMBIO CIENTÍFICO/TECNOLÓGICO")}});
-    s.linha("tbInstituicao", {{"Cod_Inst", iEstadual}, {"BIRO", S("INST003395")}, {"Nome", S("UNIVERSIDADE ESTADUAL DO PLANALTO CENTRAL")},
+    s.linha("tbInstituicao", {{"Cod_Inst", iEstadual}, {"BIRO", S("000003395")}, {"Nome", S("UNIVERSIDADE ESTADUAL DO PLANALTO CENTRAL")},
                               {"TipoEnvolvimento", S("FORNECEDORA DE PROGRAMAS DE QUALIDADE")},
                               {"TipoVinculacao", S("INTERCÂMBIO CIENTÍFICO/TECNOLÓGICO")}});
 
@@ -143,7 +143,7 @@ void SemeiaDemo(Banco& b)
                                  {"ModalidadeBolsa", S("DTI - DESENVOLVIMENTO TECNOLÓGICO E INDUSTRIAL")}});
     s.linha("tbMembroBolsista", {{"Cod_Membro", kPatricia}, {"FontePagadora", S("FUNDAÇÃO ESTADUAL")},
                                  {"ModalidadeBolsa", S("ITI - INICIAÇÃO TECNOLÓGICA E INDUSTRIAL")}});
-    s.linha("tbOutrasFontes", {{"TipoFonte", S("CONTRAPARTIDA")}, {"BIROInst", S("INST002210")},
+    s.linha("tbOutrasFontes", {{"TipoFonte", S("CONTRAPARTIDA")}, {"BIROInst", S("000002210")},
                                {"NomeInst", S("FUNDAÇÃO DE AMPARO À PESQUISA DO ESTADO DAS GERAIS")},
                                {"TipoVincInst", S("CONTRATUAL")}, {"Caracteristica", S("CP")},
                                {"ValorRecurso", S("35000.00")}, {"Observacoes", S("Recursos para bolsas de iniciação científica.")}});
@@ -199,9 +199,9 @@ void SemeiaDemo(Banco& b)
     s.linha("tbSoftSetores", {{"Cod_Software", sw}, {"DescrSetorEcon", S("FABRICAÇÃO DE INSTRUMENTOS DE MEDIDA")}});
 
     const QString labOptica = s.codigo(), labAgua = s.codigo();
-    s.linha("tbLaboratorio", {{"Cod_Laboratorio", labOptica}, {"Cod_Inst", iUniv}, {"BIROLab", S("LAB0004410")},
+    s.linha("tbLaboratorio", {{"Cod_Laboratorio", labOptica}, {"Cod_Inst", iUniv}, {"BIROLab", S("000004410")},
                               {"NomeLab", S("LABORATÓRIO DE ÓPTICA APLICADA")}, {"TipoApoio", S("AMPLIAÇÃO")}, {"DataInicio", S("01/05/1996")}});
-    s.linha("tbLaboratorio", {{"Cod_Laboratorio", labAgua}, {"Cod_Inst", iInst}, {"BIROLab", S("LAB0004415")},
+    s.linha("tbLaboratorio", {{"Cod_Laboratorio", labAgua}, {"Cod_Inst", iInst}, {"BIROLab", S("000004415")},
                               {"NomeLab", S("LABORATÓRIO DE QUALIDADE DA ÁGUA")}, {"TipoApoio", S("MODERNIZAÇÃO")}, {"DataInicio", S("01/08/1996")}});
     const QString sv = s.codigo();
     s.linha("tbServico", {{"Cod_Servico", sv}, {"TipoServico", S("ENSAIOS E ANÁLISES")}, {"InstPrest", iInst},
@@ -221,11 +221,11 @@ void SemeiaDemo(Banco& b)
                                {"OutraFonte", S("")}, {"Modelo", S("UV-2400")}});
 
     s.linha("tbBolsa", {{"Cod_Bolsa", kAna}, {"BIROBolsista", S("4567890123456789")}, {"NomeBolsista", S("ANA LÚCIA FERREIRA")},
-                        {"BIROInstDestino", S("INST004521")}, {"NomeInstDestino", S("UNIVERSIDADE FEDERAL DE SÃO JOÃO DAS ÁGUAS")},
+                        {"BIROInstDestino", S("000004521")}, {"NomeInstDestino", S("UNIVERSIDADE FEDERAL DE SÃO JOÃO DAS ÁGUAS")},
                         {"Modalidade", S("DTI - DESENVOLVIMENTO TECNOLÓGICO E INDUSTRIAL")}, {"DataInicio", S("01/06/1996")},
                         {"DataConclusao", S("31/05/1998")}, {"KESTA", kAna}});
     s.linha("tbBolsa", {{"Cod_Bolsa", kRafael}, {"BIROBolsista", S("8901234567890123")}, {"NomeBolsista", S("RAFAEL AUGUSTO MENDES")},
-                        {"BIROInstDestino", S("INST003395")}, {"NomeInstDestino", S("UNIVERSIDADE ESTADUAL DO PLANALTO")},
+                        {"BIROInstDestino", S("000003395")}, {"NomeInstDestino", S("UNIVERSIDADE ESTADUAL DO PLANALTO")},
                         {"Modalidade", S("ITI - INICIAÇÃO TECNOLÓGICA E INDUSTRIAL")}, {"DataInicio", S("01/03/1997")},
                         {"DataConclusao", S("28/02/1998")}, {"KESTA", kRafael}});
     s.linha("tbBolsaAreaConhec", {{"Cod_Bolsa", kAna}, {"DescricaoAreaConhec", S("ENGENHARIA SANITÁRIA")}});
@@ -243,7 +243,7 @@ void SemeiaDemo(Banco& b)
 
     const QString cap = s.codigo();
     s.linha("tbCapacit", {{"Cod_Capacitacao", cap}, {"TipodeCapacitacao", S("TREINAMENTO TÉCNICO")}, {"TipoEvento", S("CURSO")},
-                          {"BIROInstTreinam", S("INST010288")}, {"NomeInstTreinam", S("ÓPTICA PRECISÃO INDÚSTRIA E COMÉRCIO LTDA")},
+                          {"BIROInstTreinam", S("000010288")}, {"NomeInstTreinam", S("ÓPTICA PRECISÃO INDÚSTRIA E COMÉRCIO LTDA")},
                           {"DataInicio", S("05/09/1997")}, {"DataFim", S("09/09/1997")}});
     s.linha("tbCapacitMembro", {{"Cod_Capacitacao", cap}, {"Cod_Membro", kLuiz}});
 
@@ -274,7 +274,7 @@ void SemeiaDemo(Banco& b)
                             {"Repercussao", S("ATRASO NO CRONOGRAMA")}, {"Observacoes", S("Resolvido com fornecedor nacional.")}});
     s.linha("tbAcoesCorretivas", {{"Cod_Acao", S("19")}, {"TipoAcao", S("SUBSTITUIÇÃO DE FORNECEDOR")}, {"Cod_Problema", prob}});
     // The client institution is named by its registry code, the supplier by its code in the project.
-    s.linha("tbQualidade", {{"Cod_Qualidade", s.codigo()}, {"Cod_InstCliente", S("INST010288")}, {"Cod_InstFornec", iEstadual},
+    s.linha("tbQualidade", {{"Cod_Qualidade", s.codigo()}, {"Cod_InstCliente", S("000010288")}, {"Cod_InstFornec", iEstadual},
                             {"Situacao", S("EM IMPLANTAÇÃO")}, {"Resultados", S("Redução de 30% nas perdas de produção.")},
                             {"IndicDesemp", S("Índice de retrabalho.")}, {"HorasDiagnostico", S("40")}, {"HorasImplem", S("120")},
                             {"Certific", S("P")}, {"RelGQT", S("G")}});
@@ -290,8 +290,8 @@ void SemeiaDemo(Banco& b)
                            {"Objetivo", S("Instalar seis estações automáticas e um sistema de alerta por mensagens.")},
                            {"DataFimPrevista", S("30/06/2000")}});
     s2.linha("tbAreaConhecAting", {{"DescricaoAreaConhec", S("HIDROLOGIA")}});
-    s2.linha("tbInstituicao", {{"Cod_Inst", s.codigo()}, {"BIRO", S("INST003395")}, {"Nome", S("UNIVERSIDADE ESTADUAL DO PLANALTO CENTRAL")},
-                               {"TipoEnvolvimento", S("EXECUTORA")}, {"TipoVinculacao", S("CONTRATUAL")}});
+    s2.linha("tbInstituicao", {{"Cod_Inst", s.codigo()}, {"BIRO", S("000003395")}, {"Nome", S("UNIVERSIDADE ESTADUAL DO PLANALTO CENTRAL")},
+                               {"TipoEnvolvimento", S("COORDENADORA")}, {"TipoVinculacao", S("CONTRATUAL")}});
     const QString kCarla = s.codigo();
     b.registraPessoa(kCarla, S("CARLA REGINA MOREIRA"), S("9012345678901234"));
     s2.linha("tbMembro", {{"Cod_Membro", kCarla}, {"BIRO", S("9012345678901234")}, {"Nome", S("CARLA REGINA MOREIRA")},

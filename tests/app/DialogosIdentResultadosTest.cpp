@@ -224,7 +224,7 @@ TEST_F(DialogosPaginasTest, OtherFundingEditKeepsAStoredCodeTheCodeEditCannotSho
 {
     store::Table& t = store::DataIdentificacao().tbOutrasFontes;
     t.append();
-    for (const auto& [c, v] : {std::pair{"Status", "N"}, {"BIROInst", "INST002210"}, {"NomeInst", "FUNDAÇÃO"},
+    for (const auto& [c, v] : {std::pair{"Status", "N"}, {"BIROInst", "000002210"}, {"NomeInst", "FUNDAÇÃO"},
                                {"TipoVincInst", "CONTRATUAL"}, {"Caracteristica", "CP"}, {"TipoFonte", "TIPO A"},
                                {"ValorRecurso", "100.00"}})
         t.setValue(QString::fromLatin1(c), QString::fromUtf8(v));
@@ -239,7 +239,7 @@ TEST_F(DialogosPaginasTest, OtherFundingEditKeepsAStoredCodeTheCodeEditCannotSho
         EXPECT_FALSE(d->isVisible());
     });
     ASSERT_EQ(linhas("dbgOutraFonte"), 1);
-    EXPECT_EQ(linha("dbgOutraFonte", 0), QStringList({"INST002210", "FUNDAÇÃO", "TIPO A", "250.00"}));
+    EXPECT_EQ(linha("dbgOutraFonte", 0), QStringList({"000002210", "FUNDAÇÃO", "TIPO A", "250.00"}));
 }
 
 TEST_F(DialogosPaginasTest, FieldResearchSiteFromIncluirToTheGrid)

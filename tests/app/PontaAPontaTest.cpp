@@ -351,8 +351,8 @@ TEST_F(PontaAPonta, DownloadInsertEditAndDeleteOnEveryPageSaveReopenSendAndDownl
         QString mensagem;
     };
     for (const Recusa& r : {Recusa{"tbLaboratorio", "NomeLab", "LABORATÓRIO DE QUALIDADE DA ÁGUA", edit::recusa::Laboratorio},
-                            Recusa{"tbInstituicao", "BIRO", "INST007730", edit::recusa::LocalPesquisa},
-                            Recusa{"tbInstituicao", "BIRO", "INST003395", edit::recusa::Gqt},
+                            Recusa{"tbInstituicao", "BIRO", "000007730", edit::recusa::LocalPesquisa},
+                            Recusa{"tbInstituicao", "BIRO", "000003395", edit::recusa::Gqt},
                             Recusa{"tbMembro", "Nome", "JOÃO BATISTA DE OLIVEIRA", edit::recusa::EstudoDoMembro},
                             Recusa{"tbMembro", "Nome", "LUIZ FERNANDO COSTA", edit::recusa::CapacitacaoDoMembro}}) {
         SCOPED_TRACE(r.valor);
@@ -376,7 +376,7 @@ TEST_F(PontaAPonta, DownloadInsertEditAndDeleteOnEveryPageSaveReopenSendAndDownl
         {"tbMembro", "Nome", "LUIZ FERNANDO COSTA", "este Membro da Equipe ?"},
         {"tbMembro", "Nome", "PATRÍCIA GOMES RIBEIRO", "este Membro da Equipe ?"},
         // Named by a quality programme through its registry code only: the server will refuse it.
-        {"tbInstituicao", "BIRO", "INST010288", "esta Instituição ?"},
+        {"tbInstituicao", "BIRO", "000010288", "esta Instituição ?"},
         {"tbSetorEconAting", "DescrSetorEcon", "FABRICAÇÃO DE INSTRUMENTOS DE MEDIDA", "este Setor Econômico ?"},
         {"tbAreaConhecAting", "DescricaoAreaConhec", "FÍSICA DA MATÉRIA CONDENSADA", "esta Área de Conhecimento?"},
         {"tbLocaisPesquisa", "Cidade", "SABARÁ", "este Local de Pesquisa de Campo ?"},
@@ -472,7 +472,7 @@ TEST_F(PontaAPonta, DownloadInsertEditAndDeleteOnEveryPageSaveReopenSendAndDownl
     inserido({"tbInstituicao", "BIRO", "100200300", "Cod_Inst"}, [&](QDialog* d) {
         digita(d, "dbeNome", "CENTRO DE TECNOLOGIA HÍDRICA");
         digita(d, "meBIRO", "100200300");
-        escolhe(d, "dbcTipoEnvolvimento", "EXECUTORA");
+        escolhe(d, "dbcTipoEnvolvimento", "INTERVENIENTE");
         opcao(d, "dbrgTipoVinculacao", 0);
         confirma(d);
     });
@@ -800,13 +800,13 @@ TEST_F(PontaAPonta, DownloadInsertEditAndDeleteOnEveryPageSaveReopenSendAndDownl
     EXPECT_EQ(ditos[ditos.size() - 2], S("Atenção:\rNão foi possível excluir alguns dos registros especificados."));
     EXPECT_TRUE(ditos.last().startsWith(S("SUCESSO!! Dados atualizados no servidor."))) << qPrintable(ditos.last());
     EXPECT_FALSE(app::Estado().ProjectModified);
-    EXPECT_EQ(letra("tbInstituicao", "BIRO", S("INST010288")), S("D"));
+    EXPECT_EQ(letra("tbInstituicao", "BIRO", S("000010288")), S("D"));
     EXPECT_EQ(letra("tbMembro", "Nome", S("LUIZ FERNANDO COSTA")), S("D"));
     EXPECT_EQ(letra("tbSetorEconAting", "DescrSetorEcon", S("PESCA E AQÜICULTURA")), S("N"));
     EXPECT_EQ(letra("tbAreaConhecAting", "DescricaoAreaConhec", S("OCEANOGRAFIA FÍSICA")), S("N"));
     for (const Exclusao& e : exclusoes) {
         const QString v = S(e.valor);
-        if (v != S("INST010288") && v != S("LUIZ FERNANDO COSTA")) {
+        if (v != S("000010288") && v != S("LUIZ FERNANDO COSTA")) {
             EXPECT_EQ(letra(e.tabela, e.campo, v), S("ausente")) << e.valor;
         }
     }
@@ -844,7 +844,7 @@ TEST_F(PontaAPonta, DownloadInsertEditAndDeleteOnEveryPageSaveReopenSendAndDownl
     ASSERT_FALSE(app::Estado().ProjectOpen);
     aciona("Carregardados1");
     ASSERT_TRUE(app::Estado().ProjectOpen);
-    EXPECT_EQ(letra("tbInstituicao", "BIRO", S("INST010288")), S("N"));
+    EXPECT_EQ(letra("tbInstituicao", "BIRO", S("000010288")), S("N"));
     EXPECT_EQ(letra("tbMembro", "Nome", S("LUIZ FERNANDO COSTA")), S("N"));
     EXPECT_EQ(letra("tbSetorEconAting", "DescrSetorEcon", S("PESCA E AQÜICULTURA")), S("N"));
     EXPECT_EQ(letra("tbAreaConhecAting", "DescricaoAreaConhec", S("OCEANOGRAFIA FÍSICA")), S("N"));

@@ -8,6 +8,7 @@
 #include "store/Table.h"
 
 #include <QCoreApplication>
+#include <QRegularExpression>
 #include <QSet>
 #include <QTemporaryDir>
 
@@ -289,4 +290,37 @@ TEST_F(ListasDistribuidas, ValoresDoProjetoDeDemonstracao)
     }
     // The demo fills nearly every one of these fields.
     EXPECT_GE(vistos, 80);
+
+    // A new user copies the demo's registry codes into the dialogs' 9-digit masks; and every
+    // institution of the demo shows in some dialog's institution box, its involvement being one the
+    // boxes' filters name.
+    const QRegularExpression noveDigitos(QStringLiteral("^[0-9]{9}$"));
+    const QStringList filtrados{QStringLiteral("CO-EXECUTORA"), QStringLiteral("COORDENADORA"), QStringLiteral("CLIENTE"),
+                                QStringLiteral("FORNECEDORA DE PROGRAMAS DE QUALIDADE"),
+                                QString::fromUtf8("CONTRATADA PARA EXECUÇÃO DE ESTUDOS"),
+                                QStringLiteral("CONTRATADA PARA DESENVOLVIMENTO DE SOFTWARE")};
+    int codigos = 0;
+    for (const auto& [tabela, campo] : {std::pair{"tbInstituicao", "BIRO"}, {"tbLaboratorio", "BIROLab"},
+                                        {"tbBolsa", "BIROInstDestino"}, {"tbCapacit", "BIROInstTreinam"},
+                                        {"tbOutrasFontes", "BIROInst"}, {"tbInstituicao", "TipoEnvolvimento"}}) {
+        const servidor::TabelaServidor* t = servidor::TabelaPorNome(QString::fromUtf8(tabela));
+        ASSERT_NE(t, nullptr);
+        const int c = t->coluna(QString::fromUtf8(campo));
+        for (const char* projeto : {"1", "2"})
+            for (const auto& linha : banco.linhas(*t, QString::fromUtf8(projeto))) {
+                const QString v = linha.valores.value(c);
+                if (QLatin1String(campo) == QLatin1String("TipoEnvolvimento")) {
+                    EXPECT_TRUE(filtrados.contains(v)) << v.toStdString() << " não aparece em nenhuma caixa";
+                } else if (!v.isEmpty()) {
+                    ++codigos;
+                    EXPECT_TRUE(noveDigitos.match(v).hasMatch()) << tabela << "." << campo << " = " << v.toStdString();
+                }
+            }
+    }
+    EXPECT_GE(codigos, 8);
+    // No involvement of the list hides an institution from every box but those of parties that take no
+    // part in the activities.
+    for (const QString& v : Valores(QStringLiteral("tipos_envolvimento.txt")))
+        EXPECT_TRUE(filtrados.contains(v) || v == QLatin1String("INTERVENIENTE") || v == QLatin1String("FINANCIADORA"))
+            << v.toStdString();
 }

@@ -233,7 +233,7 @@ TEST_F(EnvioServidorTest, RefusedDeletionAndRefusedInsertionStayPending)
     store::Table& inst = d().identificacao().tbInstituicao;
     store::Table& lab = d().atividadesApoiadas().tbLaboratorio;
     // The institute is still named by a study: the server refuses its deletion.
-    const auto instituto = acha(inst, "BIRO", QStringLiteral("INST007730"));
+    const auto instituto = acha(inst, "BIRO", QStringLiteral("000007730"));
     ASSERT_NE(instituto, 0u);
     altera(inst, instituto, {{"Status", "D"}});
     // A laboratory of an institution the project does not have: refused by the programme's rule.

@@ -150,7 +150,7 @@ TEST_F(ContraServidor, VerificaODemo)
 
     // The demo holds a person whose register name lacks an accent and institutions named otherwise.
     const QString jose = u"O código KESTA \"1004\" corresponde ao pesquisador \"JOSE CARLOS PEREIRA\". O nome cadastrado localmente é \"JOSÉ CARLOS PEREIRA\"."_s;
-    const QString planalto = u"O código BIRO \"INST003395\" corresponde à instituição \"UNIVERSIDADE ESTADUAL DO PLANALTO CENTRAL\". O nome cadastrado localmente é \"UNIVERSIDADE ESTADUAL DO PLANALTO\"."_s;
+    const QString planalto = u"O código BIRO \"000003395\" corresponde à instituição \"UNIVERSIDADE ESTADUAL DO PLANALTO CENTRAL\". O nome cadastrado localmente é \"UNIVERSIDADE ESTADUAL DO PLANALTO\"."_s;
     ui.responde(app::Resposta::Nao);
     EXPECT_FALSE(net::VerificaCadastros(false));
     EXPECT_TRUE(net::Validacao().MemoErr.isEmpty()) << qPrintable(net::Validacao().MemoErr.join(u'\n'));

