@@ -73,24 +73,28 @@ void TfrmHistoricoEnvios::atualiza()
         const QString significado = l.item->semResposta() && l.pedido->possivelmenteAplicado && !l.pedido->liberado
                                         ? l.item->significado + QStringLiteral(" (possivelmente gravado no servidor)")
                                         : l.item->significado;
-        // What the server said comes before the procedure, so that it shows without scrolling.
+        // What the server said comes right after the record, so that it shows without scrolling.
         const QStringList valores{l.pedido->quando.toString(QStringLiteral("dd/MM/yyyy HH:mm:ss")),
                                   store::TituloDaTabela(l.pedido->tabela),
                                   l.item->rotulo(),
                                   situacaoEnviada(l.item->status),
-                                  l.item->chaveAntes,
-                                  l.item->chaveDepois,
                                   l.item->resposta,
                                   significado,
+                                  l.item->chaveAntes,
+                                  l.item->chaveDepois,
                                   l.pedido->procedimento};
         for (int c = 0; c < valores.size(); ++c)
             g->setItem(n, c, new QTableWidgetItem(valores[c]));
+        g->item(n, ColunaRegistro)->setToolTip(valores[ColunaRegistro]);
         // A refusal, or a reply that never came, stands out by an icon as well as by its words.
         if (l.item->recusado() || l.item->semResposta())
             g->item(n, ColunaSignificado)->setIcon(style()->standardIcon(QStyle::SP_MessageBoxWarning));
         ++n;
     }
     g->resizeColumnsToContents();
+    // A long name is cut (the whole of it in its tooltip), so that the server's answer and what it
+    // meant still show without scrolling.
+    g->setColumnWidth(ColunaRegistro, qMin(g->columnWidth(ColunaRegistro), 240));
     m_ui->lbTotal->setText(store::Envios().vazio() ? QStringLiteral("Nenhum envio registrado.")
                            : linhas.empty()        ? QStringLiteral("Nenhum registro com este filtro.")
                                           : QStringLiteral("%1 registro(s)").arg(linhas.size()));

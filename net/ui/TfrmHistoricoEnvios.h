@@ -26,7 +26,8 @@ public:
     void atualiza();
 
     // The grid's column with what the server's answer meant.
-    static constexpr int ColunaSignificado = 7;
+    static constexpr int ColunaRegistro = 2;
+    static constexpr int ColunaSignificado = 5;
 
 private:
     void habilitaDesfazer();

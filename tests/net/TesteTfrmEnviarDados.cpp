@@ -162,7 +162,7 @@ TEST_F(TfrmEnviarDadosTest, HistoryWindowListsNewestFirstAndFilters)
     // Logs of older versions name no record: the key stands for it.
     EXPECT_EQ(coluna(2), (QStringList{"-4", "-1", "7"}));
     EXPECT_EQ(coluna(3), (QStringList{"I (inclusão)", "I (inclusão)", "A (alteração)"}));
-    EXPECT_EQ(coluna(6), (QStringList{"-3", "1035", "-7"}));
+    EXPECT_EQ(coluna(4), (QStringList{"-3", "1035", "-7"}));
     EXPECT_EQ(coluna(8), (QStringList{"x.atualiza_tbLaboratorio", "x.atualiza_tbMembro", "x.atualiza_tbMembro"}));
     // Refusals carry an icon besides their words; an accepted record none.
     const int significado = net::TfrmHistoricoEnvios::ColunaSignificado;
@@ -175,9 +175,9 @@ TEST_F(TfrmEnviarDadosTest, HistoryWindowListsNewestFirstAndFilters)
                                                 "recusado: -7"}));
     EXPECT_EQ(tabela->count(), 3);
     tabela->setCurrentIndex(tabela->findText(QStringLiteral("Membros")));
-    EXPECT_EQ(coluna(4), QStringList{"7"});
+    EXPECT_EQ(coluna(6), QStringList{"7"});
     QTest::mouseClick(recusados, Qt::LeftButton);
-    EXPECT_EQ(coluna(4), (QStringList{"-1", "7"}));
+    EXPECT_EQ(coluna(6), (QStringList{"-1", "7"}));
     store::Envios().limpa();
 }
 
