@@ -1,6 +1,7 @@
 #include "cli/Comando.h"
 #include "cli/InteracaoCli.h"
 #include "core/Diagnostico.h"
+#include "core/Versao.h"
 #include "store/Alocador.h"
 
 #include <QCoreApplication>
@@ -64,6 +65,7 @@ void Ajuda(FILE* saida)
         "\n"
         "Opções:\n"
         "  -h, --help     mostra esta ajuda (ou a do comando, depois do seu nome)\n"
+        "  --version      mostra o produto e a versão do pacote\n"
         "  --sim          responde Sim às perguntas do programa\n"
         "  --nao          responde Não às perguntas do programa\n"
         "  --cancelar     responde Cancelar às perguntas do programa (o padrão)\n"
@@ -118,6 +120,8 @@ int main(int argc, char** argv)
             resto << p;
         } else if (p == QLatin1String("--")) {
             fimDasOpcoes = true;
+        } else if (p == QLatin1String("--version")) {
+            return app::ImprimeVersao();
         } else if (p == QLatin1String("-h") || p == QLatin1String("--help")) {
             ajuda = true;
         } else if (p == QLatin1String("--sim")) {

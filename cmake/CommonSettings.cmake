@@ -39,4 +39,7 @@ function(rezozur_modulo nome)
         LIBRARY_OUTPUT_DIRECTORY ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}
         CXX_VISIBILITY_PRESET hidden
         VISIBILITY_INLINES_HIDDEN ON)
+    # Named even by a module that calls Qt alone: a shared object that does not name the C library is
+    # refused by Debian's package checks.
+    target_link_options(${nome} PRIVATE LINKER:--push-state,--no-as-needed,-lc,--pop-state)
 endfunction()

@@ -8,14 +8,18 @@
 
 namespace app {
 
+QString PastaDoPrograma()
+{
+    return QCoreApplication::instance() ? QCoreApplication::applicationDirPath()
+                                        : QFileInfo(QStringLiteral("/proc/self/exe")).canonicalPath();
+}
+
 void* SimboloDoModulo(const QString& arquivo, const char* simbolo, const QString& descricao, QString& falha,
                       const QString& pasta)
 {
-    // Without an application object there is no program folder to ask Qt for; the system still says
-    // where the running program lies, and the module is never looked for at the root of the disk.
-    const QString onde = !pasta.isEmpty()                  ? pasta
-                         : QCoreApplication::instance() ? QCoreApplication::applicationDirPath()
-                                                          : QFileInfo(QStringLiteral("/proc/self/exe")).canonicalPath();
+    // Never looked for at the root of the disk: without an application object the system still says
+    // where the running program lies.
+    const QString onde = !pasta.isEmpty() ? pasta : PastaDoPrograma();
     const QString caminho = onde + QLatin1Char('/') + arquivo;
     void* modulo = dlopen(QFile::encodeName(caminho).constData(), RTLD_NOW | RTLD_LOCAL);
     if (!modulo) {

@@ -11,6 +11,7 @@ pacotes=(
     qt6-translations-l10n
     clang libclang-rt-14-dev
     libhunspell-dev hunspell-pt-br
+    dpkg-dev file lintian appstream desktop-file-utils shared-mime-info
 )
 faltam=()
 for p in "${pacotes[@]}"; do

@@ -1,6 +1,7 @@
 #include "store/Projeto.h"
 
 #include "core/Interacao.h"
+#include "core/ModuloDoPrograma.h"
 #include "core/ProgramState.h"
 #include "store/Alocador.h"
 #include "store/ArquivoZip.h"
@@ -389,10 +390,18 @@ QString PastaDeTrabalhoDoUsuario()
     return pasta;
 }
 
+// The program's own folder is never written, not even by a user who may: an installed program's folder
+// belongs to its package, and a file left there would outlive the package's removal.
+static bool PastaDoProprioPrograma(const QString& pasta)
+{
+    const QString real = QFileInfo(pasta).canonicalFilePath();
+    return !real.isEmpty() && real == QFileInfo(app::PastaDoPrograma()).canonicalFilePath();
+}
+
 QString GarantePastaDeTrabalho()
 {
     app::ProgramState& e = app::Estado();
-    if (!PastaGravavel(e.ProgramDir))
+    if (PastaDoProprioPrograma(e.ProgramDir) || !PastaGravavel(e.ProgramDir))
         e.ProgramDir = PastaDeTrabalhoDoUsuario();
     return e.ProgramDir;
 }

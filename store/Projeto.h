@@ -35,7 +35,8 @@ QStringList EntradasPermitidas();
 QByteArray TextoDoCabecalho(const QString& codigoProjeto);
 
 // Makes sure the working folder (ProgramDir) can be written; when it cannot (a project opened from a
-// read-only folder, a program folder owned by the system), ProgramDir moves to a per-user folder.
+// read-only folder) or is the program's own folder (where ProgramDir starts), ProgramDir moves to a
+// per-user folder.
 // Returns the working folder.
 QString GarantePastaDeTrabalho();
 QString PastaDeTrabalhoDoUsuario();

@@ -346,21 +346,32 @@ TEST_F(ProjetoArquivoTest, BakGuardaOConteudoAnterior)
     EXPECT_NE(Le(arquivo), primeiro);
 }
 
-TEST_F(ProjetoArquivoTest, PastaDeTrabalhoSemEscritaPassaParaAPastaDoUsuario)
+// A folder that cannot be written, and the program's own folder (where the working folder starts; an
+// installed program's folder, even to a root user who may write it).
+TEST_F(ProjetoArquivoTest, PastaDeTrabalhoSemEscritaOuDoProgramaPassaParaAPastaDoUsuario)
 {
-    app::Estado().ProgramDir = QStringLiteral("/proc/");
-    const QString arquivo = outra(QStringLiteral("p.prj"));
-    const teste::Instantaneo antes = salvaProjetoPreenchido(arquivo, 2);
-    const QString doUsuario = outra(QStringLiteral("dados-usuario/rezozur/trabalho/"));
-    EXPECT_EQ(app::Estado().ProgramDir, doUsuario);
-    EXPECT_TRUE(QFileInfo::exists(doUsuario + QStringLiteral("Projeto.txt")));
+    const QString doPrograma = app::ComBarra(QCoreApplication::applicationDirPath());
+    ASSERT_TRUE(store::PastaGravavel(doPrograma));
+    QFile::remove(doPrograma + QStringLiteral("Projeto.txt"));
+    for (const QString& inicial : {QStringLiteral("/proc/"), doPrograma}) {
+        SCOPED_TRACE(inicial.toStdString());
+        app::Estado().ProgramDir = inicial;
+        const QString arquivo = outra(QStringLiteral("p.prj"));
+        const teste::Instantaneo antes = salvaProjetoPreenchido(arquivo, 2);
+        const QString doUsuario = outra(QStringLiteral("dados-usuario/rezozur/trabalho/"));
+        EXPECT_EQ(app::Estado().ProgramDir, doUsuario);
+        EXPECT_TRUE(QFileInfo::exists(doUsuario + QStringLiteral("Projeto.txt")));
 
-    app::Estado().ProgramDir = QStringLiteral("/proc/");
-    store::DataGeral().ClearTables();
-    InteracaoRoteirizada ui;
-    ASSERT_TRUE(store::LeProjeto(arquivo));
-    EXPECT_EQ(teste::TiraInstantaneo(), antes);
-    EXPECT_TRUE(ArquivosDeTabela(doUsuario).isEmpty());
+        app::Estado().ProgramDir = inicial;
+        store::DataGeral().ClearTables();
+        InteracaoRoteirizada ui;
+        ASSERT_TRUE(store::LeProjeto(arquivo));
+        EXPECT_EQ(teste::TiraInstantaneo(), antes);
+        EXPECT_EQ(app::Estado().ProgramDir, doUsuario);
+        EXPECT_TRUE(ArquivosDeTabela(doUsuario).isEmpty());
+    }
+    EXPECT_FALSE(QFileInfo::exists(doPrograma + QStringLiteral("Projeto.txt")));
+    EXPECT_TRUE(ArquivosDeTabela(doPrograma).isEmpty());
 }
 
 TEST_F(ProjetoArquivoTest, GravacaoInterrompidaDeixaOArquivoAnteriorLegivel)
