@@ -10,6 +10,7 @@
 #include "edit/ui/DialogoEscolhaQt.h"
 #include "net/ui/ComandosNet.h"
 #include "net/ui/TfrmEnviarDados.h"
+#include "edit/ui/TfrmImportarPublicacoes.h"
 #include "net/ui/TfrmHistoricoEnvios.h"
 #include "reports/ui/TfrmImpressao.h"
 #include "store/ComandosProjeto.h"
@@ -44,6 +45,7 @@ void LigaComandos(TfrmMenu1& janela)
     edit::ui::InstalaDialogosEscolha();
     LigaRegistros(janela);
     c.Imprimir = [pai] { reports::ui::TfrmImpressao::Executa(pai); };
+    c.ImportarPublicacoes = [pai] { edit::ui::ImportaPublicacoes(pai); };
 }
 
 QTranslator* CarregaTraducoesDoQt(QApplication& aplicacao)

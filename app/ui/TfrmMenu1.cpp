@@ -160,6 +160,8 @@ void TfrmMenu1::criaAcoes()
     acConteudo = acao("Contedo1", QStringLiteral("&Conteúdo"), &TfrmMenu1::Contedo1Click);
     acSobre = acao("Sobre1", QStringLiteral("&Sobre..."), &TfrmMenu1::Sobre1Click);
     acHistoricoEnvios = acao("HistoricoEnvios1", QStringLiteral("&Histórico de envios"), &TfrmMenu1::HistoricoEnviosClick);
+    acImportarPublicacoes = acao("ImportarPublicacoes1", QStringLiteral("Importar &Publicações..."),
+                                 &TfrmMenu1::ImportarPublicacoesClick);
     acLegendaSituacao = acao("LegendaSituacao1", QStringLiteral("&Legenda da situação dos registros"),
                              &TfrmMenu1::LegendaSituacaoClick);
 }
@@ -184,6 +186,7 @@ void TfrmMenu1::criaMenus()
     util->addAction(acVerificar);
     util->addSeparator();
     util->addAction(acImprimir);
+    util->addAction(acImportarPublicacoes);
     util->addSeparator();
     util->addAction(acHistoricoEnvios);
     QMenu* ajuda = barra->addMenu(QStringLiteral("A&juda"));
@@ -362,6 +365,7 @@ void TfrmMenu1::SetMenuAndButtons()
     acSalvarComo->setEnabled(aberto);
     acFechar->setEnabled(aberto);
     acImprimir->setEnabled(aberto);
+    acImportarPublicacoes->setEnabled(aberto);
     acVerificar->setEnabled(aberto);
     acEnviar->setEnabled(aberto);
     acSair->setEnabled(true);
@@ -469,6 +473,16 @@ void TfrmMenu1::VerificarPendenciasClick()
 void TfrmMenu1::HistoricoEnviosClick()
 {
     executaComando(comandos.HistoricoEnvios);
+}
+
+void TfrmMenu1::ImportarPublicacoesClick()
+{
+    if (!guardaGeral() || !app::Estado().ProjectOpen)
+        return;
+    executaComando(comandos.ImportarPublicacoes);
+    // Publications came in: the page's Editar and Excluir follow the panel rule.
+    if (PaginaRegistro* p = registro(QStringLiteral("tbPublicacao")); p && p->grade && p->grade->tabela() && p->painel)
+        HabilitaBotoes(*p->grade->tabela(), p->painel);
 }
 
 void TfrmMenu1::LegendaSituacaoClick()

@@ -79,6 +79,8 @@ public:
     // (through store::Janela().pgGeralChanging) where they need it.
     struct Comandos {
         std::function<void()> Carregar, Enviar, Abrir, Salvar, SalvarComo, Fechar, Verificar, Imprimir, HistoricoEnvios;
+        // The import of publications from a BibTeX or RIS file (the publications page and the menu).
+        std::function<void()> ImportarPublicacoes;
         // The Close command on the way out: throws app::Abort when the save question is cancelled,
         // returns false when the project stayed open; the program then stays open too.
         std::function<bool()> FechaParaSair;
@@ -125,6 +127,7 @@ public:
     // The send history window and the legend of the grids' state column.
     void HistoricoEnviosClick();
     void LegendaSituacaoClick();
+    void ImportarPublicacoesClick();
 
     // Record pages: the double click on a grid and the buttons.
     void duploCliqueGrade(PaginaRegistro& p);
@@ -232,6 +235,7 @@ private:
     QAction* acVerificar = nullptr;
     QAction* acImprimir = nullptr;
     QAction* acHistoricoEnvios = nullptr;
+    QAction* acImportarPublicacoes = nullptr;
     QAction* acLegendaSituacao = nullptr;
     QAction* acConteudo = nullptr;
     QAction* acSobre = nullptr;

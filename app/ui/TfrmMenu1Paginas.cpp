@@ -174,6 +174,12 @@ void TfrmMenu1::montaPaginaDeGrade(QWidget& pagina, const DefGrade& def)
         pl->addWidget(inc);
         pl->addWidget(edt);
         pl->addWidget(exc);
+        if (def.tabela == QLatin1String("tbPublicacao")) {
+            // Publications may also come from a reference manager's file; tag 1: always available.
+            QPushButton* importar = botao(painel, QStringLiteral("btImpPub"), QStringLiteral("I&mportar..."), 1);
+            connect(importar, &QPushButton::clicked, acImportarPublicacoes, &QAction::trigger);
+            pl->addWidget(importar);
+        }
         l->addWidget(painel);
     }
     registraPainel(def.tabela, grade, painel, inc, edt, exc, def.comBotoes && def.duploCliqueEdita);

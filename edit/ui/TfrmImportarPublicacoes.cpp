@@ -58,11 +58,15 @@ TfrmImportarPublicacoes::TfrmImportarPublicacoes(Importacao importacao, OpcoesIm
                                   QStringLiteral("Veículo de Publicação"), QStringLiteral("Data"),
                                   QStringLiteral("Autor Principal"), QStringLiteral("Co-autores")});
     t->verticalHeader()->hide();
+    t->verticalHeader()->setDefaultSectionSize(t->fontMetrics().height() + 8);
     preenche();
-    // Long texts get a readable width; the whole text is in each cell's tooltip.
+    // Long texts get a readable width; the whole text is in each cell's tooltip. The fate column fits
+    // its longest word whatever the fates are now, since they change with the choices above.
     t->resizeColumnsToContents();
-    for (int c : {Motivo, Titulo, Veiculo, Coautores})
+    for (int c : {Titulo, Veiculo, Coautores})
         t->setColumnWidth(c, qMin(t->columnWidth(c), 260));
+    t->setColumnWidth(Motivo, 340);
+    t->setColumnWidth(Fim, qMax(t->columnWidth(Fim), t->fontMetrics().horizontalAdvance(QStringLiteral("Duplicada")) + 16));
 
     const auto mudou = [this] {
         if (m_preenchendo)
@@ -133,7 +137,11 @@ void TfrmImportarPublicacoes::preenche()
 
 void TfrmImportarPublicacoes::mostraResumo()
 {
-    m_ui->lbResumo->setText(QStringLiteral("%1 entradas: %2 a importar (%3 marcadas), %4 duplicadas, %5 recusadas.")
+    // Every entry is refused until the choices the file cannot give are made: say so first.
+    QString falta;
+    if (m_opcoes.area.isEmpty() || m_opcoes.qualificacao.isEmpty())
+        falta = QStringLiteral("Escolha a Área do Conhecimento e a Qualificação das publicações. ");
+    m_ui->lbResumo->setText(falta + QStringLiteral("%1 entradas: %2 a importar (%3 marcadas), %4 duplicadas, %5 recusadas.")
                                 .arg(m_importacao.entradas.size())
                                 .arg(m_importacao.conta(Destino::Importar))
                                 .arg(m_importacao.marcadas())
