@@ -54,7 +54,7 @@ TEST_F(JanelaTest, WindowKeepsItsLaidOutClientAreaAsMinimumToolbarAndMenusAsLaid
     EXPECT_EQ(menus, QStringList({
                          QStringLiteral("&Projeto: &Carregar dados|&Enviar dados|-|&Abrir|&Salvar|Salvar &Como...|"
                                         "&Fechar|-|Sai&r"),
-                         QStringLiteral("&Utilitários: &Verificar Pendências|-|&Imprimir...|-|&Histórico de envios"),
+                         QStringLiteral("&Utilitários: &Verificar Pendências|-|&Imprimir...|Importar &Publicações...|-|&Histórico de envios"),
                          QStringLiteral("A&juda: &Conteúdo|&Legenda da situação dos registros|-|&Sobre..."),
                      }));
 
