@@ -85,6 +85,8 @@ private:
     qsizetype m_i = 0;
     QHash<QString, QString> m_macros;
     QHash<QString, QString> m_decodificados;
+    static constexpr qsizetype TextoMaximoDasMacros = 4 * 1024 * 1024;
+    qsizetype m_textoDasMacros = 0;
     std::vector<qsizetype> m_quebras;
 
     int linhaDe(qsizetype pos) const
@@ -104,6 +106,23 @@ private:
                 return i;
         }
         return m_t.size();
+    }
+
+    // A line that starts an entry: blanks, "@", a name and "{" or "(".
+    bool comecaEntrada(qsizetype i) const
+    {
+        while (i < m_t.size() && (m_t[i] == QLatin1Char(' ') || m_t[i] == QLatin1Char('\t')))
+            ++i;
+        if (i >= m_t.size() || m_t[i] != QLatin1Char('@'))
+            return false;
+        const qsizetype inicio = ++i;
+        while (i < m_t.size() && caractereDeNome(m_t[i]))
+            ++i;
+        if (i == inicio)
+            return false;
+        while (i < m_t.size() && m_t[i].isSpace())
+            ++i;
+        return i < m_t.size() && (m_t[i] == QLatin1Char('{') || m_t[i] == QLatin1Char('('));
     }
 
     QChar atual() const { return m_i < m_t.size() ? m_t[m_i] : QChar(); }
@@ -156,6 +175,11 @@ private:
                 if (!aspas && nivel == 0)
                     break;
             } else if (aspas && c == QLatin1Char('"') && nivel == 0) {
+                break;
+            } else if (c == QLatin1Char('\n') && comecaEntrada(m_i + 1)) {
+                // A value left open runs into the next entry: the reading stops there, so that each
+                // broken entry costs only its own text however many a file holds.
+                m_i = m_t.size();
                 break;
             }
         }
@@ -244,7 +268,13 @@ private:
         if (tipo == QLatin1String("string")) {
             leCampos(
                 fecha, [](QStringView) { return true; },
-                [this](QStringView n, const QString& v) { m_macros.insert(n.toString().toLower(), v); });
+                [this](QStringView n, const QString& v) {
+                    // Macros built of macros may each reach the longest value: their sum is bounded too.
+                    m_textoDasMacros += v.size();
+                    if (m_textoDasMacros > TextoMaximoDasMacros)
+                        falha(QStringLiteral("as macros @string passam de %1 caracteres").arg(TextoMaximoDasMacros));
+                    m_macros.insert(n.toString().toLower(), v);
+                });
             return false;
         }
         pulaBrancos();

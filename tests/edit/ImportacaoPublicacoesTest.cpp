@@ -286,6 +286,17 @@ TEST_F(ImportacaoTest, RecusasComAsRegrasDoDialogo)
     ASSERT_EQ(imp.entradas.size(), 2u);
     EXPECT_EQ(int(imp.entradas[1].destino), int(I));
     EXPECT_EQ(imp.entradas[1].titulo, u"Título"_s);
+
+    // Macros made of macros, each as long as a value may be: the reading refuses them past a bound
+    // instead of filling the memory, and still reads the entry after them.
+    QByteArray bomba = "@string{m0 = \"" + QByteArray(60000, 'x') + "\"}\n";
+    for (int i = 1; i < 100; ++i)
+        bomba += "@string{m" + QByteArray::number(i) + " = m" + QByteArray::number(i - 1) + " # m0}\n";
+    const edit::Importacao depois = prepara(bomba + artigo);
+    ASSERT_FALSE(depois.entradas.empty());
+    EXPECT_TRUE(depois.entradas.front().motivo.contains(u"as macros @string passam de 4194304 caracteres"_s))
+        << depois.entradas.front().motivo.toStdString();
+    EXPECT_EQ(int(depois.entradas.back().destino), int(I));
 }
 
 // The writing: new rows as the dialog makes them, all of them or none, whatever stops it.
