@@ -600,7 +600,7 @@ TEST_F(EnvioServidorTest, RefusedRecordsAreNamedWithTheServersAnswer)
 {
     store::Table& inst = d().identificacao().tbInstituicao;
     store::Table& lab = d().atividadesApoiadas().tbLaboratorio;
-    const auto instituto = acha(inst, "BIRO", QStringLiteral("INST007730"));
+    const auto instituto = acha(inst, "BIRO", QStringLiteral("000007730"));
     ASSERT_NE(instituto, 0u);
     const QString nome = valor(inst, instituto, "Nome");
     const QString codigo = valor(inst, instituto, "Cod_Inst");
