@@ -54,9 +54,18 @@ done <"$tmp/esperados"
 for f in usr/bin/kesta-server lib/systemd/system/kesta-server.service etc/default/kesta-server \
     usr/share/man/man1/rezozur.1.gz usr/share/man/man1/rezozur-cli.1.gz usr/share/man/man1/kesta-server.1.gz \
     usr/share/applications/rezozur.desktop usr/share/mime/packages/rezozur-projeto.xml \
-    usr/share/icons/hicolor/scalable/apps/rezozur.svg usr/share/icons/hicolor/48x48/apps/rezozur.png \
-    usr/share/icons/hicolor/48x48/mimetypes/application-x-rezozur-projeto.png; do
+    usr/share/doc/rezozur/copyright usr/share/doc/kesta-server/copyright; do
     [ -f "$r/$f" ] || falha "falta no pacote: /$f"
+done
+# The icons the desktop entry and the file type name, at every usual size and scalable.
+icone_programa="$(sed -n 's/^Icon=//p' "$r/usr/share/applications/rezozur.desktop")"
+icone_tipo="$(sed -n 's/.*<icon name="\([^"]*\)".*/\1/p' "$r/usr/share/mime/packages/rezozur-projeto.xml")"
+for tamanho in 16x16 22x22 24x24 32x32 48x48 64x64 128x128 256x256 scalable; do
+    extensao=png
+    [ "$tamanho" = scalable ] && extensao=svg
+    for icone in "apps/$icone_programa" "mimetypes/$icone_tipo"; do
+        [ -f "$r/usr/share/icons/hicolor/$tamanho/$icone.$extensao" ] || falha "falta o ícone $tamanho/$icone.$extensao"
+    done
 done
 for p in rezozur rezozur-cli; do
     [ "$(readlink "$r/usr/bin/$p")" = "../lib/rezozur/$p" ] || falha "/usr/bin/$p não leva a /usr/lib/rezozur/$p"
