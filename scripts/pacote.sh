@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
 # Makes the Debian packages rezozur and kesta-server (CPack).
-#   bash scripts/pacote.sh            sets up the machine, builds the packaged programs in build-pacote/
-#                                     (Release, with Debian's hardening flags) and leaves the packages in
-#                                     build-pacote/pacotes/
+#   bash scripts/pacote.sh            sets the machine up, builds the packaged programs in build/ (the
+#                                     folder the other commands use, so after them nothing is rebuilt)
+#                                     and leaves the packages in build/pacotes/
 #   bash scripts/pacote.sh --da-construcao PASTA SAIDA
-#                                     packs what an existing build folder already built, into SAIDA
-#                                     (the test of the packages does this with the test build)
+#                                     packs what the build folder PASTA already built into SAIDA,
+#                                     building nothing (the test of the packages, run inside a build)
 # Prints the path of each package made.
 set -euo pipefail
 raiz="$(cd "$(dirname "$0")/.." && pwd)"
@@ -14,14 +14,10 @@ if [ "${1:-}" = "--da-construcao" ]; then
     pasta="$2"
     saida="$3"
 else
-    pasta="${1:-$raiz/build-pacote}"
+    pasta="$raiz/build"
     saida="$pasta/pacotes"
-    bash "$raiz/scripts/instala.sh"
-    # The flags Debian builds its own packages with (hardening: fortify, stack protector, relro, now).
-    export CXXFLAGS="$(dpkg-buildflags --get CXXFLAGS) $(dpkg-buildflags --get CPPFLAGS)"
-    export LDFLAGS="$(dpkg-buildflags --get LDFLAGS)"
     REZOZUR_ALVOS="rezozur rezozur-cli kesta-server rezozur_rede rezozur_impressora rezozur_pacote_docs" \
-        bash "$raiz/scripts/compila.sh" "$pasta" -DCMAKE_BUILD_TYPE=Release
+        bash "$raiz/scripts/compila.sh" "$pasta"
 fi
 
 mkdir -p "$saida"

@@ -107,7 +107,8 @@ servidor=""
 diff "$tmp/pasta-antes" "$tmp/pasta-depois" || falha "a pasta do programa mudou enquanto ele rodava"
 
 desktop-file-validate "$r/usr/share/applications/rezozur.desktop" || falha "desktop-file-validate"
-appstreamcli validate --no-net "$r"/usr/share/metainfo/*.metainfo.xml || falha "appstreamcli validate"
+# The AppStream file, with the desktop entry it launches.
+appstreamcli validate-tree --no-net "$r" || falha "appstreamcli validate-tree"
 cp -r "$r/usr/share/mime" "$tmp/mime"
 update-mime-database "$tmp/mime" 2>&1 | grep -v 'not in the search path' | grep -i 'warn\|error' \
     && falha "update-mime-database"
