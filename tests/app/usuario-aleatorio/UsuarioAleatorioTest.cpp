@@ -564,8 +564,10 @@ Resultado Roda(quint64 semente, int maxPassos, qint64 limiteMs)
             ex.canceladosNoPasso.clear();
             acao->faz(ex);
             ConfereInvariantes(ex);
-            // A dialog the window opened and the user cancelled gives every table back exactly.
-            if (ex.canceladosNoPasso.size() == 1 && ex.canceladosNoPasso.front() && ex.falhas.isEmpty()) {
+            // A dialog a page's button or grid opened and the user cancelled gives every table back
+            // exactly. (A command may change tables before its window shows: the page guard confirms.)
+            const bool daPagina = acao->faz == AcoesDaJanela[1].faz || acao->faz == AcoesDaJanela[4].faz;
+            if (daPagina && ex.canceladosNoPasso.size() == 1 && ex.canceladosNoPasso.front() && ex.falhas.isEmpty()) {
                 const auto depois = invariantes::Instantaneo();
                 if (depois != antes)
                     ex.falhas << QStringLiteral("o diálogo cancelado não devolveu as tabelas: ") + Diferenca(antes, depois);
