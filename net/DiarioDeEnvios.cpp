@@ -154,6 +154,7 @@ bool DiarioDeEnvios::trava()
         return false;
     }
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        m_ocupado = errno == EWOULDBLOCK;
         m_erro = QString::fromLocal8Bit(std::strerror(errno));
         ::close(fd);
         return false;

@@ -48,6 +48,8 @@ public:
     // Holds the journal for this process until destroyed, so that two sends of one project never
     // run at once. False when another process holds it.
     bool trava();
+    // Why trava failed: another process holds the journal (else it could not be opened: erro()).
+    bool ocupado() const { return m_ocupado; }
 
     enum class Leitura { Novo, Lido, Danificado };
     // Reads the file. A file that is not a whole journal of this key (cut, altered, another key) is
@@ -91,6 +93,7 @@ private:
     QString m_erro;
     std::vector<EntradaDoDiario> m_entradas;
     int m_trava = -1;
+    bool m_ocupado = false;
 };
 
 // The journal of the send under way, for the table requests; null outside a send.

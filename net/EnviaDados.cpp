@@ -270,8 +270,13 @@ ResultadoEnvio EnviaDados(store::Dados& dados, const QString& usuario, const QSt
     // The send journal of this project on this server for this user, whatever file it is sent from.
     DiarioDeEnvios diario(ServidorDoDiario(), usuario, app::Estado().ProjectCode);
     if (!diario.trava()) {
-        app::Mensagem(QStringLiteral("Outro envio deste projeto está em andamento neste computador.\r"
-                                     "Aguarde o fim dele e repita a operação."),
+        app::Mensagem(diario.ocupado()
+                          ? QStringLiteral("Outro envio deste projeto está em andamento neste computador.\r"
+                                           "Aguarde o fim dele e repita a operação.")
+                          : QStringLiteral("Não foi possível usar o diário de envios em:\r") + diario.arquivo()
+                                + QStringLiteral("\r(") + diario.erro()
+                                + QStringLiteral(")\rNada foi enviado, para que nenhum registro possa chegar duas vezes "
+                                                 "ao servidor."),
                       app::Icone::Erro);
         r.etapa = EtapaEnvio::OutroEnvio;
         return r;

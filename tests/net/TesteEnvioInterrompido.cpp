@@ -8,6 +8,7 @@
 #include "core/InteracaoRoteirizada.h"
 #include "core/ProgramState.h"
 #include "net/CargaProjeto.h"
+#include "net/DiarioDeEnvios.h"
 #include "net/EnviaDados.h"
 #include "net/Transporte.h"
 #include "store/Dados.h"
@@ -327,6 +328,21 @@ TEST_P(EnvioInterrompidoTest, NoRecordIsRequestedTwiceAndNoneIsLost)
             EXPECT_EQ(noServidor, 1) << r.valor << "\n" << contexto;
         }
     }
+}
+
+// Two sends of one project never run at once: the second says so and sends nothing.
+TEST_F(EnvioInterrompidoTest, ASecondSendOfTheSameProjectWaitsForTheFirst)
+{
+    preparaProjeto();
+    net::DiarioDeEnvios emCurso(net::ServidorDoDiario(), QStringLiteral("demo"), QStringLiteral("1"));
+    ASSERT_TRUE(emCurso.trava());
+    QProcess p;
+    p.start(cli(), enviar(em("p.prj")));
+    ASSERT_TRUE(p.waitForFinished(60000));
+    const QString saida = QString::fromUtf8(p.readAllStandardOutput() + p.readAllStandardError());
+    EXPECT_EQ(p.exitCode(), 1);
+    EXPECT_TRUE(saida.contains(QStringLiteral("Outro envio deste projeto está em andamento neste computador."))) << saida.toStdString();
+    EXPECT_TRUE(corposRecebidos(em("pedidos.log")).isEmpty());
 }
 
 INSTANTIATE_TEST_SUITE_P(Casos, EnvioInterrompidoTest, ::testing::ValuesIn(Casos),
