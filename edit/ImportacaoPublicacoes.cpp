@@ -17,7 +17,9 @@
 #include <QSet>
 
 #include <cstdio>
+#include <iterator>
 #include <memory>
+#include <tuple>
 
 namespace edit {
 
@@ -133,8 +135,13 @@ PublicacaoImportada mapeia(const ref::Referencia& r, const MembrosDaEquipe& memb
 
 // The entry's fate, by the dialog's checks in the dialog's order; `ocupadas` holds the title and
 // vehicle of the project's publications and of the entries to import before this one.
+// The longest title and vehicle the table's columns (and so the dialog's edits) take.
+struct Tamanhos {
+    int titulo, veiculo;
+};
+
 void decide(PublicacaoImportada& p, const OpcoesImportacao& o, const QString& assinatura,
-            const QSet<QString>& doProjeto, QHash<QString, int>& doArquivo)
+            const QSet<QString>& doProjeto, QHash<QString, int>& doArquivo, const Tamanhos& tamanhos)
 {
     const bool estavaMarcada = p.marcada || p.destino != Destino::Importar;
     p.destino = Destino::Recusada;
@@ -158,10 +165,8 @@ void decide(PublicacaoImportada& p, const OpcoesImportacao& o, const QString& as
         return;
     }
     // The dialog's edits hold at most what the table's columns take.
-    store::Table& t = store::DataResultadosGerados().tbPublicacao;
-    for (const auto& [campo, valor] : {std::pair{QStringLiteral("Titulo"), &p.titulo},
-                                       std::pair{QStringLiteral("VeiculoPublic"), &p.veiculo}}) {
-        const int tamanho = t.field(t.fieldIndexOrThrow(campo)).size;
+    for (const auto& [campo, valor, tamanho] : {std::tuple{QStringLiteral("Titulo"), &p.titulo, tamanhos.titulo},
+                                                std::tuple{QStringLiteral("VeiculoPublic"), &p.veiculo, tamanhos.veiculo}}) {
         if (valor->size() > tamanho) {
             p.motivo = QStringLiteral("O valor do campo '%1' excede o tamanho máximo de %2 caracteres.")
                            .arg(campo)
@@ -190,8 +195,11 @@ void decideTodas(Importacao& imp, const OpcoesImportacao& opcoes)
     const QString assinatura = DataAssinaturaDoProjeto();
     const QSet<QString> doProjeto = publicacoesDoProjeto();
     QHash<QString, int> doArquivo;
+    const store::Table& t = store::DataResultadosGerados().tbPublicacao;
+    const Tamanhos tamanhos{t.field(t.fieldIndexOrThrow(QStringLiteral("Titulo"))).size,
+                            t.field(t.fieldIndexOrThrow(QStringLiteral("VeiculoPublic"))).size};
     for (PublicacaoImportada& p : imp.entradas)
-        decide(p, opcoes, assinatura, doProjeto, doArquivo);
+        decide(p, opcoes, assinatura, doProjeto, doArquivo, tamanhos);
 }
 
 } // namespace
@@ -331,6 +339,18 @@ int GravaImportacao(const Importacao& importacao, const OpcoesImportacao& opcoes
         pub.enableControls();
         areas.enableControls();
     };
+    // The columns are looked up once for the whole file.
+    const auto colunas = [](const store::Table& t, std::initializer_list<const char*> nomes) {
+        std::vector<int> r;
+        for (const char* n : nomes)
+            r.push_back(t.fieldIndexOrThrow(QString::fromLatin1(n)));
+        return r;
+    };
+    const std::vector<int> colunasPub =
+        colunas(pub, {"Status", "Cod_Publicacao", "TipoPublicacao", "Qualificacao", "Titulo", "Autor", "VeiculoPublic",
+                      "PaisPublicacao", "DataPublicacao", "Co_autores"});
+    const std::vector<int> colunasArea = colunas(areas, {"Status", "Cod_Publicacao", "DescricaoAreaConhec"});
+    const QString Inclusao = QStringLiteral("I");
     int feitas = 0;
     try {
         // The provisional codes are drawn unique among all rows, the filter aside: it is set aside
@@ -347,21 +367,15 @@ int GravaImportacao(const Importacao& importacao, const OpcoesImportacao& opcoes
             }
             const QString codigo = GeraCodigoProvisorio(pub, Codigo);
             pub.append();
-            pub.setValue(QStringLiteral("Status"), QStringLiteral("I"));
-            pub.setValue(Codigo, codigo);
-            pub.setValue(QStringLiteral("TipoPublicacao"), p.tipo);
-            pub.setValue(QStringLiteral("Qualificacao"), p.qualificacao);
-            pub.setValue(QStringLiteral("Titulo"), p.titulo);
-            pub.setValue(QStringLiteral("Autor"), p.autor);
-            pub.setValue(QStringLiteral("VeiculoPublic"), p.veiculo);
-            pub.setValue(QStringLiteral("PaisPublicacao"), p.pais);
-            pub.setValue(QStringLiteral("DataPublicacao"), p.data);
-            pub.setValue(QStringLiteral("Co_autores"), p.coautores);
+            const QString* valores[] = {&Inclusao, &codigo, &p.tipo, &p.qualificacao, &p.titulo, &p.autor,
+                                        &p.veiculo, &p.pais, &p.data, &p.coautores};
+            for (size_t c = 0; c < std::size(valores); ++c)
+                pub.setValue(colunasPub[c], *valores[c]);
             pub.post();
             areas.append();
-            areas.setValue(QStringLiteral("Status"), QStringLiteral("I"));
-            areas.setValue(Codigo, codigo);
-            areas.setValue(QStringLiteral("DescricaoAreaConhec"), opcoes.area);
+            areas.setValue(colunasArea[0], Inclusao);
+            areas.setValue(colunasArea[1], codigo);
+            areas.setValue(colunasArea[2], opcoes.area);
             areas.post();
             ++feitas;
         }
