@@ -168,11 +168,8 @@ bool EdicaoBase::aoConfirmar()
 {
     store::Table& t = tabela();
     t.setValue(QStringLiteral("QtdeReg"), textoDaMascara(Quantidade));
-    if (AlgumVazio(t, {"Identificacao", "TipoApoio", "TipoBase", "Disponivel", "QtdeReg", "Descricao"}))
-        return recusa(MensagemObrigatorios({QStringLiteral("Nome"), QStringLiteral("Tipo de Base de Dados"),
-                                            QStringLiteral("Tipo de Apoio"), QStringLiteral("QTDE. de Registros"),
-                                            QStringLiteral("Descrição da Base")}),
-                      Geral, primeiroHabilitado({Nome, QStringLiteral("dbrgTipoBase")}));
+    if (faltaObrigatorio({{QStringLiteral("Identificacao"), QStringLiteral("Nome"), Nome, Geral}, {QStringLiteral("TipoBase"), QStringLiteral("Tipo de Base de Dados"), QStringLiteral("dbrgTipoBase"), Geral}, {QStringLiteral("TipoApoio"), QStringLiteral("Tipo de Apoio"), QStringLiteral("dbrgTipoApoio"), Geral}, {QStringLiteral("QtdeReg"), QStringLiteral("QTDE. de Registros"), Quantidade, Descricao}, {QStringLiteral("Descricao"), QStringLiteral("Descrição da Base"), QStringLiteral("dbmDescricao"), Descricao}, {QStringLiteral("Disponivel"), QString(), QStringLiteral("cbDisponivel"), Descricao}}))
+        return false;
     if (m_areas.recordCount() == 0)
         return recusa(QStringLiteral("Indique pelo menos uma Área do Conhecimento."), Descricao,
                       QStringLiteral("btIncluirArea"));

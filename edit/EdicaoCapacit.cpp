@@ -119,9 +119,8 @@ bool EdicaoCapacit::aoConfirmar()
             return recusa(MensagemObrigatorios({QStringLiteral("Tipo de Evento")}), {}, TipoEvento);
     } else {
         t.setValue(QStringLiteral("TipoEvento"), QString());
-        if (AlgumVazio(t, {"NomeInstTreinam", "BIROInstTreinam"}))
-            return recusa(MensagemObrigatorios({QStringLiteral("Nome da Instituição"), QStringLiteral("BIRO da Instituição")}),
-                          {}, t.value(QStringLiteral("NomeInstTreinam")).isEmpty() ? NomeInst : Biro);
+        if (faltaObrigatorio({{QStringLiteral("NomeInstTreinam"), QStringLiteral("Nome da Instituição"), NomeInst, {}}, {QStringLiteral("BIROInstTreinam"), QStringLiteral("BIRO da Instituição"), Biro, {}}}))
+            return false;
     }
     efetiva({&m_participantes}, [this] { ConfirmaItens(tabela(), m_participantes, Ligacao_); });
     return true;

@@ -222,23 +222,6 @@ std::vector<store::Table*> EdicaoComListas::tabelasFilhas() const
     return r;
 }
 
-bool EdicaoComListas::faltaObrigatorio(const std::vector<Obrigatorio>& campos)
-{
-    QStringList rotulos;
-    const Obrigatorio* primeiro = nullptr;
-    for (const Obrigatorio& o : campos)
-        if (campo(o.campo).isEmpty()) {
-            if (!o.rotulo.isEmpty())
-                rotulos << o.rotulo;
-            if (!primeiro)
-                primeiro = &o;
-        }
-    if (!primeiro)
-        return false;
-    recusa(MensagemObrigatorios(rotulos), primeiro->pagina, primeiro->controle);
-    return true;
-}
-
 QString EdicaoComListas::campo(const QString& nome) const { return tabela().value(nome).trimmed(); }
 
 void EdicaoComListas::defineCampo(const QString& nome, const QString& valor)

@@ -96,14 +96,6 @@ protected:
     void cancelaListas();
     std::vector<store::Table*> tabelasFilhas() const;
 
-    // A required field: the field, its label in the message, and where the user is sent.
-    struct Obrigatorio {
-        QString campo, rotulo, controle, pagina;
-    };
-    // The required-fields message for the empty ones (labels in the given order; a field without a
-    // label counts but adds no line), with the page and focus of the first; true when it refused.
-    bool faltaObrigatorio(const std::vector<Obrigatorio>& campos);
-
     // The value of a field of the record, trimmed.
     QString campo(const QString& nome) const;
     void defineCampo(const QString& nome, const QString& valor);

@@ -183,14 +183,8 @@ bool EdicaoCurso::aoConfirmar()
     for (const Contagem& c : Contagens)
         t.setValue(QString::fromLatin1(c.campo), textoDaMascara(QString::fromLatin1(c.controle)));
     t.setValue(QStringLiteral("SubNivel"), form().valor(SubNivel));
-    if (AlgumVazio(t, {"Nome", "Nivel", "SubNivel", "Frequencia", "instFornec", "Escolaridade", "TipoApoio",
-                       "QtdeMatriculados", "QtdeFormados"}))
-        return recusa(MensagemObrigatorios({QStringLiteral("Nome"), QStringLiteral("Nível"), QStringLiteral("Sub-nível"),
-                                            QStringLiteral("Instituição Fornecedora"), QStringLiteral("Tipo de Apoio"),
-                                            QStringLiteral("Frequencia"), QStringLiteral("Escolaridade"),
-                                            QStringLiteral("Qtd. Alunos Matriculados"),
-                                            QStringLiteral("Qtd. Alunos Formados")}),
-                      Geral, QStringLiteral("dbeNome"));
+    if (faltaObrigatorio({{QStringLiteral("Nome"), QStringLiteral("Nome"), QStringLiteral("dbeNome"), Geral}, {QStringLiteral("Nivel"), QStringLiteral("Nível"), Nivel, Geral}, {QStringLiteral("SubNivel"), QStringLiteral("Sub-nível"), SubNivel, Geral}, {QStringLiteral("instFornec"), QStringLiteral("Instituição Fornecedora"), m_fornecedora.controle(), Geral}, {QStringLiteral("TipoApoio"), QStringLiteral("Tipo de Apoio"), QStringLiteral("dbTipoApoio"), Geral}, {QStringLiteral("Frequencia"), QStringLiteral("Frequencia"), QStringLiteral("dbFrequencia"), Geral}, {QStringLiteral("Escolaridade"), QStringLiteral("Escolaridade"), QStringLiteral("dbcEscolaridade"), Geral}, {QStringLiteral("QtdeMatriculados"), QStringLiteral("Qtd. Alunos Matriculados"), QStringLiteral("medQtdeMatriculados"), Geral}, {QStringLiteral("QtdeFormados"), QStringLiteral("Qtd. Alunos Formados"), QStringLiteral("medQtdeFormados"), Geral}}))
+        return false;
     if (m_areas.recordCount() == 0)
         return recusa(QStringLiteral("Indique pelo menos uma Área do Conhecimento."), Descricao,
                       QStringLiteral("btIncluirArea"));

@@ -286,6 +286,39 @@ QStringList EdicaoEntidade::Vazios(const store::Table& tabela,
     return r;
 }
 
+QString EdicaoEntidade::obrigatoriosVazios(const std::vector<Obrigatorio>& campos, QString& foco,
+                                           QString& pagina) const
+{
+    QStringList rotulos;
+    const Obrigatorio* primeiro = nullptr;
+    const Obrigatorio* habilitado = nullptr;
+    for (const Obrigatorio& o : campos)
+        if (m_tabela.value(o.campo).trimmed().isEmpty()) {
+            if (!o.rotulo.isEmpty())
+                rotulos << o.rotulo;
+            if (!primeiro)
+                primeiro = &o;
+            if (!habilitado && !o.controle.isEmpty() && m_form.habilitado(o.controle))
+                habilitado = &o;
+        }
+    if (!primeiro)
+        return QString();
+    const Obrigatorio* alvo = habilitado ? habilitado : primeiro;
+    foco = alvo->controle;
+    pagina = alvo->pagina;
+    return MensagemObrigatorios(rotulos);
+}
+
+bool EdicaoEntidade::faltaObrigatorio(const std::vector<Obrigatorio>& campos)
+{
+    QString foco, pagina;
+    const QString mensagem = obrigatoriosVazios(campos, foco, pagina);
+    if (mensagem.isEmpty())
+        return false;
+    recusa(mensagem, pagina, foco);
+    return true;
+}
+
 bool EdicaoEntidade::conhecidoDoServidor() const
 {
     const QString s = aux::status(m_tabela);

@@ -138,6 +138,17 @@ protected:
     bool recusaInfo(const QString& mensagem, const QString& pagina, const QString& foco);
     // The first enabled control of the list (the fallback chain of a focus); the last one otherwise.
     QString primeiroHabilitado(const QStringList& controles) const;
+    // A required field of the main record: the field, its label in the message (none: it counts but
+    // adds no line), its control and the page that holds it.
+    struct Obrigatorio {
+        QString campo, rotulo, controle, pagina;
+    };
+    // The required-fields message for the empty ones only, one line each in the given order; `foco` and
+    // `pagina` get the control and page of the first (the first enabled one, should it be disabled).
+    // Empty when nothing is missing.
+    QString obrigatoriosVazios(const std::vector<Obrigatorio>& campos, QString& foco, QString& pagina) const;
+    // The same message shown with the page and focus of the first empty field; true when it refused.
+    bool faltaObrigatorio(const std::vector<Obrigatorio>& campos);
     // The labels of the fields, in order, whose (trimmed) value in `tabela` is empty.
     static QStringList Vazios(const store::Table& tabela, const std::vector<std::pair<QString, QString>>& camposERotulos);
 

@@ -105,10 +105,8 @@ bool EdicaoEquipamentos::aoConfirmar()
         return false;
     t.setValue(QStringLiteral("AnoFabricacao"), ano);
     t.setValue(QStringLiteral("ValorAtual"), ValorParaRegistro(form().valor(Valor)));
-    if (AlgumVazio(t, {"TipoEquip", "Descr_Equip", "ValorAtual", "InstLocaliz"}))
-        return recusa(MensagemObrigatorios({QStringLiteral("Nome do Equipamento"), QStringLiteral("Valor Atual"),
-                                            QStringLiteral("Tipo"), QStringLiteral("Instituição em que se Localiza")}),
-                      {}, {});
+    if (faltaObrigatorio({{QStringLiteral("Descr_Equip"), QStringLiteral("Nome do Equipamento"), QStringLiteral("dbeDescr_Equip"), {}}, {QStringLiteral("ValorAtual"), QStringLiteral("Valor Atual"), Valor, {}}, {QStringLiteral("TipoEquip"), QStringLiteral("Tipo"), QStringLiteral("cbTipoEquip"), {}}, {QStringLiteral("InstLocaliz"), QStringLiteral("Instituição em que se Localiza"), m_local.controle(), {}}}))
+        return false;
     efetiva({}, [] {});
     return true;
 }

@@ -142,10 +142,8 @@ bool EdicaoEventos::aoConfirmar()
     if (t.value(QStringLiteral("Pais")) == Brasil && AlgumVazio(t, {"UF", "Cidade"}))
         return recusa(QStringLiteral("Se País é BRASIL, é obrigatório indicar a UF e Cidade."), Geral,
                       t.value(QStringLiteral("UF")).isEmpty() ? UF : Cidade);
-    if (AlgumVazio(t, {"Nome", "Tipo", "Pais", "Alcance", "Descricao"}))
-        return recusa(MensagemObrigatorios({QStringLiteral("Tipo do Evento"), QStringLiteral("Nome"), QStringLiteral("País"),
-                                            QStringLiteral("Alcance Geográfico"), QStringLiteral("Descrição")}),
-                      Geral, QStringLiteral("dbeNome"));
+    if (faltaObrigatorio({{QStringLiteral("Tipo"), QStringLiteral("Tipo do Evento"), QStringLiteral("dbTipoEvento"), Geral}, {QStringLiteral("Nome"), QStringLiteral("Nome"), QStringLiteral("dbeNome"), Geral}, {QStringLiteral("Pais"), QStringLiteral("País"), Pais, Geral}, {QStringLiteral("Alcance"), QStringLiteral("Alcance Geográfico"), QStringLiteral("dbAlcance"), Geral}, {QStringLiteral("Descricao"), QStringLiteral("Descrição"), QStringLiteral("dbmDescricao"), Descricao}}))
+        return false;
     if (m_areas.recordCount() == 0)
         return recusa(QStringLiteral("Indique pelo menos uma Área do Conhecimento."), Descricao,
                       QStringLiteral("btIncluirArea"));

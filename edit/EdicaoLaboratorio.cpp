@@ -73,10 +73,8 @@ bool EdicaoLaboratorio::aoConfirmar()
     t.setValue(QStringLiteral("DataInicio"), DataParaRegistro(fim));
     t.setValue(QStringLiteral("BIROLab"), textoDaMascara(Biro));
 
-    if (AlgumVazio(t, {"Cod_Inst", "BIROLab", "NomeLab", "TipoApoio"}))
-        return recusa(MensagemObrigatorios({QStringLiteral("Instituição Sede"), QStringLiteral("Código do BIRO"),
-                                            QStringLiteral("Nome"), QStringLiteral("Tipo de Apoio do KESTA")}),
-                      {}, primeiroHabilitado({m_instituicao.controle(), Nome, QStringLiteral("dbTipoApoio")}));
+    if (faltaObrigatorio({{QStringLiteral("Cod_Inst"), QStringLiteral("Instituição Sede"), m_instituicao.controle(), {}}, {QStringLiteral("BIROLab"), QStringLiteral("Código do BIRO"), Biro, {}}, {QStringLiteral("NomeLab"), QStringLiteral("Nome"), Nome, {}}, {QStringLiteral("TipoApoio"), QStringLiteral("Tipo de Apoio do KESTA"), QStringLiteral("dbTipoApoio"), {}}}))
+        return false;
     if (ExisteDuplicado(t, QStringLiteral("BIROLab"), t.value(QStringLiteral("BIROLab")), {}, {}, {}, {},
                         QStringLiteral("Cod_Laboratorio"), codigo()))
         return recusa(QStringLiteral("Já existe laboratório cadastrado com este BIRO!"), {},

@@ -173,11 +173,11 @@ bool EdicaoMateriais::aoTrocarPagina(const QString& de, const QString&)
     if (!validaMascaras())
         return false;
     copiaMascaras();
-    if (AlgumVazio(tabela(), {"TipoMaterial", "AnoAquisicao", "QtdAdquirida", "LocaldeGastos"})) {
-        QString texto = MensagemObrigatorios({QStringLiteral("Tipo de Material"), QStringLiteral("Aquisição"),
-                                              QStringLiteral("Qtd. Adquirida"), QStringLiteral("Local de Gastos")});
+    QString foco, pagina;
+    QString texto = obrigatoriosVazios({{QStringLiteral("TipoMaterial"), QStringLiteral("Tipo de Material"), Tipo, Geral}, {QStringLiteral("AnoAquisicao"), QStringLiteral("Aquisição"), Ano, Geral}, {QStringLiteral("QtdAdquirida"), QStringLiteral("Qtd. Adquirida"), Quantidade, Geral}, {QStringLiteral("LocaldeGastos"), QStringLiteral("Local de Gastos"), Local, Geral}}, foco, pagina);
+    if (!texto.isEmpty()) {
         texto.replace(QStringLiteral("Verifique se"), QStringLiteral("Verifique primeiro se"));
-        return recusa(texto, Geral, Tipo);
+        return recusa(texto, pagina, foco);
     }
     if (MaterialDuplicado(tabela()))
         return recusa(MsgDuplicado, Geral, Tipo);
@@ -190,11 +190,8 @@ bool EdicaoMateriais::aoConfirmar()
     if (!validaMascaras())
         return false;
     copiaMascaras();
-    if (AlgumVazio(t, {"TipoMaterial", "AnoAquisicao", "LocaldeGastos", "QtdAdquirida", "ValorAtual"}))
-        return recusa(MensagemObrigatorios({QStringLiteral("Tipo de Material"), QStringLiteral("Aquisição"),
-                                            QStringLiteral("Qtd. Adquirida"), QStringLiteral("Valor Total"),
-                                            QStringLiteral("Local de Gastos")}),
-                      Geral, primeiroHabilitado({Tipo, Quantidade}));
+    if (faltaObrigatorio({{QStringLiteral("TipoMaterial"), QStringLiteral("Tipo de Material"), Tipo, Geral}, {QStringLiteral("AnoAquisicao"), QStringLiteral("Aquisição"), Ano, Geral}, {QStringLiteral("QtdAdquirida"), QStringLiteral("Qtd. Adquirida"), Quantidade, Geral}, {QStringLiteral("ValorAtual"), QStringLiteral("Valor Total"), Valor, Geral}, {QStringLiteral("LocaldeGastos"), QStringLiteral("Local de Gastos"), Local, Geral}}))
+        return false;
     if (m_areas.recordCount() == 0)
         return recusa(QStringLiteral("Indique pelo menos uma Área do Conhecimento."), Areas,
                       QStringLiteral("btIncluirArea"));

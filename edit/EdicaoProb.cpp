@@ -81,10 +81,8 @@ bool EdicaoProb::aoConfirmar()
     form().defineValor(Data, data);
     t.setValue(QStringLiteral("DataOcorrenc"), DataParaRegistro(data));
     form().mostraRegistro();
-    if (AlgumVazio(t, {"Categoria", "DataOcorrenc", "Repercussao"}))
-        return recusa(MensagemObrigatorios({QStringLiteral("Categoria"), QStringLiteral("Ocorrência"),
-                                            QStringLiteral("Repercussão")}),
-                      {}, t.value(QStringLiteral("DataOcorrenc")).isEmpty() ? Data : QStringLiteral("dbRepercussao"));
+    if (faltaObrigatorio({{QStringLiteral("Categoria"), QStringLiteral("Categoria"), Categoria, {}}, {QStringLiteral("DataOcorrenc"), QStringLiteral("Ocorrência"), Data, {}}, {QStringLiteral("Repercussao"), QStringLiteral("Repercussão"), QStringLiteral("dbRepercussao"), {}}}))
+        return false;
     if (t.value(QStringLiteral("Categoria")) == Administrativo && AlgumVazio(t, {"NatProbAdm"}))
         return recusa(QStringLiteral("Para problema de Categoria ADMINISTRATIVO,\r\ré obrigatório indicar a Natureza do "
                                      "Problema Administrativo"),

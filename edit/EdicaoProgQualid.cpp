@@ -124,11 +124,9 @@ bool EdicaoProgQualid::aoConfirmar()
         form().mostraRegistro();
         return recusa(mensagem, Pagina, foco);
     };
-    if (AlgumVazio(t, {"Cod_InstCliente", "Cod_InstFornec", "Situacao", "Certific"}))
-        return recusaMostrando(MensagemObrigatorios({QStringLiteral("Instituição Cliente"),
-                                                     QStringLiteral("Instituição Fornecedora"),
-                                                     QStringLiteral("Situação do Programa"), QStringLiteral("Certificação")}),
-                               m_cliente.controle());
+    QString foco, pagina;
+    if (const QString faltam = obrigatoriosVazios({{QStringLiteral("Cod_InstCliente"), QStringLiteral("Instituição Cliente"), m_cliente.controle(), Pagina}, {QStringLiteral("Cod_InstFornec"), QStringLiteral("Instituição Fornecedora"), m_fornecedora.controle(), Pagina}, {QStringLiteral("Situacao"), QStringLiteral("Situação do Programa"), QStringLiteral("dbSituacao"), Pagina}, {QStringLiteral("Certific"), QStringLiteral("Certificação"), QStringLiteral("dbrgCertific"), Pagina}}, foco, pagina); !faltam.isEmpty())
+        return recusaMostrando(faltam, foco);
     const QString certific = t.value(QStringLiteral("Certific"));
     const bool comRelacao = !t.value(RelGQT).isEmpty();
     if ((certific == QLatin1String("C") || certific == QLatin1String("P")) && !comRelacao)

@@ -49,6 +49,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <stdexcept>
@@ -118,6 +119,7 @@ public:
     virtual void confirma() = 0;
     virtual void cancela() = 0;
     virtual bool aberto() = 0;
+    virtual QString foco() = 0;  // the control that has the focus
 };
 
 class UsuarioQt final : public Usuario
@@ -230,6 +232,13 @@ public:
     void confirma() override { clica("btmbtConfirmar"); }
     void cancela() override { clica("bmbtCancelar"); }
     bool aberto() override { return m_d->isVisible(); }
+    QString foco() override
+    {
+        QWidget* f = QApplication::focusWidget();
+        while (f && f != m_d && (f->objectName().isEmpty() || f->objectName().startsWith(QLatin1String("qt_"))))
+            f = f->parentWidget();
+        return f ? f->objectName() : QString();
+    }
 
 private:
     void clica(const char* nome)
@@ -278,6 +287,7 @@ public:
     void confirma() override { m_f.clica(edit::EdicaoEntidade::Confirmar); }
     void cancela() override { m_f.clica(edit::EdicaoEntidade::Cancelar); }
     bool aberto() override { return !m_f.fechado(); }
+    QString foco() override { return m_f.foco(); }
 
 private:
     edit::FormularioRoteirizado& m_f;
@@ -794,6 +804,42 @@ TEST_P(Falhas, CaixaDeNomesGuardaALinhaEscolhida)
         u.confirma();
     })) << qPrintable(m_seam->textos().join(S(" | ")));
     EXPECT_EQ(tbLocais().value(QStringLiteral("Cod_Inst")), QStringLiteral("102"));
+}
+
+// The required-fields message listed every label in the activity dialogs, filled ones too, and left the
+// focus where it was: one line per missing field, and the focus on the first.
+TEST_P(Falhas, ObrigatoriosListaSoOsQueFaltam)
+{
+    struct Caso {
+        const char* dialogo;
+        std::vector<const char*> pulados;
+        QStringList rotulos;
+        const char* foco;
+    };
+    const std::vector<Caso> casos = {
+        {"TfrmEventos", {"dbAlcance", "dbmDescricao"}, {S("Alcance Geográfico"), S("Descrição")}, "dbAlcance"},
+        {"TfrmLaboratorio", {"dbeNomeLab", "dbTipoApoio"}, {S("Nome"), S("Tipo de Apoio do KESTA")}, "dbeNomeLab"},
+        {"TfrmEquipamentos", {"medValorAtual"}, {S("Valor Atual")}, "medValorAtual"},
+    };
+    for (const Caso& c : casos) {
+        SCOPED_TRACE(c.dialogo);
+        const Dialogo& d = dialogo(c.dialogo);
+        if (d.prepara)
+            d.prepara();
+        m_seam->mensagens.clear();
+        QString foco;
+        abre(d, qt(), true, [&](Usuario& u) {
+            for (const Passo& p : d.inclusao)
+                if (std::find_if(c.pulados.begin(), c.pulados.end(), [&](const char* n) { return QLatin1String(n) == QLatin1String(p.controle); })
+                    == c.pulados.end())
+                    u.faz(p);
+            u.confirma();
+            foco = u.foco();
+            u.cancela();
+        });
+        EXPECT_EQ(m_seam->textos().value(0), edit::EdicaoEntidade::MensagemObrigatorios(c.rotulos));
+        EXPECT_EQ(foco, S(c.foco));
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Formularios, Falhas, ::testing::Bool(),

@@ -75,8 +75,9 @@ TEST_F(Analise, ProblemCategoryPanelsChecksAndTwoActions)
         roteiro.mensagens.clear();
         form.digita(QStringLiteral("medDataOcorrenc"), QStringLiteral("01/01/1996"));
         form.clica(edit::EdicaoEntidade::Confirmar);
-        EXPECT_EQ(mensagens(), QStringList{"Verifique se os seguintes campos estão preenchidos:\r\r           -  Categoria\r"
-                                           "           -  Ocorrência\r           -  Repercussão"});
+        // Only the field still missing is named.
+        EXPECT_EQ(mensagens(), QStringList{"Verifique se os seguintes campos estão preenchidos:\r\r           -  Repercussão"});
+        EXPECT_EQ(form.foco(), QStringLiteral("dbRepercussao"));
         roteiro.mensagens.clear();
         form.digita(QStringLiteral("dbRepercussao"), QStringLiteral("ITEM A"));
         form.clica(edit::EdicaoEntidade::Confirmar);

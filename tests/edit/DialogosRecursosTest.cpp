@@ -325,9 +325,9 @@ TEST_F(Recursos, EquipmentYearAndValueChecks)
                            form.digita(QStringLiteral("medValorAtual"), QStringLiteral("             .  "));
                            form.clica(edit::EdicaoEntidade::Confirmar);
                            EXPECT_EQ(mensagens(),
-                                     QStringList{"Verifique se os seguintes campos estão preenchidos:\r\r           -  Nome do "
-                                                 "Equipamento\r           -  Valor Atual\r           -  Tipo\r           -  "
-                                                 "Instituição em que se Localiza"});
+                                     QStringList{"Verifique se os seguintes campos estão preenchidos:\r\r           -  Valor "
+                                                 "Atual\r           -  Instituição em que se Localiza"});
+                           EXPECT_EQ(form.foco(), QStringLiteral("medValorAtual"));
                            roteiro.mensagens.clear();
                            form.digita(QStringLiteral("medValorAtual"), QStringLiteral("1200.50"));
                            form.digita(QStringLiteral("dblcInstLocaliz"), QStringLiteral("PARCEIRA"));
