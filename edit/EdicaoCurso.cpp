@@ -79,7 +79,9 @@ void EdicaoCurso::aoMostrar()
     try {
         CarregaNiveisCurso(m_niveis, m_subNiveis);
     } catch (const FalhaTabelaInterna&) {
-        AvisaFalhaTabelaInterna();
+        // One failure, one message: the lists' failure was told at creation already.
+        if (listasCarregadas())
+            AvisaFalhaTabelaInterna();
         m_semNiveis = true;
         form().habilita(Confirmar, false);
         aoFalharListas();

@@ -65,11 +65,13 @@ bool EdicaoLaboratorio::aoConfirmar()
     store::Table& t = tabela();
     QString inicio = DataAssinaturaDoProjeto();
     QString fim = form().valor(Data);
-    if (!ValidaDatas(inicio, fim)) {
+    // The completed year is shown even when the date is refused, so the user sees what was checked.
+    const bool valida = ValidaDatas(inicio, fim);
+    form().defineValor(Data, fim);
+    if (!valida) {
         form().foca(Data);
         return false;
     }
-    form().defineValor(Data, fim);
     t.setValue(QStringLiteral("DataInicio"), DataParaRegistro(fim));
     t.setValue(QStringLiteral("BIROLab"), textoDaMascara(Biro));
 

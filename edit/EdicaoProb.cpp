@@ -74,11 +74,13 @@ bool EdicaoProb::aoConfirmar()
     QString inicio = DataAssinaturaDoProjeto();
     QString data = form().valor(Data);
     t.setValue(QStringLiteral("DataOcorrenc"), DataParaRegistro(data));
-    if (!ValidaDatas(inicio, data)) {
+    // The completed year is shown even when the date is refused, so the user sees what was checked.
+    const bool valida = ValidaDatas(inicio, data);
+    form().defineValor(Data, data);
+    if (!valida) {
         form().foca(Data);
         return false;
     }
-    form().defineValor(Data, data);
     t.setValue(QStringLiteral("DataOcorrenc"), DataParaRegistro(data));
     form().mostraRegistro();
     if (faltaObrigatorio({{QStringLiteral("Categoria"), QStringLiteral("Categoria"), Categoria, {}}, {QStringLiteral("DataOcorrenc"), QStringLiteral("Ocorrência"), Data, {}}, {QStringLiteral("Repercussao"), QStringLiteral("Repercussão"), QStringLiteral("dbRepercussao"), {}}}))

@@ -8,6 +8,7 @@
 #include "edit/Digitacao.h"
 #include "edit/Edicao.h"
 #include "edit/EdicaoEntidade.h"
+#include "edit/EdicaoCurso.h"
 #include "edit/EdicaoEquipamentos.h"
 #include "edit/EdicaoEventos.h"
 #include "edit/EdicaoIdentLocPesq.h"
@@ -21,8 +22,10 @@
 #include "edit/EscolhasAtividades.h"
 #include "edit/FonteDeItens.h"
 #include "edit/FormularioRoteirizado.h"
+#include "edit/TabelasInternas.h"
 #include "edit/ui/CampoLineEdit.h"
 #include "edit/ui/DialogoQt.h"
+#include "edit/ui/TfrmCurso.h"
 #include "edit/ui/TfrmEquipamentos.h"
 #include "edit/ui/TfrmEventos.h"
 #include "edit/ui/TfrmIdentLocPesq.h"
@@ -840,6 +843,45 @@ TEST_P(Falhas, ObrigatoriosListaSoOsQueFaltam)
         EXPECT_EQ(m_seam->textos().value(0), edit::EdicaoEntidade::MensagemObrigatorios(c.rotulos));
         EXPECT_EQ(foco, S(c.foco));
     }
+}
+
+// A refused date with a two-digit year was shown back as typed in the laboratory and problem dialogs,
+// not as the completed date that was checked.
+TEST_P(Falhas, DataRecusadaMostraOAnoCompletado)
+{
+    for (const auto& [nome, controle] : {std::pair{"TfrmLaboratorio", "medDataInicio"}, {"TfrmProb", "medDataOcorrenc"}}) {
+        SCOPED_TRACE(nome);
+        const Dialogo& d = dialogo(nome);
+        if (d.prepara)
+            d.prepara();
+        QString mostrado;
+        abre(d, qt(), true, [&, controle = controle](Usuario& u) {
+            u.faz(Tecla(controle, "010194"));
+            u.confirma();
+            mostrado = u.mostra(controle);
+            u.cancela();
+        });
+        EXPECT_EQ(mostrado, QStringLiteral("01/01/1994"));
+    }
+}
+
+// With both the lookup lists and the course levels unreadable, the course dialog told the same failure
+// twice.
+TEST_P(Falhas, CursoSemListasNemNiveisAvisaUmaVez)
+{
+    edit::TrocaLeitorDeItens([](const QString& arquivo) -> QStringList {
+        throw edit::FalhaTabelaInterna(arquivo, QStringLiteral("ausente"));
+    });
+    auto& at = D().atividadesApoiadas();
+    const Dialogo d{"TfrmCurso", [&at]() -> store::Table& { return at.tbCursos; }, "Cod_Curso",
+                    [] { return std::make_unique<edit::TfrmCurso>(); },
+                    [&at](edit::Formulario& f) {
+                        return std::make_unique<edit::EdicaoCurso>(f, at.tbCursos, at.tbCursosAreaConhec,
+                                                                   D().identificacao().tbInstituicao, at.tbNivel,
+                                                                   at.tbSubNivel);
+                    }};
+    abre(d, qt(), true, [](Usuario& u) { u.cancela(); });
+    EXPECT_EQ(m_seam->textos().count(edit::MensagemFalhaTabela), 1) << qPrintable(m_seam->textos().join(S(" | ")));
 }
 
 INSTANTIATE_TEST_SUITE_P(Formularios, Falhas, ::testing::Bool(),
