@@ -8,11 +8,13 @@
 #include "edit/Digitacao.h"
 #include "edit/Edicao.h"
 #include "edit/EdicaoEntidade.h"
+#include "edit/EdicaoBolsa.h"
 #include "edit/EdicaoCurso.h"
 #include "edit/EdicaoEquipamentos.h"
 #include "edit/EdicaoEventos.h"
 #include "edit/EdicaoIdentLocPesq.h"
 #include "edit/EdicaoLaboratorio.h"
+#include "edit/EdicaoMateriais.h"
 #include "edit/EdicaoObras.h"
 #include "edit/EdicaoSoftwares.h"
 #include "edit/EdicaoProb.h"
@@ -25,11 +27,13 @@
 #include "edit/TabelasInternas.h"
 #include "edit/ui/CampoLineEdit.h"
 #include "edit/ui/DialogoQt.h"
+#include "edit/ui/TfrmBolsa.h"
 #include "edit/ui/TfrmCurso.h"
 #include "edit/ui/TfrmEquipamentos.h"
 #include "edit/ui/TfrmEventos.h"
 #include "edit/ui/TfrmIdentLocPesq.h"
 #include "edit/ui/TfrmLaboratorio.h"
+#include "edit/ui/TfrmMateriais.h"
 #include "edit/ui/TfrmObras.h"
 #include "edit/ui/TfrmSoftwares.h"
 #include "edit/ui/TfrmProb.h"
@@ -643,6 +647,28 @@ const std::vector<Dialogo>& Dialogos()
           Escolhe("dbrgCientifica", "1", "Cientifica", "N"), Clica("btIncluirArea"),
           Tecla("dbmCoAutores", "EVA", "tbObraAreaConhec.DescricaoAreaConhec", "CIÊNCIAS EXATAS")},
          {Tecla("meAnoEdicao", "1998", "AnoEdicao", "1998"), Tecla("dbeEditora", "\b", "Editora", "")}},
+        {"TfrmMateriais", []() -> store::Table& { return D().recursosAdquiridos().tbMaterialAdquirido; }, "XXX",
+         [] { return std::make_unique<edit::TfrmMateriais>(); },
+         [](edit::Formulario& f) {
+             return std::make_unique<edit::EdicaoMateriais>(f, D().recursosAdquiridos().tbMaterialAdquirido,
+                                                            D().recursosAdquiridos().tbMaterialAreaConhec);
+         },
+         nullptr,
+         {Tecla("dbTipoMaterial", "A", "TipoMaterial", "ALFA"), Tecla("medAnoAquisicao", "1996", "AnoAquisicao", "1996"),
+          Tecla("medQtdAdquirida", "3", "QtdAdquirida", "3"), Tecla("medValorAtual", "1.234,5", "ValorAtual", "1234.50"),
+          Escolhe("dbrgLocaldeGastos", "1", "LocaldeGastos", "E"), Clica("btIncluirArea")},
+         {Tecla("medValorAtual", "99,9", "ValorAtual", "99.90"), Tecla("medQtdAdquirida", "12\b0", "QtdAdquirida", "10")}},
+        {"TfrmBolsa", []() -> store::Table& { return D().atividadesApoiadas().tbBolsa; }, "Cod_Bolsa",
+         [] { return std::make_unique<edit::TfrmBolsa>(); },
+         [](edit::Formulario& f) { return std::make_unique<edit::EdicaoBolsa>(f, edit::EdicaoBolsa::AbreTrabalhos{}); },
+         nullptr,
+         {Tecla("dbeNomeBolsista", "RUI", "NomeBolsista", "RUI"), Tecla("meKesta", "000000042", "KESTA", "000000042"),
+          Tecla("dbModalidade", "B", "Modalidade", "BETA"), Tecla("meBiroInstDestino", "000004521", "BIROInstDestino", "000004521"),
+          Tecla("dbeNomeInstDestino", "UFSJA", "NomeInstDestino", "UFSJA"),
+          Tecla("meDataInicio", "01/03/1996", "DataInicio", "01/03/1996"),
+          Tecla("meDataConclusao", "28021998", "DataConclusao", "28/02/1998"), Clica("btIncluirArea"),
+          Tecla("dbeNomeBolsista", "RUI", "tbBolsaAreaConhec.DescricaoAreaConhec", "CIÊNCIAS EXATAS")},
+         {Tecla("meBiroInstDestino", "123\b4", "BIROInstDestino", "124"), Tecla("meDataConclusao", "\b", "DataConclusao", "")}},
     };
     return todos;
 }
