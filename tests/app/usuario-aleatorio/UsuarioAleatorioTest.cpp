@@ -31,6 +31,7 @@
 #include <QTextEdit>
 #include <QToolButton>
 
+#include <algorithm>
 #include <iostream>
 #include <mutex>
 #include <random>
@@ -373,13 +374,20 @@ void Abrir(Execucao& ex)
     ex.anota(QStringLiteral("Abrir"));
     ex.escolhidoParaAbrir.clear();
     RodaComDialogos(ex, [&] { ex.janela->findChild<QAction*>(S("Abrir1"))->trigger(); });
-    // The file opens as the tables it holds.
+    // The file opens as the tables it holds. In any order: the laboratories' placeholder row is made
+    // anew at every open, after the others.
     const QString arquivo = app::Estado().ProjectFileName;
     if (app::Estado().ProjectOpen && !app::Estado().ProjectModified && arquivo == ex.escolhidoParaAbrir) {
-        const auto agora = invariantes::Instantaneo();
-        if (agora != ex.tabelasEscolhidas)
+        auto ordenadas = [](QMap<QString, QList<QStringList>> tabelas) {
+            for (QList<QStringList>& linhas : tabelas)
+                std::sort(linhas.begin(), linhas.end());
+            return tabelas;
+        };
+        const auto agora = ordenadas(invariantes::Instantaneo());
+        const auto guardadas = ordenadas(ex.tabelasEscolhidas);
+        if (agora != guardadas)
             ex.falhas << QStringLiteral("aberto, %1 não dá as tabelas que guarda: %2")
-                             .arg(QFileInfo(arquivo).fileName(), Diferenca(ex.tabelasEscolhidas, agora));
+                             .arg(QFileInfo(arquivo).fileName(), Diferenca(guardadas, agora));
     }
 }
 
