@@ -43,7 +43,7 @@ const std::vector<cli::Comando>& Comandos()
 QString TextoConfiguracaoServidor()
 {
     return QStringLiteral(
-        "Servidor: lido de rezozur.ini (ao lado do programa, senão em ~/.config/rezozur/),\n"
+        "Servidor: lido de rezozur.ini (ao lado do programa e, por cima, em ~/.config/rezozur/),\n"
         "seção [servidor]: host, portaKesta, portaBiro, portaTeste, protocolo (http ou https) e ca\n"
         "(arquivo PEM da autoridade certificadora de uma instalação própria); as variáveis\n"
         "REZOZUR_SERVIDOR, REZOZUR_PORTA_KESTA, REZOZUR_PORTA_BIRO, REZOZUR_PORTA_TESTE,\n"

@@ -22,6 +22,8 @@ install(TARGETS rezozur rezozur-cli RUNTIME DESTINATION ${REZOZUR_PASTA_PROGRAMA
 install(TARGETS rezozur_rede rezozur_impressora LIBRARY DESTINATION ${REZOZUR_PASTA_PROGRAMA}
         PERMISSIONS OWNER_READ OWNER_WRITE GROUP_READ WORLD_READ COMPONENT rezozur)
 install(FILES ${CMAKE_SOURCE_DIR}/data/kesta.html DESTINATION ${REZOZUR_PASTA_PROGRAMA} COMPONENT rezozur)
+# The installation's settings: the programme's name on the report's cover (a user's own file is read over it).
+install(FILES ${CMAKE_SOURCE_DIR}/data/rezozur.ini DESTINATION ${REZOZUR_PASTA_PROGRAMA} COMPONENT rezozur)
 file(GLOB REZOZUR_TABELAS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/data/tabelas/*.txt)
 install(FILES ${REZOZUR_TABELAS} DESTINATION ${REZOZUR_PASTA_PROGRAMA}/SYSTEM/tabelas COMPONENT rezozur)
 foreach(programa rezozur rezozur-cli)

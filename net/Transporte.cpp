@@ -1,5 +1,6 @@
 #include "net/Transporte.h"
 
+#include "core/ArquivosDeConfiguracao.h"
 #include "core/Interacao.h"
 #include "core/ProgramState.h"
 #include "net/Rede.h"
@@ -9,7 +10,6 @@
 #include <QEventLoop>
 #include <QFileInfo>
 #include <QSettings>
-#include <QStandardPaths>
 
 namespace net {
 
@@ -94,29 +94,26 @@ void aplicaAmbiente(Configuracao& c)
         c.arquivoCa = ca;
 }
 
-QString arquivoDeConfiguracao()
+// Every settings file in force, each over the one before, then the environment.
+Configuracao leConfiguracoes()
 {
-    if (QCoreApplication::instance()) {
-        const QString aoLado = QCoreApplication::applicationDirPath() + QStringLiteral("/rezozur.ini");
-        if (QFileInfo::exists(aoLado))
-            return aoLado;
-    }
-    // The program's folder may not be writable on Linux; the user's configuration folder serves then.
-    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
-        + QStringLiteral("/rezozur/rezozur.ini");
+    Configuracao c;
+    for (const QString& arquivo : app::ArquivosDeConfiguracao())
+        c = LeConfiguracao(arquivo, c);
+    aplicaAmbiente(c);
+    return c;
 }
 
 Configuracao& configuracaoAtual()
 {
-    static Configuracao c = LeConfiguracao(arquivoDeConfiguracao());
+    static Configuracao c = leConfiguracoes();
     return c;
 }
 
 } // namespace
 
-Configuracao LeConfiguracao(const QString& arquivoIni)
+Configuracao LeConfiguracao(const QString& arquivoIni, Configuracao c)
 {
-    Configuracao c;
     if (!arquivoIni.isEmpty() && QFileInfo::exists(arquivoIni)) {
         QSettings s(arquivoIni, QSettings::IniFormat);
         s.beginGroup(QStringLiteral("servidor"));
@@ -147,7 +144,7 @@ Configuracao LeConfiguracao(const QString& arquivoIni)
 
 Configuracao& Config() { return configuracaoAtual(); }
 
-void RecarregaConfiguracao() { configuracaoAtual() = LeConfiguracao(arquivoDeConfiguracao()); }
+void RecarregaConfiguracao() { configuracaoAtual() = leConfiguracoes(); }
 
 // ---- the reply buffer ----
 

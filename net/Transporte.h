@@ -54,8 +54,9 @@ struct Configuracao {
 Configuracao& Config();
 // Reads the settings file and the environment again (tests change the environment).
 void RecarregaConfiguracao();
-// Reads one settings file over the defaults, then the environment.
-Configuracao LeConfiguracao(const QString& arquivoIni);
+// Reads one settings file over `base` (the defaults unless given), then the environment. The program
+// reads every file of app::ArquivosDeConfiguracao in turn.
+Configuracao LeConfiguracao(const QString& arquivoIni, Configuracao base = {});
 
 // One POST of `body` to http://host:port/path (https://, per the configuration). The whole reply lands in the reply buffer (Resposta).
 // The reply buffer is emptied when a request starts (ExecutaPedido or PedidoEmCurso).

@@ -42,6 +42,8 @@ public:
     Fonte fonte;
     Alinhamento alinhamento = Alinhamento::Esquerda;
     bool habilitado = true;
+    // The text keeps to one line: a face too large for the width is printed smaller, down to 6 points.
+    bool umaLinha = false;
 
     // What the item shows now (a page number is supplied by the printing run).
     QString textoAtual(int pagina) const;

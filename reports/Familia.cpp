@@ -1,12 +1,10 @@
 #include "reports/Familia.h"
 
+#include "core/ArquivosDeConfiguracao.h"
 #include "reports/Impressao.h"
 
-#include <QCoreApplication>
 #include <QHash>
-#include <QFileInfo>
 #include <QSettings>
-#include <QStandardPaths>
 
 #include <optional>
 
@@ -33,10 +31,10 @@ Banda& RelatorioDaFamilia::titulo(const QString& pasta, const QString& secao)
     Banda& b = criaTitulo();
     b.rotulo(0, 0, ProdutoKesta, Fonte{10, true, false}).alinhamento = Alinhamento::Direita;
     b.novaLinha(0.5);
-    b.rotulo(0, 0, pasta.isEmpty() ? secao : pasta, Fonte{15, true, false});
+    b.rotulo(0, 0, pasta.isEmpty() ? secao : pasta, Fonte{15, true, false}).umaLinha = true;
     if (!pasta.isEmpty()) {
         b.novaLinha(1.5);
-        b.rotulo(0, 0, secao, Fonte{12, true, false});
+        b.rotulo(0, 0, secao, Fonte{12, true, false}).umaLinha = true;
     }
     b.novaLinha(1);
     b.linha();
@@ -53,7 +51,9 @@ Banda& RelatorioDaFamilia::cabecalho(const QString& secao)
 {
     Banda& b = criaCabecalhoPagina();
     b.rotulo(0, 40, ProdutoKesta, Fonte{10, true, false});
-    b.rotulo(40, 0, secao, Fonte{10, true, false}).alinhamento = Alinhamento::Direita;
+    Item& s = b.rotulo(40, 0, secao, Fonte{10, true, false});
+    s.alinhamento = Alinhamento::Direita;
+    s.umaLinha = true;
     b.linha();
     b.espacoDepois = 2;
     return b;
@@ -93,6 +93,9 @@ Banda& RelatorioDaFamilia::detalhe(store::Table& tabela, Quebra quebra, int porP
             break;
         }
         algumImpresso = true;
+        // A record that runs on to further pages has the section's header on them.
+        if (cabecalhoPagina())
+            cabecalhoPagina()->habilitada = true;
     };
     b.depoisDeImprimir = [this](Banda&) {
         if (cabecalhoPagina())
@@ -233,24 +236,16 @@ void RodapeComLinha(Grupo& grupo)
 
 QString NomeCompletoDoPrograma()
 {
-    QString arquivo;
-    if (QCoreApplication::instance()) {
-        const QString aoLado = QCoreApplication::applicationDirPath() + QStringLiteral("/rezozur.ini");
-        if (QFileInfo::exists(aoLado))
-            arquivo = aoLado;
-    }
-    if (arquivo.isEmpty())
-        arquivo = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
-                  + QStringLiteral("/rezozur/rezozur.ini");
+    // The variable, when set, is the name, even an empty one.
+    if (qEnvironmentVariableIsSet("REZOZUR_NOME_DO_PROGRAMA"))
+        return qEnvironmentVariable("REZOZUR_NOME_DO_PROGRAMA").trimmed();
     QString nome;
-    if (QFileInfo::exists(arquivo)) {
-        QSettings s(arquivo, QSettings::IniFormat);
-        nome = s.value(QStringLiteral("relatorio/nomeDoPrograma")).toString().trimmed();
+    for (const QString& arquivo : app::ArquivosDeConfiguracao()) {
+        const QString n = QSettings(arquivo, QSettings::IniFormat).value(QStringLiteral("relatorio/nomeDoPrograma")).toString().trimmed();
+        if (!n.isEmpty())
+            nome = n;
     }
-    const QString doAmbiente = qEnvironmentVariable("REZOZUR_NOME_DO_PROGRAMA").trimmed();
-    if (!doAmbiente.isEmpty())
-        nome = doAmbiente;
-    return nome.isEmpty() ? QStringLiteral("Programa KESTA") : nome;
+    return nome;
 }
 
 } // namespace reports

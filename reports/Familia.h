@@ -83,7 +83,8 @@ void RodapeComLinha(Grupo& grupo);
 // The 25 reports, by the name of their definition.
 std::unique_ptr<Relatorio> CriaRelatorio(const QString& nome, store::Dados& dados);
 
-// Text of the programme's full name on the cover, from the settings file.
+// The programme's full name on the cover, from the settings files (the user's over the installation's)
+// or REZOZUR_NOME_DO_PROGRAMA; empty when none names it.
 QString NomeCompletoDoPrograma();
 
 } // namespace reports

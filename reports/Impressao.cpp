@@ -108,24 +108,31 @@ Impressao::Layout Impressao::monta(const Banda& banda, double largura) const
                 il.largura = largura;
                 il.linhas.push_back({0, px(1.6)});
             } else {
-                il.texto = std::make_unique<QTextLayout>(TextoImprimivel(item->textoAtual(pagina)), fonte(item->fonte),
-                                                         &m_dispositivo);
-                QTextOption opcao;
-                opcao.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-                opcao.setAlignment(item->alinhamento == Alinhamento::Centro    ? Qt::AlignHCenter
-                                   : item->alinhamento == Alinhamento::Direita ? Qt::AlignRight
-                                                                               : Qt::AlignLeft);
-                il.texto->setTextOption(opcao);
-                il.texto->setCacheEnabled(true);
-                il.texto->beginLayout();
-                double y = 0;
-                for (QTextLine t = il.texto->createLine(); t.isValid(); t = il.texto->createLine()) {
-                    t.setLineWidth(il.largura);
-                    t.setPosition(QPointF(0, y));
-                    il.linhas.push_back({y, y + t.height()});
-                    y += t.height();
+                Fonte f = item->fonte;
+                for (;;) {
+                    il.texto = std::make_unique<QTextLayout>(TextoImprimivel(item->textoAtual(pagina)), fonte(f),
+                                                             &m_dispositivo);
+                    QTextOption opcao;
+                    opcao.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+                    opcao.setAlignment(item->alinhamento == Alinhamento::Centro    ? Qt::AlignHCenter
+                                       : item->alinhamento == Alinhamento::Direita ? Qt::AlignRight
+                                                                                   : Qt::AlignLeft);
+                    il.texto->setTextOption(opcao);
+                    il.texto->setCacheEnabled(true);
+                    il.texto->beginLayout();
+                    il.linhas.clear();
+                    double y = 0;
+                    for (QTextLine t = il.texto->createLine(); t.isValid(); t = il.texto->createLine()) {
+                        t.setLineWidth(il.largura);
+                        t.setPosition(QPointF(0, y));
+                        il.linhas.push_back({y, y + t.height()});
+                        y += t.height();
+                    }
+                    il.texto->endLayout();
+                    if (!item->umaLinha || il.linhas.size() <= 1 || f.pontos <= 6)
+                        break;
+                    f.pontos -= 0.5;
                 }
-                il.texto->endLayout();
             }
             if (!il.linhas.empty())
                 ll.altura = std::max(ll.altura, il.linhas.back().second);

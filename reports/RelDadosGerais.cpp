@@ -6,19 +6,18 @@
 
 namespace reports::def {
 
-namespace {
-const Fonte Grande{14, true, false};
-}
-
 std::unique_ptr<Relatorio> TWinReport(store::Dados& dados)
 {
     auto r = std::make_unique<Relatorio>(QStringLiteral("TWinReport"));
     r->pagina = PaginaA4;
     Banda& t = r->criaTitulo();
     t.espacoAntes = 45;
-    t.rotulo(0, 0, NomeCompletoDoPrograma(), Fonte{17, true, false}).alinhamento = Alinhamento::Centro;
-    t.novaLinha(5);
-    t.rotulo(0, 0, QStringLiteral("Orvane -"), Grande).alinhamento = Alinhamento::Centro;
+    // The agency's name and the programme's full name, which may wrap; the dash stays with the name
+    // (a no-break space), and without a name there is no dash at all.
+    const QString nome = NomeCompletoDoPrograma();
+    t.rotulo(0, 0, nome.isEmpty() ? QStringLiteral("Orvane") : QStringLiteral("Orvane -") + QChar::Nbsp + nome,
+             Fonte{17, true, false})
+        .alinhamento = Alinhamento::Centro;
 
     Banda& f = t.filho();
     f.espacoAntes = 55;
@@ -45,11 +44,12 @@ std::unique_ptr<Relatorio> TWinReport1(store::Dados& dados)
     Banda& cab = r->cabecalho(QStringLiteral("Áreas de atuação"));
     Item* areas = cab.linhas().front().itens.back();
     r->rodape();
-    // The header label belongs to the pages of the areas, which begin after the identification block.
+    // The header label "Áreas de atuação" belongs to the pages of the areas, which begin after the
+    // identification block; the pages that the block runs on to are headed with its own section.
     auto antes = r->antesDeImprimir;
     r->antesDeImprimir = [antes, areas] {
         antes();
-        areas->habilitado = false;
+        areas->texto = QStringLiteral("Identificação");
     };
 
     Banda& b = r->detalhe(p, Quebra::PorRegistro);
@@ -80,7 +80,7 @@ std::unique_ptr<Relatorio> TWinReport1(store::Dados& dados)
     RelatorioDaFamilia* rel = r.get();
     o.depoisDeImprimir = [rel, areas](Banda&) {
         rel->novaPagina();
-        areas->habilitado = true;
+        areas->texto = QStringLiteral("Áreas de atuação");
     };
 
     store::TDataGeral& g = dados.geral();

@@ -42,16 +42,27 @@ std::unique_ptr<Relatorio> TWinReportOrcamento(store::Dados& dados)
 {
     auto r = Novo(S("TWinReportOrcamento"), PaginaCarta, S("Recursos Financeiros / Orçamento"),
                   S("Planos de aplicação dos recursos financeiros"));
-    // Its page number sits in the last group footer, not in a page footer.
-    r->criaRodapePagina().habilitada = false;
+    // The page number of its last page sits in the last group footer; every other page has it in the
+    // page footer, as the other reports do.
     RelatorioDaFamilia* rel = r.get();
+    // (The page may close after the report has ended, when the next one begins: the run is kept.)
+    struct PaginaDoTotal {
+        Impressao* impressao = nullptr;
+        int pagina = 0;
+    };
+    auto paginaDoTotal = std::make_shared<PaginaDoTotal>();
+    r->rodapePagina()->antesDeImprimir = [paginaDoTotal](Banda&, bool& imprime) {
+        const PaginaDoTotal& p = *paginaDoTotal;
+        imprime = !p.impressao || p.impressao->numeroPagina() != p.pagina;
+    };
     store::Table& t = dados.identificacao().tbPlanoAplic;
     auto somas = std::make_shared<Somas>();
     auto antes = r->antesDeImprimir;
     // The sums cover the whole plan, however many pages it takes.
-    r->antesDeImprimir = [antes, somas] {
+    r->antesDeImprimir = [antes, somas, paginaDoTotal] {
         antes();
         *somas = Somas{};
+        *paginaDoTotal = {};
     };
     r->defineMestre(nullptr);
     r->mestre.mestre = false;
@@ -101,6 +112,10 @@ std::unique_ptr<Relatorio> TWinReportOrcamento(store::Dados& dados)
             pagina->texto = S("Página ");
             pagina->alinhamento = Alinhamento::Direita;
         }
+        if (!exterior)
+            f.depoisDeImprimir = [rel, paginaDoTotal](Banda&) {
+                *paginaDoTotal = {rel->impressao(), rel->impressao()->numeroPagina()};
+            };
         f.antesDeImprimir = [somas, exterior, grupo, geral](Banda&, bool&) {
             const auto& s = exterior ? somas->exterior : somas->brasil;
             for (size_t i = 0; i < 3; ++i) {

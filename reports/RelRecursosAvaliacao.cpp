@@ -86,6 +86,9 @@ std::unique_ptr<Relatorio> TWinReportAvaliacao(store::Dados& dados)
 std::unique_ptr<Relatorio> TWinREportAvaliacao01(store::Dados& dados)
 {
     auto r = std::make_unique<RelatorioDaFamilia>(S("TWinREportAvaliacao01"), PaginaCarta);
+    // No title of its own: the comments go on under the analysis, and so does its header on the pages
+    // a long comment runs on to.
+    r->cabecalho(S("Análise dos resultados"));
     r->rodape();
     store::Table& t = dados.analiseResultados().tbComentariosGerais;
     Banda& b = r->detalhe(t, Quebra::Seguidos);

@@ -189,7 +189,7 @@ std::unique_ptr<Relatorio> TWinReportResultados6(store::Dados& dados)
     const Banda::ItensDoPar par = b.parLivre();
     AntesDeImprimir(b, [&t, par](Banda&, bool&) {
         const QString tipo = t.value(S("TipodeCapacitacao"));
-        if (tipo == QLatin1String("PARTICIPAÇÃO EM EVENTO NO EXTERIOR") || tipo == QLatin1String("PARTICIPAÇÃO EM EVENTO NO PAÍS")) {
+        if (tipo == S("PARTICIPAÇÃO EM EVENTO NO EXTERIOR") || tipo == S("PARTICIPAÇÃO EM EVENTO NO PAÍS")) {
             par.rotulo->texto = S("Tipo de evento");
             par.valor->texto = t.value(S("TipoEvento"));
         } else {

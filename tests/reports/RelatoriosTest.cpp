@@ -5,12 +5,18 @@
 #include "reports/Impressora.h"
 #include "reports/Valor.h"
 
+#include <QDir>
 #include <QFile>
 #include <QPagedPaintDevice>
 #include <QPdfWriter>
 #include <QRegularExpression>
+#include <QSet>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <functional>
+#include <optional>
 
 using namespace Qt::StringLiterals;
 using reports::Pasta;
@@ -468,4 +474,161 @@ TEST(ValorDoOrcamento, SomaExataEIgnoraValoresMalFormados)
     EXPECT_EQ(negativo.texto(), u"-1.25"_s);
     EXPECT_FALSE(reports::Valor::le(u"12,5"_s));
     EXPECT_EQ(reports::Valor::le(u"7"_s)->texto(), u"7.00"_s);
+}
+
+// A training activity names its event when it is a participation in one, its institution otherwise.
+TEST_F(Relatorios, CapacitacaoMostraOTipoDeEventoOuAInstituicao)
+{
+    struct Caso {
+        QString tipo, evento, instituicao, rotulo, mostrado, escondido;
+    };
+    const QList<Caso> casos = {
+        {u"PARTICIPAÇÃO EM EVENTO NO PAÍS"_s, u"EVENTO-NACIONAL"_s, u"INST-ESCONDIDA-1"_s, u"Tipo de evento"_s,
+         u"EVENTO-NACIONAL"_s, u"INST-ESCONDIDA-1"_s},
+        {u"PARTICIPAÇÃO EM EVENTO NO EXTERIOR"_s, u"EVENTO-EXTERIOR"_s, u"INST-ESCONDIDA-2"_s, u"Tipo de evento"_s,
+         u"EVENTO-EXTERIOR"_s, u"INST-ESCONDIDA-2"_s},
+        {u"TREINAMENTO EM SERVIÇO"_s, u"EVENTO-ESCONDIDO"_s, u"INST-DE-TREINO"_s, u"Instituição de treinamento"_s,
+         u"INST-DE-TREINO"_s, u"EVENTO-ESCONDIDO"_s},
+    };
+    int n = 0;
+    for (const Caso& c : casos)
+        Insere(aa().tbCapacit, {{"Cod_Capacitacao", QString::number(++n)}, {"TipodeCapacitacao", c.tipo},
+                                {"TipoEvento", c.evento}, {"NomeInstTreinam", c.instituicao}});
+    const QString t = Imprime({Pasta::Resultados}).tudo();
+    for (const Caso& c : casos) {
+        EXPECT_TRUE(TemLinha(t, u"^\\s*%1\\s+%2\\s*$"_s.arg(c.rotulo, c.mostrado))) << qPrintable(c.tipo) << qPrintable(t);
+        EXPECT_FALSE(t.contains(c.escondido)) << qPrintable(c.tipo);
+    }
+}
+
+// Every page of a long memo is headed by its section, the ones it runs on to as much as its first.
+TEST_F(Relatorios, MemoLongoTemOCabecalhoDaSecaoEmCadaPagina)
+{
+    struct Caso {
+        const char* nome;
+        Pasta pasta;
+        std::function<void(const QString&)> insere;
+        QString secao;
+    };
+    const QList<Caso> casos = {
+        {"objetivo", Pasta::DadosGerais,
+         [&](const QString& m) { Insere(id().tbProjeto, {{"Cod_Proj", u"1"_s}, {"Objetivo", m}}); }, u"Identificação"_s},
+        {"análise", Pasta::Avaliacao,
+         [](const QString& m) { Insere(store::DataAnaliseResultados().tbAnalisQualitativa, {{"Descricao", m}}); },
+         u"Análise dos resultados"_s},
+        {"comentários", Pasta::Avaliacao,
+         [](const QString& m) { Insere(store::DataAnaliseResultados().tbComentariosGerais, {{"Descricao", m}}); },
+         u"Análise dos resultados"_s},
+        {"programa de qualidade", Pasta::Resultados,
+         [](const QString& m) { Insere(store::DataAnaliseResultados().tbQualidade, {{"Cod_Qualidade", u"1"_s}, {"Resultados", m}}); },
+         u"Resultados dos programas de qualidade apoiados"_s},
+        {"produção tecnológica", Pasta::Resultados,
+         [&](const QString& m) { Insere(rg().tbProdTec, {{"Cod_Prod", u"1"_s}, {"Descricao", m}}); }, u"Produções tecnológicas"_s},
+        {"estudo", Pasta::Resultados,
+         [&](const QString& m) { Insere(rg().tbEstudo, {{"Cod_Estudo", u"1"_s}, {"Descricao", m}}); }, u"Estudos Realizados"_s},
+    };
+    for (const Caso& c : casos) {
+        SCOPED_TRACE(c.nome);
+        ambiente = std::make_unique<teste::AmbienteDeProjeto>();
+        QString memo;
+        for (int i = 0; memo.size() < 9000; ++i)
+            memo += u"m%1 "_s.arg(i, 4, 10, QLatin1Char('0'));
+        c.insere(memo);
+        const LeituraPdf pdf = Imprime({c.pasta});
+        const QList<int> paginas = pdf.paginasCom(u"m0"_s);
+        ASSERT_GE(paginas.size(), 2);
+        EXPECT_TRUE(pdf.tudo().contains(memo.trimmed().section(u' ', -1)));  // its last word
+        const QString cabecalho = u"^\\s*KESTA II\\s+%1\\s*$"_s.arg(c.secao);
+        for (int p : paginas.mid(1))
+            EXPECT_TRUE(TemLinha(pdf.paginas[p - 1], cabecalho)) << p << qPrintable(pdf.paginas[p - 1]);
+    }
+}
+
+// The cover: the agency and the programme's full name on one line, the name from the user's settings,
+// else the installation's, else none and no dash.
+TEST_F(Relatorios, CapaComESemNomeDoPrograma)
+{
+    QTemporaryDir usuario;
+    const QByteArray xdgAntes = qgetenv("XDG_CONFIG_HOME");
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(usuario.path()));
+    struct Caso {
+        const char* nome;
+        std::optional<QByteArray> ambiente;  // REZOZUR_NOME_DO_PROGRAMA, unset when none
+        QString doUsuario;                   // nomeDoPrograma in the user's own settings, none when empty
+        QString linha;
+    };
+    const QList<Caso> casos = {
+        {"variável", QByteArray("Programa de Apoio de Teste"), {}, u"Orvane - Programa de Apoio de Teste"_s},
+        {"sem nome", QByteArray(), {}, u"Orvane"_s},
+        {"o da instalação", std::nullopt, {}, u"Orvane - Programa KESTA de Ciência e Tecnologia"_s},
+        {"o do usuário sobre o da instalação", std::nullopt, u"Programa do Usuário"_s, u"Orvane - Programa do Usuário"_s},
+    };
+    for (const Caso& c : casos) {
+        SCOPED_TRACE(c.nome);
+        if (c.ambiente)
+            qputenv("REZOZUR_NOME_DO_PROGRAMA", *c.ambiente);
+        else
+            qunsetenv("REZOZUR_NOME_DO_PROGRAMA");
+        QDir(usuario.path()).mkpath(u"rezozur"_s);
+        QFile ini(usuario.filePath(u"rezozur/rezozur.ini"_s));
+        ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
+        ini.write(c.doUsuario.isEmpty() ? QByteArray() : "[relatorio]\nnomeDoPrograma=" + c.doUsuario.toUtf8() + "\n");
+        ini.close();
+        const QString capa = Imprime({}).paginas.value(0);
+        // The title may wrap: its words in order, the name right after the dash, and no line ending in one.
+        const QString titulo = capa.simplified();
+        EXPECT_TRUE(titulo.startsWith(c.linha + u" "_s)) << qPrintable(capa);
+        EXPECT_FALSE(TemLinha(capa, u"-\\s*$"_s)) << qPrintable(capa);
+    }
+    qputenv("XDG_CONFIG_HOME", xdgAntes);
+}
+
+// The budget numbers every page, its first ones in the page footer and its last one in the footer of
+// the totals, once each.
+TEST_F(Relatorios, OrcamentoNumeraCadaPaginaUmaVez)
+{
+    for (const int linhas : {60, 130}) {
+        SCOPED_TRACE(linhas);
+        ambiente = std::make_unique<teste::AmbienteDeProjeto>();
+        for (int i = 0; i < linhas; ++i)
+            Insere(id().tbPlanoAplic, {{"Local", i % 2 ? u"E"_s : u"P"_s}, {"ItemDispendio", u"ITEM-%1"_s.arg(i)},
+                                       {"VlContratado", u"1.00"_s}});
+        const LeituraPdf pdf = Imprime({Pasta::Orcamento});
+        const int primeira = pdf.paginasCom(u"Planos de aplicação dos recursos financeiros"_s).value(0);
+        ASSERT_GE(pdf.paginasInfo, primeira + 1) << "the plan should take two pages at least";
+        for (int p = primeira; p <= pdf.paginasInfo; ++p)
+            EXPECT_EQ(pdf.paginas[p - 1].count(QRegularExpression(u"Página %1\\s*$"_s.arg(p), QRegularExpression::MultilineOption)),
+                      1) << p << qPrintable(pdf.paginas[p - 1]);
+        EXPECT_TRUE(TemLinha(pdf.paginas.back(), u"Total Geral"_s));
+    }
+}
+
+// Every page header and every section title stands on one line, the longest one included.
+TEST_F(Relatorios, CabecalhosCabemNumaLinha)
+{
+    teste::PreencheProjeto(8, 7);
+    const LeituraPdf pdf = Imprime(reports::TodasAsPastas());
+    const QRegularExpression cabecalho(u"^\\s*KESTA II\\s+(\\S.*\\S)\\s*$"_s, QRegularExpression::MultilineOption);
+    QSet<QString> vistos;
+    for (const QString& p : pdf.paginas)
+        for (const auto& m : cabecalho.globalMatch(p))
+            vistos << m.captured(1);
+    const QString longo = u"Outras atividades de capacitação de RH, exceto concessão de bolsas"_s;
+    EXPECT_TRUE(vistos.contains(longo)) << qPrintable(QStringList(vistos.begin(), vistos.end()).join(u'\n'));
+    EXPECT_TRUE(TemLinha(pdf.tudo(), u"^\\s*%1\\s*$"_s.arg(longo)));  // the title
+    const QSet<QString> secoes = {
+        u"Identificação"_s, u"Áreas de atuação"_s, u"Locais de execução de pesquisa de campo"_s,
+        u"Instituições envolvidas no projeto , inclusive Co-executoras"_s, u"Membros da equipe"_s,
+        u"Estudos Realizados"_s, u"Publicações"_s, u"Obras editadas"_s, u"Produções tecnológicas"_s,
+        u"Eventos apoiados"_s, u"Bolsas de estudos concedidas"_s, longo,
+        u"Resultados dos programas de qualidade apoiados"_s, u"Softwares gerados"_s, u"Laboratórios apoiados"_s,
+        u"Serviços externos prestados"_s, u"Cursos apoiados"_s, u"Bases de dados apoiadas"_s,
+        u"Materiais informacionais adquiridos"_s, u"Equipamentos adquiridos"_s,
+        u"Planos de aplicação dos recursos financeiros"_s, u"Outras fontes de financiamento"_s,
+        u"Análise dos resultados"_s, u"Problemas ocorridos ao longo do projeto"_s,
+        // The folders' names, beside the product label of their titles.
+        u"Dados Gerais"_s, u"Instituições"_s, u"Equipe"_s, u"Resultados Gerados"_s, u"Atividades apoiadas"_s,
+        u"Recursos adquiridos"_s, u"Recursos Financeiros / Orçamento"_s, u"Avaliação"_s};
+    for (const QString& v : vistos)
+        EXPECT_TRUE(secoes.contains(v)) << "a header cut or unknown: " << qPrintable(v);
 }
