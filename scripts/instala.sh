@@ -9,7 +9,7 @@ pacotes=(
     libgtest-dev libgmock-dev googletest libbenchmark-dev
     xvfb xauth poppler-utils
     qt6-translations-l10n
-    clang libclang-rt-14-dev
+    clang libclang-rt-14-dev clazy
     libhunspell-dev hunspell-pt-br
     dpkg-dev file lintian appstream desktop-file-utils shared-mime-info
 )
