@@ -728,12 +728,13 @@ int ArquivoZip::le(const std::function<int(const QString&, QByteArray&&, QString
         }
     }
 
-    // First every name and size, so that a hostile archive is refused before anything is written.
+    // First every name and size, so that a hostile archive is refused before anything is written. (A
+    // name repeated never gets here: our reading of the directory leaves such an archive to libzip,
+    // whose consistency check refuses it at the opening.)
     const zip_int64_t n = za.za ? Zip().zip_get_num_entries(za.za, 0) : zip_int64_t(doDiretorio.size());
     if (n <= 0)
         return falha(Danificado, QStringLiteral("arquivo vazio"));
     QSet<QString> permitidos(NomesPermitidos.begin(), NomesPermitidos.end());
-    QSet<QString> vistos;
     std::vector<Entrada> entradas;
     entradas.reserve(size_t(n));
     qint64 total = 0;
@@ -745,9 +746,6 @@ int ArquivoZip::le(const std::function<int(const QString&, QByteArray&&, QString
         // names with a NUL or a separator in them.
         if (!bruto || !permitidos.contains(nome) || qstrlen(bruto) != size_t(nome.toUtf8().size()))
             return falha(Danificado, QStringLiteral("entrada inesperada: ") + nome);
-        if (vistos.contains(nome))
-            return falha(Danificado, QStringLiteral("entrada repetida: ") + nome);
-        vistos.insert(nome);
         zip_stat_t zs{};
         if (!za.za) {
             entradas.push_back(DoDiretorio(doDiretorio[size_t(i)], !senha.isEmpty()));

@@ -386,6 +386,15 @@ TEST_F(Eventos, EventAbroadKeepsNoStateOrCityAndChecksComeInOrder)
         form.clica(edit::EdicaoEntidade::Confirmar);
         EXPECT_EQ(mensagens(), QStringList{"Se País é BRASIL, é obrigatório indicar a UF e Cidade."});
         roteiro.mensagens.clear();
+        // Either one alone is refused too, with the focus on the one missing.
+        for (const auto& [uf, cidade, foco] : {std::tuple{"ITEM A", "", "dbeCidade"}, {"", "CAMPINAS", "dbUF"}}) {
+            form.digita(QStringLiteral("dbUF"), QString::fromUtf8(uf));
+            form.digita(QStringLiteral("dbeCidade"), QString::fromUtf8(cidade));
+            form.clica(edit::EdicaoEntidade::Confirmar);
+            EXPECT_EQ(mensagens(), QStringList{"Se País é BRASIL, é obrigatório indicar a UF e Cidade."}) << foco;
+            EXPECT_EQ(form.foco(), QString::fromUtf8(foco));
+            roteiro.mensagens.clear();
+        }
         form.digita(QStringLiteral("dbPais"), QStringLiteral("ARGENTINA"));
         form.clica(edit::EdicaoEntidade::Confirmar);
         EXPECT_EQ(mensagens(), QStringList{linhasObrigatorias({"Descrição"})});

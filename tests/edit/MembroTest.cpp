@@ -193,6 +193,23 @@ TEST_F(Membro, SegundoCoordenadorSoEnquantoOPrimeiroEstaAtivoECidadeSemUf)
         QStringLiteral("As informações de COORDENADOR não foram completamente preenchidas.")));
 }
 
+// The weekly hours go up to 80 inclusive: the limit is accepted, one hour more is refused on leaving.
+TEST_F(Membro, CargaHorariaAteOitentaHoras)
+{
+    ASSERT_TRUE(vaiPara(QStringLiteral("5")));
+    abre(false, [&](edit::FormularioRoteirizado& f) {
+        for (const auto& [horas, aceita] : {std::pair{"80", true}, {"81", false}, {"8", true}, {"800", false}}) {
+            roteiro.mensagens.clear();
+            f.foca(M::CargaHoraria);
+            f.digita(M::CargaHoraria, QString::fromLatin1(horas));
+            EXPECT_EQ(f.saiPara(M::Nome), aceita) << horas;
+            EXPECT_EQ(roteiro.mensagens.empty(), aceita) << horas;
+        }
+        f.digita(M::CargaHoraria, QStringLiteral("80"));
+        f.clica(M::Cancelar);
+    });
+}
+
 TEST_F(Membro, SaidaDaCargaHorariaQuietaRumoACancelar)
 {
     ASSERT_TRUE(vaiPara(QStringLiteral("5")));

@@ -109,6 +109,16 @@ TEST(LeituraHttp, EntradaRuimERecusadaComOStatusCerto)
     // A chunk size near the largest integer once overflowed the sum it was checked with.
     EXPECT_EQ(Recusa("POST /a HTTP/1.1\r\nTransfer-Encoding: chunked\r\n\r\n1\r\na\r\n7fffffffffffffff\r\n"), 413);
 
+    // The limit holds for the body as a whole: chunks each well under it add up to it, or beyond.
+    const auto emPedacos = [](int pedacos) -> QByteArray {
+        QByteArray r = "POST /a HTTP/1.1\r\nTransfer-Encoding: chunked\r\n\r\n";
+        for (int i = 0; i < pedacos; ++i)
+            r += "64\r\n" + QByteArray(100, 'a') + "\r\n";
+        return r + "0\r\n\r\n";
+    };
+    EXPECT_EQ(Recusa(emPedacos(10)), 0);
+    EXPECT_EQ(Recusa(emPedacos(11)), 413);
+
     // A refusal leaves nothing behind to be read as the next request.
     EstadoLeitura estado;
     QByteArray buffer = "BAD\r\n\r\nGET /a HTTP/1.1\r\n\r\n";

@@ -113,7 +113,7 @@ protected:
         return z.Compacta(bak);
     }
 
-    int extrai(const QString& zip, const QString& pasta, qint64 limite = ArquivoZip::LimitePadrao)
+    int extrai(const QString& zip, const QString& pasta, qint64 limite = ArquivoZip::LimitePadrao, QString* detalhe = nullptr)
     {
         ArquivoZip z;
         z.ZipFileName = zip;
@@ -121,7 +121,10 @@ protected:
         z.ExtractDirectory = pasta;
         z.NomesPermitidos = ordem;
         z.LimiteExtracao = limite;
-        return z.Extrai();
+        const int r = z.Extrai();
+        if (detalhe)
+            *detalhe = z.detalhe();
+        return r;
     }
 
     // Reads an archive into memory: the result code, and each entry as often as it was handed over.
@@ -319,14 +322,24 @@ TEST_F(ArquivoZipTest, ArquivosHostisSaoRecusadosSemEscreverNada)
     const QString pasta = base + QStringLiteral("a/b/");
     QDir().mkpath(pasta);
     const QDateTime tmpAntes = QFileInfo(QStringLiteral("/tmp/tbMembro.cof")).lastModified();
-    for (const char* nome : {"caminho-pai.prj", "caminho-absoluto.prj", "pasta-na-entrada.prj", "barra-invertida.prj",
-                             "nome-inesperado.prj", "entrada-repetida.prj", "so-pasta.prj", "entrada-gigante.prj"}) {
+    // Each is refused by the check of its directory entry, before anything is extracted: the detail
+    // says which check it was.
+    for (const auto& [nome, detalhe] : {std::pair{"caminho-pai.prj", "entrada inesperada: "},
+                                        {"caminho-absoluto.prj", "entrada inesperada: "},
+                                        {"pasta-na-entrada.prj", "entrada inesperada: "},
+                                        {"barra-invertida.prj", "entrada inesperada: "},
+                                        {"nome-inesperado.prj", "entrada inesperada: "},
+                                        // libzip's consistency check, at the opening
+                                        {"entrada-repetida.prj", "File already exists"},
+                                        {"so-pasta.prj", "entrada inesperada: "},
+                                        {"entrada-gigante.prj", "conteúdo grande demais: "}}) {
         ArquivoZip z;
         z.ZipFileName = QStringLiteral(DADOS_DE_TESTE "/") + QString::fromLatin1(nome);
         z.Password = Senha;
         z.ExtractDirectory = pasta;
         z.NomesPermitidos = {QStringLiteral("Projeto.txt"), QStringLiteral("tbMembro.cof")};
         EXPECT_EQ(z.Extrai(), ArquivoZip::Danificado) << nome;
+        EXPECT_TRUE(z.detalhe().startsWith(QString::fromUtf8(detalhe))) << nome << ": " << z.detalhe().toStdString();
         EXPECT_TRUE(ArquivosEm(base).isEmpty()) << nome << ": " << ArquivosEm(base).join(QLatin1Char(' ')).toStdString();
     }
     EXPECT_EQ(QFileInfo(QStringLiteral("/tmp/tbMembro.cof")).lastModified(), tmpAntes);
@@ -387,7 +400,10 @@ TEST_F(ArquivoZipTest, TamanhosDeclaradosFalsosNaoEnganamOLimite)
     Grava(origem + QStringLiteral("tbBolsa.cof"), QByteArray(600 << 10, 'b'));
     const QString zip = arquivo(QStringLiteral("dois.prj"));
     ASSERT_EQ(compacta(zip), ArquivoZip::Ok);
-    EXPECT_EQ(extrai(zip, destino, 1 << 20), ArquivoZip::Danificado);
+    QString detalhe;
+    EXPECT_EQ(extrai(zip, destino, 1 << 20, &detalhe), ArquivoZip::Danificado);
+    // Refused from the sizes the directory declares, before a byte is inflated.
+    EXPECT_EQ(detalhe.toStdString(), "conteúdo grande demais: tbBolsa.cof");
     EXPECT_TRUE(ArquivosEm(destino).isEmpty());
     EXPECT_EQ(extrai(zip, destino, 2 << 20), ArquivoZip::Ok);
     EXPECT_EQ(ArquivoZip().LimiteExtracao, ArquivoZip::LimitePadrao);

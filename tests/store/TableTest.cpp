@@ -416,6 +416,22 @@ TEST(Table, DamagedOrMissingFileIsRefusedAndTheTableKept)
     f.close();
     EXPECT_THROW(t->loadFromFile(f.fileName()), TableError);
     EXPECT_EQ(t->recordCount(), 1);
+
+    // A row holds exactly one value per column of the file: more, fewer or none is damage.
+    for (const auto& [linhas, aceita] : {std::pair{"[[\"N\",\"7\"]]", true}, {"[[\"N\",\"7\",\"x\"]]", false},
+                                         {"[[\"N\"]]", false}, {"[[]]", false}, {"[[\"N\",\"7\"],[\"N\"]]", false}}) {
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(QByteArray("{\"formato\":\"rezozur-tabela\",\"versao\":1,\"colunas\":[{\"nome\":\"Status\"},"
+                           "{\"nome\":\"Cod\"}],\"linhas\":") + linhas + "}");
+        f.close();
+        auto u = novaTabela();
+        if (aceita) {
+            EXPECT_NO_THROW(u->loadFromFile(f.fileName())) << linhas;
+            EXPECT_EQ(codigos(*u), QStringList{QStringLiteral("7")});
+        } else {
+            EXPECT_THROW(u->loadFromFile(f.fileName()), TableError) << linhas;
+        }
+    }
 }
 
 TEST(Table, DisabledControlsSignalOnceAtTheEnd)
