@@ -265,7 +265,7 @@ TEST_F(CliTest, CodigosDeSaidaEMensagensNaSaidaDeErros)
         const Resultado r = Cli({QString::fromLatin1(comando), QStringLiteral("--help")});
         EXPECT_EQ(r.codigo, 0) << comando;
         EXPECT_FALSE(r.saida.contains('?')) << comando << ": " << r.saida.toStdString();
-        EXPECT_TRUE(r.saida.contains("\nServidor: lido de rezozur.ini (ao lado do programa, senão em ~/.config/rezozur/),\n"))
+        EXPECT_TRUE(r.saida.contains("\nServidor: lido de rezozur.ini (ao lado do programa e, por cima, em ~/.config/rezozur/),\n"))
             << comando << ": " << r.saida.toStdString();
     }
 

@@ -45,8 +45,8 @@ r="$tmp/raiz"
 for d in "${debs[@]}"; do dpkg-deb -x "$d" "$r"; done
 pasta="$r/usr/lib/rezozur"
 
-# Every run-time file of the build's program folder: lookup files, help page, modules, executables.
-(cd "$build/bin" && find SYSTEM -type f; ls kesta.html librezozur_*.so rezozur rezozur-cli) >"$tmp/esperados"
+# Every run-time file of the build's program folder: lookup files, help page, settings, modules, executables.
+(cd "$build/bin" && find SYSTEM -type f; ls kesta.html rezozur.ini librezozur_*.so rezozur rezozur-cli) >"$tmp/esperados"
 [ "$(grep -c '^SYSTEM/tabelas/' "$tmp/esperados")" -ge 30 ] || falha "a construção tem poucas tabelas de consulta"
 while read -r f; do
     [ -f "$pasta/$f" ] || falha "falta no pacote: /usr/lib/rezozur/$f"
