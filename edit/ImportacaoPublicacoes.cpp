@@ -19,6 +19,7 @@
 #include <cstdio>
 #include <iterator>
 #include <memory>
+#include <optional>
 #include <tuple>
 
 namespace edit {
@@ -88,13 +89,24 @@ QString itemDe(const QStringList& lista, const QString& texto)
 // Title and vehicle as the server will hold them: the exchange upper-cases what it sends, so "Água"
 // typed here and "ÁGUA" downloaded are one publication there. Compared exactly as stored, a file
 // imported again after a send and a download would come in a second time.
-QString chaveDuplicado(const QString& titulo, const QString& veiculo)
+// A file names a few journals again and again: each is encoded once.
+class ChavesDeDuplicado
 {
-    return net::CodificaValor(titulo) + QLatin1Char('&') + net::CodificaValor(veiculo);
-}
+public:
+    QString de(const QString& titulo, const QString& veiculo)
+    {
+        auto i = m_veiculos.constFind(veiculo);
+        if (i == m_veiculos.cend())
+            i = m_veiculos.insert(veiculo, net::CodificaValor(veiculo));
+        return net::CodificaValor(titulo) + QLatin1Char('&') + *i;
+    }
+
+private:
+    QHash<QString, QString> m_veiculos;
+};
 
 // What the duplicate test compares with: the live publications of the project (not D).
-QSet<QString> publicacoesDoProjeto()
+QSet<QString> publicacoesDoProjeto(ChavesDeDuplicado& chaves)
 {
     store::Table& t = store::DataResultadosGerados().tbPublicacao;
     const int status = t.fieldIndexOrThrow(QStringLiteral("Status"));
@@ -103,7 +115,7 @@ QSet<QString> publicacoesDoProjeto()
     QSet<QString> r;
     for (store::Table::Bookmark b : t.naturalRows())
         if (t.rowValue(b, status) != QLatin1String("D"))
-            r.insert(chaveDuplicado(t.rowValue(b, titulo), t.rowValue(b, veiculo)));
+            r.insert(chaves.de(t.rowValue(b, titulo), t.rowValue(b, veiculo)));
     return r;
 }
 
@@ -140,9 +152,23 @@ struct Tamanhos {
     int titulo, veiculo;
 };
 
-void decide(PublicacaoImportada& p, const OpcoesImportacao& o, const QString& assinatura,
-            const QSet<QString>& doProjeto, QHash<QString, int>& doArquivo, const Tamanhos& tamanhos)
+// What the whole file's checks share: the project's signature, the keys of its publications and of
+// the entries taken so far, and what was already worked out for a date or a journal met before.
+struct Contexto {
+    QString assinatura;
+    ChavesDeDuplicado chaves;
+    QSet<QString> doProjeto;
+    QHash<QString, int> doArquivo;
+    Tamanhos tamanhos;
+    // The date check's reason for each date text met, nothing when it passes.
+    QHash<QString, std::optional<QString>> motivoDaData;
+};
+
+void decide(PublicacaoImportada& p, const OpcoesImportacao& o, Contexto& c)
 {
+    const QSet<QString>& doProjeto = c.doProjeto;
+    QHash<QString, int>& doArquivo = c.doArquivo;
+    const Tamanhos& tamanhos = c.tamanhos;
     const bool estavaMarcada = p.marcada || p.destino != Destino::Importar;
     p.destino = Destino::Recusada;
     p.marcada = false;
@@ -159,9 +185,14 @@ void decide(PublicacaoImportada& p, const OpcoesImportacao& o, const QString& as
                        .arg(p.referencia.tipo);
         return;
     }
-    QString data = p.data.isEmpty() ? DataVazia : p.data;
-    if (const auto r = VerificaDataPublicacao(data, assinatura)) {
-        p.motivo = r->mensagem;
+    auto motivoData = c.motivoDaData.constFind(p.data);
+    if (motivoData == c.motivoDaData.cend()) {
+        QString data = p.data.isEmpty() ? DataVazia : p.data;
+        const auto r = VerificaDataPublicacao(data, c.assinatura);
+        motivoData = c.motivoDaData.insert(p.data, r ? std::optional<QString>(r->mensagem) : std::nullopt);
+    }
+    if (*motivoData) {
+        p.motivo = **motivoData;
         return;
     }
     // The dialog's edits hold at most what the table's columns take.
@@ -174,7 +205,7 @@ void decide(PublicacaoImportada& p, const OpcoesImportacao& o, const QString& as
             return;
         }
     }
-    const QString chave = chaveDuplicado(p.titulo, p.veiculo);
+    const QString chave = c.chaves.de(p.titulo, p.veiculo);
     const ValoresPublicacao v{p.tipo, p.qualificacao, p.titulo, p.autor, p.veiculo, p.pais, p.data, !o.area.isEmpty()};
     const auto r = VerificaPublicacao(v, [&] { return doProjeto.contains(chave) || doArquivo.contains(chave); });
     if (r) {
@@ -192,14 +223,14 @@ void decide(PublicacaoImportada& p, const OpcoesImportacao& o, const QString& as
 
 void decideTodas(Importacao& imp, const OpcoesImportacao& opcoes)
 {
-    const QString assinatura = DataAssinaturaDoProjeto();
-    const QSet<QString> doProjeto = publicacoesDoProjeto();
-    QHash<QString, int> doArquivo;
+    Contexto c;
+    c.assinatura = DataAssinaturaDoProjeto();
+    c.doProjeto = publicacoesDoProjeto(c.chaves);
     const store::Table& t = store::DataResultadosGerados().tbPublicacao;
-    const Tamanhos tamanhos{t.field(t.fieldIndexOrThrow(QStringLiteral("Titulo"))).size,
-                            t.field(t.fieldIndexOrThrow(QStringLiteral("VeiculoPublic"))).size};
+    c.tamanhos = Tamanhos{t.field(t.fieldIndexOrThrow(QStringLiteral("Titulo"))).size,
+                          t.field(t.fieldIndexOrThrow(QStringLiteral("VeiculoPublic"))).size};
     for (PublicacaoImportada& p : imp.entradas)
-        decide(p, opcoes, assinatura, doProjeto, doArquivo, tamanhos);
+        decide(p, opcoes, c);
 }
 
 } // namespace

@@ -3,6 +3,8 @@
 #include <QHash>
 
 #include <algorithm>
+#include <cstring>
+#include <utility>
 
 namespace edit::ref {
 
@@ -15,20 +17,48 @@ struct ErroDeLeitura {
 // Characters that may not appear in a BibTeX name (entry type, field, macro).
 bool caractereDeNome(QChar c)
 {
-    static const QString proibidos = QStringLiteral("\"#%'(),={}@");
-    return !c.isSpace() && !proibidos.contains(c);
+    switch (c.unicode()) {
+    case u'"': case u'#': case u'%': case u'\'': case u'(': case u')': case u',': case u'=': case u'{':
+    case u'}': case u'@':
+        return false;
+    default:
+        return !c.isSpace();
+    }
 }
 
 // The fields an entry is read for; the others (pages, volume, abstract ...) are only scanned.
-bool CampoLido(QStringView campo)
+enum class Campo { Outro, Titulo, Periodico, Livro, Editora, Ano, Mes, Data, Autor, Instituicao };
+
+Campo campoDe(QStringView nome)
 {
-    static const char* const lidos[] = {"title",  "journal", "journaltitle", "booktitle",   "publisher",   "year",
-                                        "month",  "date",    "author",       "institution", "school", "organization"};
-    for (const char* l : lidos)
-        if (campo.compare(QLatin1String(l), Qt::CaseInsensitive) == 0)
-            return true;
-    return false;
+    static const std::pair<const char*, Campo> lidos[] = {
+        {"title", Campo::Titulo},         {"journal", Campo::Periodico},       {"journaltitle", Campo::Periodico},
+        {"booktitle", Campo::Livro},      {"publisher", Campo::Editora},       {"year", Campo::Ano},
+        {"month", Campo::Mes},            {"date", Campo::Data},               {"author", Campo::Autor},
+        {"institution", Campo::Instituicao}, {"school", Campo::Instituicao}, {"organization", Campo::Instituicao}};
+    // Every field of every entry comes here: an ASCII name (all of them, in practice) is lowered once
+    // into a small buffer; any other keeps the full case folding.
+    char baixo[16];
+    bool ascii = nome.size() < qsizetype(sizeof baixo);
+    for (qsizetype i = 0; ascii && i < nome.size(); ++i) {
+        const char16_t c = nome[i].unicode();
+        ascii = c < 128;
+        baixo[i] = char(c >= u'A' && c <= u'Z' ? c + 32 : c);
+    }
+    if (ascii) {
+        baixo[nome.size()] = 0;
+        for (const auto& [l, campo] : lidos)
+            if (std::strcmp(l, baixo) == 0)
+                return campo;
+        return Campo::Outro;
+    }
+    for (const auto& [l, campo] : lidos)
+        if (nome.compare(QLatin1String(l), Qt::CaseInsensitive) == 0)
+            return campo;
+    return Campo::Outro;
 }
+
+bool CampoLido(QStringView campo) { return campoDe(campo) != Campo::Outro; }
 
 // The month macros every BibTeX style defines.
 QHash<QString, QString> macrosIniciais()
@@ -297,25 +327,18 @@ private:
             return *i;
         };
         const auto guarda = [&](QStringView n, const QString& v) {
-            const auto e = [n](const char* nome) { return n.compare(QLatin1String(nome), Qt::CaseInsensitive) == 0; };
-            if (e("title"))
-                r.titulo = DecodificaLatex(v);
-            else if (e("journal") || e("journaltitle"))
-                r.periodico = decodificaRepetido(v);
-            else if (e("booktitle"))
-                r.livro = decodificaRepetido(v);
-            else if (e("publisher"))
-                r.editora = decodificaRepetido(v);
-            else if (e("year"))
-                r.ano = DecodificaLatex(v);
-            else if (e("month"))
-                r.mes = DecodificaLatex(v);
-            else if (e("date"))
-                data = DecodificaLatex(v);
-            else if (e("author"))
-                autores = v;
-            else if (e("institution") || e("school") || e("organization"))
-                instituicao = decodificaRepetido(v);
+            switch (campoDe(n)) {
+            case Campo::Titulo: r.titulo = DecodificaLatex(v); break;
+            case Campo::Periodico: r.periodico = decodificaRepetido(v); break;
+            case Campo::Livro: r.livro = decodificaRepetido(v); break;
+            case Campo::Editora: r.editora = decodificaRepetido(v); break;
+            case Campo::Ano: r.ano = DecodificaLatex(v); break;
+            case Campo::Mes: r.mes = DecodificaLatex(v); break;
+            case Campo::Data: data = DecodificaLatex(v); break;
+            case Campo::Autor: autores = v; break;
+            case Campo::Instituicao: instituicao = decodificaRepetido(v); break;
+            case Campo::Outro: break;
+            }
         };
         leCampos(fecha, CampoLido, guarda);
         // Reports and theses name the institution that issues them where a book names its publisher.

@@ -165,8 +165,14 @@ private:
             return;
         }
         if (c != QLatin1Char('\\')) {
-            ++m_i;
-            saida += c;
+            // Plain text runs up to the next character that means something: taken in one piece.
+            const qsizetype inicio = m_i;
+            for (++m_i; m_i < m_t.size(); ++m_i) {
+                const char16_t u = m_t[m_i].unicode();
+                if (u == u'\\' || u == u'{' || u == u'}' || u == u'$' || u == u'~' || u == u'-')
+                    break;
+            }
+            saida += QStringView(m_t).mid(inicio, m_i - inicio);
             return;
         }
         ++m_i;

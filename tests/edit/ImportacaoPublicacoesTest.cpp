@@ -381,3 +381,27 @@ TEST_F(ImportacaoTest, OpcoesConferidasComAsListas)
     EXPECT_EQ(edit::ConfereOpcoes(o), u"área do conhecimento \"ASTROLOGIA\" não consta da lista; "
                                       "tipo de publicação \"POEMA\" não consta da lista"_s);
 }
+
+// Field names as files write them (any case), LaTeX with dashes next to plain runs, one journal spelt in
+// two cases and one refused date met twice: each entry comes out as if it were the only one of its kind.
+TEST_F(ImportacaoTest, NomesDeCampoTracosEDatasRepetidas)
+{
+    const QByteArray bib = R"(@ARTICLE{a1, AUTHOR = {Santos, Maria A.}, TITLE = {Sondas {\'o}pticas -- parte 1-A},
+  JournalTitle = {Revista {\'A}gua}, YEAR = 1998, Month = Mar}
+@article{a2, author = {Costa, L. F.}, title = {Sondas---revis{\~a}o~geral}, journal = {REVISTA ÁGUA}, year = {1999}}
+@article{a3, author = {Costa, L. F.}, title = {Sondas ópticas -- parte 1-A}, journal = {Revista Água}, year = 1998, month = 3}
+@article{a4, author = {Santos, Maria A.}, title = {Antes do projeto}, journal = {Revista Água}, year = 1991}
+@article{a5, author = {Costa, L. F.}, title = {Também antes}, journal = {Outra Revista}, year = 1991}
+@article{a6, author = {Santos, Maria A.}, titlé = {Não é o título}, title = {Com campo estranho}, journal = {X}, year = 2001}
+)";
+    const char16_t* const Antes = u"Data precisa ser maior que a Data de Assinatura do Projeto.";
+    const std::vector<Esperado> esperados = {
+        {Destino::Importar, nullptr, u"Sondas ópticas – parte 1-A", u"Revista Água", u"31/03/1998", nullptr, nullptr},
+        {Destino::Importar, nullptr, u"Sondas—revisão geral", u"REVISTA ÁGUA", u"31/12/1999", nullptr, nullptr},
+        {Destino::Duplicada, nullptr, nullptr, nullptr, nullptr, nullptr, u"(repete a entrada da linha 1)"},
+        {Destino::Recusada, nullptr, nullptr, nullptr, nullptr, nullptr, Antes},
+        {Destino::Recusada, nullptr, nullptr, nullptr, nullptr, nullptr, Antes},
+        {Destino::Importar, nullptr, u"Com campo estranho", u"X", u"31/12/2001", nullptr, nullptr},
+    };
+    Confere(prepara(bib), esperados, "nomes e traços");
+}
