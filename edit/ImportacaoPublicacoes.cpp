@@ -120,7 +120,8 @@ QSet<QString> publicacoesDoProjeto(ChavesDeDuplicado& chaves)
 }
 
 // Maps one entry's fields; its fate is decided afterwards.
-PublicacaoImportada mapeia(const ref::Referencia& r, const MembrosDaEquipe& membros, const QSet<QString>& tipos)
+PublicacaoImportada mapeia(const ref::Referencia& r, const MembrosDaEquipe& membros, const QSet<QString>& tipos,
+                           QHash<QString, QString>& datas)
 {
     PublicacaoImportada p;
     p.referencia = r;
@@ -133,7 +134,13 @@ PublicacaoImportada mapeia(const ref::Referencia& r, const MembrosDaEquipe& memb
     // The readers leave their texts trimmed, with single blanks.
     p.titulo = r.titulo;
     p.veiculo = !r.periodico.isEmpty() ? r.periodico : !r.livro.isEmpty() ? r.livro : r.editora;
-    p.data = DataDaReferencia(r.ano, r.mes, r.dia);
+    // A file dates its entries by a few years and months: each date is worked out once.
+    const QString quando = QString::number(r.ano.size()) + QLatin1Char(':') + QString::number(r.mes.size())
+                           + QLatin1Char(':') + r.ano + r.mes + r.dia;
+    auto data = datas.constFind(quando);
+    if (data == datas.cend())
+        data = datas.insert(quando, DataDaReferencia(r.ano, r.mes, r.dia));
+    p.data = *data;
     for (const QString& a : r.autores) {
         p.autor = membros.codigoDe(a);
         if (!p.autor.isEmpty()) {
@@ -340,8 +347,9 @@ Importacao PreparaImportacao(const QByteArray& bytes, const QString& nomeDoArqui
     const MembrosDaEquipe membros;
     Importacao imp;
     imp.entradas.reserve(refs.size());
+    QHash<QString, QString> datas;
     for (const ref::Referencia& r : refs)
-        imp.entradas.push_back(mapeia(r, membros, tipos));
+        imp.entradas.push_back(mapeia(r, membros, tipos, datas));
     decideTodas(imp, opcoes);
     return imp;
 }

@@ -73,9 +73,11 @@ QString DeWindows1252(const QByteArray& bytes) { return DeWindows1252(bytes.cons
 QString CodificaValor(const QString& valor)
 {
     static const char Hex[] = "0123456789ABCDEF";
-    QString r;
-    r.reserve(valor.size() * 3);
+    // Every code unit comes out as one character or three ("%XX"), a surrogate pair as three: the
+    // result is written straight into a buffer of the largest size and cut to what was written.
     const qsizetype n = valor.size();
+    QString r(n * 3, Qt::Uninitialized);
+    char16_t* o = reinterpret_cast<char16_t*>(r.data());
     for (qsizetype i = 0; i < n; ++i) {
         char32_t cp = valor.at(i).unicode();
         if (QChar::isHighSurrogate(cp) && i + 1 < n && valor.at(i + 1).isLowSurrogate()) {
@@ -85,11 +87,11 @@ QString CodificaValor(const QString& valor)
         if (cp >= U'a' && cp <= U'z')
             cp -= 0x20;
         if ((cp >= U'0' && cp <= U'9') || (cp >= U'A' && cp <= U'Z')) {
-            r.append(QChar(char16_t(cp)));
+            *o++ = char16_t(cp);
             continue;
         }
         if (cp == U' ' || cp == U'\r' || cp == U'\n') {
-            r.append(QLatin1Char('+'));
+            *o++ = u'+';
             continue;
         }
         // Only these accented letters travel upper-cased; any other stays as typed.
@@ -104,10 +106,11 @@ QString CodificaValor(const QString& valor)
         int b = ByteWindows1252(cp);
         if (b < 0)
             b = '?';
-        r.append(QLatin1Char('%'));
-        r.append(QLatin1Char(Hex[(b >> 4) & 0xF]));
-        r.append(QLatin1Char(Hex[b & 0xF]));
+        *o++ = u'%';
+        *o++ = char16_t(Hex[(b >> 4) & 0xF]);
+        *o++ = char16_t(Hex[b & 0xF]);
     }
+    r.truncate(o - reinterpret_cast<const char16_t*>(r.constData()));
     return r;
 }
 

@@ -74,6 +74,23 @@ TEST(CodificaValor, AcentuadasDaListaSobemAsOutrasNao)
     EXPECT_EQ(CodificaValor(QStringLiteral("ÀÑ")), QStringLiteral("%C0%D1"));
 }
 
+// What falls outside Windows-1252 travels as "?": a letter of another script, a character beyond the
+// basic plane (two code units, one "%3F") and a lone half of a pair; a text of nothing but escapes comes
+// out three times as long.
+TEST(CodificaValor, ForaDaPaginaDeCodigoViraInterrogacao)
+{
+    const std::pair<QString, QString> casos[] = {
+        {QStringLiteral("α1"), QStringLiteral("%3F1")},
+        {QStringLiteral("a😀b"), QStringLiteral("A%3FB")},
+        {QString(QChar(0xD83D)) + QStringLiteral("x"), QStringLiteral("%3FX")},
+        {QStringLiteral("x") + QChar(0xD83D), QStringLiteral("X%3F")},
+        {QStringLiteral("ßßß"), QStringLiteral("%DF%DF%DF")},
+        {QStringLiteral("€ z"), QStringLiteral("%80+Z")},
+    };
+    for (const auto& [valor, esperado] : casos)
+        EXPECT_EQ(CodificaValor(valor).toStdString(), esperado.toStdString()) << valor.toStdString();
+}
+
 TEST(CodificaValor, ForaDoWindows1252ViraInterrogacao)
 {
     // Windows-1252's own upper range.
