@@ -12,6 +12,8 @@
 #include "edit/EdicaoCurso.h"
 #include "edit/EdicaoEquipamentos.h"
 #include "edit/EdicaoEventos.h"
+#include "edit/EdicaoEstudosR.h"
+#include "edit/EdicaoPublicacao.h"
 #include "edit/EdicaoIdentLocPesq.h"
 #include "edit/EdicaoLaboratorio.h"
 #include "edit/EdicaoMateriais.h"
@@ -31,6 +33,8 @@
 #include "edit/ui/TfrmCurso.h"
 #include "edit/ui/TfrmEquipamentos.h"
 #include "edit/ui/TfrmEventos.h"
+#include "edit/ui/TfrmEstudosR.h"
+#include "edit/ui/TfrmPublicacao.h"
 #include "edit/ui/TfrmIdentLocPesq.h"
 #include "edit/ui/TfrmLaboratorio.h"
 #include "edit/ui/TfrmMateriais.h"
@@ -669,6 +673,25 @@ const std::vector<Dialogo>& Dialogos()
           Tecla("meDataConclusao", "28021998", "DataConclusao", "28/02/1998"), Clica("btIncluirArea"),
           Tecla("dbeNomeBolsista", "RUI", "tbBolsaAreaConhec.DescricaoAreaConhec", "CIÊNCIAS EXATAS")},
          {Tecla("meBiroInstDestino", "123\b4", "BIROInstDestino", "124"), Tecla("meDataConclusao", "\b", "DataConclusao", "")}},
+        {"TfrmPublicacao", []() -> store::Table& { return D().resultadosGerados().tbPublicacao; }, "Cod_Publicacao",
+         [] { return std::make_unique<edit::TfrmPublicacao>(); },
+         [](edit::Formulario& f) { return std::make_unique<edit::EdicaoPublicacao>(f); }, Membro,
+         {Tecla("dbTipoPublicacao", "A", "TipoPublicacao", "ALFA"), Tecla("DBQualificacao", "B", "Qualificacao", "BETA"),
+          Tecla("dbeTitulo", "SOLOS DO SUL", "Titulo", "SOLOS DO SUL"), Nome("dbcAutor", "A", "Autor", "7", "ANA"),
+          Tecla("dbmCoautores", "RUI", "Co_autores", "RUI"), Tecla("dbeVeiculoPublic", "REVISTA\b\bTA", "VeiculoPublic", "REVISTA"),
+          Tecla("dbPais", "C", "PaisPublicacao", "CHILE"), Tecla("meDataPublicacao", "15081996", "DataPublicacao", "15/08/1996"),
+          Clica("btIncluirArea"), Tecla("dbeTitulo", "SOLOS DO SUL", "tbPublicAreaConhec.DescricaoAreaConhec", "CIÊNCIAS EXATAS")},
+         {Tecla("meDataPublicacao", "01/09/1997", "DataPublicacao", "01/09/1997"),
+          Tecla("dbmCoautores", "\b", "Co_autores", ""), Tecla("dbPais", "B", "PaisPublicacao", "BRASIL")}},
+        {"TfrmEstudosR", []() -> store::Table& { return D().resultadosGerados().tbEstudo; }, "Cod_Estudo",
+         [] { return std::make_unique<edit::TfrmEstudosR>(); },
+         [](edit::Formulario& f) { return std::make_unique<edit::EdicaoEstudosR>(f); }, Membro,
+         {Tecla("DBTipoEstudo", "B", "TipoEstudo", "BETA"), Tecla("dbeTitulo", "EROSÃO", "Titulo", "EROSÃO"),
+          Nome("dbcAutor", "A", "Autor", "7", "ANA"), Tecla("meDataInicio", "031996", "DataInicio", "03/1996"),
+          Tecla("meDataFim", "12/1997", "DataFim", "12/1997"), Tecla("dbmDescricao", "Sulcos", "Descricao", "Sulcos"),
+          Clica("btIncluirArea"), Tecla("dbeTitulo", "EROSÃO", "tbEstudosAreaConhec.DescricaoAreaConhec", "CIÊNCIAS EXATAS")},
+         {Tecla("meDataFim", "\b", "DataFim", ""), Tecla("meDataInicio", "0496", "DataInicio", "04/1996"),
+          Tecla("dbmCoautores", "EVA", "Co_autores", "EVA")}},
     };
     return todos;
 }
