@@ -14,6 +14,7 @@
 #include "edit/EdicaoEventos.h"
 #include "edit/EdicaoEstudosR.h"
 #include "edit/EdicaoPublicacao.h"
+#include "edit/EdicaoIdentIncluir.h"
 #include "edit/EdicaoIdentLocPesq.h"
 #include "edit/EdicaoLaboratorio.h"
 #include "edit/EdicaoMateriais.h"
@@ -35,6 +36,7 @@
 #include "edit/ui/TfrmEventos.h"
 #include "edit/ui/TfrmEstudosR.h"
 #include "edit/ui/TfrmPublicacao.h"
+#include "edit/ui/TfrmIdentIncluir.h"
 #include "edit/ui/TfrmIdentLocPesq.h"
 #include "edit/ui/TfrmLaboratorio.h"
 #include "edit/ui/TfrmMateriais.h"
@@ -692,6 +694,20 @@ const std::vector<Dialogo>& Dialogos()
           Clica("btIncluirArea"), Tecla("dbeTitulo", "EROSÃO", "tbEstudosAreaConhec.DescricaoAreaConhec", "CIÊNCIAS EXATAS")},
          {Tecla("meDataFim", "\b", "DataFim", ""), Tecla("meDataInicio", "0496", "DataInicio", "04/1996"),
           Tecla("dbmCoautores", "EVA", "Co_autores", "EVA")}},
+        {"TfrmIdentIncluir", []() -> store::Table& { return D().identificacao().tbInstituicao; }, "Cod_Inst",
+         [] { return std::make_unique<edit::TfrmIdentIncluir>(); },
+         [](edit::Formulario& f) { return std::make_unique<edit::EdicaoIdentIncluir>(f); }, nullptr,
+         {Tecla("dbeNome", "FUNDAÇÃO ÁGUA", "Nome", "FUNDAÇÃO ÁGUA"), Tecla("meBIRO", "000123456", "BIRO", "000123456"),
+          Tecla("dbcTipoEnvolvimento", "B", "TipoEnvolvimento", "BETA"),
+          Escolhe("dbrgTipoVinculacao", "1", "TipoVinculacao", "INTERCÂMBIO CIENTÍFICO/TECNOLÓGICO")},
+         {Tecla("meBIRO", "98\b7", "BIRO", "97"), Tecla("dbeNome", "FUNDAÇÃO", "Nome", "FUNDAÇÃO"),
+          Escolhe("dbrgTipoVinculacao", "0", "TipoVinculacao", "CONTRATUAL")}},
+        {"TfrmIdentLocPesq", tbLocais, "Cod_Local", [] { return std::make_unique<edit::TfrmIdentLocPesq>(); },
+         [](edit::Formulario& f) { return std::make_unique<edit::EdicaoIdentLocPesq>(f); }, Instituicoes,
+         {Nome("dbcInstituicao", "I", "Cod_Inst", "11", "INSTITUTO TÉCNICO"), Tecla("dbcUF", "S", "UF", "SP"),
+          Tecla("dbeCidade", "SÃO PAULO", "Cidade", "SÃO PAULO"), Tecla("dbcRegiao", "", "Regiao", "SUDESTE")},
+         {Tecla("dbcUF", "A", "UF", "AM"), Tecla("dbeCidade", "MANAUX\bS", "Cidade", "MANAUS"),
+          Tecla("dbcRegiao", "", "Regiao", "NORTE")}},
     };
     return todos;
 }
