@@ -91,6 +91,8 @@ QStringList ListaDeTeste(const QString& arquivo)
         return {S("DOUTORADO"), S("MESTRADO")};
     if (arquivo.startsWith(QLatin1String("fontes_bolsa")))
         return {S("KESTA"), S("OUTRA")};
+    if (arquivo.startsWith(QLatin1String("frequencias_curso")))
+        return {S("REGULAR"), S("EVENTUAL")};
     return {S("ALFA"), S("BETA"), S("GAMA")};
 }
 
@@ -551,6 +553,26 @@ void Membro()
     t.post();
 }
 
+// The institutions, and the course levels as their files hold them (a level without sub-levels of
+// its own would leave the course unconfirmable).
+void NiveisDeCurso()
+{
+    Instituicoes();
+    store::Table& n = D().atividadesApoiadas().tbNivel;
+    store::Table& s = D().atividadesApoiadas().tbSubNivel;
+    for (const char* nivel : {"GRADUAÇÃO", "PÓS-GRADUAÇÃO"}) {
+        n.append();
+        n.setValue(QStringLiteral("Descricao"), S(nivel));
+        n.post();
+    }
+    for (const auto& [nivel, sub] : {std::pair{"GRADUAÇÃO", "BACHARELADO"}, {"PÓS-GRADUAÇÃO", "MESTRADO"}, {"PÓS-GRADUAÇÃO", "DOUTORADO"}}) {
+        s.append();
+        s.setValue(QStringLiteral("Nivel"), S(nivel));
+        s.setValue(QStringLiteral("Descricao"), S(sub));
+        s.post();
+    }
+}
+
 // The steps of a new funding source with the amount typed as `valor`.
 std::vector<Passo> OutraFonte(const char* codigo, const char* valor, const char* guardado)
 {
@@ -708,6 +730,23 @@ const std::vector<Dialogo>& Dialogos()
           Tecla("dbeCidade", "SÃO PAULO", "Cidade", "SÃO PAULO"), Tecla("dbcRegiao", "", "Regiao", "SUDESTE")},
          {Tecla("dbcUF", "A", "UF", "AM"), Tecla("dbeCidade", "MANAUX\bS", "Cidade", "MANAUS"),
           Tecla("dbcRegiao", "", "Regiao", "NORTE")}},
+        {"TfrmCurso", []() -> store::Table& { return D().atividadesApoiadas().tbCursos; }, "Cod_Curso",
+         [] { return std::make_unique<edit::TfrmCurso>(); },
+         [](edit::Formulario& f) {
+             auto& at = D().atividadesApoiadas();
+             return std::make_unique<edit::EdicaoCurso>(f, at.tbCursos, at.tbCursosAreaConhec, D().identificacao().tbInstituicao,
+                                                        at.tbNivel, at.tbSubNivel);
+         },
+         NiveisDeCurso,
+         {Tecla("dbeNome", "AGRONOMIA", "Nome", "AGRONOMIA"), Nome("dblcInstFornec", "I", "instFornec", "11", "INSTITUTO TÉCNICO"),
+          Tecla("dbTipoApoio", "B", "TipoApoio", "BETA"), Tecla("dbcNivel", "P", "Nivel", "PÓS-GRADUAÇÃO"),
+          Tecla("dbcSubNivel", "D", "SubNivel", "DOUTORADO"), Escolhe("dbFrequencia", "1", "Frequencia", "EVENTUAL"),
+          Tecla("dbcConceitoCapes", "G", "ConceitoCapes", "GAMA"), Tecla("dbcEscolaridade", "A", "Escolaridade", "ALFA"),
+          Tecla("medCargaHoraria", "0360", "CargaHoraria", "0360"), Tecla("medQtdeMatriculados", "40", "QtdeMatriculados", "40"),
+          Tecla("medQtdeFormados", "129\b", "QtdeFormados", "12"), Tecla("dbmObservacao", "Turma única", "Observacao", "Turma única"),
+          Clica("btIncluirArea"), Tecla("dbeNome", "AGRONOMIA", "tbCursosAreaConhec.DescricaoAreaConhec", "CIÊNCIAS EXATAS")},
+         {Tecla("medQtdeFormados", "15", "QtdeFormados", "15"), Tecla("dbcSubNivel", "M", "SubNivel", "MESTRADO"),
+          Tecla("medQtdeTrabAcademicos", "7", "QtdeTrabAcademicos", "7")}},
     };
     return todos;
 }
