@@ -197,7 +197,18 @@ bool FormularioRoteirizado::teclas(const QString& controle, const QString& tecla
         const int n = int(itens.size());
         int atual = int(itens.indexOf(v));
         QString busca;
+        bool escolheu = false;
         for (const QChar c : teclas) {
+            if (c == TeclaApaga) {
+                // Backspace does not search: the real box hands it to the logic, which may empty
+                // the box, and the search starts again from what it then shows.
+                m_logica->apagou(controle);
+                v = l ? campo(*l) : m_valores.value(controle);
+                atual = int(itens.indexOf(v));
+                busca.clear();
+                continue;
+            }
+            escolheu = true;
             if (c == TeclaDesce) {
                 atual = qMin(atual + 1, n - 1);
                 busca.clear();
@@ -212,6 +223,8 @@ bool FormularioRoteirizado::teclas(const QString& controle, const QString& tecla
                     break;
                 }
         }
+        if (!escolheu)
+            return true;
         if (atual >= 0)
             v = itens.at(atual);
     } else if (l->tipo == TipoControle::Marca) {

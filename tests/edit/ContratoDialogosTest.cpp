@@ -8,7 +8,9 @@
 #include "edit/Digitacao.h"
 #include "edit/Edicao.h"
 #include "edit/EdicaoEntidade.h"
+#include "edit/EdicaoBase.h"
 #include "edit/EdicaoBolsa.h"
+#include "edit/EdicaoServicos.h"
 #include "edit/EdicaoCurso.h"
 #include "edit/EdicaoEquipamentos.h"
 #include "edit/EdicaoEventos.h"
@@ -30,7 +32,9 @@
 #include "edit/TabelasInternas.h"
 #include "edit/ui/CampoLineEdit.h"
 #include "edit/ui/DialogoQt.h"
+#include "edit/ui/TfrmBase.h"
 #include "edit/ui/TfrmBolsa.h"
+#include "edit/ui/TfrmServicos.h"
 #include "edit/ui/TfrmCurso.h"
 #include "edit/ui/TfrmEquipamentos.h"
 #include "edit/ui/TfrmEventos.h"
@@ -118,6 +122,11 @@ Passo Nome(const char* controle, const char* teclas, const char* campo, const ch
     return {Passo::Teclas, controle, teclas, campo, codigo, false, nome};
 }
 Passo Clica(const char* controle) { return {Passo::Clique, controle}; }
+// A check box clicked, and what it stores.
+Passo Marca(const char* controle, const char* campo, const char* esperado)
+{
+    return {Passo::Clique, controle, "", campo, esperado};
+}
 Passo Escolhe(const char* grupo, const char* n, const char* campo, const char* esperado)
 {
     return {Passo::Opcao, grupo, n, campo, esperado};
@@ -747,6 +756,28 @@ const std::vector<Dialogo>& Dialogos()
           Clica("btIncluirArea"), Tecla("dbeNome", "AGRONOMIA", "tbCursosAreaConhec.DescricaoAreaConhec", "CIÊNCIAS EXATAS")},
          {Tecla("medQtdeFormados", "15", "QtdeFormados", "15"), Tecla("dbcSubNivel", "M", "SubNivel", "MESTRADO"),
           Tecla("medQtdeTrabAcademicos", "7", "QtdeTrabAcademicos", "7")}},
+        {"TfrmServicos", []() -> store::Table& { return D().resultadosGerados().tbServico; }, "Cod_Servico",
+         [] { return std::make_unique<edit::TfrmServicos>(); },
+         [](edit::Formulario& f) { return std::make_unique<edit::EdicaoServicos>(f); }, Instituicoes,
+         {Tecla("dbTipoServico", "G", "TipoServico", "GAMA"), Nome("dbcInstPrest", "U", "InstPrest", "10", "UNIVERSIDADE FEDERAL"),
+          Tecla("dbTipoApoio", "A", "TipoApoio", "ALFA"), Marca("cbComerc", "Comerc", "S"),
+          Tecla("dbmDescricao", "Análises de solo", "Descricao", "Análises de solo"), Clica("btIncluirArea"),
+          Tecla("dbmDescricao", "Análises de solo", "tbServicoAreaConhec.DescricaoAreaConhec", "CIÊNCIAS EXATAS")},
+         {Marca("cbComerc", "Comerc", "N"), Tecla("dbTipoApoio", "B", "TipoApoio", "BETA")}},
+        {"TfrmBase", []() -> store::Table& { return D().atividadesApoiadas().tbBase; }, "Identificacao",
+         [] { return std::make_unique<edit::TfrmBase>(); },
+         [](edit::Formulario& f) {
+             auto& at = D().atividadesApoiadas();
+             return std::make_unique<edit::EdicaoBase>(f, at.tbBase, at.tbBaseArea, at.tbBaseAcesso);
+         },
+         nullptr,
+         {Tecla("dbeIdentificacao", "SOLOS BR", "Identificacao", "SOLOS BR"),
+          Escolhe("dbrgTipoBase", "2", "TipoBase", "BIBLIOGRÁFICA"), Escolhe("dbrgTipoApoio", "0", "TipoApoio", "C"),
+          Tecla("medQtdeReg", "0015000", "QtdeReg", "0015000"), Tecla("dbmDescricao", "Perfis", "Descricao", "Perfis"),
+          Marca("cbDisponivel", "Disponivel", "S"), Tecla("dbFaseDesenvolvimento", "B", "FaseDesenv", "BETA"),
+          Clica("btIncluirArea"), Tecla("dbmDescricao", "Perfis", "tbBaseArea.DescricaoAreaConhec", "CIÊNCIAS EXATAS")},
+         {Tecla("medQtdeReg", "12\b3", "QtdeReg", "13"), Escolhe("dbrgTipoApoio", "1", "TipoApoio", "A"),
+          Tecla("dbFaseDesenvolvimento", "\b", "FaseDesenv", "")}},
     };
     return todos;
 }
