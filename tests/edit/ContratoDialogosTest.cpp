@@ -10,6 +10,7 @@
 #include "edit/EdicaoEntidade.h"
 #include "edit/EdicaoBase.h"
 #include "edit/EdicaoBolsa.h"
+#include "edit/EdicaoCapacit.h"
 #include "edit/EdicaoServicos.h"
 #include "edit/EdicaoCurso.h"
 #include "edit/EdicaoEquipamentos.h"
@@ -34,6 +35,7 @@
 #include "edit/ui/DialogoQt.h"
 #include "edit/ui/TfrmBase.h"
 #include "edit/ui/TfrmBolsa.h"
+#include "edit/ui/TfrmCapacit.h"
 #include "edit/ui/TfrmServicos.h"
 #include "edit/ui/TfrmCurso.h"
 #include "edit/ui/TfrmEquipamentos.h"
@@ -97,6 +99,8 @@ QStringList ListaDeTeste(const QString& arquivo)
         return {S("KESTA"), S("OUTRA")};
     if (arquivo.startsWith(QLatin1String("frequencias_curso")))
         return {S("REGULAR"), S("EVENTUAL")};
+    if (arquivo.startsWith(QLatin1String("tipos_capacitacao")))
+        return {S("PARTICIPAÇÃO EM EVENTO CIENTÍFICO"), S("TREINAMENTO")};
     return {S("ALFA"), S("BETA"), S("GAMA")};
 }
 
@@ -778,6 +782,20 @@ const std::vector<Dialogo>& Dialogos()
           Clica("btIncluirArea"), Tecla("dbmDescricao", "Perfis", "tbBaseArea.DescricaoAreaConhec", "CIÊNCIAS EXATAS")},
          {Tecla("medQtdeReg", "12\b3", "QtdeReg", "13"), Escolhe("dbrgTipoApoio", "1", "TipoApoio", "A"),
           Tecla("dbFaseDesenvolvimento", "\b", "FaseDesenv", "")}},
+        {"TfrmCapacit", []() -> store::Table& { return D().atividadesApoiadas().tbCapacit; }, "Cod_Capacitacao",
+         [] { return std::make_unique<edit::TfrmCapacit>(); },
+         [](edit::Formulario& f) {
+             auto& at = D().atividadesApoiadas();
+             return std::make_unique<edit::EdicaoCapacit>(f, at.tbCapacit, at.tbCapacitMembro);
+         },
+         nullptr,
+         {Tecla("dbcTipoCapacit", "T", "TipodeCapacitacao", "TREINAMENTO"),
+          Tecla("dbeNomeInstTreinam", "ESCOLA TÉCNICA", "NomeInstTreinam", "ESCOLA TÉCNICA"),
+          Tecla("medBIROInstTreinam", "000777888", "BIROInstTreinam", "000777888"),
+          Tecla("medDataInicio", "01/04/1996", "DataInicio", "01/04/1996"), Tecla("medDataFim", "30041996", "DataFim", "30/04/1996")},
+         {Tecla("dbcTipoCapacit", "P", "TipodeCapacitacao", "PARTICIPAÇÃO EM EVENTO CIENTÍFICO"),
+          Tecla("dbTipoEvento", "B", "TipoEvento", "BETA"), Tecla("medDataFim", "\b", "NomeInstTreinam", ""),
+          Tecla("medDataFim", "2\b05051996", "DataFim", "05/05/1996")}},
     };
     return todos;
 }
