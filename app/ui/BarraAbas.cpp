@@ -1,6 +1,11 @@
 #include "app/ui/BarraAbas.h"
 
+#include <QHelpEvent>
 #include <QKeyEvent>
+#include <QToolTip>
+
+#include <algorithm>
+#include <limits>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -78,31 +83,35 @@ void BarraAbas::distribui() const
         }
         m_faixas = linha + 1;
     } else {
+        // Side tabs stay in one column: on a short window the longest captions are shortened (and
+        // drawn elided, whole in their tooltip) instead of wrapping into a second column.
         const int limite = std::max(height(), 1);
-        // Columns are filled from the bottom; the first tab of each column is the highest one.
-        std::vector<std::vector<int>> colunas(1);
-        int usado = 0;
+        const auto soma = [&](int teto) {
+            int s = 0;
+            for (int c : comprimentos)
+                s += std::min(c, teto);
+            return s;
+        };
+        int teto = *std::max_element(comprimentos.begin(), comprimentos.end());
+        if (soma(teto) > limite) {
+            int menor = std::min({teto, fm.height() * 2, limite / quantas()});
+            while (menor < teto) {
+                const int meio = (menor + teto + 1) / 2;
+                if (soma(meio) <= limite)
+                    menor = meio;
+                else
+                    teto = meio - 1;
+            }
+            for (int& c : comprimentos)
+                c = std::min(c, menor);
+        }
+        int y = height() - soma(std::numeric_limits<int>::max());
         for (int i = 0; i < quantas(); ++i) {
             const int h = comprimentos[size_t(i)];
-            if (usado > 0 && usado + h > limite) {
-                colunas.emplace_back();
-                usado = 0;
-            }
-            colunas.back().push_back(i);
-            usado += h;
+            m_rets[size_t(i)] = QRect(0, y, espessura, h);
+            y += h;
         }
-        for (size_t c = 0; c < colunas.size(); ++c) {
-            int total = 0;
-            for (int i : colunas[c])
-                total += comprimentos[size_t(i)];
-            int y = height() - total;
-            for (int i : colunas[c]) {
-                const int h = comprimentos[size_t(i)];
-                m_rets[size_t(i)] = QRect(int(c) * espessura, y, espessura, h);
-                y += h;
-            }
-        }
-        m_faixas = int(colunas.size());
+        m_faixas = 1;
     }
 }
 
@@ -121,6 +130,15 @@ QSize BarraAbas::sizeHint() const
     if (m_lado == Lado::Topo)
         return QSize(100, espessura * m_faixas + 2);
     return QSize(espessura * m_faixas + 2, 100);
+}
+
+int BarraAbas::comprimentoInteiro() const
+{
+    const QFontMetrics fm(fonteNegrito());
+    int total = 0;
+    for (const QString& legenda : m_legendas)
+        total += fm.horizontalAdvance(legenda) + Folga;
+    return total;
 }
 
 QRect BarraAbas::retanguloAba(int i) const
@@ -187,6 +205,22 @@ void BarraAbas::changeEvent(QEvent* e)
     }
 }
 
+bool BarraAbas::event(QEvent* e)
+{
+    if (e->type() == QEvent::ToolTip) {
+        const auto* h = static_cast<QHelpEvent*>(e);
+        const int i = abaEm(h->pos());
+        const QFontMetrics fm(fonteNegrito());
+        if (i >= 0 && m_lado != Lado::Topo
+            && fm.horizontalAdvance(m_legendas.at(i)) + Folga > retanguloAba(i).height())
+            QToolTip::showText(h->globalPos(), m_legendas.at(i), this);
+        else
+            QToolTip::hideText();
+        return true;
+    }
+    return QWidget::event(e);
+}
+
 void BarraAbas::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
@@ -211,7 +245,8 @@ void BarraAbas::paintEvent(QPaintEvent*)
             p.translate(r.center().x() + 1, r.center().y());
             p.rotate(90);
             const QRect texto(-r.height() / 2, -r.width() / 2, r.height(), r.width());
-            p.drawText(texto, Qt::AlignCenter, m_legendas.at(i));
+            p.drawText(texto, Qt::AlignCenter,
+                       QFontMetrics(f).elidedText(m_legendas.at(i), Qt::ElideRight, r.height() - Folga / 2));
             p.restore();
         }
         if (atual && hasFocus()) {

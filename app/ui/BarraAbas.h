@@ -10,7 +10,8 @@
 namespace app::ui {
 
 // The tabs of a page control: along the top edge in as many rows as the captions need, or standing on
-// the right edge with their text turned, packed from the bottom up in as many columns as needed. A
+// the right edge with their text turned, packed from the bottom up in one column (captions shortened
+// when the edge is too short, whole in their tooltip). A
 // click asks `aoPedirTroca` before the selection moves, so that a page guard can keep the current page.
 class BarraAbas : public QWidget
 {
@@ -27,6 +28,9 @@ public:
     void setAtual(int i);  // by program: no question asked
     QRect retanguloAba(int i) const;
     int abaEm(const QPoint& ponto) const;
+    Lado lado() const { return m_lado; }
+    // The length along the edge that shows every caption whole.
+    int comprimentoInteiro() const;
 
     // Called with the index the user chose; returns false to keep the current tab.
     std::function<bool(int)> aoPedirTroca;
@@ -43,6 +47,7 @@ protected:
     void keyPressEvent(QKeyEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
     void changeEvent(QEvent* e) override;
+    bool event(QEvent* e) override;
 
 private:
     QFont fonteNegrito() const;  // the current tab's caption is bold: sizes allow for it

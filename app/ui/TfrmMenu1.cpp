@@ -50,6 +50,28 @@ public:
 };
 constexpr int LarguraCliente = 626;
 constexpr int AlturaCliente = 405;
+constexpr int LarguraDoTitulo = 420;  // a project's title of some fifty letters
+
+// Whether four fifths of the screen hold what the pages need: every side tab's caption whole in one
+// column, and the toolbar with room beside it for a project's title. On a laptop screen they do not,
+// and the window opens maximized instead.
+bool CabeEmQuatroQuintos(const QMainWindow& janela, const TPageControl& geral)
+{
+    const QScreen* tela = janela.screen() ? janela.screen() : QGuiApplication::primaryScreen();
+    if (!tela)
+        return true;
+    const QSize area = tela->availableGeometry().size() * 0.8;
+    int lateral = 0;
+    for (const BarraAbas* b : janela.findChildren<BarraAbas*>())
+        if (b->lado() != BarraAbas::Lado::Topo)
+            lateral = std::max(lateral, b->comprimentoInteiro());
+    const QToolBar* ferramentas = janela.findChild<QToolBar*>(QStringLiteral("ToolBar1"));
+    const int largura = (ferramentas ? ferramentas->sizeHint().width() : 0) + LarguraDoTitulo;
+    // Above and below the side tabs: menu, toolbar, top tabs, status bar and frames.
+    const int altura = lateral + janela.menuBar()->sizeHint().height() + (ferramentas ? ferramentas->sizeHint().height() : 0)
+                       + geral.tabBar()->sizeHint().height() + janela.statusBar()->sizeHint().height() + 24;
+    return area.width() >= largura && area.height() >= altura;
+}
 }
 
 TfrmMenu1::TfrmMenu1(QWidget* parent, Montagem montagem)
@@ -108,6 +130,9 @@ TfrmMenu1::TfrmMenu1(QWidget* parent, Montagem montagem)
     // It opens at a comfortable share of the screen the first time, then where the user left it.
     setMinimumSize(LarguraCliente, AlturaCliente + menuBar()->sizeHint().height());
     RestauraGeometria(*this, objectName(), 0.8);
+    if (!ConfiguracoesDeEstado()->contains(objectName() + QStringLiteral("/geometria")) && !CabeEmQuatroQuintos(*this, *pgGeral)) {
+        setWindowState(windowState() | Qt::WindowMaximized);
+    }
 
     m_interacao->dono = this;
     m_interacao->aoMudarStatus = [this](int painel, const QString& texto) { SetStatusText(painel, texto); };
@@ -164,6 +189,13 @@ void TfrmMenu1::criaAcoes()
                                  &TfrmMenu1::ImportarPublicacoesClick);
     acLegendaSituacao = acao("LegendaSituacao1", QStringLiteral("&Legenda da situação dos registros"),
                              &TfrmMenu1::LegendaSituacaoClick);
+    // The keys every desktop program has; the captions keep their own letters.
+    acAbrir->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    acSalvar->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    acSalvarComo->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+    acImprimir->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+    acConteudo->setShortcut(QKeySequence(Qt::Key_F1));
+    acSair->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
 }
 
 void TfrmMenu1::criaMenus()

@@ -4,9 +4,14 @@
 #include "edit/ui/ListasQt.h"
 
 #include <QApplication>
+#include <QHeaderView>
+#include <QHelpEvent>
+#include <QKeyEvent>
+#include <QToolTip>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
 
 #include <functional>
 
@@ -30,7 +35,15 @@ DialogoEscolhaQt::~DialogoEscolhaQt()
 void DialogoEscolhaQt::liga(QTreeWidget* arvore, QLineEdit* busca, QPushButton* confirmar, QPushButton* cancelar)
 {
     m_arvore = arvore;
+    m_busca = busca;
     m_confirmar = confirmar;
+    busca->installEventFilter(this);
+    arvore->installEventFilter(this);
+    // Long sector and area names show whole: the column is as wide as the widest name in view (the
+    // tree scrolls sideways), and a name shows in its tooltip.
+    arvore->header()->setStretchLastSection(false);
+    arvore->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    arvore->viewport()->installEventFilter(this);
     connect(confirmar, &QPushButton::clicked, this, [this] { m_logica.confirmar(); });
     connect(cancelar, &QPushButton::clicked, this, [this] { m_logica.cancelar(); });
     connect(busca, &QLineEdit::textChanged, this, &DialogoEscolhaQt::filtra);
@@ -61,6 +74,51 @@ void DialogoEscolhaQt::showEvent(QShowEvent* evento)
     QDialog::showEvent(evento);
     if (m_arvore && m_arvore->topLevelItemCount() > 0)
         m_arvore->scrollToItem(m_arvore->topLevelItem(0), QAbstractItemView::PositionAtTop);
+}
+
+// From the search box, Down goes on into the tree; in
+// the tree, Enter confirms the node chosen, as a double click on a leaf does.
+bool DialogoEscolhaQt::eventFilter(QObject* objeto, QEvent* evento)
+{
+    if (evento->type() == QEvent::ToolTip && objeto == m_arvore->viewport()) {
+        const auto* h = static_cast<QHelpEvent*>(evento);
+        if (const QTreeWidgetItem* item = m_arvore->itemAt(h->pos()))
+            QToolTip::showText(h->globalPos(), item->text(0), m_arvore->viewport());
+        else
+            QToolTip::hideText();
+        return true;
+    }
+    if (evento->type() != QEvent::KeyPress)
+        return QDialog::eventFilter(objeto, evento);
+    const auto* k = static_cast<QKeyEvent*>(evento);
+    if (objeto == m_busca && k->key() == Qt::Key_Down && k->modifiers() == Qt::NoModifier) {
+        // The node chosen stays chosen; else the first node the search found, not its branch above it.
+        QTreeWidgetItem* item = m_arvore->currentItem();
+        if (!item || item->isHidden() || !item->isSelected()) {
+            item = nullptr;
+            const QString chave = ChaveDeBusca(m_busca->text().trimmed());
+            for (QTreeWidgetItemIterator i(m_arvore, QTreeWidgetItemIterator::NotHidden); *i; ++i) {
+                if (!item)
+                    item = *i;
+                if (!chave.isEmpty() && (*i)->data(0, PapelChave).toString().contains(chave)) {
+                    item = *i;
+                    break;
+                }
+            }
+        }
+        m_arvore->setFocus(Qt::TabFocusReason);
+        if (item && !item->isHidden()) {
+            m_arvore->setCurrentItem(item);
+            item->setSelected(true);
+        }
+        return true;
+    }
+    if (objeto == m_arvore && (k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter)) {
+        if (m_confirmar->isEnabled())
+            m_confirmar->click();
+        return true;
+    }
+    return QDialog::eventFilter(objeto, evento);
 }
 
 void DialogoEscolhaQt::mostraArvore(const ArvoreTabela& nos)

@@ -41,6 +41,7 @@ protected:
     DialogoEscolhaQt(TipoEscolha tipo, QWidget* parent);
     void liga(QTreeWidget* arvore, QLineEdit* busca, QPushButton* confirmar, QPushButton* cancelar);
     void showEvent(QShowEvent* evento) override;
+    bool eventFilter(QObject* objeto, QEvent* evento) override;
 
 private:
     void filtra(const QString& texto);
@@ -48,6 +49,7 @@ private:
 
     LogicaEscolha m_logica;
     QTreeWidget* m_arvore = nullptr;
+    QLineEdit* m_busca = nullptr;
     QPushButton* m_confirmar = nullptr;
     bool m_carregado = false;
     bool m_cursor = false;

@@ -22,7 +22,11 @@
 #include <QTabWidget>
 #include <QTextEdit>
 
+#include "edit/ui/GradeComBotoes.h"
 #include "edit/ui/GradeTabela.h"
+
+#include <QShortcut>
+#include <QTabBar>
 
 namespace edit {
 
@@ -53,6 +57,13 @@ QWidget* focoAntesDe(QWidget* grupo)
         if (w->focusPolicy() != Qt::NoFocus && !grupo->isAncestorOf(w))
             return w;
     return nullptr;
+}
+
+// Whether Tab stops at `w` now: a field the user can reach on what is shown of the dialog.
+bool ParadaDeTab(QWidget* w, QWidget* dentroDe)
+{
+    return (w->focusPolicy() & Qt::TabFocus) == Qt::TabFocus && w->isEnabled() && w->isVisibleTo(dentroDe)
+           && !qobject_cast<QTabBar*>(w) && !w->focusProxy();
 }
 
 } // namespace
@@ -153,6 +164,37 @@ void FormularioQt::instala(EdicaoEntidade& logica)
     }
     connect(qApp, &QApplication::focusChanged, this, &FormularioQt::focoMudou);
 
+    // Child lists are made after the form, so they joined the focus chain at its end, after
+    // Confirmar and Cancelar; Tab reaches them where they sit.
+    for (GradeComBotoes* g : findChildren<GradeComBotoes*>()) {
+        QWidget* anterior = focoAntesDe(g);
+        QList<QWidget*> partes{g->grade()};
+        if (g->painel())
+            for (QPushButton* b : g->painel()->findChildren<QPushButton*>(Qt::FindDirectChildrenOnly))
+                partes << b;
+        for (QWidget* w : partes) {
+            if (!w)
+                continue;
+            if (anterior)
+                QWidget::setTabOrder(anterior, w);
+            anterior = w;
+        }
+    }
+    for (QRadioButton* r : findChildren<QRadioButton*>())
+        r->installEventFilter(this);
+    if (m_paginas) {
+        // The page keys of every tab widget, wherever the focus is in the dialog (a memo or a grid
+        // would keep Ctrl+Tab and Ctrl+PgDn for itself).
+        const auto atalho = [this](QKeyCombination tecla, int passo) {
+            auto* a = new QShortcut(QKeySequence(tecla), this);
+            connect(a, &QShortcut::activated, this, [this, passo] { andaPaginas(passo); });
+        };
+        atalho(Qt::CTRL | Qt::Key_Tab, 1);
+        atalho(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab, -1);
+        atalho(Qt::CTRL | Qt::Key_PageDown, 1);
+        atalho(Qt::CTRL | Qt::Key_PageUp, -1);
+    }
+
     logica.cria();
     // Radio groups get their buttons after the lists are in (a file may replace them).
     for (const Ligacao& l : logica.ligacoes())
@@ -180,7 +222,55 @@ void FormularioQt::showEvent(QShowEvent* e)
     if (!m_mostrado && m_logica) {
         m_mostrado = true;
         m_logica->mostra();
+        // The first keys the user types go into a field, not to the tab bar (drawn without a mark).
+        focaPrimeiroCampo(false);
     }
+}
+
+void FormularioQt::focaPrimeiroCampo(bool sempre)
+{
+    QWidget* raiz = m_paginas && m_paginas->currentWidget() ? m_paginas->currentWidget() : this;
+    QWidget* atual = focusWidget();
+    if (!sempre && atual && atual != raiz && raiz->isAncestorOf(atual) && ParadaDeTab(atual, this))
+        return;  // the logic put it somewhere already
+    for (QWidget* w = nextInFocusChain(); w && w != this; w = w->nextInFocusChain())
+        if (raiz->isAncestorOf(w) && ParadaDeTab(w, this)) {
+            m_verificando = true;
+            w->setFocus(Qt::TabFocusReason);
+            m_verificando = false;
+            return;
+        }
+}
+
+void FormularioQt::andaPaginas(int passo)
+{
+    const int n = m_paginas->count();
+    int i = m_paginas->currentIndex();
+    for (int k = 1; k < n; ++k) {
+        const int j = ((i + passo * k) % n + n) % n;
+        if (m_paginas->isTabEnabled(j) && m_paginas->isTabVisible(j)) {
+            m_paginas->setCurrentIndex(j);
+            if (m_paginas->currentIndex() == j)  // the logic may keep the user where he is
+                focaPrimeiroCampo(true);
+            return;
+        }
+    }
+}
+
+// Arrow keys move the choice within a radio group, in its items' order, as in any desktop program;
+// Qt alone moves only the focus while nothing is chosen yet.
+bool FormularioQt::moveOpcao(QRadioButton* r, int tecla)
+{
+    const QList<QRadioButton*> opcoes = opcoesDo(r->parentWidget());
+    const int passo = (tecla == Qt::Key_Up || tecla == Qt::Key_Left) ? -1 : 1;
+    for (int j = int(opcoes.indexOf(r)) + passo; j >= 0 && j < opcoes.size(); j += passo)
+        if (opcoes[j]->isEnabled() && opcoes[j]->isVisibleTo(this)) {
+            opcoes[j]->setFocus(passo < 0 ? Qt::BacktabFocusReason : Qt::TabFocusReason);
+            if (!opcoes[j]->isChecked())
+                opcoes[j]->click();
+            return true;
+        }
+    return true;  // at either end the choice stays
 }
 
 void FormularioQt::reject()
@@ -202,6 +292,14 @@ void FormularioQt::fecha(Resultado resultado)
 
 bool FormularioQt::eventFilter(QObject* objeto, QEvent* evento)
 {
+    if (evento->type() == QEvent::KeyPress)
+        if (auto* r = qobject_cast<QRadioButton*>(objeto); r && r->autoExclusive() && !r->group()) {
+            const auto* k = static_cast<QKeyEvent*>(evento);
+            const int t = k->key();
+            if ((t == Qt::Key_Up || t == Qt::Key_Down || t == Qt::Key_Left || t == Qt::Key_Right)
+                && k->modifiers() == Qt::NoModifier)
+                return moveOpcao(r, t);
+        }
     if (evento->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(evento)->key() == Qt::Key_Backspace)
         if (auto* c = qobject_cast<QComboBox*>(objeto); c && m_logica) {
             m_logica->apagou(c->objectName());
@@ -516,6 +614,7 @@ void FormularioQt::defineItens(const QString& nome, const QStringList& itens)
         for (int i = 0; i < itens.size(); ++i) {
             auto* r = new QRadioButton(itens.at(i), w);
             r->setObjectName(nome + QString::number(i));
+            r->installEventFilter(this);
             if (w->layout())
                 w->layout()->addWidget(r);
             if (anterior)

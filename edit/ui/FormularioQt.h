@@ -6,6 +6,7 @@
 #include <QDialog>
 
 class QGridLayout;
+class QRadioButton;
 class QTabWidget;
 
 namespace edit {
@@ -68,6 +69,11 @@ private:
     void usuarioMudou(const QString& controle);
     void focoMudou(QWidget* antigo, QWidget* novo);
     void paginaMudou(int indice);
+    // Puts the focus in the first field of the page shown (of the dialog when it has no pages); at
+    // opening, only when the logic left it elsewhere.
+    void focaPrimeiroCampo(bool sempre);
+    void andaPaginas(int passo);
+    bool moveOpcao(QRadioButton* r, int tecla);
 
     EdicaoEntidade* m_logica = nullptr;
     QTabWidget* m_paginas = nullptr;

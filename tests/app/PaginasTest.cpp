@@ -251,6 +251,17 @@ TEST_F(JanelaTest, PageControlsAskBeforeTheUserSwitchesAndObeyTheProgram)
     EXPECT_GT(maiorUltima.height(), ultima.height());
     EXPECT_GT(maiorUltima.width(), ultima.width());
     EXPECT_GE(maiorUltima.bottom(), pc->tabBar()->height() - 2);
+
+    // On a short window the side tabs stay in one column, their captions shortened, never off the top.
+    janela->showNormal();
+    janela->resize(janela->minimumSize());
+    QCoreApplication::processEvents();
+    ASSERT_LT(pc->tabBar()->height(), pc->tabBar()->comprimentoInteiro());
+    for (int i = 0; i < pc->pageCount(); ++i) {
+        EXPECT_EQ(pc->tabBar()->retanguloAba(i).left(), 0) << i;
+        EXPECT_GE(pc->tabBar()->retanguloAba(i).top(), 0) << i;
+    }
+    EXPECT_EQ(pc->tabBar()->sizeHint().width(), maiorUltima.width() + 2);
 }
 
 TEST_F(JanelaTest, IdentificationEditorsCarryTheirTwoLineCaptionsAndGroups)

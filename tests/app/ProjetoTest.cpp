@@ -1,5 +1,7 @@
 #include "JanelaFixture.h"
 
+#include "app/ui/EstadoDaJanela.h"
+
 #include "core/ProgramState.h"
 #include "app/ui/Aplicacao.h"
 #include "store/Dados.h"
@@ -203,6 +205,11 @@ TEST_F(JanelaTest, ProgramsWindowFinishesItsPagesAfterTheFirstPictureOrWhenAProj
     ASSERT_FALSE(app::Estado().ProjectOpen);
 
     const auto novaJanela = [&] {
+        // The window opens where the user left it: how a first start sizes it is another test's.
+        if (janela) {
+            janela->showNormal();
+            app::ui::GuardaGeometria(*janela, janela->objectName());
+        }
         roteiro.reset();
         janela.reset();
         janela = std::make_unique<TfrmMenu1>(nullptr, TfrmMenu1::Montagem::PaginasDepoisDoPrimeiroQuadro);
