@@ -356,6 +356,10 @@ void TfrmMenu1::primeiroQuadroPassou()
         return;
     m_primeiroQuadroPassou = true;
     garantePaginas();
+    // The side tabs made just now may need more than four fifths of a small screen.
+    if (!isMaximized() && !ConfiguracoesDeEstado()->contains(objectName() + QStringLiteral("/geometria"))
+        && !CabeEmQuatroQuintos(*this, *pgGeral))
+        setWindowState(windowState() | Qt::WindowMaximized);
     // A task may open a project, with an event loop of its own: the list is taken first.
     const std::vector<std::function<void()>> tarefas = std::exchange(m_aposPrimeiroQuadro, {});
     for (const auto& tarefa : tarefas)
