@@ -24,6 +24,7 @@
 #include "edit/EdicaoObras.h"
 #include "edit/EdicaoSoftwares.h"
 #include "edit/EdicaoProb.h"
+#include "edit/EdicaoProducoes.h"
 #include "edit/EdicaoIdentOutraFonte.h"
 #include "edit/EdicaoMembro.h"
 #include "edit/Escolha.h"
@@ -49,6 +50,7 @@
 #include "edit/ui/TfrmObras.h"
 #include "edit/ui/TfrmSoftwares.h"
 #include "edit/ui/TfrmProb.h"
+#include "edit/ui/TfrmProducoes.h"
 #include "edit/ui/TfrmIdentOutraFonte.h"
 #include "edit/ui/TfrmMembro.h"
 #include "store/Dados.h"
@@ -796,6 +798,15 @@ const std::vector<Dialogo>& Dialogos()
          {Tecla("dbcTipoCapacit", "P", "TipodeCapacitacao", "PARTICIPAÇÃO EM EVENTO CIENTÍFICO"),
           Tecla("dbTipoEvento", "B", "TipoEvento", "BETA"), Tecla("medDataFim", "\b", "NomeInstTreinam", ""),
           Tecla("medDataFim", "2\b05051996", "DataFim", "05/05/1996")}},
+        {"TfrmProducoes", []() -> store::Table& { return D().resultadosGerados().tbProdTec; }, "Cod_Prod",
+         [] { return std::make_unique<edit::TfrmProducoes>(); },
+         [](edit::Formulario& f) { return std::make_unique<edit::EdicaoProducoes>(f); }, nullptr,
+         {Tecla("dbTipoProducao", "B", "TipoProd", "BETA"), Tecla("dbeNomeProd", "ADUBO FOLIAR", "NomeProd", "ADUBO FOLIAR"),
+          Tecla("dbmDescrTecnologica", "Quelatos", "DescrTecnologica", "Quelatos"), Tecla("dbSituacao", "G", "FaseDesenvolv", "GAMA"),
+          Tecla("dbmDescricao", "Para soja", "Descricao", "Para soja"), Marca("cbViabilidadeEcon", "ViabilidadeEcon", "S"),
+          Marca("cbTransfTec", "TransfTec", "S"), Tecla("dbmDescrTransfTec", "Licença", "DescrTransfTec", "Licença")},
+         {Marca("cbTransfTec", "TransfTec", "N"), Tecla("dbeNomeProd", "ADUBO\b\bBO", "DescrTransfTec", ""),
+          Tecla("dbSituacao", "A", "FaseDesenvolv", "ALFA")}},
     };
     return todos;
 }
