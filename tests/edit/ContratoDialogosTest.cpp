@@ -25,6 +25,7 @@
 #include "edit/EdicaoSoftwares.h"
 #include "edit/EdicaoProb.h"
 #include "edit/EdicaoProducoes.h"
+#include "edit/EdicaoProgQualid.h"
 #include "edit/EdicaoIdentOutraFonte.h"
 #include "edit/EdicaoMembro.h"
 #include "edit/Escolha.h"
@@ -51,6 +52,7 @@
 #include "edit/ui/TfrmSoftwares.h"
 #include "edit/ui/TfrmProb.h"
 #include "edit/ui/TfrmProducoes.h"
+#include "edit/ui/TfrmProgQualid.h"
 #include "edit/ui/TfrmIdentOutraFonte.h"
 #include "edit/ui/TfrmMembro.h"
 #include "store/Dados.h"
@@ -588,6 +590,18 @@ void NiveisDeCurso()
     }
 }
 
+// The institutions, one of them a supplier of quality programmes.
+void FornecedoraDeQualidade()
+{
+    Instituicoes();
+    store::Table& t = D().identificacao().tbInstituicao;
+    t.append();
+    for (const auto& [c, v] : {std::pair{"Status", "N"}, {"Cod_Inst", "12"}, {"BIRO", "120000000"}, {"TipoVinculacao", "CONTRATUAL"},
+                               {"Nome", "QUALITAS"}, {"TipoEnvolvimento", "FORNECEDORA DE PROGRAMAS DE QUALIDADE"}})
+        t.setValue(QString::fromLatin1(c), S(v));
+    t.post();
+}
+
 // The steps of a new funding source with the amount typed as `valor`.
 std::vector<Passo> OutraFonte(const char* codigo, const char* valor, const char* guardado)
 {
@@ -807,6 +821,19 @@ const std::vector<Dialogo>& Dialogos()
           Marca("cbTransfTec", "TransfTec", "S"), Tecla("dbmDescrTransfTec", "Licença", "DescrTransfTec", "Licença")},
          {Marca("cbTransfTec", "TransfTec", "N"), Tecla("dbeNomeProd", "ADUBO\b\bBO", "DescrTransfTec", ""),
           Tecla("dbSituacao", "A", "FaseDesenvolv", "ALFA")}},
+        {"TfrmProgQualid", []() -> store::Table& { return D().analiseResultados().tbQualidade; }, "Cod_Qualidade",
+         [] { return std::make_unique<edit::TfrmProgQualid>(); },
+         [](edit::Formulario& f) {
+             return std::make_unique<edit::EdicaoProgQualid>(f, D().analiseResultados().tbQualidade, D().identificacao().tbInstituicao);
+         },
+         FornecedoraDeQualidade,
+         {Nome("dblcInstCliente", "I", "Cod_InstCliente", "110000000", "INSTITUTO TÉCNICO"),
+          Nome("dblcInstFornec", "Q", "Cod_InstFornec", "12", "QUALITAS"), Tecla("dbSituacao", "B", "Situacao", "BETA"),
+          Escolhe("dbrgCertific", "1", "Certific", "P"), Escolhe("dbrgRelGQT", "2", "RelGQT", "P"),
+          Tecla("medHDiagQualid", "0120", "HorasDiagnostico", "0120"), Tecla("medHImplemQualid", "45", "HorasImplem", "45"),
+          Tecla("dbmResultados", "Menos perdas", "Resultados", "Menos perdas")},
+         {Escolhe("dbrgCertific", "2", "Certific", "N"), Escolhe("dbrgRelGQT", "4", "RelGQT", ""),
+          Tecla("medHImplemQualid", "4\b\b", "HorasImplem", "")}},
     };
     return todos;
 }
