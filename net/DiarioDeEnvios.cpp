@@ -1,6 +1,7 @@
 #include "net/DiarioDeEnvios.h"
 
 #include "net/Transporte.h"
+#include "store/RegistroEnvios.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -24,20 +25,9 @@ const QByteArray Assinatura = QByteArrayLiteral("#REZOZUR diario de envios 1");
 const QByteArray Fim = QByteArrayLiteral("#fim\t");
 const QString FormatoData = QStringLiteral("yyyy-MM-ddTHH:mm:ss.zzz");
 
-QString limpo(QString v)
-{
-    for (QChar& c : v)
-        if (c == QLatin1Char('\t') || c == QLatin1Char('\n') || c == QLatin1Char('\r'))
-            c = QLatin1Char(' ');
-    return v;
-}
-
 QByteArray linha(const QStringList& campos)
 {
-    QStringList r;
-    for (const QString& c : campos)
-        r << limpo(c);
-    return r.join(QLatin1Char('\t')).toUtf8() + '\n';
+    return store::LinhaComTabs(campos).toUtf8();
 }
 
 const char* nomeDoEstado(EntradaDoDiario::Estado e)
@@ -124,8 +114,8 @@ QString DiarioDeEnvios::Pasta()
 }
 
 DiarioDeEnvios::DiarioDeEnvios(const QString& servidor, const QString& usuario, const QString& projeto)
-    : m_chave(limpo(servidor) + QLatin1Char('\t') + limpo(usuario.trimmed().toUpper()) + QLatin1Char('\t')
-              + limpo(projeto.trimmed()))
+    : m_chave(store::SemSeparadores(servidor) + QLatin1Char('\t') + store::SemSeparadores(usuario.trimmed().toUpper()) + QLatin1Char('\t')
+              + store::SemSeparadores(projeto.trimmed()))
 {
     // A readable name for whoever looks in the folder, and a digest of the whole key so that no two
     // keys share a file.

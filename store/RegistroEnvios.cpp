@@ -14,34 +14,33 @@ namespace {
 const QByteArray Assinatura = QByteArrayLiteral("#REZOZUR envios 1");
 const QString FormatoData = QStringLiteral("yyyy-MM-ddTHH:mm:ss.zzz");
 
-// A value never holds the separators: a tab or a line break inside it becomes a blank.
-QString limpo(QString v)
+} // namespace
+
+QString SemSeparadores(QString valor)
 {
-    for (QChar& c : v)
+    for (QChar& c : valor)
         if (c == QLatin1Char('\t') || c == QLatin1Char('\n') || c == QLatin1Char('\r'))
             c = QLatin1Char(' ');
-    return v;
+    return valor;
 }
 
-QString linha(const QStringList& campos)
+QString LinhaComTabs(const QStringList& campos)
 {
     QStringList r;
     for (const QString& c : campos)
-        r << limpo(c);
+        r << SemSeparadores(c);
     return r.join(QLatin1Char('\t')) + QLatin1Char('\n');
 }
-
-} // namespace
 
 QByteArray RegistroEnvios::texto() const
 {
     QString t = QString::fromLatin1(Assinatura) + QLatin1Char('\n');
     for (const PedidoEnviado& p : pedidos) {
-        t += linha({QStringLiteral("P"), p.quando.toString(FormatoData), p.tabela, p.procedimento, p.situacao,
+        t += LinhaComTabs({QStringLiteral("P"), p.quando.toString(FormatoData), p.tabela, p.procedimento, p.situacao,
                     p.possivelmenteAplicado ? QStringLiteral("1") : QStringLiteral("0"),
                     p.liberado ? QStringLiteral("1") : QStringLiteral("0"), p.envio.toString(FormatoData)});
         for (const ItemEnviado& i : p.itens)
-            t += linha({QStringLiteral("R"), i.status, i.chaveAntes, i.chaveDepois, i.resposta, i.significado, i.nome});
+            t += LinhaComTabs({QStringLiteral("R"), i.status, i.chaveAntes, i.chaveDepois, i.resposta, i.significado, i.nome});
     }
     return t.toUtf8();
 }

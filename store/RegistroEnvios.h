@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QDateTime>
 #include <QString>
+#include <QStringList>
 
 #include <vector>
 
@@ -11,6 +12,11 @@
 // goes to the server. It also holds the one local-only mark the exchange needs: the records of a
 // request whose reply was lost, which the server may have applied without the client knowing.
 namespace store {
+
+// The send log and the send journal write one record a line, its fields separated by tabs; a value
+// never holds the separators: a tab or a line break inside it becomes a blank.
+QString SemSeparadores(QString valor);
+QString LinhaComTabs(const QStringList& campos);
 
 class Table;
 
